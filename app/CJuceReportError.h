@@ -1,0 +1,11 @@
+#pragma once
+// The GUI error reporter: logs like its base and shows every report in a modal box
+// titled "ZORV Warning". Installed once at start-up by InstallGuiReporter().
+
+#include "app/CReportError.h"
+
+class CJuceReportError : public CReportError
+{
+public:
+    void ShowMessage(std::string message, bool fatal) override;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// Binds user-interface controls to document elements and refreshes them when a watched
+// element changes. Data flows only from the documents to the controls here.
+// GUI message thread only; holds no ownership of controls or nodes.
+
+#include "app/TemplateSingleton.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace juce { class Component; }
+class CXmlNode;
+
+struct CListenerInfo
+{
+    int registered = 0;
+    std::string key;
+    juce::Component* control = nullptr;
+    std::string tag;
+    std::string kind;
+    CXmlNode* dataNode = nullptr;
+};
+
+class CListenerManager : public TemplateSingleton<CListenerManager>
+{
+public:
+    CListenerManager();
+    virtual ~CListenerManager();
+
+    void Register(juce::Component* listener, CXmlNode* node, const std::string& tag,
+                  const std::string& kind, const std::string& key);
+    void RegisterByPath(juce::Component* listener, const std::string& path, const std::string& tag,
+                        const std::string& kind, const std::string& key);
+    void Unregister(juce::Component* listener);
+    void NodeChanged(CXmlNode* node);
+    void RefreshAll();
+    void Refresh(juce::Component* listener);
+
+private:
+    void Watch(CXmlNode* node, juce::Component* listener);
+    CListenerInfo& InfoFor(juce::Component* listener);
+
+    std::map<CXmlNode*, std::set<juce::Component*>> nodeMap;
+    std::map<CXmlNode*, std::set<juce::Component*>> unusedMap;
+    std::map<juce::Component*, CListenerInfo> listenerMap;
+};

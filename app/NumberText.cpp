@@ -1,0 +1,79 @@
+#include "app/NumberText.h"
+
+#include <juce_core/juce_core.h>
+
+#include <iomanip>
+#include <sstream>
+
+void IntToString(std::string& out, int value)
+{
+    out = std::to_string(value);
+}
+
+void DoubleToString(std::string& out, double value, int decimals)
+{
+    std::ostringstream stream;
+    if (decimals >= 0)
+        stream << std::fixed << std::setprecision(decimals);
+    stream << value;
+    out = stream.str();
+}
+
+std::string DoubleToString(double value, int decimals)
+{
+    std::string out;
+    DoubleToString(out, value, decimals);
+    return out;
+}
+
+void StringToInt(const std::string& text, int& out)
+{
+    std::istringstream stream(text);
+    int value = 0;
+    if (stream >> value)
+        out = value;
+}
+
+void StringToDouble(const std::string& text, double& out)
+{
+    std::istringstream stream(text);
+    double value = 0.0;
+    if (stream >> value)
+        out = value;
+}
+
+namespace
+{
+std::function<int64_t()>& ThrottleClock()
+{
+    static std::function<int64_t()> clock;
+    return clock;
+}
+
+int64_t NowMilliseconds()
+{
+    auto& clock = ThrottleClock();
+    return clock ? clock() : juce::Time::currentTimeMillis();
+}
+
+bool throttleStarted = false;
+int64_t throttleLast = 0;
+}
+
+bool ThrottleElapsed()
+{
+    const int64_t now = NowMilliseconds();
+    if (! throttleStarted || now - throttleLast > 200)
+    {
+        throttleStarted = true;
+        throttleLast = now;
+        return true;
+    }
+    return false;
+}
+
+void SetThrottleClock(std::function<int64_t()> clock)
+{
+    ThrottleClock() = std::move(clock);
+    throttleStarted = false;
+}

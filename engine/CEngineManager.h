@@ -1,0 +1,32 @@
+#pragma once
+// The one place where the documents change in answer to the user: start-up of all
+// documents, the general and area command tables, the recompute pipeline and the
+// dotted-path lookup the panels bind through. Never destroyed; GUI message thread only.
+
+#include "app/TemplateSingleton.h"
+
+#include <string>
+
+class CXmlNode;
+
+class CEngineManager : public TemplateSingleton<CEngineManager>
+{
+public:
+    virtual ~CEngineManager() = default;
+
+    void StartEngine();
+    void InitialiseEngine();
+
+    void PerformCommand(const std::string& target, const std::string& text, double number);
+    void PerformAreaCommand(int venueSlot, int areaSlot, const std::string& target, const std::string& text);
+    CXmlNode* ResolvePath(const std::string& path);
+    void Recompute();
+
+    void ApplyModelTotals(const std::string& target);
+    void SetPinSlot(int slot);
+    void LoadArrayFile(const std::string& path);
+    void SaveArrayFile(const std::string& path);
+    void LoadVenueFile(const std::string& path);
+    void SaveVenueFile(const std::string& path);
+    void ToggleUnitSystem();
+};

@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// JUCE needs its message manager for timers, components and images.
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    juce::ScopedJuceInitialiser_GUI juceInit;
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,623 @@
+#include "xml/CXmlNode.h"
+
+#include "app/CLine.h"
+#include "app/CListenerManager.h"
+#include "app/CPoint.h"
+#include "app/CReportError.h"
+#include "xml/XmlTags.h"
+
+#include <tinyxml.h>
+
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <sstream>
+#include <stdexcept>
+
+namespace
+{
+CXmlNode* nullNode = nullptr;
+
+// Forward links must not form a cycle; this bound turns a mistaken cycle into "not found"
+// instead of a stack overflow.
+int forwardDepth = 0;
+constexpr int kMaxForwardDepth = 64;
+
+struct ForwardGuard
+{
+    ForwardGuard() { ++forwardDepth; }
+    ~ForwardGuard() { --forwardDepth; }
+    bool TooDeep() const { return forwardDepth > kMaxForwardDepth; }
+};
+
+bool NameMatches(const TiXmlElement* e, const std::string& tag)
+{
+    return tag.empty() || e->ValueStr() == tag;
+}
+
+std::string LowerPrefix(const std::string& text, size_t from, size_t count)
+{
+    std::string out;
+    for (size_t i = from; i < text.size() && out.size() < count; ++i)
+        out += (char) std::tolower((unsigned char) text[i]);
+    return out;
+}
+
+// The stream reads of the number caches, with the non-finite texts the writer produces.
+bool ParseDouble(const std::string& text, double& out)
+{
+    size_t i = 0;
+    while (i < text.size() && std::isspace((unsigned char) text[i]))
+        ++i;
+    size_t j = i;
+    bool negative = false;
+    if (j < text.size() && (text[j] == '-' || text[j] == '+'))
+        negative = text[j++] == '-';
+    if (LowerPrefix(text, j, 3) == "inf")
+    {
+        out = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+        return true;
+    }
+    if (LowerPrefix(text, j, 3) == "nan")
+    {
+        out = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    std::istringstream stream(text);
+    double value = 0.0;
+    if (! (stream >> value))
+        return false;
+    out = value;
+    return true;
+}
+
+std::string FormatDouble(double value)
+{
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value < 0 ? "-inf" : "inf";
+    std::ostringstream stream;
+    stream.precision(16);
+    stream << value;
+    if (! stream)
+        throw std::runtime_error("Could not convert double to string ");
+    return stream.str();
+}
+
+void SetCached(CXmlNode* node, double value)
+{
+    node->SetDouble(value);
+}
+}
+
+//==============================================================================
+CXmlNode::CXmlNode(TiXmlElement* e, bool loaded) : element(e)
+{
+    if (loaded)
+    {
+        hasValue = true;
+        valueType = kString;
+    }
+    element->SetUserData(this);
+}
+
+CXmlNode::~CXmlNode()
+{
+    delete pointCache;
+    delete lineCache;
+}
+
+CXmlNode* CXmlNode::NodeFor(TiXmlElement* e)
+{
+    if (e == nullptr)
+        return GetNullNode();
+    if (auto* existing = static_cast<CXmlNode*>(e->GetUserData()))
+        return existing;
+    return new CXmlNode(e, true);
+}
+
+CXmlNode* CXmlNode::CreateFresh(TiXmlElement* e)
+{
+    return new CXmlNode(e, false);
+}
+
+void CXmlNode::ReleaseTree(TiXmlElement* e)
+{
+    if (e == nullptr)
+        return;
+    for (TiXmlElement* c = e->FirstChildElement(); c != nullptr; c = c->NextSiblingElement())
+        ReleaseTree(c);
+    delete static_cast<CXmlNode*>(e->GetUserData());
+    e->SetUserData(nullptr);
+}
+
+CXmlNode* CXmlNode::GetNullNode()
+{
+    if (nullNode == nullptr)
+    {
+        auto* e = new TiXmlElement(MakeTagName("NULL Node"));
+        nullNode = new CXmlNode(e, false);
+        nullNode->isNull = true;
+    }
+    return nullNode;
+}
+
+void CXmlNode::DestroyNullNode()
+{
+    if (nullNode == nullptr)
+        return;
+    TiXmlElement* e = nullNode->element;
+    delete nullNode;
+    delete e;
+    nullNode = nullptr;
+}
+
+std::string CXmlNode::MakeTagName(const std::string& name)
+{
+    std::string out = name;
+    for (char& c : out)
+        if (c == ' ' || c == '-' || c == '.' || c == ':')
+            c = '_';
+    return out;
+}
+
+//==============================================================================
+CXmlNode* CXmlNode::FindChild(const std::string& tag, CXmlNode* after)
+{
+    if (isNull)
+        return this;
+
+    if (after != nullptr && ! after->isNull)
+    {
+        for (TiXmlElement* e = after->element->NextSiblingElement(); e != nullptr; e = e->NextSiblingElement())
+            if (NameMatches(e, tag))
+                return NodeFor(e);
+        return GetNullNode();
+    }
+
+    for (TiXmlElement* e = element->FirstChildElement(); e != nullptr; e = e->NextSiblingElement())
+        if (NameMatches(e, tag))
+            return NodeFor(e);
+
+    if (tag == Tag::XForward || tag == Tag::XXForward)
+        return GetNullNode();
+
+    ForwardGuard guard;
+    if (guard.TooDeep())
+        return GetNullNode();
+
+    CXmlNode* forward = FindChild(Tag::XForward);
+    if (! forward->isNull && forward->link != nullptr)
+    {
+        CXmlNode* found = forward->link->FindChild(tag);
+        if (! found->isNull)
+            return found;
+    }
+
+    CXmlNode* parentForward = GetParent()->FindChild(Tag::XForward);
+    if (! parentForward->isNull && parentForward->link != nullptr)
+    {
+        CXmlNode* twin = parentForward->link->FindChild(GetName());
+        if (! twin->isNull)
+            return twin->FindChild(tag);
+    }
+
+    return GetNullNode();
+}
+
+CXmlNode* CXmlNode::NextSibling(const std::string& tag)
+{
+    if (isNull)
+        return this;
+    for (TiXmlElement* e = element->NextSiblingElement(); e != nullptr; e = e->NextSiblingElement())
+        if (NameMatches(e, tag))
+            return NodeFor(e);
+    return GetNullNode();
+}
+
+CXmlNode* CXmlNode::GetParent()
+{
+    if (isNull)
+        return this;
+    TiXmlNode* parent = element->Parent();
+    TiXmlElement* parentElement = parent != nullptr ? parent->ToElement() : nullptr;
+    return parentElement != nullptr ? NodeFor(parentElement) : GetNullNode();
+}
+
+CXmlNode* CXmlNode::InsertChildElement(const std::string& tag, CXmlNode* reference, int position)
+{
+    // TinyXML's positional inserts add a copy of the (still empty) element given.
+    const TiXmlElement fresh(MakeTagName(tag));
+    TiXmlNode* inserted = nullptr;
+    if (reference != nullptr && ! reference->isNull && reference->element->Parent() == element)
+        inserted = position == kAfterReference ? element->InsertAfterChild(reference->element, fresh)
+                                               : element->InsertBeforeChild(reference->element, fresh);
+    else if (position == kFirst && element->FirstChild() != nullptr)
+        inserted = element->InsertBeforeChild(element->FirstChild(), fresh);
+    else
+        inserted = element->InsertEndChild(fresh);
+    return CreateFresh(inserted->ToElement());
+}
+
+CXmlNode* CXmlNode::GetChild(const std::string& tag, CXmlNode* reference, int position)
+{
+    if (isNull)
+        return this;
+    CXmlNode* found = FindChild(tag, reference);
+    if (! found->isNull)
+        return found;
+    return InsertChildElement(tag, reference, position);
+}
+
+CXmlNode* CXmlNode::AddChild(const std::string& tag, int position)
+{
+    if (isNull)
+        return this;
+    return InsertChildElement(tag, nullptr, position);
+}
+
+void CXmlNode::RemoveChild(const std::string& tag, int)
+{
+    if (isNull)
+        return;
+    // Unlinked elements are always deleted: nothing may keep a handle on them.
+    CXmlNode* child = FindChild(tag);
+    if (child->isNull || child->element->Parent() != element)
+        return;
+    TiXmlElement* e = child->element;
+    ReleaseTree(e);
+    element->RemoveChild(e);
+}
+
+void CXmlNode::ClearChildren()
+{
+    if (isNull)
+        return;
+    delete pointCache;
+    pointCache = nullptr;
+    delete lineCache;
+    lineCache = nullptr;
+    textNode = nullptr;
+    for (TiXmlElement* c = element->FirstChildElement(); c != nullptr; c = c->NextSiblingElement())
+        ReleaseTree(c);
+    element->Clear();
+}
+
+std::string CXmlNode::GetName() const
+{
+    return isNull ? std::string("NULL") : element->ValueStr();
+}
+
+//==============================================================================
+CXmlNode* CXmlNode::FindChildByString(const std::string& tag, const std::string& key, const std::string& value)
+{
+    for (CXmlNode* c = FindChild(tag); ! c->isNull; c = FindChild(tag, c))
+        if (c->FindChild(key)->GetString("") == value)
+            return c;
+    return GetNullNode();
+}
+
+CXmlNode* CXmlNode::FindChildByInt(const std::string& tag, const std::string& key, int value)
+{
+    for (CXmlNode* c = FindChild(tag); ! c->isNull; c = FindChild(tag, c))
+        if (c->FindChild(key)->GetInt(0) == value)
+            return c;
+    return GetNullNode();
+}
+
+CXmlNode* CXmlNode::FindChildByDouble(const std::string& tag, const std::string& key, double value)
+{
+    for (CXmlNode* c = FindChild(tag); ! c->isNull; c = FindChild(tag, c))
+        if (c->FindChild(key)->GetDouble(0.0) == value)
+            return c;
+    return GetNullNode();
+}
+
+CXmlNode* CXmlNode::GetChildByString(const std::string& tag, const std::string& key, const std::string& value)
+{
+    CXmlNode* found = FindChildByString(tag, key, value);
+    if (! found->isNull || isNull)
+        return found;
+    CXmlNode* added = AddChild(tag, kLast);
+    added->GetChild(key)->SetString(value);
+    return added;
+}
+
+CXmlNode* CXmlNode::GetChildByInt(const std::string& tag, const std::string& key, int value)
+{
+    CXmlNode* found = FindChildByInt(tag, key, value);
+    if (! found->isNull || isNull)
+        return found;
+    CXmlNode* added = AddChild(tag, kLast);
+    added->GetChild(key)->SetInt(value);
+    return added;
+}
+
+CXmlNode* CXmlNode::GetChildByDouble(const std::string& tag, const std::string& key, double value)
+{
+    CXmlNode* found = FindChildByDouble(tag, key, value);
+    if (! found->isNull || isNull)
+        return found;
+    CXmlNode* added = AddChild(tag, kLast);
+    added->GetChild(key)->SetDouble(value);
+    return added;
+}
+
+//==============================================================================
+TiXmlText* CXmlNode::TextNode(bool create)
+{
+    if (textNode != nullptr)
+        return textNode;
+    for (TiXmlNode* n = element->FirstChild(); n != nullptr; n = n->NextSibling())
+        if (TiXmlText* text = n->ToText())
+            return textNode = text;
+    if (! create)
+        return nullptr;
+    if (element->FirstChild() != nullptr)
+        textNode = element->InsertBeforeChild(element->FirstChild(), TiXmlText(""))->ToText();
+    else
+        textNode = element->LinkEndChild(new TiXmlText(""))->ToText();
+    return textNode;
+}
+
+std::string CXmlNode::ReadText()
+{
+    return TextNode(true)->ValueStr();
+}
+
+void CXmlNode::WriteText(const std::string& text)
+{
+    TextNode(true)->SetValue(text);
+}
+
+std::string CXmlNode::GetString(const std::string& defaultValue)
+{
+    if (isNull)
+        return defaultValue;
+    if (hasValue)
+        return ReadText();
+    SetString(defaultValue);
+    return defaultValue;
+}
+
+void CXmlNode::SetString(const std::string& value)
+{
+    if (isNull)
+        return;
+    hasValue = true;
+    valueType = kString;
+    WriteText(value);
+    NotifyChanged();
+}
+
+int CXmlNode::GetInt(int defaultValue)
+{
+    if (isNull)
+        return defaultValue;
+    if (hasValue && valueType == kInt)
+        return intValue;
+    if (hasValue)
+    {
+        StoreValue();
+        valueType = kInt;
+        std::istringstream stream(ReadText());
+        int value = 0;
+        if (! (stream >> value))
+            throw std::runtime_error("Could not convert string to int");
+        intValue = value;
+        return intValue;
+    }
+    hasValue = true;
+    valueType = kInt;
+    intValue = defaultValue;
+    NotifyChanged();
+    return defaultValue;
+}
+
+void CXmlNode::SetInt(int value)
+{
+    if (isNull)
+        return;
+    intValue = value;
+    hasValue = true;
+    valueType = kInt;
+    NotifyChanged();
+}
+
+double CXmlNode::GetDouble(double defaultValue)
+{
+    if (isNull)
+        return defaultValue;
+    if (hasValue && valueType == kDouble)
+        return doubleValue;
+    if (hasValue)
+    {
+        StoreValue();
+        valueType = kDouble;
+        double value = 0.0;
+        if (! ParseDouble(ReadText(), value))
+            throw std::runtime_error("Could not convert string to double");
+        doubleValue = value;
+        return doubleValue;
+    }
+    hasValue = true;
+    valueType = kDouble;
+    doubleValue = defaultValue;
+    NotifyChanged();
+    return defaultValue;
+}
+
+void CXmlNode::SetDouble(double value)
+{
+    if (isNull)
+        return;
+    doubleValue = value;
+    hasValue = true;
+    valueType = kDouble;
+    NotifyChanged();
+}
+
+CPoint* CXmlNode::GetPoint()
+{
+    if (isNull)
+    {
+        // Writes to the null node's point go nowhere.
+        static CPoint scratch;
+        scratch = CPoint();
+        return &scratch;
+    }
+    if (pointCache != nullptr)
+        return pointCache;
+    pointCache = new (std::nothrow) CPoint();
+    if (pointCache == nullptr)
+        CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate CPoint in CXmlNode");
+    pointCache->x = FindChild(Tag::X)->GetDouble(0.0);
+    pointCache->y = FindChild(Tag::Y)->GetDouble(0.0);
+    pointCache->angle = FindChild(Tag::Angle)->GetDouble(0.0);
+    pointCache->distance = FindChild(Tag::Dist)->GetDouble(0.0);
+    hasValue = true;
+    return pointCache;
+}
+
+CLine* CXmlNode::GetLine()
+{
+    if (isNull)
+    {
+        static CLine scratch;
+        scratch = CLine();
+        return &scratch;
+    }
+    if (lineCache != nullptr)
+        return lineCache;
+    lineCache = new (std::nothrow) CLine();
+    if (lineCache == nullptr)
+        CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate CPoint in CXmlNode");
+    CXmlNode* p1 = FindChild(Tag::Point1);
+    CXmlNode* p2 = FindChild(Tag::Point2);
+    lineCache->x1 = p1->FindChild(Tag::X)->GetDouble(0.0);
+    lineCache->y1 = p1->FindChild(Tag::Y)->GetDouble(0.0);
+    lineCache->x2 = p2->FindChild(Tag::X)->GetDouble(0.0);
+    lineCache->y2 = p2->FindChild(Tag::Y)->GetDouble(0.0);
+    lineCache->angle = FindChild(Tag::LAngle)->GetDouble(0.0);
+    lineCache->length = FindChild(Tag::LDist)->GetDouble(0.0);
+    hasValue = true;
+    return lineCache;
+}
+
+void CXmlNode::WritePointBack()
+{
+    SetCached(GetChild(Tag::X), pointCache->x);
+    SetCached(GetChild(Tag::Y), pointCache->y);
+    SetCached(GetChild(Tag::Angle), pointCache->angle);
+    SetCached(GetChild(Tag::Dist), pointCache->distance);
+}
+
+void CXmlNode::WriteLineBack()
+{
+    CXmlNode* p1 = GetChild(Tag::Point1);
+    SetCached(p1->GetChild(Tag::X), lineCache->x1);
+    SetCached(p1->GetChild(Tag::Y), lineCache->y1);
+    CXmlNode* p2 = GetChild(Tag::Point2);
+    SetCached(p2->GetChild(Tag::X), lineCache->x2);
+    SetCached(p2->GetChild(Tag::Y), lineCache->y2);
+    SetCached(GetChild(Tag::LAngle), lineCache->angle);
+    SetCached(GetChild(Tag::LDist), lineCache->length);
+}
+
+void CXmlNode::StoreValue()
+{
+    if (isNull)
+        return;
+    if (pointCache != nullptr)
+        WritePointBack();
+    if (lineCache != nullptr)
+        WriteLineBack();
+    if (valueType == kInt)
+    {
+        std::ostringstream stream;
+        stream << intValue;
+        if (! stream)
+            throw std::runtime_error("Could not convert Int to string");
+        WriteText(stream.str());
+    }
+    else if (valueType == kDouble)
+    {
+        WriteText(FormatDouble(doubleValue));
+    }
+}
+
+void CXmlNode::FlushValues()
+{
+    if (isNull)
+        return;
+    if (hasValue)
+        StoreValue();
+    for (TiXmlElement* c = element->FirstChildElement(); c != nullptr; c = c->NextSiblingElement())
+        NodeFor(c)->FlushValues();
+}
+
+void CXmlNode::NotifyChanged()
+{
+    if (watched && ! isNull)
+        CListenerManager::GetInstance()->NodeChanged(this);
+}
+
+//==============================================================================
+void CXmlNode::SetForward(CXmlNode* target)
+{
+    if (isNull)
+        return;
+    CXmlNode* forward = GetChild(Tag::XForward);
+    forward->NotifyChanged();
+    forward->link = target;
+}
+
+CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
+{
+    if (isNull || source == nullptr || source->isNull || source == this)
+        return this;
+
+    hasValue = source->hasValue;
+    if (source->hasValue)
+    {
+        valueType = source->valueType;
+        doubleValue = source->doubleValue;
+        intValue = source->intValue;
+        link = source->link;
+    }
+
+    if (TiXmlText* text = source->TextNode(false))
+        WriteText(text->ValueStr());
+
+    if (source->pointCache != nullptr)
+    {
+        CPoint* p = GetPoint();
+        p->x = source->pointCache->x;
+        p->y = source->pointCache->y;
+        p->angle = source->pointCache->angle;
+        p->distance = source->pointCache->distance;
+    }
+    if (source->lineCache != nullptr)
+    {
+        CLine* l = GetLine();
+        *l = *source->lineCache;
+    }
+
+    CXmlNode* previous = nullptr;
+    for (CXmlNode* s = source->FindChild(""); ! s->isNull; s = s->NextSibling(""))
+    {
+        CXmlNode* c = GetChild(s->GetName(), previous, kAfterReference);
+        c->CopyFrom(s);
+        previous = c;
+    }
+    return this;
+}
+
+CXmlNode* CXmlNode::AddCopyOf(CXmlNode* source)
+{
+    if (isNull || source == nullptr || source->isNull)
+        return GetNullNode();
+    return AddChild(source->GetName(), kLast)->CopyFrom(source);
+}

@@ -1,0 +1,109 @@
+#pragma once
+// One element of a document: typed value cache over the element's text, find-or-create
+// children, forward links and cached geometry. A CXmlNode is owned by its element (it is
+// deleted with it) and handed out as a non-owning pointer that is never null: missing
+// elements are the shared null node, on which every operation is harmless.
+// GUI message thread only.
+
+#include <string>
+
+class TiXmlElement;
+class TiXmlText;
+class CPoint;
+class CLine;
+
+class CXmlNode
+{
+public:
+    enum Position { kFirst = 2, kLast = 4, kAfterReference = 16 };
+    enum ValueType { kNone = 0, kString = 1, kInt = 2, kDouble = 4 };
+    static constexpr int kDeleteFlag = 8;
+
+    virtual ~CXmlNode();
+
+    //==========================================================================
+    // Lookup and structure
+    CXmlNode* FindChild(const std::string& tag, CXmlNode* after = nullptr);
+    CXmlNode* NextSibling(const std::string& tag);
+    CXmlNode* GetChild(const std::string& tag, CXmlNode* reference = nullptr, int position = kLast);
+    CXmlNode* AddChild(const std::string& tag, int position = kLast);
+    void RemoveChild(const std::string& tag, int flags = kDeleteFlag);
+    void ClearChildren();
+    std::string GetName() const;
+    bool IsNull() const { return isNull; }
+    CXmlNode* GetParent();
+
+    //==========================================================================
+    // Keyed search among children
+    CXmlNode* FindChildByString(const std::string& tag, const std::string& key, const std::string& value);
+    CXmlNode* FindChildByInt(const std::string& tag, const std::string& key, int value);
+    CXmlNode* FindChildByDouble(const std::string& tag, const std::string& key, double value);
+    CXmlNode* GetChildByString(const std::string& tag, const std::string& key, const std::string& value);
+    CXmlNode* GetChildByInt(const std::string& tag, const std::string& key, int value);
+    CXmlNode* GetChildByDouble(const std::string& tag, const std::string& key, double value);
+
+    //==========================================================================
+    // Values: a missing value is stored with its default when read.
+    std::string GetString(const std::string& defaultValue);
+    void SetString(const std::string& value);
+    int GetInt(int defaultValue);
+    void SetInt(int value);
+    double GetDouble(double defaultValue);
+    void SetDouble(double value);
+    CPoint* GetPoint();
+    CLine* GetLine();
+    void StoreValue();
+    void FlushValues();
+    void NotifyChanged();
+
+    bool HasValue() const { return hasValue; }
+    int GetValueType() const { return valueType; }
+    bool IsWatched() const { return watched; }
+    void SetWatched(bool w) { if (! isNull) watched = w; }
+
+    //==========================================================================
+    // Links and copies
+    void SetForward(CXmlNode* target);
+    CXmlNode* GetLink() const { return link; }
+    void SetLink(CXmlNode* target) { if (! isNull) link = target; }
+    CXmlNode* CopyFrom(CXmlNode* source);
+    CXmlNode* AddCopyOf(CXmlNode* source);
+
+    //==========================================================================
+    static CXmlNode* GetNullNode();
+    static void DestroyNullNode();
+    // Replaces spaces, hyphens, full stops and colons by underscores.
+    static std::string MakeTagName(const std::string& name);
+
+    // The node of an element, created on first use (as a loaded element: string value).
+    static CXmlNode* NodeFor(TiXmlElement* element);
+    // Deletes the nodes of `element` and of everything below it (before the element goes).
+    static void ReleaseTree(TiXmlElement* element);
+    TiXmlElement* GetElement() const { return element; }
+
+private:
+    CXmlNode(TiXmlElement* element, bool loaded);
+    static CXmlNode* CreateFresh(TiXmlElement* element);
+
+    TiXmlText* TextNode(bool create);
+    std::string ReadText();
+    void WriteText(const std::string& text);
+    void WritePointBack();
+    void WriteLineBack();
+    void SetCachedDouble(const std::string& tag, double value);
+    CXmlNode* InsertChildElement(const std::string& tag, CXmlNode* reference, int position);
+
+    TiXmlElement* element = nullptr;
+    bool watched = false;
+    CPoint* pointCache = nullptr;
+    CLine* lineCache = nullptr;
+    bool hasValue = false;
+    bool isNull = false;
+    TiXmlText* textNode = nullptr;
+    int valueType = kNone;
+    double doubleValue = 0.0;
+    int intValue = 0;
+    CXmlNode* link = nullptr;
+
+    friend class CXmlDocument;
+};
