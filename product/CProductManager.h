@@ -1,0 +1,42 @@
+#pragma once
+// The product catalogue: the products ("Product_PX1.xml") and the joints between two
+// stacked products ("Product_PX1_Combos.xml"). The singleton owns both documents, loads
+// each on first use and never saves or reloads them, so catalogue nodes handed out stay
+// valid for the run. GUI message thread only.
+
+#include "app/TemplateSingleton.h"
+
+#include <string>
+
+class CXmlDocument;
+class CXmlNode;
+
+class CProductManager : public TemplateSingleton<CProductManager>
+{
+public:
+    static const std::string kSettingsFileName;
+
+    virtual ~CProductManager();
+
+    // Start-up step: the settings file, then the product files from the built-in
+    // definitions. False (and a log line) when the product files could not be written.
+    bool StartUp();
+
+    CXmlNode* GetProductRoot();
+    CXmlNode* GetCombosRoot();
+
+    // The Product whose Model is `model`, or the null node.
+    CXmlNode* FindProduct(const std::string& model);
+    // The Splay option `option` of the joint of `upperModel` over `lowerModel`, or the null node.
+    CXmlNode* FindSplay(const std::string& upperModel, const std::string& lowerModel, int option);
+
+private:
+    friend class TemplateSingleton<CProductManager>;
+    CProductManager() = default;
+
+    static CXmlDocument* LoadDocument(CXmlDocument*& field, const std::string& fileName,
+                                      const std::string& failureMessage);
+
+    CXmlDocument* productDocument = nullptr;
+    CXmlDocument* combosDocument = nullptr;
+};
