@@ -1,0 +1,68 @@
+#pragma once
+// Asks the maker's update service whether a newer wizard exists: silently at start-up
+// (marking the main window's version label) and on request from the "Update" buttons,
+// with dialogs. The fetch blocks the message thread, bounded by kConnectTimeoutMs and
+// kMaxReplyBytes. Static operations only; GUI message thread only.
+
+#include <string>
+
+namespace juce { class Label; class TextButton; }
+
+class CUpdateCheck
+{
+public:
+    enum class Outcome { Unreachable, Newer, NotNewer };
+
+    struct Result
+    {
+        Outcome outcome = Outcome::Unreachable;
+        std::string message;
+        std::string link;
+    };
+
+    // The dialogs and desktop actions of the checks; tests install their own.
+    class Ui
+    {
+    public:
+        virtual ~Ui() = default;
+        virtual void ShowWarning(const std::string& title, const std::string& message) = 0;
+        virtual void ShowInfo(const std::string& title, const std::string& message) = 0;
+        // True only for "yes"; "no" and "cancel" both answer false.
+        virtual bool AskYes(const std::string& title, const std::string& message) = 0;
+        virtual void OpenInBrowser(const std::string& url) = 0;
+        virtual void Quit() = 0;
+    };
+
+    static constexpr int kConnectTimeoutMs = 5000;
+    static constexpr int kMaxReplyBytes = 64 * 1024;
+    // A service that keeps trickling bytes is cut off after this long in all.
+    static constexpr int kTotalTimeoutMs = 10000;
+
+    static constexpr const char* kSettingsFile = "ZORV_Settings.xml";
+    static constexpr const char* kUrlVariable = "DRXWIZARD_UPDATE_URL";
+    // A reserved host that never resolves: an installation names its service in the settings file.
+    static constexpr const char* kDefaultUrl = "http://updates.vorlund.example/appservices/kesta-wizard-update.php";
+
+    //==========================================================================
+    // Start-up check, run by the main window's constructor.
+    static void RunStartupCheck(juce::Label& versionLabel, juce::TextButton& updateButton);
+    // User check of the main window's "Update" and the About panel's "Check for Updates".
+    static void RunUserCheck();
+
+    //==========================================================================
+    // The steps the checks are made of.
+
+    // DRXWIZARD_UPDATE_URL when set; otherwise Root/Update_Service of "ZORV_Settings.xml"
+    // in the current directory, stored there with kDefaultUrl when missing.
+    static std::string ServiceUrl();
+    // HTTP GET (or a file:// URL) within the limits above; "" when the service could not be
+    // reached, answered with an HTTP error status, or sent nothing.
+    static std::string Fetch(const std::string& url);
+    // Reply text to outcome, message and link; an empty text is unreachable.
+    static Result Interpret(const std::string& reply);
+    // Fetch and interpret; shows the warning box when the service is unreachable.
+    static Result Check();
+
+    // Null restores the JUCE dialogs.
+    static void SetUi(Ui* ui);
+};
