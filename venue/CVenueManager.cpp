@@ -1,0 +1,251 @@
+#include "venue/CVenueManager.h"
+
+#include "app/CLine.h"
+#include "app/CMathHelper.h"
+#include "app/CReportError.h"
+#include "venue/CVenueAreaWrap.h"
+#include "venue/CVenueDataWrap.h"
+#include "xml/CXmlDocument.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <cmath>
+#include <fstream>
+#include <new>
+#include <sstream>
+#include <stdexcept>
+
+namespace
+{
+const std::string kRootTag = "Root";
+const std::string kTypesTag = "Types";
+const std::string kTypesDefault = "Many";
+const std::string kSettingsFile = "Manager_Venue_Settings.xml";
+const std::string kRecordFile = "Venue_Data.xml";
+const std::string kDefaultVenueFile = "Venue_Large.xml";
+
+enum class Style { HangPoint, Stage, Area };
+
+// One area of the default venue: either both end points, or the start with angle and length.
+struct DefaultArea
+{
+    const char* name;
+    Style style;
+    double x1, y1;
+    bool byEndPoint;
+    double x2OrAngle, y2OrLength;
+};
+
+const DefaultArea kDefaultAreas[] = {
+    { "Hang Point", Style::HangPoint, 222.0, 282.0, true, 300.0, 240.0 },
+    { "Stage", Style::Stage, 0.0, 60.0, true, 240.0, 60.0 },
+    { "Floor", Style::Area, 240.0, 0.0, false, 2.0, 900.0 },
+    { "Rake", Style::Area, 1140.0, 60.0, false, 8.0, 240.0 },
+    { "Balcony1", Style::Area, 900.0, 180.0, false, 20.0, 360.0 },
+};
+
+void SetDefaultLine(CLine& line, const DefaultArea& row)
+{
+    line.x1 = row.x1;
+    line.y1 = row.y1;
+    if (row.byEndPoint)
+    {
+        line.x2 = row.x2OrAngle;
+        line.y2 = row.y2OrLength;
+        line.UpdatePolar();
+        return;
+    }
+    line.angle = row.x2OrAngle;
+    line.length = row.y2OrLength;
+    line.x2 = line.x1 + line.length * std::cos(line.angle * kDegreesToRadians);
+    line.y2 = line.y1 + line.length * std::sin(line.angle * kDegreesToRadians);
+}
+
+bool ReadFile(const std::string& path, std::string& text)
+{
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (! in)
+        return false;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        return false;
+    text = content.str();
+    return true;
+}
+
+// Reads every number the recompute reads from the areas of each Venue, so that a file
+// with text where a number belongs is refused before it replaces the current venue.
+bool VenueNumbersReadable(CXmlNode* root)
+{
+    try
+    {
+        for (CXmlNode* venue = root->FindChild(Tag::Venue); ! venue->IsNull(); venue = venue->NextSibling(Tag::Venue))
+        {
+            venue->FindChild(Tag::Slot)->GetInt(1);
+            CXmlNode* areaList = venue->FindChild(Tag::AreaList);
+            areaList->FindChild(Tag::Total)->GetInt(0);
+            for (CXmlNode* area = areaList->FindChild(Tag::Area); ! area->IsNull(); area = area->NextSibling(Tag::Area))
+            {
+                area->FindChild(Tag::Slot)->GetInt(0);
+                area->FindChild(Tag::Visible)->GetInt(1);
+                CVenueAreaWrap(area).GetLine();
+            }
+        }
+        return true;
+    }
+    catch (const std::exception&)
+    {
+        return false;
+    }
+}
+}
+
+//==============================================================================
+CVenueManager::~CVenueManager()
+{
+    // The record file is silent on failure: it only documents the last venue.
+    if (document != nullptr)
+        document->Save(kRecordFile);
+    delete document;
+}
+
+CXmlDocument* CVenueManager::GetVenueDocument()
+{
+    if (document == nullptr)
+    {
+        document = new (std::nothrow) CXmlDocument();
+        if (document == nullptr)
+            CReportError::GetInstance()->ReportFatalError("Error: not enough memory for Venue XML Document.");
+    }
+    return document;
+}
+
+CXmlNode* CVenueManager::GetVenue(int slot)
+{
+    CXmlNode* root = GetVenueDocument()->GetRoot(kRootTag);
+    CXmlNode* venue = root->FindChildByInt(Tag::Venue, Tag::Slot, slot);
+    if (! venue->IsNull())
+        return venue;
+
+    venue = root->AddChild(Tag::Venue);
+    venue->GetChild(Tag::Slot)->SetInt(slot);
+    CXmlNode* item = venue->GetChild(Tag::RenderSpec)->GetChild(Tag::RenderItem);
+    CXmlNode* render = item->GetChild(Tag::Render);
+    render->SetString(Tag::Info);
+    render->GetChild(Tag::Slot)->SetInt(1);
+    CXmlNode* more = item->GetChild(Tag::MetaMore);
+    more->GetChild(Tag::ConvLBaseX);
+    more->GetChild(Tag::ConvLBaseY);
+    return venue;
+}
+
+void CVenueManager::InitialiseVenue()
+{
+    {
+        // Rewritten at every start so that the settings file exists with its default.
+        CXmlDocument settings;
+        settings.Load(kSettingsFile);
+        settings.GetRoot(kRootTag)->GetChild(kTypesTag)->GetString(kTypesDefault);
+        settings.Save("");
+    }
+
+    const CVenueDataWrap data(GetVenue(1));
+    int slot = 0;
+    for (const DefaultArea& row : kDefaultAreas)
+    {
+        CVenueAreaWrap area;
+        data.GetArea(area, ++slot);
+        area.SetAreaName(row.name);
+        SetDefaultLine(*area.GetLine(), row);
+        switch (row.style)
+        {
+            case Style::HangPoint: area.SetHangPointStyle(); break;
+            case Style::Stage:     area.SetStageStyle(); break;
+            case Style::Area:      area.SetAreaStyle(); break;
+        }
+    }
+    data.SetAreaTotal(slot);
+
+    GetVenueDocument()->Save(kRecordFile);
+}
+
+//==============================================================================
+bool CVenueManager::LoadVenueFile(const std::string& requestedPath)
+{
+    const std::string path = requestedPath.empty() ? kDefaultVenueFile : requestedPath;
+
+    // The file is checked in a scratch document first: a refused file must leave the
+    // current venue exactly as it was.
+    std::string text;
+    CXmlDocument scratch;
+    bool acceptable = ReadFile(path, text);
+    if (acceptable)
+    {
+        scratch.ParseText(text);
+        CXmlNode* root = scratch.GetRoot(kRootTag);
+        acceptable = scratch.LastParseSucceeded() && root->GetName() == kRootTag
+                     && ! root->FindChild(Tag::Venue)->IsNull() && VenueNumbersReadable(root);
+    }
+    if (! acceptable)
+    {
+        CReportError::GetInstance()->ReportError("Error: Could not load venue file " + path);
+        return false;
+    }
+
+    CXmlDocument* venueDocument = GetVenueDocument();
+    venueDocument->ParseText(text);
+    venueDocument->SetFileName(path);
+    return true;
+}
+
+bool CVenueManager::SaveVenueFile(const std::string& path)
+{
+    if (path.empty() || ! GetVenueDocument()->Save(path))
+    {
+        CReportError::GetInstance()->ReportError("Error: Could not save venue file " + path);
+        return false;
+    }
+    return true;
+}
+
+//==============================================================================
+void CVenueManager::CopyVenueInto(CXmlNode* arrayRoot)
+{
+    if (arrayRoot == nullptr || arrayRoot->IsNull())
+        return;
+    RemoveVenueFrom(arrayRoot);
+    CXmlNode* root = GetVenueDocument()->GetRoot(kRootTag);
+    for (CXmlNode* venue = root->FindChild(Tag::Venue); ! venue->IsNull(); venue = venue->NextSibling(Tag::Venue))
+        arrayRoot->AddCopyOf(venue);
+}
+
+void CVenueManager::RemoveVenueFrom(CXmlNode* arrayRoot)
+{
+    if (arrayRoot == nullptr)
+        return;
+    while (! arrayRoot->FindChild(Tag::Venue)->IsNull())
+        arrayRoot->RemoveChild(Tag::Venue, CXmlNode::kDeleteFlag);
+}
+
+bool CVenueManager::TakeVenueFrom(CXmlNode* arrayRoot)
+{
+    if (arrayRoot == nullptr || arrayRoot->FindChild(Tag::Venue)->IsNull())
+        return false;
+    CXmlNode* root = GetVenueDocument()->ClearRoot();
+    for (CXmlNode* venue = arrayRoot->FindChild(Tag::Venue); ! venue->IsNull(); venue = venue->NextSibling(Tag::Venue))
+        root->AddCopyOf(venue);
+    RemoveVenueFrom(arrayRoot);
+    return true;
+}
+
+//==============================================================================
+std::string CVenueManager::SaveState()
+{
+    return GetVenueDocument()->ToText();
+}
+
+void CVenueManager::RestoreState(const std::string& state)
+{
+    GetVenueDocument()->ParseText(state);
+}
