@@ -328,6 +328,10 @@ bool CBuiltInProducts::WriteCombosDocument()
     CXmlDocument document;
     document.SetFileName(kCombosFileName);
     document.Load("");
+    // A damaged file is not merged: what the parser got before the damage could hold
+    // half a combo and a wrong count.
+    if (! document.LastParseSucceeded())
+        document.ClearRoot();
     CXmlNode* productCombo = document.GetRoot(kRootName)->GetChild(Tag::Product_Combo);
     for (const ComboDef& def : MakeCombos())
     {

@@ -1,0 +1,283 @@
+#include "array/CArrayManager.h"
+
+#include "app/CReportError.h"
+#include "venue/CVenueManager.h"
+#include "xml/CXmlDocument.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <new>
+#include <sstream>
+#include <stdexcept>
+
+const std::string CArrayManager::kSettingsFileName = "Manager_Array_Settings.xml";
+const std::string CArrayManager::kOutputFileName = "Array_Output.xml";
+
+namespace
+{
+const std::string kRootName = "Root";
+const std::string kTypesTag = "Types";
+const std::string kTypesDefault = "Many";
+const std::string kScriptDefault = ".\\Default_Array_Script.xml";
+const std::string kDefaultArrayFile = "Array_5-1.xml";
+
+// Stored names keep their backslashes; files are opened with '/' separators.
+std::string LocalPath(std::string name)
+{
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+void RemoveAllVenues(CXmlNode* root)
+{
+    while (! root->FindChild(Tag::Venue)->IsNull())
+        root->RemoveChild(Tag::Venue, CXmlNode::kDeleteFlag);
+}
+
+// Takes the venue copy out of the array document however the save ends.
+class VenueInArrayGuard
+{
+public:
+    explicit VenueInArrayGuard(CXmlNode* arrayRoot) : root(arrayRoot) {}
+    ~VenueInArrayGuard() { RemoveAllVenues(root); }
+    VenueInArrayGuard(const VenueInArrayGuard&) = delete;
+    VenueInArrayGuard& operator=(const VenueInArrayGuard&) = delete;
+
+private:
+    CXmlNode* root;
+};
+
+// A venue that came with a loaded array file replaces the current venue.
+void MoveVenueToVenueDocument(CXmlNode* arrayRoot)
+{
+    CXmlNode* venue = arrayRoot->FindChild(Tag::Venue);
+    if (venue->IsNull())
+        return;
+    CXmlNode* venueRoot = CVenueManager::GetInstance()->GetVenueDocument()->GetRoot(kRootName);
+    venueRoot->ClearChildren();
+    venueRoot->AddCopyOf(venue);
+    RemoveAllVenues(arrayRoot);
+}
+} // namespace
+
+CArrayManager::~CArrayManager()
+{
+    if (document == nullptr)
+        return;
+    // A destructor must not throw; the output file is a record, not the design.
+    try
+    {
+        document->Save(kOutputFileName);
+    }
+    catch (...)
+    {
+    }
+    delete document;
+    document = nullptr;
+}
+
+//==============================================================================
+void CArrayManager::StartUp()
+{
+    CXmlDocument local;
+    local.Load(kSettingsFileName);
+    CXmlNode* root = local.GetRoot(kRootName);
+    root->GetChild(kTypesTag)->GetString(kTypesDefault);
+    const std::string scriptName = root->GetChild(Tag::FileName)->GetString(kScriptDefault);
+    local.Save("");
+
+    std::srand((unsigned) std::time(nullptr));
+
+    local.Load(LocalPath(scriptName));
+    WriteDefaultScript(local.ClearRoot());
+    local.Save("");
+
+    BuildFromScript(local);
+}
+
+void CArrayManager::WriteDefaultScript(CXmlNode* root)
+{
+    CXmlNode* array = root->AddChild(Tag::Array);
+    array->GetChild(Tag::Slot)->SetInt(1);
+    CXmlNode* hang = array->GetChild(Tag::HangPoint);
+    hang->GetChild(Tag::UnitLength)->SetString(Tag::Feet);
+    hang->GetChild(Tag::X)->SetDouble(0.0);
+    CXmlNode* y = hang->GetChild(Tag::Y);
+    y->SetDouble(20.0);
+    y->GetChild(Tag::Total)->SetDouble(15.0);
+
+    CXmlNode* flybar = array->AddChild(Tag::Product);
+    flybar->GetChild(Tag::Model)->SetString(Tag::Model_HB1);
+    flybar->GetChild(Tag::SlotSplay)->SetInt(1);
+    flybar->GetChild(Tag::SlotPin)->GetInt(1);
+    flybar->GetChild(Tag::ValueHang)->SetString(Tag::HangCenter);
+
+    for (int k = 1; k <= 6; ++k)
+    {
+        const int draw = std::rand() % 4;
+        const bool subwoofer = k == 1 && (draw == 0 || draw == 1);
+        CXmlNode* product = array->AddChild(Tag::Product);
+        product->GetChild(Tag::Model)->SetString(subwoofer ? Tag::Model_DRXS1 : Tag::Model_DRXR1);
+        product->GetChild(Tag::SlotSplay)->SetInt(1);
+    }
+}
+
+void CArrayManager::BuildFromScript(CXmlDocument& script)
+{
+    GetDocument()->ClearRoot();
+
+    CArrayLineWrap last;
+    CXmlNode* scriptRoot = script.GetRoot(kRootName);
+    for (CXmlNode* source = scriptRoot->FindChild(Tag::Array); ! source->IsNull();
+         source = source->NextSibling(Tag::Array))
+    {
+        CArrayLineWrap line(GetArray(source->FindChild(Tag::Slot)->GetInt(1), kCreate));
+        line.GetNode()->GetChild(Tag::HangPoint)->CopyFrom(source->FindChild(Tag::HangPoint));
+        line.SetTotal(0);
+
+        int position = 0;
+        for (CXmlNode* scriptProduct = source->FindChild(Tag::Product); ! scriptProduct->IsNull();
+             scriptProduct = scriptProduct->NextSibling(Tag::Product))
+        {
+            ++position;
+            // A script's own identifier is kept only while it is unique in the design.
+            const std::string scriptXGuid = scriptProduct->FindChild(Tag::XGuid)->GetString("");
+            CArrayProdWrap product = NewProduct(scriptXGuid);
+            const std::string xguid = product.GetXGuid();
+            if (! scriptXGuid.empty())
+                product.GetNode()->RemoveChild(Tag::XGuid, CXmlNode::kDeleteFlag);
+            product.GetNode()->CopyFrom(scriptProduct);
+            product.SetXGuid(xguid);
+            product.SetInUse(true);
+            product.SetAimDistance(1.0);
+            line.GetCab(position).Attach(product);
+            line.SetTotal(position);
+        }
+
+        CArrayProdWrap top = line.GetCab(1).GetProduct();
+        line.SetSlotPin(top.GetNode()->GetChild(Tag::SlotPin)->GetInt(7));
+
+        line.RelinkAll();
+        line.ComputeGeometry();
+        line.CopyPolygonsToVenue();
+        last = line;
+    }
+
+    GetDocument()->Save(kOutputFileName);
+    last.ApplyPickPin();
+}
+
+//==============================================================================
+CXmlDocument* CArrayManager::GetDocument()
+{
+    if (document == nullptr)
+    {
+        document = new (std::nothrow) CXmlDocument();
+        if (document == nullptr)
+            CReportError::GetInstance()->ReportFatalError("Error: Could not allocate memory for Array XML Document");
+    }
+    return document;
+}
+
+CXmlNode* CArrayManager::GetArray(int number, int mode)
+{
+    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* array = root->FindChildByInt(Tag::Array, Tag::Slot, number);
+    if (! array->IsNull() || mode != kCreate)
+        return array;
+
+    array = root->AddChild(Tag::Array);
+    array->GetChild(Tag::Slot)->SetInt(number);
+    CXmlNode* item = array->GetChild(Tag::RenderSpec)->GetChild(Tag::RenderItem);
+    CXmlNode* render = item->GetChild(Tag::Render);
+    render->SetString(Tag::Info);
+    render->GetChild(Tag::Slot)->SetInt(1);
+    CXmlNode* more = item->GetChild(Tag::MetaMore);
+    more->GetChild(Tag::ConvLBaseX)->SetDouble(120.0);
+    more->GetChild(Tag::ConvLBaseY)->SetDouble(120.0);
+    more->GetChild(Tag::ConvGBaseX)->SetDouble(0.0);
+    more->GetChild(Tag::ConvGBaseY)->SetDouble(-300.0);
+    return array;
+}
+
+CArrayLineWrap CArrayManager::GetLine(int number, int mode)
+{
+    return CArrayLineWrap(GetArray(number, mode));
+}
+
+CXmlNode* CArrayManager::GetProductList()
+{
+    return GetDocument()->GetRoot(kRootName)->GetChild(Tag::ProductList);
+}
+
+CArrayProdWrap CArrayManager::FindProductByXGuid(const std::string& xguid)
+{
+    // An empty identifier names no product (it would match one that lacks XGuid).
+    if (xguid.empty())
+        return CArrayProdWrap();
+    return CArrayProdWrap(GetProductList()->FindChildByString(Tag::Product, Tag::XGuid, xguid));
+}
+
+CArrayProdWrap CArrayManager::NewProduct(const std::string& xguid)
+{
+    std::string id = xguid.empty() ? MakeXGuid() : xguid;
+    // After a load the counter lags behind the identifiers in the document.
+    while (! FindProductByXGuid(id).IsNull())
+        id = MakeXGuid();
+    CArrayProdWrap product(GetProductList()->AddChild(Tag::Product));
+    product.SetXGuid(id);
+    return product;
+}
+
+std::string CArrayManager::MakeXGuid()
+{
+    ++xguidCounter;
+    std::ostringstream stream;
+    stream << xguidCounter;
+    if (! stream)
+        throw std::runtime_error("XGuidMakeNew Error: Could not convert Int to string");
+    return stream.str();
+}
+
+//==============================================================================
+bool CArrayManager::SaveArrayFile(const std::string& path)
+{
+    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    RemoveAllVenues(root);
+    CXmlNode* venue = CVenueManager::GetInstance()->GetVenueDocument()->GetRoot(kRootName)->FindChild(Tag::Venue);
+
+    // The venue travels as a copy, so the venue document is never without it.
+    VenueInArrayGuard guard(root);
+    root->AddCopyOf(venue);
+    return GetDocument()->Save(path);
+}
+
+bool CArrayManager::LoadArrayFile(const std::string& path)
+{
+    const std::string name = path.empty() ? kDefaultArrayFile : path;
+
+    // Refuse before touching the design: a failed load keeps the current one.
+    CXmlDocument probe;
+    probe.Load(name);
+    if (! probe.LastParseSucceeded() || probe.GetRoot(kRootName)->FindChild(Tag::Array)->IsNull())
+        return false;
+
+    GetDocument()->Load(name);
+    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CArrayLineWrap line = GetLine(1, kFind);
+    try
+    {
+        line.RelinkAll();
+        line.RecomputeAll();
+    }
+    catch (...)
+    {
+        MoveVenueToVenueDocument(root);
+        throw;
+    }
+    MoveVenueToVenueDocument(root);
+    return true;
+}
