@@ -31,36 +31,18 @@ std::string LocalPath(std::string name)
     return name;
 }
 
-void RemoveAllVenues(CXmlNode* root)
-{
-    while (! root->FindChild(Tag::Venue)->IsNull())
-        root->RemoveChild(Tag::Venue, CXmlNode::kDeleteFlag);
-}
-
 // Takes the venue copy out of the array document however the save ends.
 class VenueInArrayGuard
 {
 public:
     explicit VenueInArrayGuard(CXmlNode* arrayRoot) : root(arrayRoot) {}
-    ~VenueInArrayGuard() { RemoveAllVenues(root); }
+    ~VenueInArrayGuard() { CVenueManager::RemoveVenueFrom(root); }
     VenueInArrayGuard(const VenueInArrayGuard&) = delete;
     VenueInArrayGuard& operator=(const VenueInArrayGuard&) = delete;
 
 private:
     CXmlNode* root;
 };
-
-// A venue that came with a loaded array file replaces the current venue.
-void MoveVenueToVenueDocument(CXmlNode* arrayRoot)
-{
-    CXmlNode* venue = arrayRoot->FindChild(Tag::Venue);
-    if (venue->IsNull())
-        return;
-    CXmlNode* venueRoot = CVenueManager::GetInstance()->GetVenueDocument()->GetRoot(kRootName);
-    venueRoot->ClearChildren();
-    venueRoot->AddCopyOf(venue);
-    RemoveAllVenues(arrayRoot);
-}
 } // namespace
 
 CArrayManager::~CArrayManager()
@@ -246,12 +228,10 @@ std::string CArrayManager::MakeXGuid()
 bool CArrayManager::SaveArrayFile(const std::string& path)
 {
     CXmlNode* root = GetDocument()->GetRoot(kRootName);
-    RemoveAllVenues(root);
-    CXmlNode* venue = CVenueManager::GetInstance()->GetVenueDocument()->GetRoot(kRootName)->FindChild(Tag::Venue);
-
-    // The venue travels as a copy, so the venue document is never without it.
+    // The venue travels as a copy, so the venue document and the controls bound to it
+    // are never without it.
     VenueInArrayGuard guard(root);
-    root->AddCopyOf(venue);
+    CVenueManager::GetInstance()->CopyVenueInto(root);
     return GetDocument()->Save(path);
 }
 
@@ -275,9 +255,10 @@ bool CArrayManager::LoadArrayFile(const std::string& path)
     }
     catch (...)
     {
-        MoveVenueToVenueDocument(root);
+        // The file's venue is not left behind in the array document.
+        CVenueManager::GetInstance()->TakeVenueFrom(root);
         throw;
     }
-    MoveVenueToVenueDocument(root);
+    CVenueManager::GetInstance()->TakeVenueFrom(root);
     return true;
 }
