@@ -153,7 +153,7 @@ void CArrayLineWrap::PlacePositions(const std::string& section, int pin, double 
         CXmlNode* joint = product.GetSplayOption();
 
         if (i == 1)
-            tilt = -arrayAngle;
+            tilt = 0.0 - arrayAngle;    // a level array reads 0, not -0
 
         s->GetChild(Tag::Angle)->SetDouble(tilt);
         const double a = tilt;
