@@ -12,7 +12,8 @@ class CPoint;
 class CProductXMLHelper
 {
 public:
-    enum PointMode { kRead = 1, kWrite = 0, kWriteNext = 2 };
+    // Any mode other than kRead writes; kWriteNext also grows the list.
+    enum PointMode { kRead = 1, kWriteNext = 2 };
 
     CProductXMLHelper();
     virtual ~CProductXMLHelper() = default;
