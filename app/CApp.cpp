@@ -1,0 +1,33 @@
+#include "app/CApp.h"
+
+#include "app/CAppStartup.h"
+#include "app/CAppWindow.h"
+#include "app/CJuceManager.h"
+
+CApp::~CApp() = default;
+
+std::string CApp::StartupFileFromCommandLine(const std::string& commandLine)
+{
+    // The last character goes whatever it is, as the quoted form always ends in a quote.
+    if (! commandLine.empty() && commandLine.front() == '"')
+        return commandLine.size() >= 2 ? commandLine.substr(1, commandLine.size() - 2) : std::string();
+    return commandLine;
+}
+
+void CApp::initialise(const juce::String& commandLine)
+{
+    CJuceManager::GetInstance()->SetStartupFile(StartupFileFromCommandLine(commandLine.toStdString()));
+
+    // Every data file is opened by relative name in the executable's directory.
+    juce::File::getSpecialLocation(juce::File::currentExecutableFile)
+        .getParentDirectory()
+        .setAsCurrentWorkingDirectory();
+
+    mainWindow = std::make_unique<CAppWindow>(getApplicationName(), 800, 600);
+    OpenStartupFile();
+}
+
+void CApp::shutdown()
+{
+    mainWindow.reset();
+}

@@ -1,0 +1,56 @@
+#include "app/CAppWindow.h"
+
+#include "app/CAppStartup.h"
+#include "app/CFoo.h"
+#include "app/CJuceManager.h"
+#include "render/CRenderManager.h"
+#include "ui/CZorvJuceKWEMWindow.h"
+
+CAppWindow::CAppWindow(const juce::String& title, int width, int height)
+    : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true)
+{
+    setVisible(true);
+    centreWithSize(width, height);
+    setResizable(true, false);
+    setTitleBarTextCentred(false);
+    setUsingNativeTitleBar(false);
+    setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
+
+    StartCore(ReporterMode::Gui);
+
+    juce::Image picture(juce::Image::RGB, 1000, 600, true);
+    picture.clear(picture.getBounds(), juce::Colour(0xfff0f8ffu));
+    CRenderManager::GetInstance()->Render(&picture);
+    auto* canvas = new CFoo();
+    auto* canvasImage = new juce::Image(picture);
+    canvas->SetImage(canvasImage);
+    CJuceManager::GetInstance()->SetCanvasImage(canvasImage);
+    canvas->setSize(picture.getWidth(), picture.getHeight());
+
+    auto* content = new CZorvJuceKWEMWindow();
+    setContentOwned(content, false);
+    juce::Viewport* view = content->GetVenueViewport();
+    view->setViewedComponent(canvas, true);
+    view->setViewPosition(0, 0);
+    view->setScrollBarsShown(true, true);
+    view->setScrollBarButtonVisibility(true);
+    CJuceManager::GetInstance()->SetMainComponent(content);
+}
+
+CAppWindow::~CAppWindow()
+{
+    // The panels unregister their bindings as they go, so they go first, while the
+    // managers they talk to still exist.
+    CJuceManager::GetInstance()->SetMainComponent(nullptr);
+    CJuceManager::GetInstance()->SetCanvasImage(nullptr);
+    clearContentComponent();
+    setLookAndFeel(nullptr);
+
+    ShutdownEngineDocuments();
+    ShutdownCore();
+}
+
+void CAppWindow::closeButtonPressed()
+{
+    juce::JUCEApplication::quit();
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The top-level document window. Its construction starts the core and builds the canvas
+// and the main content; its destruction runs the shutdown order of the singletons.
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+class CAppWindow : public juce::DocumentWindow
+{
+public:
+    CAppWindow(const juce::String& title, int width, int height);
+    ~CAppWindow() override;
+
+    void closeButtonPressed() override;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CAppWindow)
+};

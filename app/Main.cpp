@@ -1,0 +1,3 @@
+#include "app/CApp.h"
+
+START_JUCE_APPLICATION(CApp)

@@ -1,0 +1,267 @@
+#include "TestSupport.h"
+
+#include "xml/CXmlDocument.h"
+#include "xml/CXmlNode.h"
+#include "app/CLine.h"
+#include "app/CPoint.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace
+{
+class XmlNodeTest : public ::testing::Test
+{
+protected:
+    CXmlNode* Parse(const std::string& text)
+    {
+        doc.ParseText(text);
+        return doc.GetRoot("Root");
+    }
+
+    ScopedTempDirectory temp;
+    CXmlDocument doc;
+};
+}
+
+TEST_F(XmlNodeTest, ReadingAMissingValueStoresItsDefault)
+{
+    CXmlNode* root = doc.GetRoot("Root");
+    EXPECT_DOUBLE_EQ(root->GetChild("A")->GetChild("B")->GetDouble(2.5), 2.5);
+    CXmlNode* b = root->FindChild("A")->FindChild("B");
+    ASSERT_FALSE(b->IsNull());
+    EXPECT_EQ(b->GetValueType(), CXmlNode::kDouble);
+
+    ASSERT_TRUE(doc.Save("out.xml"));
+    CXmlDocument back;
+    back.Load("out.xml");
+    EXPECT_TRUE(back.LastParseSucceeded());
+    EXPECT_EQ(back.GetRoot("Root")->FindChild("A")->FindChild("B")->GetString("x"), "2.5");
+}
+
+TEST_F(XmlNodeTest, NullNodeAbsorbsEverything)
+{
+    CXmlNode* root = doc.GetRoot("Root");
+    CXmlNode* missing = root->FindChild("A");
+    EXPECT_TRUE(missing->IsNull());
+    EXPECT_EQ(missing, CXmlNode::GetNullNode());
+    EXPECT_DOUBLE_EQ(missing->GetDouble(7.0), 7.0);
+    missing->SetString("ignored");
+    EXPECT_TRUE(missing->GetChild("B")->IsNull());
+    EXPECT_TRUE(missing->AddChild("B")->IsNull());
+    EXPECT_EQ(missing->GetName(), "NULL");
+    EXPECT_TRUE(root->FindChild("")->IsNull());
+    EXPECT_EQ(missing->GetString("d"), "d");
+}
+
+TEST_F(XmlNodeTest, ConversionOfLoadedTexts)
+{
+    struct Case { const char* text; bool asInt; double expected; const char* error; };
+    const Case cases[] = {
+        { "3.25", false, 3.25, nullptr },
+        { "", false, 0, "Could not convert string to double" },
+        { "12.7", true, 12, nullptr },
+        { "x12", true, 0, "Could not convert string to int" },
+        { "  42abc", true, 42, nullptr },
+        { "inf", false, std::numeric_limits<double>::infinity(), nullptr },
+        { "-inf", false, -std::numeric_limits<double>::infinity(), nullptr },
+        { "99999999999", true, 0, "Could not convert string to int" },
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        CXmlNode* v = Parse(std::string("<Root><V>") + c.text + "</V></Root>")->FindChild("V");
+        try
+        {
+            const double got = c.asInt ? v->GetInt(0) : v->GetDouble(0.0);
+            EXPECT_EQ(c.error, nullptr);
+            EXPECT_EQ(got, c.expected);
+        }
+        catch (const std::runtime_error& e)
+        {
+            ASSERT_NE(c.error, nullptr) << e.what();
+            EXPECT_STREQ(e.what(), c.error);
+            EXPECT_EQ(v->GetValueType(), c.asInt ? CXmlNode::kInt : CXmlNode::kDouble);
+        }
+    }
+}
+
+TEST_F(XmlNodeTest, EmptyLoadedElementReadsAsEmptyStringAndGainsTextChild)
+{
+    CXmlNode* radius = Parse("<Root><Radius/></Root>")->FindChild("Radius");
+    EXPECT_EQ(radius->GetString("default"), "");
+    EXPECT_NE(doc.ToText().find("<Radius></Radius>"), std::string::npos);
+}
+
+TEST_F(XmlNodeTest, NumbersReachTheTextLazilyWithSixteenDigits)
+{
+    CXmlNode* v = Parse("<Root><V>old</V></Root>")->FindChild("V");
+    v->SetDouble(1.0);
+    EXPECT_EQ(v->GetString(""), "old");
+    v->StoreValue();
+    EXPECT_EQ(v->GetString(""), "1");
+
+    struct Case { double value; const char* text; };
+    const Case cases[] = {
+        { 0.1, "0.1" },
+        { 1.0 / 3.0, "0.3333333333333333" },
+        { 371.2, "371.2" },
+        { std::numeric_limits<double>::infinity(), "inf" },
+        { -std::numeric_limits<double>::infinity(), "-inf" },
+        { std::nan(""), "nan" },
+    };
+    for (const Case& c : cases)
+    {
+        v->SetDouble(c.value);
+        v->StoreValue();
+        EXPECT_EQ(v->GetString(""), c.text);
+    }
+}
+
+TEST_F(XmlNodeTest, NonFiniteValuesRoundTripThroughAFile)
+{
+    CXmlNode* root = doc.GetRoot("Root");
+    root->GetChild("Low")->SetDouble(-std::numeric_limits<double>::infinity());
+    root->GetChild("High")->SetDouble(std::numeric_limits<double>::infinity());
+    root->GetChild("Odd")->SetDouble(std::nan(""));
+    ASSERT_TRUE(doc.Save("nf.xml"));
+
+    CXmlDocument back;
+    back.Load("nf.xml");
+    CXmlNode* r = back.GetRoot("Root");
+    EXPECT_EQ(r->FindChild("Low")->GetDouble(0), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(r->FindChild("High")->GetDouble(0), std::numeric_limits<double>::infinity());
+    EXPECT_TRUE(std::isnan(r->FindChild("Odd")->GetDouble(0)));
+}
+
+TEST_F(XmlNodeTest, CreatedNamesAreSanitisedButLookupsAreNot)
+{
+    CXmlNode* root = doc.GetRoot("Root");
+    CXmlNode* first = root->GetChild("Foo Bar");
+    EXPECT_EQ(first->GetName(), "Foo_Bar");
+    CXmlNode* second = root->GetChild("Foo Bar");
+    EXPECT_NE(first, second);
+    EXPECT_EQ(CXmlNode::MakeTagName("a-b.c:d e"), "a_b_c_d_e");
+}
+
+TEST_F(XmlNodeTest, ForwardLinksLendMissingValues)
+{
+    CXmlNode* root = Parse("<Root><A/><D><Width>4</Width></D><P><Q><Depth>9</Depth></Q></P><R><Q/></R></Root>");
+    CXmlNode* a = root->FindChild("A");
+    CXmlNode* d = root->FindChild("D");
+    a->SetForward(d);
+    EXPECT_DOUBLE_EQ(a->FindChild("Width")->GetDouble(0), 4.0);
+    EXPECT_EQ(a->GetChild("Width"), d->FindChild("Width"));
+    EXPECT_TRUE(a->FindChild("XForward")->FindChild("Width")->IsNull());
+
+    // A child inherits from its twin under its parent's forward target.
+    CXmlNode* r = root->FindChild("R");
+    r->SetForward(root->FindChild("P"));
+    EXPECT_DOUBLE_EQ(r->FindChild("Q")->FindChild("Depth")->GetDouble(0), 9.0);
+}
+
+TEST_F(XmlNodeTest, KeyedSearch)
+{
+    CXmlNode* root = Parse("<Root><Cab><Slot>1</Slot></Cab><Cab/><Cab><Slot>3</Slot><Name>c</Name></Cab></Root>");
+    EXPECT_EQ(root->FindChildByInt("Cab", "Slot", 3)->FindChild("Name")->GetString(""), "c");
+    // A candidate without the key reads the default 0.
+    EXPECT_FALSE(root->FindChildByInt("Cab", "Slot", 0)->IsNull());
+    EXPECT_TRUE(root->FindChildByString("Cab", "Name", "zz")->IsNull());
+
+    CXmlNode* added = root->GetChildByInt("Cab", "Slot", 9);
+    EXPECT_EQ(root->FindChildByInt("Cab", "Slot", 9), added);
+    EXPECT_EQ(root->GetChildByInt("Cab", "Slot", 9), added);
+}
+
+TEST_F(XmlNodeTest, CopyFromKeepsOrderOfRepeatedChildren)
+{
+    CXmlNode* root = Parse("<Root><S><P>1</P><Q>x</Q><P>2</P><P>3</P></S><T><P>old</P></T></Root>");
+    CXmlNode* t = root->FindChild("T");
+    t->CopyFrom(root->FindChild("S"));
+    std::string order;
+    for (CXmlNode* c = t->FindChild(""); ! c->IsNull(); c = c->NextSibling(""))
+        order += c->GetName() + "=" + c->GetString("") + ";";
+    EXPECT_EQ(order, "P=1;Q=x;P=2;P=3;");
+
+    CXmlNode* copy = root->AddCopyOf(root->FindChild("S"));
+    EXPECT_EQ(copy->GetName(), "S");
+    EXPECT_EQ(copy->FindChild("P", copy->FindChild("P"))->GetString(""), "2");
+    EXPECT_TRUE(root->AddCopyOf(CXmlNode::GetNullNode())->IsNull());
+}
+
+TEST_F(XmlNodeTest, PointAndLineCachesWriteBackOnSave)
+{
+    CXmlNode* root = Parse("<Root><Pt><X>1</X><Y>2</Y></Pt><L><Point1><X>0</X><Y>0</Y></Point1>"
+                           "<Point2><X>3</X><Y>4</Y></Point2><LAngle>53</LAngle><LDist>5</LDist></L></Root>");
+    CPoint* p = root->FindChild("Pt")->GetPoint();
+    EXPECT_DOUBLE_EQ(p->x, 1.0);
+    EXPECT_DOUBLE_EQ(p->distance, 0.0);
+    p->x = 7.5;
+    CLine* l = root->FindChild("L")->GetLine();
+    EXPECT_DOUBLE_EQ(l->length, 5.0);
+    l->SetByKey("sX", 1.0);
+
+    const std::string text = doc.ToText();
+    EXPECT_NE(text.find("<X>7.5</X>"), std::string::npos);
+    EXPECT_DOUBLE_EQ(root->FindChild("L")->FindChild("Point1")->FindChild("X")->GetDouble(0), 1.0);
+}
+
+TEST_F(XmlNodeTest, RemoveAndClearChildren)
+{
+    CXmlNode* root = Parse("<Root><A><B/></A><C/></Root>");
+    root->RemoveChild("A");
+    EXPECT_TRUE(root->FindChild("A")->IsNull());
+    EXPECT_FALSE(root->FindChild("C")->IsNull());
+    root->ClearChildren();
+    EXPECT_TRUE(root->FindChild("")->IsNull());
+}
+
+TEST_F(XmlNodeTest, LoadOfMissingOrBrokenFiles)
+{
+    EXPECT_TRUE(doc.Load("missing.xml"));
+    EXPECT_FALSE(doc.LastParseSucceeded());
+    EXPECT_EQ(doc.GetRoot("Root")->GetName(), "Root");
+    EXPECT_TRUE(doc.GetRoot("Root")->FindChild("")->IsNull());
+    ASSERT_TRUE(doc.Save(""));
+    EXPECT_EQ(temp.Read("missing.xml"), "<?xml version=\"1.0\" ?>\n<Root />\n");
+
+    temp.Write("other.xml", "<Other><V>1</V></Other>");
+    doc.Load("other.xml");
+    EXPECT_TRUE(doc.LastParseSucceeded());
+    EXPECT_EQ(doc.GetRoot("Root")->GetName(), "Other");
+
+    temp.Write("garbage.xml", "this is not <xml");
+    doc.Load("garbage.xml");
+    EXPECT_FALSE(doc.LastParseSucceeded());
+}
+
+TEST_F(XmlNodeTest, DeepNestingIsRefusedBeforeParsing)
+{
+    std::string deep;
+    for (int i = 0; i < 50000; ++i)
+        deep += "<a>";
+    for (int i = 0; i < 50000; ++i)
+        deep += "</a>";
+    doc.ParseText("<Root>" + deep + "</Root>");
+    EXPECT_FALSE(doc.LastParseSucceeded());
+    EXPECT_TRUE(doc.GetRoot("Root")->FindChild("")->IsNull());
+
+    std::string ok;
+    for (int i = 0; i < 999; ++i)
+        ok += "<a x='>'>";
+    ok += "<!-- <b> --><c/>";
+    for (int i = 0; i < 999; ++i)
+        ok += "</a>";
+    doc.ParseText(ok);
+    EXPECT_TRUE(doc.LastParseSucceeded());
+}
+
+TEST_F(XmlNodeTest, SaveIntoAMissingFolderFailsAndLeavesNothing)
+{
+    doc.GetRoot("Root")->GetChild("A")->SetInt(1);
+    EXPECT_FALSE(doc.Save("no/such/dir/file.xml"));
+    EXPECT_FALSE(temp.File("no").exists());
+}
