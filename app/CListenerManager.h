@@ -34,6 +34,9 @@ public:
                         const std::string& kind, const std::string& key);
     void Unregister(juce::Component* listener);
     void NodeChanged(CXmlNode* node);
+    // A watched node is about to be deleted: its bindings fall back to the null node (they
+    // refresh nothing until registered again) and it leaves the node map.
+    void NodeReleased(CXmlNode* node);
     void RefreshAll();
     void Refresh(juce::Component* listener);
 

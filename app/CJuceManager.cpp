@@ -1,0 +1,252 @@
+#include "app/CJuceManager.h"
+
+#include "app/CMathHelper.h"
+#include "app/CReportError.h"
+#include "array/CArrayLineWrap.h"
+#include "array/CArrayManager.h"
+#include "render/CRenderManager.h"
+#include "xml/CXmlDocument.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <new>
+
+namespace
+{
+const std::string kRootTag = "Root";
+const std::string kSettingsFile = "Settings.xml";
+const juce::uint32 kRedrawBackground = 0xff3c3c3c;
+
+const CMathHelper& Units()
+{
+    static const CMathHelper helper;
+    return helper;
+}
+
+// The module panel set-up for position index `i` of an array with `total` cabinets.
+struct ModuleRole
+{
+    std::string caption;
+    int kind;
+};
+
+ModuleRole RoleOf(CArrayLineWrap& line, int i, int total)
+{
+    if (i >= total)
+        return { Tag::None, CJuceManager::kModuleNone };
+    if (i == 0)
+        return { "HB_1", CJuceManager::kModuleFlybar };
+    if (line.GetCab(i + 1).GetProduct().GetModel() == Tag::Model_DRXS1)
+        return { "DRX_S1", CJuceManager::kModuleSubwoofer };
+    return { "DRX_R1", CJuceManager::kModuleFullRange };
+}
+}
+
+CJuceManager::CJuceManager() = default;
+
+CJuceManager::~CJuceManager()
+{
+    ReleaseLookAndFeels();
+    delete settings;
+}
+
+//==============================================================================
+void CJuceManager::SetLookAndFeelCreator(LookAndFeelCreator creator)
+{
+    lookAndFeelCreator = std::move(creator);
+}
+
+juce::LookAndFeel* CJuceManager::GetLookAndFeel(int kind)
+{
+    auto found = lookAndFeels.find(kind);
+    if (found != lookAndFeels.end())
+        return found->second.get();
+    if (kind != 1 && kind != 2)
+    {
+        lookAndFeels[kind] = nullptr;
+        return nullptr;
+    }
+    // Not remembered until a creator exists, so a request made before the window has
+    // installed it does not fix the kind to null for good.
+    if (! lookAndFeelCreator)
+        return nullptr;
+    juce::LookAndFeel* created = lookAndFeelCreator(kind);
+    if (created != nullptr)
+        lookAndFeels[kind].reset(created);
+    return created;
+}
+
+void CJuceManager::ReleaseLookAndFeels()
+{
+    ReleasePanels();
+    lookAndFeels.clear();
+}
+
+//==============================================================================
+CXmlNode* CJuceManager::GetSettingsRoot()
+{
+    if (settings == nullptr)
+    {
+        settings = new (std::nothrow) CXmlDocument();
+        if (settings == nullptr)
+            CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate settings data for Juce Manager");
+        settings->Load(kSettingsFile);
+    }
+    return settings->GetRoot(kRootTag);
+}
+
+void CJuceManager::SaveAndReleaseSettings()
+{
+    if (settings == nullptr)
+        return;
+    settings->Save(kSettingsFile);
+    delete settings;
+    settings = nullptr;
+}
+
+//==============================================================================
+void CJuceManager::SetUnitSystem(const std::string& lengthUnit, const std::string& weightUnit)
+{
+    internalLengthUnit = Tag::Inches;
+    internalWeightUnit = Tag::Pounds;
+    displayLengthUnit = lengthUnit;
+    displayWeightUnit = weightUnit;
+
+    const bool feet = lengthUnit == Tag::Feet;
+    CXmlNode* display = GetSettingsRoot()->GetChild(Tag::Display);
+    display->GetChild(Tag::UnitType)->GetChild(Tag::Value)->SetString(feet ? "feet" : "meters");
+    display->GetChild(Tag::UnitDescribe)->GetChild(Tag::Value)->SetString(feet ? "US Units" : "SI Units");
+}
+
+void CJuceManager::SetOffsets(double x, double y)
+{
+    offsets[Tag::sX] = x;
+    offsets[Tag::sY] = y;
+    offsets[Tag::eX] = x;
+    offsets[Tag::eY] = y;
+}
+
+double CJuceManager::GetOffset(const std::string& key) const
+{
+    auto found = offsets.find(key);
+    return found == offsets.end() ? 0.0 : found->second;
+}
+
+double CJuceManager::ToDisplayLength(const std::string& key, double inches) const
+{
+    return Units().Convert(internalLengthUnit, displayLengthUnit, inches + GetOffset(key));
+}
+
+double CJuceManager::FromDisplayLength(const std::string& key, double shown) const
+{
+    return Units().Convert(displayLengthUnit, internalLengthUnit, shown) - GetOffset(key);
+}
+
+double CJuceManager::ToDisplayWeight(double pounds) const
+{
+    return Units().Convert(internalWeightUnit, displayWeightUnit, pounds);
+}
+
+//==============================================================================
+void CJuceManager::Redraw()
+{
+    if (canvasImage != nullptr && canvasImage->isValid())
+    {
+        canvasImage->clear(canvasImage->getBounds(), juce::Colour(kRedrawBackground));
+        CRenderManager::GetInstance()->Render(canvasImage);
+    }
+    if (mainComponent != nullptr)
+        mainComponent->repaint();
+}
+
+//==============================================================================
+void CJuceManager::SetPanelFactory(PanelFactory factory)
+{
+    panelFactory = std::move(factory);
+}
+
+void CJuceManager::LayoutModulePanels(juce::Component* column)
+{
+    if (column != nullptr)
+        moduleColumn = column;
+    if (moduleColumn == nullptr)
+        return;
+
+    CArrayLineWrap line(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind));
+    const int total = line.GetNode()->GetChild(Tag::Total)->GetInt(0);
+
+    int y = 0;
+    int width = 0;
+    for (int i = 0; i < kModulePanelCount; ++i)
+    {
+        if ((int) modulePanels.size() <= i)
+        {
+            juce::Component* created = panelFactory.createModulePanel ? panelFactory.createModulePanel() : nullptr;
+            if (created == nullptr)
+                break;
+            modulePanels.emplace_back(created);
+        }
+        juce::Component* panel = modulePanels[(size_t) i].get();
+        if (panel->getParentComponent() != moduleColumn)
+            moduleColumn->addAndMakeVisible(panel);
+
+        const ModuleRole role = RoleOf(line, i, total);
+        if (panelFactory.refreshModulePanel)
+            panelFactory.refreshModulePanel(panel, i + 1, i, role.caption, role.kind);
+        panel->setTopLeftPosition(0, y);
+        y += panel->getHeight();
+        width = panel->getWidth();
+    }
+    moduleColumn->setSize(width, y);
+    moduleColumn->repaint();
+}
+
+void CJuceManager::LayoutAreaPanels(juce::Component* column)
+{
+    if (column != nullptr)
+        areaColumn = column;
+    if (areaColumn == nullptr)
+        return;
+
+    int x = 0;
+    int height = 0;
+    for (int i = 0; i < kAreaPanelCount; ++i)
+    {
+        if ((int) areaPanels.size() <= i)
+        {
+            juce::Component* created = panelFactory.createAreaPanel ? panelFactory.createAreaPanel(i + 1) : nullptr;
+            if (created == nullptr)
+                break;
+            areaPanels.emplace_back(created);
+        }
+        juce::Component* panel = areaPanels[(size_t) i].get();
+        if (panel->getParentComponent() != areaColumn)
+            areaColumn->addAndMakeVisible(panel);
+        panel->setTopLeftPosition(x, 0);
+        if (panelFactory.refreshAreaPanel)
+            panelFactory.refreshAreaPanel(panel, i + 1);
+        x += panel->getWidth();
+        height = panel->getHeight();
+    }
+    areaColumn->setSize(x, height);
+}
+
+juce::Component* CJuceManager::GetModulePanel(int index) const
+{
+    return index >= 0 && index < (int) modulePanels.size() ? modulePanels[(size_t) index].get() : nullptr;
+}
+
+juce::Component* CJuceManager::GetAreaPanel(int index) const
+{
+    return index >= 0 && index < (int) areaPanels.size() ? areaPanels[(size_t) index].get() : nullptr;
+}
+
+void CJuceManager::ReleasePanels()
+{
+    modulePanels.clear();
+    areaPanels.clear();
+    moduleColumn = nullptr;
+    areaColumn = nullptr;
+}
