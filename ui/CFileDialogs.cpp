@@ -1,0 +1,126 @@
+#include "ui/CFileDialogs.h"
+
+#include "app/CCommandManager.h"
+#include "xml/XmlTags.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+namespace
+{
+const std::string kSaveTitle = "Select a file name to save the current array and venue as...";
+
+struct DialogInfo
+{
+    bool venue;
+    bool save;
+    const char* title;
+    const char* command;
+};
+
+DialogInfo InfoFor(CFileDialogs::Dialog dialog)
+{
+    switch (dialog)
+    {
+        case CFileDialogs::Dialog::SaveArray:
+            return { false, true, kSaveTitle.c_str(), "Save Array File" };
+        case CFileDialogs::Dialog::LoadArray:
+            return { false, false, "Select a file name to load as the current array and venue...", "Load Array File" };
+        case CFileDialogs::Dialog::SaveVenue:
+            return { true, true, kSaveTitle.c_str(), "Save Venue File" };
+        case CFileDialogs::Dialog::LoadVenue:
+            return { true, false, "Select a file name to load as the current venue...", "Load Venue File" };
+    }
+    return {};
+}
+
+class JuceChooser : public CFileDialogs::Chooser
+{
+public:
+    juce::File DocumentsFolder() override
+    {
+        return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory);
+    }
+
+    bool Browse(const CFileDialogs::Request& request, juce::File& chosen) override
+    {
+        juce::FileChooser chooser(request.title, request.initialFile, request.filter);
+        // The overwrite question is asked by Choose, about the name after the extension rule.
+        const bool confirmed = request.save ? chooser.browseForFileToSave(false) : chooser.browseForFileToOpen();
+        if (confirmed)
+            chosen = chooser.getResult();
+        return confirmed;
+    }
+
+    bool ConfirmOverwrite(const juce::File& file) override
+    {
+        return juce::AlertWindow::showOkCancelBox(juce::MessageBoxIconType::WarningIcon, "File already exists",
+                                                  "There's already a file called: " + file.getFullPathName()
+                                                      + "\n\nAre you sure you want to overwrite it?",
+                                                  "Overwrite", "Cancel");
+    }
+};
+
+CFileDialogs::Chooser* installedChooser = nullptr;
+
+CFileDialogs::Chooser& CurrentChooser()
+{
+    static JuceChooser juceChooser;
+    return installedChooser != nullptr ? *installedChooser : juceChooser;
+}
+} // namespace
+
+//==============================================================================
+CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File& documents)
+{
+    const DialogInfo info = InfoFor(dialog);
+    // A folder that cannot be created is not reported: the chooser opens all the same.
+    juce::File folder = documents.getChildFile("Kesta");
+    folder.createDirectory();
+    if (info.venue)
+    {
+        folder = folder.getChildFile("Venues");
+        folder.createDirectory();
+    }
+
+    Request request;
+    request.initialFile = folder.getChildFile(info.venue ? "default.21v" : "default.21w");
+    request.filter = info.venue ? "*.21v" : "*.21w";
+    request.title = info.title;
+    request.save = info.save;
+    return request;
+}
+
+std::optional<CFileDialogs::Command> CFileDialogs::Choose(Dialog dialog, Chooser& chooser)
+{
+    const DialogInfo info = InfoFor(dialog);
+    const Request request = MakeRequest(dialog, chooser.DocumentsFolder());
+    juce::File chosen;
+    if (! chooser.Browse(request, chosen))
+        return std::nullopt;
+
+    if (info.save)
+    {
+        if (chosen.getFileExtension().isEmpty())
+            chosen = chosen.withFileExtension(info.venue ? ".21v" : ".21w");
+        if (chosen.exists() && ! chooser.ConfirmOverwrite(chosen))
+            return std::nullopt;
+    }
+
+    Command command;
+    command.name = info.command;
+    command.target = info.venue ? Tag::VenueFile : Tag::ArrayFile;
+    command.path = chosen.getFullPathName().toStdString();
+    command.number = info.save ? 1.0 : 0.0;
+    return command;
+}
+
+void CFileDialogs::Run(Dialog dialog)
+{
+    if (const std::optional<Command> command = Choose(dialog, CurrentChooser()))
+        CCommandManager::GetInstance()->DoGeneral(command->name, command->target, command->path, command->number);
+}
+
+void CFileDialogs::SetChooser(Chooser* chooser)
+{
+    installedChooser = chooser;
+}

@@ -1,0 +1,9 @@
+#include "ui/CKWEMJuceFloorHang.h"
+
+CKWEMJuceFloorHang::CKWEMJuceFloorHang()
+{
+    setSize(kWidth, kHeight);
+    HideEndX();
+    HideEndZ();
+    HideAngleAndLength();
+}

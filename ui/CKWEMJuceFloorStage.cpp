@@ -1,0 +1,8 @@
+#include "ui/CKWEMJuceFloorStage.h"
+
+CKWEMJuceFloorStage::CKWEMJuceFloorStage()
+{
+    setSize(kWidth, kHeight);
+    HideEndZ();
+    HideAngleAndLength();
+}

@@ -1,0 +1,196 @@
+#include "ui/CKWEMJuceModule.h"
+
+#include "app/CCommandManager.h"
+#include "app/CJuceManager.h"
+#include "app/CListenerManager.h"
+#include "app/NumberText.h"
+#include "engine/CEngineManager.h"
+#include "ui/BindingRefresh.h"
+#include "ui/PanelLabels.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+namespace
+{
+const std::string kToggleCommand = "Toggle Module Switch";
+const std::string kDefaultSwitchName = "HF via toggle";
+const juce::Colour kSeparatorColour(0xff464646);
+} // namespace
+
+CKWEMJuceModule::CKWEMJuceModule()
+{
+    const juce::Font small(12.0f, juce::Font::plain);
+
+    addAndMakeVisible(distanceValue);
+    SetUpCaption(distanceValue, juce::Font(13.0f, juce::Font::plain));
+    distanceValue.setText("0.0", juce::dontSendNotification);
+    distanceValue.setColour(juce::Label::textColourId, juce::Colour(0xff008000));
+
+    addAndMakeVisible(operatingMode);
+    SetUpCaption(operatingMode, small);
+    operatingMode.setText("Operating Mode", juce::dontSendNotification);
+
+    addAndMakeVisible(hfShading);
+    SetUpCaption(hfShading, small);
+    hfShading.setText("HF Shading", juce::dontSendNotification);
+
+    addAndMakeVisible(distanceCaption);
+    SetUpCaption(distanceCaption, juce::Font(10.0f, juce::Font::plain));
+    distanceCaption.setText("Listening Distance", juce::dontSendNotification);
+    distanceCaption.setTooltip("Distance between speaker front and listening area");
+
+    addAndMakeVisible(title);
+    SetUpCaption(title, juce::Font(15.0f, juce::Font::plain));
+
+    addAndMakeVisible(model);
+    SetUpCaption(model, small);
+
+    addAndMakeVisible(switchName);
+    SetUpCaption(switchName, small);
+    switchName.setText(kDefaultSwitchName, juce::dontSendNotification);
+    switchName.setColour(juce::Label::textColourId, juce::Colour(0xffc80fa1));
+
+    for (juce::Label* label : { &distanceValue, &operatingMode, &hfShading, &distanceCaption, &title, &model, &switchName })
+        label->setName("new label");
+
+    const int top = juce::Button::ConnectedOnTop;
+    const int bottom = juce::Button::ConnectedOnBottom;
+    SetUpToggle(biAmp, "1", "B-Amp", "use Bi-Amp mode", bottom, 1);
+    SetUpToggle(singleAmp, "2", "S-Amp", "Use Single Amp mode - allows use of switch-2", top, 1);
+    SetUpToggle(multi, "1", "Multi", "use Multi-mode", bottom, 2);
+    SetUpToggle(single, "2", "Single", "use Single mode", top, 2);
+    SetUpToggle(longMode, "3", "Long", "Use Long mode", top, 2);
+    singleAmp.setToggleState(true, juce::dontSendNotification);
+    multi.setToggleState(true, juce::dontSendNotification);
+
+    setSize(kWidth, kHeight);
+    setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(1));
+}
+
+CKWEMJuceModule::~CKWEMJuceModule()
+{
+    UnbindAll();
+    setLookAndFeel(nullptr);
+}
+
+void CKWEMJuceModule::SetUpToggle(juce::ToggleButton& toggle, const char* switchNumber, const char* text,
+                                  const char* tooltip, int edges, int group)
+{
+    addAndMakeVisible(toggle);
+    toggle.setName(switchNumber);
+    toggle.setButtonText(text);
+    toggle.setTooltip(tooltip);
+    toggle.setConnectedEdges(edges);
+    toggle.setRadioGroupId(group);
+    toggle.addListener(this);
+}
+
+void CKWEMJuceModule::UnbindAll()
+{
+    // At shutdown the listener manager may be gone before the panels.
+    if (! CListenerManager::HasInstance())
+        return;
+    CListenerManager* listeners = CListenerManager::GetInstance();
+    for (juce::Component* control : std::initializer_list<juce::Component*> {
+             &distanceValue, &switchName, &biAmp, &singleAmp, &multi, &single, &longMode })
+        listeners->Unregister(control);
+}
+
+//==============================================================================
+void CKWEMJuceModule::Refresh(int newPositionNumber, int newIndex, const std::string& modelName, int newKind)
+{
+    kind = newKind;
+    index = newIndex;
+    positionNumber = newPositionNumber;
+
+    std::string number;
+    IntToString(number, index);
+    if (kind == CJuceManager::kModuleSubwoofer)
+        title.setText("Sub Woofer " + number, juce::sendNotification);
+    else if (kind == CJuceManager::kModuleFlybar)
+        title.setText("Flybar ", juce::sendNotification);
+    else
+        title.setText("Full Range " + number, juce::sendNotification);
+    setSize(kWidth, kind == CJuceManager::kModuleFlybar ? kFlybarHeight : kHeight);
+    model.setText(modelName, juce::sendNotification);
+
+    std::string position;
+    IntToString(position, positionNumber);
+    const std::string path = Tag::Array + ".1." + Tag::CabProd + "." + position;
+    CListenerManager* listeners = CListenerManager::GetInstance();
+    const bool fullRange = kind == CJuceManager::kModuleFullRange;
+    if (fullRange)
+        listeners->RegisterByPath(&distanceValue, path, Tag::AimDist, Tag::VLabelDouble12, "");
+    else
+        listeners->Unregister(&distanceValue);
+
+    for (juce::Component* c : std::initializer_list<juce::Component*> {
+             &distanceValue, &operatingMode, &hfShading, &distanceCaption, &switchName, &biAmp, &singleAmp, &multi,
+             &single, &longMode })
+        c->setVisible(fullRange);
+
+    // The path lookup drops the letters after the position number: the switches live
+    // directly under the product element.
+    const std::string switches = path + Tag::Settings;
+    CXmlNode* product = CEngineManager::GetInstance()->ResolvePath(switches);
+    product->GetChild(Tag::Switch1)->GetChild(Tag::Value);
+    product->GetChild(Tag::Switch2)->GetChild(Tag::Value);
+    product->GetChild(Tag::Switch2Name)->GetChild(Tag::Value)->GetString(kDefaultSwitchName);
+
+    listeners->RegisterByPath(&biAmp, switches, Tag::Switch1, Tag::VToggleButton, "1");
+    listeners->RegisterByPath(&singleAmp, switches, Tag::Switch1, Tag::VToggleButton, "2");
+    listeners->RegisterByPath(&multi, switches, Tag::Switch2, Tag::VToggleButton, "1");
+    listeners->RegisterByPath(&single, switches, Tag::Switch2, Tag::VToggleButton, "2");
+    listeners->RegisterByPath(&longMode, switches, Tag::Switch2, Tag::VToggleButton, "3");
+    listeners->RegisterByPath(&switchName, switches, Tag::Switch2Name, Tag::VLabelText, "HF via DSP");
+}
+
+//==============================================================================
+void CKWEMJuceModule::paint(juce::Graphics& g)
+{
+    g.setColour(kSeparatorColour);
+    g.fillPath(separator);
+}
+
+void CKWEMJuceModule::resized()
+{
+    distanceValue.setBounds(80, 66, 38, 16);
+    operatingMode.setBounds(-1, 9, 64, 23);
+    hfShading.setBounds(68, 11, 64, 19);
+    distanceCaption.setBounds(2, 67, 82, 16);
+    title.setBounds(-1, -5, 89, 24);
+    model.setBounds(90, -5, 51, 24);
+    switchName.setBounds(0, 55, 72, 19);
+    biAmp.setBounds(5, 23, 71, 20);
+    singleAmp.setBounds(5, 40, 63, 20);
+    multi.setBounds(69, 23, 55, 20);
+    single.setBounds(69, 39, 63, 20);
+    longMode.setBounds(69, 53, 63, 20);
+
+    separator.clear();
+    separator.addRectangle(8.0f, 81.0f, 120.0f, 1.0f);
+}
+
+void CKWEMJuceModule::buttonClicked(juce::Button* button)
+{
+    // A state written by the binding shows the document; sending it back would be an edit
+    // nobody made (and "Switch1" would overwrite every module with one module's mode).
+    if (IsBindingRefresh(*button))
+    {
+        EndBindingRefresh(*button);
+        return;
+    }
+    // A user's click always turns a radio toggle on; an "off" is its partner switched off
+    // by the group, which sends nothing.
+    if (! button->getToggleState())
+        return;
+
+    const bool shading = button == &multi || button == &single || button == &longMode;
+    int switchNumber = 0;
+    StringToInt(button->getName().toStdString(), switchNumber);
+    std::string position;
+    IntToString(position, positionNumber);
+    CCommandManager::GetInstance()->DoGeneral(kToggleCommand, shading ? Tag::Switch2 : Tag::Switch1, position,
+                                              2.0 * switchNumber + 1.0);
+    CJuceManager::GetInstance()->Redraw();
+}

@@ -1,0 +1,201 @@
+#include "ui/CUpdateCheck.h"
+
+#include "xml/CXmlDocument.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <cstdlib>
+
+namespace
+{
+// Element names of the settings file and of the service's reply; no other document uses them.
+const std::string kRoot = "Root";
+const std::string kUpdateService = "Update_Service";
+const std::string kLink = "Link";
+const std::string kDate = "Date";
+const std::string kVersion = "Version";
+const std::string kNews = "News";
+const std::string kNewsLines[] = { "L1", "L2", "L3" };
+
+const std::string kNone = "none";
+const std::string kNoDate = "0000-00-00-001";
+
+const std::string kUnreachableTitle = "Checking for Updates...";
+const std::string kUnreachableMessage =
+    "Could not reach Vorlund Technologies website to check for new wizard versions.";
+const std::string kNewerTitle = "Newer version is available for download!";
+const std::string kNewerQuestion =
+    "Download new version now? (select YES to proceed with exiting program and downloading)\n \n";
+const std::string kUpToDateTitle =
+    "Your current program version is up to date.  (No newer version is available at the Vorlund Technologies website.)";
+const std::string kNewUpdateText = "New Update Available!";
+const juce::Colour kNewUpdateColour(0xff55bb55);
+
+class JuceUi : public CUpdateCheck::Ui
+{
+public:
+    void ShowWarning(const std::string& title, const std::string& message) override
+    {
+        juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::WarningIcon, title, message);
+    }
+
+    void ShowInfo(const std::string& title, const std::string& message) override
+    {
+        juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::InfoIcon, title, message);
+    }
+
+    bool AskYes(const std::string& title, const std::string& message) override
+    {
+        return juce::AlertWindow::showYesNoCancelBox(juce::MessageBoxIconType::WarningIcon, title, message) == 1;
+    }
+
+    void OpenInBrowser(const std::string& url) override { juce::URL(url).launchInDefaultBrowser(); }
+
+    void Quit() override { juce::JUCEApplicationBase::quit(); }
+};
+
+CUpdateCheck::Ui* installedUi = nullptr;
+
+CUpdateCheck::Ui& CurrentUi()
+{
+    static JuceUi juceUi;
+    return installedUi != nullptr ? *installedUi : juceUi;
+}
+
+std::string ReadText(CXmlNode* node, const std::string& tag, const std::string& defaultValue)
+{
+    return node->FindChild(tag)->GetString(defaultValue);
+}
+
+// Reads at most kMaxReplyBytes, giving up (with "") when the whole read outlasts kTotalTimeoutMs.
+std::string ReadLimited(juce::InputStream& in)
+{
+    const juce::uint32 start = juce::Time::getMillisecondCounter();
+    juce::MemoryOutputStream out;
+    char buffer[512];
+    while (out.getDataSize() < (size_t) CUpdateCheck::kMaxReplyBytes)
+    {
+        const int wanted = juce::jmin((int) sizeof(buffer), CUpdateCheck::kMaxReplyBytes - (int) out.getDataSize());
+        const int got = in.read(buffer, wanted);
+        if (got <= 0)
+            break;
+        out.write(buffer, (size_t) got);
+        if (juce::Time::getMillisecondCounter() - start > (juce::uint32) CUpdateCheck::kTotalTimeoutMs)
+            return {};
+    }
+    return out.toString().toStdString();
+}
+} // namespace
+
+//==============================================================================
+std::string CUpdateCheck::ServiceUrl()
+{
+    CXmlDocument settings;
+    settings.Load(kSettingsFile);
+    CXmlNode* service = settings.GetRoot(kRoot)->GetChild(kUpdateService);
+    const bool stored = service->HasValue();
+    std::string url = service->GetString(kDefaultUrl);
+    if (! stored)
+        settings.Save(kSettingsFile);
+
+    if (const char* overridden = std::getenv(kUrlVariable))
+        url = overridden;
+    return url;
+}
+
+std::string CUpdateCheck::Fetch(const std::string& url)
+{
+    const juce::URL service(url);
+    if (service.isLocalFile())
+    {
+        std::unique_ptr<juce::InputStream> in(service.getLocalFile().createInputStream());
+        return in != nullptr ? ReadLimited(*in) : std::string();
+    }
+
+    int status = 0;
+    std::unique_ptr<juce::InputStream> in(service.createInputStream(
+        juce::URL::InputStreamOptions(juce::URL::ParameterHandling::inAddress)
+            .withConnectionTimeoutMs(kConnectTimeoutMs)
+            .withNumRedirectsToFollow(5)
+            .withStatusCode(&status)));
+    // An error page is no answer from the service: reading it as a reply would report
+    // "up to date" for a service that failed.
+    if (in == nullptr || status < 200 || status >= 300)
+        return {};
+    return ReadLimited(*in);
+}
+
+CUpdateCheck::Result CUpdateCheck::Interpret(const std::string& reply)
+{
+    Result result;
+    if (reply.empty())
+        return result;
+
+    CXmlDocument document;
+    document.ParseText(reply);
+    CXmlNode* root = document.GetRoot(kRoot);
+    const std::string date = ReadText(root, kDate, kNoDate);
+
+    result.message = "Date: " + date + "\n" + "Version: " + ReadText(root, kVersion, kNone) + "\n" + "News:\n";
+    CXmlNode* news = root->FindChild(kNews);
+    for (const std::string& line : kNewsLines)
+        result.message += ReadText(news, line, kNone) + "\n";
+    result.link = ReadText(root, kLink, kNone);
+    result.outcome = date.compare(Tag::VersionDate) > 0 ? Outcome::Newer : Outcome::NotNewer;
+    return result;
+}
+
+CUpdateCheck::Result CUpdateCheck::Check()
+{
+    const Result result = Interpret(Fetch(ServiceUrl()));
+    if (result.outcome == Outcome::Unreachable)
+        CurrentUi().ShowWarning(kUnreachableTitle, kUnreachableMessage);
+    return result;
+}
+
+//==============================================================================
+void CUpdateCheck::RunStartupCheck(juce::Label& versionLabel, juce::TextButton& updateButton)
+{
+    if (Check().outcome == Outcome::Newer)
+    {
+        versionLabel.setFont(juce::Font(15.0f, juce::Font::bold));
+        versionLabel.setText(kNewUpdateText, juce::sendNotification);
+        versionLabel.setColour(juce::Label::textColourId, kNewUpdateColour);
+        updateButton.setColour(juce::TextButton::buttonColourId, kNewUpdateColour);
+    }
+    else
+    {
+        versionLabel.setFont(juce::Font(12.0f, juce::Font::plain));
+        versionLabel.setText(Tag::VersionText, juce::sendNotification);
+        versionLabel.removeColour(juce::Label::textColourId);
+        updateButton.removeColour(juce::TextButton::buttonColourId);
+    }
+}
+
+void CUpdateCheck::RunUserCheck()
+{
+    const Result result = Check();
+    Ui& ui = CurrentUi();
+    switch (result.outcome)
+    {
+        case Outcome::Newer:
+            if (ui.AskYes(kNewerTitle, kNewerQuestion + result.message))
+            {
+                ui.OpenInBrowser(result.link);
+                ui.Quit();
+            }
+            break;
+        case Outcome::NotNewer:
+            ui.ShowInfo(kUpToDateTitle, result.message);
+            break;
+        case Outcome::Unreachable:
+            break;
+    }
+}
+
+void CUpdateCheck::SetUi(Ui* ui)
+{
+    installedUi = ui;
+}
