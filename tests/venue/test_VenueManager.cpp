@@ -1,0 +1,328 @@
+#include "TestSupport.h"
+
+#include "app/CLine.h"
+#include "app/CReportError.h"
+#include "venue/CVenueAreaWrap.h"
+#include "venue/CVenueDataWrap.h"
+#include "venue/CVenueManager.h"
+#include "xml/CXmlDocument.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+std::vector<std::string>& Reports()
+{
+    static std::vector<std::string> messages;
+    return messages;
+}
+
+// A fresh directory and a venue manager with the default venue in it.
+class VenueFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Reports().clear();
+        SetReportObserver([](const std::string& message) { Reports().push_back(message); });
+        Manager()->InitialiseVenue();
+    }
+
+    void TearDown() override
+    {
+        CVenueManager::DestroyInstance();
+        SetReportObserver(nullptr);
+    }
+
+    static CVenueManager* Manager() { return CVenueManager::GetInstance(); }
+    static std::string Text() { return Manager()->GetVenueDocument()->ToText(); }
+
+    static CVenueAreaWrap Area(int slot)
+    {
+        CVenueAreaWrap area;
+        CVenueDataWrap(Manager()->GetVenue(1)).GetArea(area, slot);
+        return area;
+    }
+
+    ScopedTempDirectory temp;
+};
+
+int CountChildren(CXmlNode* parent, const std::string& tag)
+{
+    int n = 0;
+    for (CXmlNode* c = parent->FindChild(tag); ! c->IsNull(); c = c->NextSibling(tag))
+        ++n;
+    return n;
+}
+}
+
+//==============================================================================
+TEST_F(VenueFixture, DefaultVenueHasFiveAreasWithTheirLinesAndStyles)
+{
+    struct Expected
+    {
+        const char* name;
+        const char* type;
+        double x1, y1, x2, y2, length, angle;
+    };
+    const Expected rows[] = {
+        { "Hang Point", "HangPoint", 222, 282, 300, 240, 88.589, -28.3008 },
+        { "Stage", "Stage", 0, 60, 240, 60, 240, 0 },
+        { "Floor", "Area", 240, 0, 1139.452, 31.410, 900, 2 },
+        { "Rake", "Area", 1140, 60, 1377.664, 93.402, 240, 8 },
+        { "Balcony1", "Area", 900, 180, 1238.289, 303.127, 360, 20 },
+    };
+
+    CXmlNode* root = Manager()->GetVenueDocument()->GetRoot("Root");
+    EXPECT_EQ(CountChildren(root, Tag::Venue), 1);
+    EXPECT_EQ(CVenueDataWrap(Manager()->GetVenue(1)).GetAreaTotal(), 5);
+
+    CXmlNode* areaList = Manager()->GetVenue(1)->FindChild(Tag::AreaList);
+    int slot = 0;
+    for (CXmlNode* a = areaList->FindChild(Tag::Area); ! a->IsNull(); a = a->NextSibling(Tag::Area))
+    {
+        const Expected& row = rows[slot++];
+        SCOPED_TRACE(row.name);
+        CVenueAreaWrap area(a);
+        EXPECT_EQ(a->FindChild(Tag::Slot)->GetInt(0), slot);
+        EXPECT_EQ(a->FindChild(Tag::Name)->GetString(""), row.name);
+        EXPECT_EQ(area.GetAreaType(), row.type);
+        const CLine& line = *area.GetLine();
+        EXPECT_NEAR(line.x1, row.x1, 1e-9);
+        EXPECT_NEAR(line.y1, row.y1, 1e-9);
+        EXPECT_NEAR(line.x2, row.x2, 1e-3);
+        EXPECT_NEAR(line.y2, row.y2, 1e-3);
+        EXPECT_NEAR(line.length, row.length, 1e-3);
+        EXPECT_NEAR(line.angle, row.angle, 1e-4);
+    }
+    EXPECT_EQ(slot, 5);
+
+    // Hang point: an empty render hint only; stage and audience areas: drawn lines.
+    CXmlNode* hang = Area(1).GetNode()->FindChild(Tag::Line);
+    EXPECT_FALSE(hang->FindChild(Tag::Point1)->FindChild(Tag::Render)->IsNull());
+    EXPECT_FALSE(hang->FindChild(Tag::Point1)->FindChild(Tag::Render)->HasValue());
+    EXPECT_TRUE(hang->FindChild(Tag::Point2)->FindChild(Tag::Render)->IsNull());
+    for (int s = 2; s <= 5; ++s)
+    {
+        SCOPED_TRACE(s);
+        CXmlNode* line = Area(s).GetNode()->FindChild(Tag::Line);
+        for (const std::string* end : { &Tag::Point1, &Tag::Point2 })
+        {
+            CXmlNode* render = line->FindChild(*end)->FindChild(Tag::Render);
+            EXPECT_EQ(render->GetString(""), Tag::Line);
+            EXPECT_EQ(render->FindChild(Tag::Slot)->GetInt(0), 1);
+        }
+        EXPECT_FALSE(line->FindChild(Tag::Point1)->FindChild(Tag::Meta)->FindChild(Tag::Thick)->IsNull());
+        EXPECT_FALSE(line->FindChild(Tag::Point1)->FindChild(Tag::Meta)->FindChild(Tag::SplGradient)->IsNull());
+    }
+    EXPECT_EQ(Area(3).GetNode()->FindChild(Tag::Visible)->GetInt(0), 1);
+    EXPECT_TRUE(Area(2).GetNode()->FindChild(Tag::Visible)->IsNull());
+}
+
+TEST_F(VenueFixture, StartUpWritesTheRecordAndSettingsFiles)
+{
+    EXPECT_EQ(temp.Read("Venue_Data.xml"), Text());
+
+    CXmlDocument settings;
+    settings.Load(temp.File("Manager_Venue_Settings.xml").getFullPathName().toStdString());
+    ASSERT_TRUE(settings.LastParseSucceeded());
+    EXPECT_EQ(settings.GetRoot("Root")->FindChild("Types")->GetString(""), "Many");
+
+    // The destructor records the venue as it is then.
+    Area(4).SetAreaName("Changed");
+    const std::string last = Text();
+    CVenueManager::DestroyInstance();
+    EXPECT_EQ(temp.Read("Venue_Data.xml"), last);
+}
+
+TEST_F(VenueFixture, GetVenueFindsOrAddsByItsSlot)
+{
+    CXmlNode* first = Manager()->GetVenue(1);
+    EXPECT_EQ(Manager()->GetVenue(1), first);
+
+    CXmlNode* second = Manager()->GetVenue(2);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(first->NextSibling(Tag::Venue), second);
+    EXPECT_EQ(second->FindChild(Tag::Slot)->GetInt(0), 2);
+    EXPECT_TRUE(second->FindChild(Tag::AreaList)->IsNull());
+    CXmlNode* item = second->FindChild(Tag::RenderSpec)->FindChild(Tag::RenderItem);
+    EXPECT_EQ(item->FindChild(Tag::Render)->GetString(""), Tag::Info);
+    EXPECT_EQ(item->FindChild(Tag::Render)->FindChild(Tag::Slot)->GetInt(0), 1);
+    EXPECT_FALSE(item->FindChild(Tag::MetaMore)->FindChild(Tag::ConvLBaseX)->IsNull());
+    EXPECT_FALSE(item->FindChild(Tag::MetaMore)->FindChild(Tag::ConvLBaseY)->IsNull());
+}
+
+TEST_F(VenueFixture, HiddenAreaLosesItsRenderHintsAndGetsThemBack)
+{
+    CVenueAreaWrap floor = Area(3);
+    CXmlNode* line = floor.GetNode()->FindChild(Tag::Line);
+
+    floor.GetNode()->GetChild(Tag::Visible)->SetInt(0);
+    floor.SetAreaStyle();
+    EXPECT_TRUE(line->FindChild(Tag::Point1)->FindChild(Tag::Render)->IsNull());
+    EXPECT_TRUE(line->FindChild(Tag::Point2)->FindChild(Tag::Render)->IsNull());
+    EXPECT_FALSE(line->FindChild(Tag::Point1)->FindChild(Tag::Meta)->FindChild(Tag::Thick)->IsNull());
+
+    floor.GetNode()->GetChild(Tag::Visible)->SetInt(1);
+    floor.SetAreaStyle();
+    for (const std::string* end : { &Tag::Point1, &Tag::Point2 })
+    {
+        CXmlNode* render = line->FindChild(*end)->FindChild(Tag::Render);
+        EXPECT_EQ(render->GetString(""), Tag::Line);
+        EXPECT_EQ(render->FindChild(Tag::Slot)->GetInt(0), 1);
+    }
+}
+
+//==============================================================================
+TEST_F(VenueFixture, SavedVenueFileLoadsBackToTheSameDocument)
+{
+    Area(5).GetLine()->SetByKey("LAngle", 12.5);
+    const std::string path = temp.File("room.21v").getFullPathName().toStdString();
+    ASSERT_TRUE(Manager()->SaveVenueFile(path));
+    const std::string saved = Text();
+    EXPECT_EQ(temp.Read("room.21v"), saved);
+
+    Area(5).GetLine()->SetByKey("LAngle", 3.0);
+    Area(2).SetAreaName("Other");
+    ASSERT_TRUE(Manager()->LoadVenueFile(path));
+    EXPECT_EQ(Text(), saved);
+    EXPECT_NEAR(Area(5).GetLine()->angle, 12.5, 1e-12);
+    EXPECT_TRUE(Reports().empty());
+}
+
+TEST_F(VenueFixture, RefusedVenueLoadsLeaveTheVenueAsItWas)
+{
+    struct Case
+    {
+        const char* what;
+        const char* file;     // written into the directory unless null
+        const char* content;
+    };
+    const std::string good = Text();
+    const std::string numberBroken = [&] {
+        std::string t = good;
+        t.replace(t.find("<X>1140</X>"), 11, "<X>east</X>");
+        return t;
+    }();
+    const std::string totalBroken = [&] {
+        std::string t = good;
+        t.replace(t.find("<Total>5</Total>"), 16, "<Total>five</Total>");
+        return t;
+    }();
+    const Case cases[] = {
+        { "missing file", nullptr, nullptr },
+        { "garbage", "garbage.21v", "\x01\x02 this is not <xml" },
+        { "empty file", "empty.21v", "" },
+        { "no Venue", "novenue.21v", "<?xml version=\"1.0\" ?><Root><Array><Slot>1</Slot></Array></Root>" },
+        { "other root", "otherroot.21v", "<?xml version=\"1.0\" ?><Top><Venue><Slot>1</Slot></Venue></Top>" },
+        { "non-numeric coordinate", "badnumber.21v", numberBroken.c_str() },
+        { "non-numeric total", "badtotal.21v", totalBroken.c_str() },
+    };
+
+    Area(3).GetLine()->SetByKey("LDist", 777.0);
+    const std::string before = Text();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        Reports().clear();
+        const std::string name = c.file != nullptr ? c.file : "absent.21v";
+        if (c.file != nullptr)
+            temp.Write(name, c.content);
+        const std::string path = temp.File(name).getFullPathName().toStdString();
+
+        EXPECT_FALSE(Manager()->LoadVenueFile(path));
+        EXPECT_EQ(Text(), before);
+        ASSERT_EQ(Reports().size(), 1u);
+        EXPECT_EQ(Reports()[0], "Error: Could not load venue file " + path);
+    }
+    EXPECT_NEAR(Area(3).GetLine()->length, 777.0, 1e-12);
+}
+
+TEST_F(VenueFixture, EmptyPathLoadsTheLargeVenue)
+{
+    const std::string before = Text();
+    EXPECT_FALSE(Manager()->LoadVenueFile(""));
+    EXPECT_EQ(Reports(), std::vector<std::string> { "Error: Could not load venue file Venue_Large.xml" });
+    EXPECT_EQ(Text(), before);
+
+    Area(1).SetAreaName("Large");
+    ASSERT_TRUE(Manager()->SaveVenueFile("Venue_Large.xml"));
+    const std::string large = Text();
+    Area(1).SetAreaName("Hang Point");
+    EXPECT_TRUE(Manager()->LoadVenueFile(""));
+    EXPECT_EQ(Text(), large);
+}
+
+TEST_F(VenueFixture, FailedSaveIsReportedAndLeavesNoFile)
+{
+    const std::string before = Text();
+    const std::string path = temp.File("missing-folder").getChildFile("room.21v").getFullPathName().toStdString();
+    EXPECT_FALSE(Manager()->SaveVenueFile(path));
+    EXPECT_EQ(Reports(), std::vector<std::string> { "Error: Could not save venue file " + path });
+    EXPECT_EQ(Text(), before);
+    EXPECT_FALSE(temp.File("missing-folder").exists());
+
+    // A target that cannot be replaced (a folder) keeps its place and leaves no temporary file.
+    temp.File("room.21v").createDirectory();
+    Reports().clear();
+    const std::string folder = temp.File("room.21v").getFullPathName().toStdString();
+    EXPECT_FALSE(Manager()->SaveVenueFile(folder));
+    EXPECT_EQ(Reports(), std::vector<std::string> { "Error: Could not save venue file " + folder });
+    EXPECT_TRUE(temp.File("room.21v").isDirectory());
+    for (const juce::File& f : temp.File("").findChildFiles(juce::File::findFiles, false))
+        EXPECT_FALSE(f.getFileName().contains(".tmp")) << f.getFileName();
+}
+
+//==============================================================================
+TEST_F(VenueFixture, VenueTravelsThroughAnArrayDocumentAndBack)
+{
+    CXmlDocument arrayDocument;
+    CXmlNode* arrayRoot = arrayDocument.GetRoot("Root");
+    arrayRoot->AddChild(Tag::Array)->GetChild(Tag::Slot)->SetInt(1);
+    arrayRoot->AddChild(Tag::Venue)->GetChild(Tag::Slot)->SetInt(9);    // left by an earlier save
+    arrayRoot->AddChild(Tag::ProductList);
+
+    CXmlNode* venue = Manager()->GetVenue(1);
+    const std::string before = Text();
+
+    Manager()->CopyVenueInto(arrayRoot);
+    EXPECT_EQ(CountChildren(arrayRoot, Tag::Venue), 1);
+    CXmlNode* copy = arrayRoot->FindChild(Tag::Venue);
+    EXPECT_TRUE(copy->NextSibling("")->IsNull()) << "the Venue is the last child";
+    EXPECT_EQ(copy->FindChild(Tag::AreaList)->FindChild(Tag::Total)->GetInt(0), 5);
+
+    CVenueManager::RemoveVenueFrom(arrayRoot);
+    EXPECT_TRUE(arrayRoot->FindChild(Tag::Venue)->IsNull());
+    EXPECT_EQ(Text(), before);
+    EXPECT_EQ(Manager()->GetVenue(1), venue) << "saving does not replace the venue's elements";
+
+    // Loading: the file's Venue moves into the venue document.
+    CXmlDocument fileDocument;
+    fileDocument.ParseText(before);
+    CXmlNode* fileRoot = fileDocument.GetRoot("Root");
+    CVenueAreaWrap(fileRoot->FindChild(Tag::Venue)->FindChild(Tag::AreaList)->FindChild(Tag::Area)).SetAreaName("Moved");
+    EXPECT_TRUE(Manager()->TakeVenueFrom(fileRoot));
+    EXPECT_TRUE(fileRoot->FindChild(Tag::Venue)->IsNull());
+    EXPECT_EQ(CountChildren(Manager()->GetVenueDocument()->GetRoot("Root"), Tag::Venue), 1);
+    EXPECT_EQ(Area(1).GetNode()->FindChild(Tag::Name)->GetString(""), "Moved");
+
+    // A file without a venue leaves the current one alone.
+    const std::string current = Text();
+    EXPECT_FALSE(Manager()->TakeVenueFrom(fileRoot));
+    EXPECT_EQ(Text(), current);
+}
+
+TEST_F(VenueFixture, RestoredStateIsTheStateSaved)
+{
+    const std::string state = Manager()->SaveState();
+    Area(2).GetLine()->SetByKey("eX", 500.0);
+    Manager()->GetVenue(3);
+    Manager()->RestoreState(state);
+    EXPECT_EQ(Text(), state);
+    EXPECT_NEAR(Area(2).GetLine()->x2, 240.0, 1e-12);
+}
