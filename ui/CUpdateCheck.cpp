@@ -64,9 +64,11 @@ CUpdateCheck::Ui& CurrentUi()
     return installedUi != nullptr ? *installedUi : juceUi;
 }
 
+// An element without text counts as missing.
 std::string ReadText(CXmlNode* node, const std::string& tag, const std::string& defaultValue)
 {
-    return node->FindChild(tag)->GetString(defaultValue);
+    const std::string text = node->FindChild(tag)->GetString(defaultValue);
+    return text.empty() ? defaultValue : text;
 }
 
 // Reads at most kMaxReplyBytes, giving up (with "") when the whole read outlasts kTotalTimeoutMs.
@@ -135,7 +137,8 @@ CUpdateCheck::Result CUpdateCheck::Interpret(const std::string& reply)
 
     CXmlDocument document;
     document.ParseText(reply);
-    CXmlNode* root = document.GetRoot(kRoot);
+    // The parser keeps what it read before an error; a broken reply reads as all defaults.
+    CXmlNode* root = document.LastParseSucceeded() ? document.GetRoot(kRoot) : CXmlNode::GetNullNode();
     const std::string date = ReadText(root, kDate, kNoDate);
 
     result.message = "Date: " + date + "\n" + "Version: " + ReadText(root, kVersion, kNone) + "\n" + "News:\n";

@@ -1,0 +1,144 @@
+#include "TestSupport.h"
+#include "ui/CFileDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace
+{
+using Dialog = CFileDialogs::Dialog;
+
+// Stands in for the desktop: a documents folder in the test's directory, a scripted answer
+// for the chooser and for the overwrite question, and a record of what was asked.
+class ScriptedChooser : public CFileDialogs::Chooser
+{
+public:
+    explicit ScriptedChooser(juce::File documentsFolder) : documents(std::move(documentsFolder)) {}
+
+    juce::File DocumentsFolder() override { return documents; }
+
+    bool Browse(const CFileDialogs::Request& request, juce::File& chosen) override
+    {
+        requests.push_back(request);
+        if (! answer)
+            return false;
+        chosen = *answer;
+        return true;
+    }
+
+    bool ConfirmOverwrite(const juce::File& file) override
+    {
+        overwriteQuestions.push_back(file);
+        return overwrite;
+    }
+
+    juce::File documents;
+    std::optional<juce::File> answer;
+    bool overwrite = false;
+    std::vector<CFileDialogs::Request> requests;
+    std::vector<juce::File> overwriteQuestions;
+};
+
+class FileDialogsTest : public ::testing::Test
+{
+protected:
+    juce::File Documents() const { return dir.File("Documents"); }
+    juce::File Kesta() const { return Documents().getChildFile("Kesta"); }
+    juce::File Venues() const { return Kesta().getChildFile("Venues"); }
+
+    ScopedTempDirectory dir;
+    ScriptedChooser chooser { Documents() };
+};
+
+const std::string kSaveTitle = "Select a file name to save the current array and venue as...";
+} // namespace
+
+TEST_F(FileDialogsTest, EachDialogOpensInItsFolderWithItsFilterAndTitle)
+{
+    struct Case { Dialog dialog; std::string initial; std::string filter; std::string title; bool save; };
+    const Case cases[] = {
+        { Dialog::SaveArray, "Kesta/default.21w", "*.21w", kSaveTitle, true },
+        { Dialog::LoadArray, "Kesta/default.21w", "*.21w",
+          "Select a file name to load as the current array and venue...", false },
+        { Dialog::SaveVenue, "Kesta/Venues/default.21v", "*.21v", kSaveTitle, true },
+        { Dialog::LoadVenue, "Kesta/Venues/default.21v", "*.21v", "Select a file name to load as the current venue...",
+          false },
+    };
+    for (const Case& c : cases)
+    {
+        chooser.requests.clear();
+        EXPECT_FALSE(CFileDialogs::Choose(c.dialog, chooser).has_value()) << c.initial << ": cancelled";
+        ASSERT_EQ(chooser.requests.size(), 1u);
+        const CFileDialogs::Request& request = chooser.requests[0];
+        EXPECT_EQ(request.initialFile, Documents().getChildFile(c.initial)) << c.initial;
+        EXPECT_TRUE(request.initialFile.getParentDirectory().isDirectory()) << c.initial << ": folder made";
+        EXPECT_EQ(request.filter, c.filter);
+        EXPECT_EQ(request.title, c.title);
+        EXPECT_EQ(request.save, c.save);
+    }
+}
+
+TEST_F(FileDialogsTest, AConfirmedDialogSendsItsCommandWithTheFullPath)
+{
+    struct Case { Dialog dialog; std::string chosen; std::string name; std::string target; double number; std::string sent; };
+    const Case cases[] = {
+        { Dialog::SaveArray, "mydesign", "Save Array File", "ArrayFile", 1.0, "mydesign.21w" },
+        { Dialog::SaveArray, "mydesign.xml", "Save Array File", "ArrayFile", 1.0, "mydesign.xml" },
+        { Dialog::SaveArray, "hall.21w", "Save Array File", "ArrayFile", 1.0, "hall.21w" },
+        { Dialog::SaveVenue, "hall", "Save Venue File", "VenueFile", 1.0, "hall.21v" },
+        { Dialog::SaveVenue, "hall.21w", "Save Venue File", "VenueFile", 1.0, "hall.21w" },
+        // Loads take the name as chosen.
+        { Dialog::LoadArray, "plain", "Load Array File", "ArrayFile", 0.0, "plain" },
+        { Dialog::LoadVenue, "room.21v", "Load Venue File", "VenueFile", 0.0, "room.21v" },
+    };
+    for (const Case& c : cases)
+    {
+        chooser.answer = Kesta().getChildFile(c.chosen);
+        const std::optional<CFileDialogs::Command> command = CFileDialogs::Choose(c.dialog, chooser);
+        ASSERT_TRUE(command.has_value()) << c.chosen;
+        EXPECT_EQ(command->name, c.name) << c.chosen;
+        EXPECT_EQ(command->target, c.target) << c.chosen;
+        EXPECT_EQ(command->number, c.number) << c.chosen;
+        EXPECT_EQ(command->path, Kesta().getChildFile(c.sent).getFullPathName().toStdString()) << c.chosen;
+    }
+    EXPECT_TRUE(chooser.overwriteQuestions.empty()) << "no file existed";
+}
+
+TEST_F(FileDialogsTest, SavingOverAnExistingFileAsksFirst)
+{
+    Kesta().createDirectory();
+    const juce::File existing = Kesta().getChildFile("mydesign.21w");
+    ASSERT_TRUE(existing.replaceWithText("<Root/>"));
+
+    // The question is about the file the save will write, after the extension is added.
+    chooser.answer = Kesta().getChildFile("mydesign");
+    chooser.overwrite = false;
+    EXPECT_FALSE(CFileDialogs::Choose(Dialog::SaveArray, chooser).has_value());
+    ASSERT_EQ(chooser.overwriteQuestions.size(), 1u);
+    EXPECT_EQ(chooser.overwriteQuestions[0], existing);
+
+    chooser.overwrite = true;
+    const std::optional<CFileDialogs::Command> command = CFileDialogs::Choose(Dialog::SaveArray, chooser);
+    ASSERT_TRUE(command.has_value());
+    EXPECT_EQ(command->path, existing.getFullPathName().toStdString());
+
+    chooser.overwriteQuestions.clear();
+    chooser.answer = existing;
+    EXPECT_TRUE(CFileDialogs::Choose(Dialog::LoadArray, chooser).has_value());
+    EXPECT_TRUE(chooser.overwriteQuestions.empty()) << "a load never asks";
+}
+
+TEST_F(FileDialogsTest, AFolderThatCannotBeMadeStillOpensTheDialog)
+{
+    // The documents "folder" is a plain file, so neither Kesta nor Venues can be made.
+    ASSERT_TRUE(Documents().replaceWithText("not a folder"));
+    chooser.answer = dir.File("elsewhere.21v");
+    const std::optional<CFileDialogs::Command> command = CFileDialogs::Choose(Dialog::LoadVenue, chooser);
+    ASSERT_EQ(chooser.requests.size(), 1u);
+    EXPECT_FALSE(Kesta().exists());
+    ASSERT_TRUE(command.has_value());
+    EXPECT_EQ(command->path, dir.File("elsewhere.21v").getFullPathName().toStdString());
+}
