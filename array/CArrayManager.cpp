@@ -71,13 +71,19 @@ void CArrayManager::StartUp()
     const std::string scriptName = root->GetChild(Tag::FileName)->GetString(kScriptDefault);
     local.Save("");
 
-    std::srand((unsigned) std::time(nullptr));
+    std::srand(hasStartupSeed ? startupSeed : (unsigned) std::time(nullptr));
 
     local.Load(LocalPath(scriptName));
     WriteDefaultScript(local.ClearRoot());
     local.Save("");
 
     BuildFromScript(local);
+}
+
+void CArrayManager::SetStartupSeed(unsigned seed)
+{
+    hasStartupSeed = true;
+    startupSeed = seed;
 }
 
 void CArrayManager::WriteDefaultScript(CXmlNode* root)

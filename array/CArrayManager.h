@@ -26,6 +26,9 @@ public:
     // Start-up step (after the catalogue's): settings, default script, the design built
     // from it and its geometry.
     void StartUp();
+    // Seeds the start-up script's random choice with `seed` instead of the time, so that a
+    // batch run is reproducible. Takes effect at the next StartUp.
+    void SetStartupSeed(unsigned seed);
 
     CXmlDocument* GetDocument();
     // The Array with Slot `number`; created (kCreate) or the null node (any other mode).
@@ -55,4 +58,6 @@ private:
 
     CXmlDocument* document = nullptr;
     int xguidCounter = 0;
+    bool hasStartupSeed = false;
+    unsigned startupSeed = 0;
 };
