@@ -25,6 +25,35 @@ const CMathHelper& Units()
     return helper;
 }
 
+// Deletes a column's panels while the column is being deleted, so that no panel outlives
+// the column it sits in (the panels unregister their bindings as they go).
+class ColumnWatcher : public juce::ComponentListener
+{
+public:
+    void componentBeingDeleted(juce::Component& column) override
+    {
+        if (CJuceManager::HasInstance())
+            CJuceManager::GetInstance()->ReleasePanelsOf(&column);
+    }
+};
+
+ColumnWatcher& Watcher()
+{
+    static ColumnWatcher watcher;
+    return watcher;
+}
+
+// Remembers `column` in `field` and watches it for deletion.
+void Remember(juce::Component*& field, juce::Component* column)
+{
+    if (column == nullptr || column == field)
+        return;
+    if (field != nullptr)
+        field->removeComponentListener(&Watcher());
+    field = column;
+    field->addComponentListener(&Watcher());
+}
+
 // The module panel set-up for position index `i` of an array with `total` cabinets.
 struct ModuleRole
 {
@@ -169,8 +198,7 @@ void CJuceManager::SetPanelFactory(PanelFactory factory)
 
 void CJuceManager::LayoutModulePanels(juce::Component* column)
 {
-    if (column != nullptr)
-        moduleColumn = column;
+    Remember(moduleColumn, column);
     if (moduleColumn == nullptr)
         return;
 
@@ -205,8 +233,7 @@ void CJuceManager::LayoutModulePanels(juce::Component* column)
 
 void CJuceManager::LayoutAreaPanels(juce::Component* column)
 {
-    if (column != nullptr)
-        areaColumn = column;
+    Remember(areaColumn, column);
     if (areaColumn == nullptr)
         return;
 
@@ -243,10 +270,29 @@ juce::Component* CJuceManager::GetAreaPanel(int index) const
     return index >= 0 && index < (int) areaPanels.size() ? areaPanels[(size_t) index].get() : nullptr;
 }
 
+void CJuceManager::ReleasePanelsOf(juce::Component* column)
+{
+    if (column == nullptr)
+        return;
+    if (column == moduleColumn)
+    {
+        moduleColumn->removeComponentListener(&Watcher());
+        moduleColumn = nullptr;
+        modulePanels.clear();
+    }
+    if (column == areaColumn)
+    {
+        areaColumn->removeComponentListener(&Watcher());
+        areaColumn = nullptr;
+        areaPanels.clear();
+    }
+}
+
 void CJuceManager::ReleasePanels()
 {
+    ReleasePanelsOf(moduleColumn);
+    ReleasePanelsOf(areaColumn);
+    // Panels whose column was never given or is gone already.
     modulePanels.clear();
     areaPanels.clear();
-    moduleColumn = nullptr;
-    areaColumn = nullptr;
 }

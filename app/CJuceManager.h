@@ -99,12 +99,15 @@ public:
 
     //==========================================================================
     // Panel columns. A non-null column is remembered and the panels are created in it;
-    // null updates the panels of the remembered column. The panels are owned here.
+    // null updates the panels of the remembered column. The panels are owned here and go
+    // with their column: deleting a column deletes its panels first.
     void SetPanelFactory(PanelFactory factory);
     void LayoutModulePanels(juce::Component* column);
     void LayoutAreaPanels(juce::Component* column);
     juce::Component* GetModulePanel(int index) const;
     juce::Component* GetAreaPanel(int index) const;
+    // Deletes the panels of `column` (module or area column) and forgets the column.
+    void ReleasePanelsOf(juce::Component* column);
     void ReleasePanels();
 
     static constexpr int kModulePanelCount = 7;

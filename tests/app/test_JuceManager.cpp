@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -200,6 +201,23 @@ TEST_F(JuceManagerFixture, AreaPanelsStandSideBySide)
     EXPECT_EQ(log.created, 5);
     EXPECT_EQ(log.areas.size(), 10u);
     Ui()->ReleasePanels();
+}
+
+TEST_F(JuceManagerFixture, PanelsGoWithTheirColumn)
+{
+    PanelLog log;
+    Ui()->SetPanelFactory(FactoryFor(log));
+    auto column = std::make_unique<juce::Component>();
+    Ui()->LayoutAreaPanels(column.get());
+    juce::Component::SafePointer<juce::Component> first(Ui()->GetAreaPanel(0));
+    ASSERT_NE(first.getComponent(), nullptr);
+
+    column.reset();
+    EXPECT_EQ(first.getComponent(), nullptr);
+    EXPECT_EQ(Ui()->GetAreaColumn(), nullptr);
+    EXPECT_EQ(Ui()->GetAreaPanel(0), nullptr);
+    Ui()->LayoutAreaPanels(nullptr);    // no column any more: nothing happens
+    EXPECT_EQ(log.created, 5);
 }
 
 TEST_F(JuceManagerFixture, LayoutWithoutColumnOrFactoryDoesNothing)
