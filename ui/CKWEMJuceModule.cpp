@@ -194,3 +194,12 @@ void CKWEMJuceModule::buttonClicked(juce::Button* button)
                                               2.0 * switchNumber + 1.0);
     CJuceManager::GetInstance()->Redraw();
 }
+
+void CKWEMJuceModule::buttonStateChanged(juce::Button* button)
+{
+    // A button goes down (under the mouse, or flashed by a key) before every click the user
+    // makes, never inside a binding's write: whatever a refresh left in the property, the
+    // click that follows is the user's.
+    if (button->isDown())
+        EndBindingRefresh(*button);
+}

@@ -26,6 +26,7 @@ public:
     void paint(juce::Graphics& g) override;
     void resized() override;
     void buttonClicked(juce::Button* button) override;
+    void buttonStateChanged(juce::Button* button) override;
 
     int GetKind() const { return kind; }
     int GetPositionNumber() const { return positionNumber; }

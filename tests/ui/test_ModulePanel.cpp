@@ -1,0 +1,149 @@
+#include "ui/PanelFixture.h"
+
+#include "xml/XmlTags.h"
+
+namespace
+{
+const std::string kToggle = "Toggle Module Switch";
+
+int SwitchValue(CXmlNode* product, const std::string& which)
+{
+    return product->GetChild(which)->GetChild(Tag::Value)->GetInt(-1);
+}
+
+std::string SwitchName(CXmlNode* product)
+{
+    return product->GetChild(Tag::Switch2Name)->GetChild(Tag::Value)->GetString("");
+}
+} // namespace
+
+class ModulePanel : public PanelFixture
+{
+protected:
+    // Flybar, two subwoofers, three full-range modules, one empty position.
+    void SetUp() override
+    {
+        PanelFixture::SetUp();
+        CCommandManager::GetInstance()->DoGeneral("Change Range Total", Tag::Model_DRXR1, "", 3);
+        CCommandManager::GetInstance()->DoGeneral("Change SubWoofer Total", Tag::Model_DRXS1, "", 2);
+    }
+};
+
+TEST_F(ModulePanel, CaptionsAndLayoutFollowTheArray)
+{
+    struct Row { std::string title; std::string model; int kind; int y; int height; };
+    const Row rows[] = {
+        { "Flybar ", "HB_1", 2, 0, 18 },
+        { "Sub Woofer 1", "DRX_S1", 3, 18, 84 },
+        { "Sub Woofer 2", "DRX_S1", 3, 102, 84 },
+        { "Full Range 3", "DRX_R1", 4, 186, 84 },
+        { "Full Range 4", "DRX_R1", 4, 270, 84 },
+        { "Full Range 5", "DRX_R1", 4, 354, 84 },
+        { "Full Range 6", "None", 1, 438, 84 },
+    };
+    for (int i = 0; i < 7; ++i)
+    {
+        const Row& row = rows[i];
+        CKWEMJuceModule& panel = Module(i);
+        SCOPED_TRACE(row.title);
+        EXPECT_EQ(panel.TitleLabel().getText().toStdString(), row.title);
+        EXPECT_EQ(panel.ModelLabel().getText().toStdString(), row.model);
+        EXPECT_EQ(panel.GetKind(), row.kind);
+        EXPECT_EQ(panel.GetPositionNumber(), i + 1);
+        EXPECT_EQ(panel.getBounds(), juce::Rectangle<int>(0, row.y, 140, row.height));
+        const bool fullRange = row.kind == 4;
+        EXPECT_EQ(panel.DistanceLabel().isVisible(), fullRange);
+        EXPECT_EQ(panel.SwitchNameLabel().isVisible(), fullRange);
+        for (juce::Button* toggle : { (juce::Button*) &panel.BiAmp(), (juce::Button*) &panel.SingleAmp(),
+                                      (juce::Button*) &panel.Multi(), (juce::Button*) &panel.Single(),
+                                      (juce::Button*) &panel.Long() })
+            EXPECT_EQ(toggle->isVisible(), fullRange) << toggle->getButtonText();
+        EXPECT_TRUE(panel.TitleLabel().isVisible());
+        EXPECT_TRUE(panel.ModelLabel().isVisible());
+    }
+    EXPECT_EQ(moduleColumn.getHeight(), 18 + 6 * 84);
+    EXPECT_EQ(moduleColumn.getWidth(), 140);
+}
+
+TEST_F(ModulePanel, AFullRangePanelShowsItsDistanceAndSwitchesFromTheDocument)
+{
+    CKWEMJuceModule& panel = Module(3);
+    const double inches = Product(4)->GetChild(Tag::AimDist)->GetChild(Tag::Value)->GetDouble(0.0);
+    ASSERT_GT(inches, 0.0) << "the module's aim lines hit the venue";
+    EXPECT_EQ(panel.DistanceLabel().getText().toStdString(),
+              DoubleToString(CJuceManager::GetInstance()->ToDisplayLength("", inches), 1));
+    EXPECT_EQ(panel.DistanceLabel().findColour(juce::Label::textColourId).getARGB(), 0xff008000u);
+    EXPECT_EQ(panel.SwitchNameLabel().getText().toStdString(), SwitchName(Product(4)));
+
+    // The toggles follow the document, one of each group on.
+    Product(4)->GetChild(Tag::Switch2)->GetChild(Tag::Value)->SetInt(3);
+    EXPECT_TRUE(panel.Long().getToggleState());
+    EXPECT_FALSE(panel.Multi().getToggleState());
+    EXPECT_FALSE(panel.Single().getToggleState());
+    Product(4)->GetChild(Tag::Switch1)->GetChild(Tag::Value)->SetInt(1);
+    EXPECT_TRUE(panel.BiAmp().getToggleState());
+    EXPECT_FALSE(panel.SingleAmp().getToggleState());
+}
+
+TEST_F(ModulePanel, EachToggleSendsItsSwitchCommand)
+{
+    CKWEMJuceModule& panel = Module(4);
+    struct Case { juce::ToggleButton* toggle; std::string which; int value; std::string name; };
+    const Case cases[] = {
+        { &panel.Long(), Tag::Switch2, 3, "" },
+        { &panel.Single(), Tag::Switch2, 2, "" },
+        { &panel.Multi(), Tag::Switch2, 1, "" },
+        { &panel.BiAmp(), Tag::Switch1, 1, "HF via DSP" },
+        { &panel.SingleAmp(), Tag::Switch1, 2, "HF via Toggle" },
+        // A toggle that is already on sends its command again.
+        { &panel.SingleAmp(), Tag::Switch1, 2, "HF via Toggle" },
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.toggle->getButtonText().toStdString());
+        const int before = Commands(kToggle);
+        Click(*c.toggle);
+        EXPECT_EQ(Commands(kToggle), before + 1) << "one command, none for the partner switched off";
+        EXPECT_TRUE(c.toggle->getToggleState());
+        if (c.which == Tag::Switch2)
+        {
+            EXPECT_EQ(SwitchValue(Product(5), Tag::Switch2), c.value);
+        }
+        else
+        {
+            // The amplifier mode is the whole array's: every panel shows it.
+            for (int position = 2; position <= 6; ++position)
+            {
+                EXPECT_EQ(SwitchValue(Product(position), Tag::Switch1), c.value) << position;
+                EXPECT_EQ(SwitchName(Product(position)), c.name) << position;
+            }
+            EXPECT_EQ(Module(3).BiAmp().getToggleState(), c.value == 1);
+            EXPECT_EQ(Module(5).SingleAmp().getToggleState(), c.value == 2);
+            EXPECT_EQ(panel.SwitchNameLabel().getText().toStdString(), c.name);
+        }
+    }
+}
+
+TEST_F(ModulePanel, ARefreshIsNeverSentBackAsAnEdit)
+{
+    // Module 4 has another amplifier mode in its document than the rest (a loaded file may):
+    // showing it must not rewrite the others.
+    for (int position = 2; position <= 6; ++position)
+        Product(position)->GetChild(Tag::Switch1)->GetChild(Tag::Value)->SetInt(2);
+    Product(5)->GetChild(Tag::Switch1)->GetChild(Tag::Value)->SetInt(1);
+    Product(5)->GetChild(Tag::Switch2)->GetChild(Tag::Value)->SetInt(3);
+    const int before = Commands(kToggle);
+    CJuceManager::GetInstance()->LayoutModulePanels(nullptr);
+    CListenerManager::GetInstance()->RefreshAll();
+
+    EXPECT_TRUE(Module(4).BiAmp().getToggleState());
+    EXPECT_TRUE(Module(4).Long().getToggleState());
+    EXPECT_EQ(Commands(kToggle), before);
+    EXPECT_EQ(SwitchValue(Product(4), Tag::Switch1), 2);
+    EXPECT_EQ(SwitchValue(Product(6), Tag::Switch1), 2);
+
+    // A refresh that changed nothing leaves the next click the user's.
+    Click(Module(3).Single());
+    EXPECT_EQ(Commands(kToggle), before + 1);
+    EXPECT_EQ(SwitchValue(Product(4), Tag::Switch2), 2);
+}
