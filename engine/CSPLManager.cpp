@@ -1,0 +1,368 @@
+#include "engine/CSPLManager.h"
+
+#include "app/CLine.h"
+#include "app/CPoint.h"
+#include "app/CReportError.h"
+#include "app/TemplateSingleton.h"
+#include "array/CArrayLineWrap.h"
+#include "array/CArrayManager.h"
+#include "venue/CVenueAreaWrap.h"
+#include "venue/CVenueDataWrap.h"
+#include "venue/CVenueManager.h"
+#include "xml/CXmlDocument.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <typeinfo>
+
+const std::string CSPLManager::kPolarFileName = "SPLPolarData.xml";
+
+namespace
+{
+const std::string kRootName = "Root";
+
+struct PolarRow
+{
+    double angle;
+    double pressureDB;
+};
+
+// On-axis-normalised level at 1 m of the full-range module, every 7.5 degrees.
+constexpr PolarRow kFullRangePolar[] = {
+    { 0.0, 123.5 },  { 7.5, 120.9 },  { 15.0, 117.2 }, { 22.5, 115.0 }, { 30.0, 113.3 },
+    { 37.5, 112.2 }, { 45.0, 111.5 }, { 52.5, 110.3 }, { 60.0, 111.6 }, { 67.5, 109.1 },
+    { 75.0, 108.0 }, { 82.5, 107.2 }, { 90.0, 106.3 }, { 97.5, 105.8 },
+};
+
+constexpr double kSampleSpacing = 24.0;   // inches between samples along a surface
+constexpr double kEarHeight = 48.0;       // listening height above the surface
+constexpr double kSingleShadingDB = -3.1; // HF shading mode 2
+constexpr double kLongShadingDB = 0.5;    // HF shading mode 3
+constexpr int kSingleShading = 2;
+constexpr int kLongShading = 3;
+
+juce::ColourGradient* masterGradient = nullptr;
+juce::PixelARGB* gradientTable = nullptr;
+
+double InchesToMetres(double inches)
+{
+    return inches / 12.0 * 0.3048;
+}
+
+void WriteRenderHint(CXmlNode* element)
+{
+    CXmlNode* render = element->GetChild(Tag::Render);
+    render->SetString(Tag::Line);
+    render->GetChild(Tag::Slot)->SetInt(1);
+    render->GetChild(Tag::Target)->SetString(Tag::SplList);
+}
+}
+
+//==============================================================================
+CSPLManager*& CSPLManager::InstancePointer()
+{
+    static CSPLManager* instance = nullptr;
+    return instance;
+}
+
+CSPLManager* CSPLManager::GetInstance()
+{
+    CSPLManager*& instance = InstancePointer();
+    if (instance == nullptr)
+    {
+        instance = new (std::nothrow) CSPLManager();
+        if (instance == nullptr)
+            ReportSingletonAllocationFailure(typeid(CSPLManager).name());
+    }
+    return instance;
+}
+
+void CSPLManager::DestroyInstance()
+{
+    CSPLManager*& instance = InstancePointer();
+    delete instance;
+    instance = nullptr;
+    ReleaseGradient();
+}
+
+bool CSPLManager::HasInstance()
+{
+    return InstancePointer() != nullptr;
+}
+
+CSPLManager::CSPLManager() : polarDocument(new CXmlDocument())
+{
+    BuildDefaultPolars();
+}
+
+CSPLManager::~CSPLManager()
+{
+    // The file only records the table; a failed write must not stop the shutdown.
+    try
+    {
+        if (polarDocument != nullptr)
+            polarDocument->Save(kPolarFileName);
+    }
+    catch (...)
+    {
+    }
+    delete polarDocument;
+    delete hangPosition;
+    ReleaseGradient();
+}
+
+void CSPLManager::BuildDefaultPolars()
+{
+    CXmlNode* polar = polarDocument->GetRoot(kRootName)->GetChild(Tag::PolarList)
+                          ->GetChildByString(Tag::Polar, Tag::Model, Tag::Model_DRXR1);
+    CXmlNode* list = polar->GetChild(Tag::SplayList);
+    for (const PolarRow& row : kFullRangePolar)
+        list->GetChildByDouble(Tag::Splay, Tag::Angle, row.angle)->GetChild(Tag::PressureDB)->SetDouble(row.pressureDB);
+}
+
+//==============================================================================
+CXmlDocument* CSPLManager::GetPolarDocument()
+{
+    if (polarDocument == nullptr)
+    {
+        polarDocument = new CXmlDocument();
+        polarDocument->GetRoot(kRootName)->GetChild(Tag::PolarList);
+    }
+    return polarDocument;
+}
+
+CSPLPolar CSPLManager::GetPolar(const std::string& model)
+{
+    if (model == Tag::None)
+        CReportError::GetInstance()->ReportFatalError("Error: No model name provided for polar data request.");
+    return CSPLPolar(GetPolarDocument()->GetRoot(kRootName)->FindChild(Tag::PolarList)
+                         ->FindChildByString(Tag::Polar, Tag::Model, model));
+}
+
+double CSPLManager::PolarLevel(const CSPLPolar& polar, double angle, double distance)
+{
+    const double a = std::fabs(angle);
+    CXmlNode* list = polar.GetNode()->FindChild(Tag::SplayList);
+
+    CXmlNode* lower = nullptr;
+    CXmlNode* upper = nullptr;
+    double lowerAngle = 0.0;
+    double upperAngle = 0.0;
+    for (CXmlNode* splay = list->FindChild(Tag::Splay); ! splay->IsNull(); splay = list->FindChild(Tag::Splay, splay))
+    {
+        const double entryAngle = splay->FindChild(Tag::Angle)->GetDouble(0.0);
+        if (entryAngle <= a && (lower == nullptr || entryAngle > lowerAngle))
+        {
+            lower = splay;
+            lowerAngle = entryAngle;
+        }
+        if (entryAngle >= a && (upper == nullptr || entryAngle < upperAngle))
+        {
+            upper = splay;
+            upperAngle = entryAngle;
+        }
+    }
+
+    auto pressureOf = [](CXmlNode* entry) { return entry->FindChild(Tag::PressureDB)->GetDouble(100.0); };
+    double level = 100.0;
+    if (lower == nullptr)
+        level = upper != nullptr ? pressureOf(upper) : 100.0;
+    else if (upper == nullptr || upper == lower)
+        level = pressureOf(lower);
+    else
+    {
+        const double lowerLevel = pressureOf(lower);
+        level = lowerLevel + (a - lowerAngle) / (upperAngle - lowerAngle) * (pressureOf(upper) - lowerLevel);
+    }
+    return level - 20.0 * std::log10(InchesToMetres(distance));
+}
+
+//==============================================================================
+CPoint* CSPLManager::GetHangPosition()
+{
+    if (hangPosition == nullptr)
+        hangPosition = new CPoint();
+    return hangPosition;
+}
+
+void CSPLManager::ComputeAreaSpl()
+{
+    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    for (int i = 1; i <= venue.GetAreaTotal(); ++i)
+    {
+        CVenueAreaWrap area;
+        venue.GetArea(area, i);
+        if (area.GetNode()->FindChild(Tag::Type)->GetString(Tag::None) == Tag::HangPoint)
+        {
+            const CLine* line = area.GetNode()->GetChild(Tag::Line)->GetLine();
+            GetHangPosition()->x = line->x1;
+            GetHangPosition()->y = line->y1;
+        }
+        else
+        {
+            SampleArea(area);
+        }
+    }
+}
+
+void CSPLManager::SampleArea(CVenueAreaWrap& area)
+{
+    CXmlNode* lineNode = area.GetNode()->GetChild(Tag::Line);
+    SampleLine(lineNode, *lineNode->GetLine());
+}
+
+void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line)
+{
+    double along = 0.0;
+    int slot = 1;
+    for (;;)
+    {
+        CPoint surface;
+        const bool last = line.PointAlong(along, surface);
+        CPoint listener;
+        listener.x = surface.x;
+        listener.y = surface.y + kEarHeight;
+
+        const double level = SplAt(listener);
+        runningMinimum = std::min(runningMinimum, level);
+        runningMaximum = std::max(runningMaximum, level);
+
+        CXmlNode* sample = lineNode->GetChildByInt(Tag::SplPoint, Tag::Slot, slot);
+        CPoint* position = sample->GetPoint();
+        position->x = surface.x;
+        position->y = surface.y;
+        position->angle = 0.0;
+        position->distance = 1.0;
+        sample->GetChild(Tag::PressureDB)->SetDouble(level);
+        sample->GetChild(Tag::LDist)->SetDouble(along / line.length);
+        WriteRenderHint(sample);
+
+        ++slot;
+        if (last)
+            break;
+        along += kSampleSpacing;
+    }
+
+    CXmlNode* total = lineNode->GetChild(Tag::SplTotal);
+    total->GetChild(Tag::Total)->SetInt(slot - 1);
+    total->GetChild(Tag::LDist)->SetDouble(along);
+    WriteRenderHint(total);
+}
+
+double CSPLManager::SplAt(const CPoint& listener)
+{
+    CArrayLineWrap array(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind));
+    const int positions = array.GetTotal();
+
+    double pressure = 0.0;
+    for (int i = 1; i <= positions; ++i)
+    {
+        CArrayProdWrap product = array.GetCab(i).GetProduct();
+        if (product.GetCatalogueProduct()->FindChild(Tag::Type)->GetString("") == Tag::Flybar)
+            continue;
+
+        double distance = 0.0;
+        double angle = 0.0;
+        product.DistanceAndAngleTo(listener, *GetHangPosition(), distance, angle);
+
+        CSPLPolar polar = GetPolar(product.GetModel());
+        if (polar.GetNode()->IsNull())
+            continue;
+
+        double level = PolarLevel(polar, angle, distance);
+        const int shading = product.GetNode()->FindChild(Tag::Switch2)->FindChild(Tag::Value)->GetInt(1);
+        if (shading == kSingleShading)
+            level += kSingleShadingDB;
+        else if (shading == kLongShading)
+            level += kLongShadingDB;
+        pressure += std::pow(10.0, level / 20.0);
+    }
+    return 20.0 * std::log10(pressure);
+}
+
+void CSPLManager::StoreSplRange()
+{
+    CXmlNode* metaMore = CVenueManager::GetInstance()->GetVenue(1)->GetChild(Tag::RenderSpec)
+                             ->GetChild(Tag::RenderItem)->GetChild(Tag::MetaMore);
+    metaMore->GetChild(Tag::SplMin)->SetDouble(runningMinimum);
+    metaMore->GetChild(Tag::SplMax)->SetDouble(runningMaximum);
+}
+
+//==============================================================================
+void CSPLManager::SetScale(double bottom, double top)
+{
+    scaleBottom = bottom;
+    scaleTop = top;
+}
+
+int CSPLManager::ColourIndex(double level, double bottom, double top)
+{
+    if (std::isnan(level) || top == bottom)
+        return 0;
+    const double scaled = (level - bottom) / (top - bottom) * kGradientEntries;
+    // Limited before the conversion, so that no value outside the int range is converted.
+    if (std::isnan(scaled) || scaled <= 0.0)
+        return 0;
+    if (scaled >= kGradientEntries - 1)
+        return kGradientEntries - 1;
+    return (int) scaled;
+}
+
+unsigned int CSPLManager::ColourOf(double level) const
+{
+    return juce::Colour(GetGradientTable()[ColourIndex(level, scaleBottom, scaleTop)]).getARGB();
+}
+
+juce::ColourGradient* CSPLManager::GetMasterGradient()
+{
+    if (masterGradient != nullptr)
+        return masterGradient;
+
+    masterGradient = new (std::nothrow) juce::ColourGradient();
+    if (masterGradient == nullptr)
+        CReportError::GetInstance()->ReportFatalError("Error in SplManager: Could not allocate memory for master colour gradient.");
+
+    const juce::uint8 stops[7][3] = {
+        { 0, 0, 0 }, { 128, 0, 64 }, { 0, 0, 255 }, { 0, 128, 64 }, { 210, 210, 0 }, { 255, 128, 0 }, { 255, 0, 0 },
+    };
+    // The positions are sums of sixths, so the last stop lies just below 1.
+    double position = 0.0;
+    for (const auto& rgb : stops)
+    {
+        masterGradient->addColour(position, juce::Colour(rgb[0], rgb[1], rgb[2]));
+        position += 0.16666666666666666;
+    }
+    masterGradient->point1 = { 0.0f, 0.0f };
+    masterGradient->point2 = { 2000.0f, 2000.0f };
+    masterGradient->isRadial = false;
+    return masterGradient;
+}
+
+const juce::PixelARGB* CSPLManager::GetGradientTable()
+{
+    if (gradientTable == nullptr)
+    {
+        // (7 - 1) x 256 entries: the framework's count for seven stops on a gradient line
+        // longer than 512 pixels. The table is filled by the framework's own routine.
+        juce::ColourGradient* gradient = GetMasterGradient();
+        gradientTable = new (std::nothrow) juce::PixelARGB[kGradientEntries];
+        if (gradientTable == nullptr)
+            CReportError::GetInstance()->ReportFatalError("Error in SplManager: Could not allocate memory for master colour gradient index.");
+        gradient->createLookupTable(gradientTable, kGradientEntries);
+    }
+    return gradientTable;
+}
+
+void CSPLManager::ReleaseGradient()
+{
+    delete[] gradientTable;
+    gradientTable = nullptr;
+    delete masterGradient;
+    masterGradient = nullptr;
+}
