@@ -1,0 +1,17 @@
+#include "render/CRenderManager.h"
+
+#include "engine/CSceneManager.h"
+#include "render/CRenderParser.h"
+
+#include <memory>
+
+void CRenderManager::Render(juce::Image* image)
+{
+    if (image == nullptr)
+        return;
+    // The parser and its renderers go even when an item's attribute cannot be read.
+    auto parser = std::make_unique<CRenderParser>();
+    parser->RegisterActors();
+    parser->SetTarget(image);
+    parser->Walk(CSceneManager::GetInstance()->GetScene(2));
+}

@@ -1,0 +1,22 @@
+#include "render/CRenderParser.h"
+
+#include "render/CRendererCircle.h"
+#include "render/CRendererInfo.h"
+#include "render/CRendererLine.h"
+#include "render/CRendererPolygon.h"
+#include "xml/XmlTags.h"
+
+void CRenderParser::RegisterActors()
+{
+    SetActor(Tag::Info, new CRendererInfo());
+    SetActor(Tag::Polygon, new CRendererPolygon());
+    SetActor(Tag::Circle, new CRendererCircle());
+    SetActor(Tag::Line, new CRendererLine());
+}
+
+void CRenderParser::SetTarget(juce::Image* image)
+{
+    for (auto& entry : actors)
+        if (auto* renderer = dynamic_cast<CRenderer*>(entry.second))
+            renderer->SetTarget(image);
+}

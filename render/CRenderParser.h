@@ -1,0 +1,22 @@
+#pragma once
+// The walker of render XML: hands every Info, Polygon, Circle and Line element of a scene
+// to its renderer, which draws it into the target image. Owns its four renderers; lives
+// for one drawing pass. GUI message thread only.
+
+#include "xml/CXmlParser.h"
+
+namespace juce
+{
+class Image;
+}
+
+class CRenderParser : public CXmlParser
+{
+public:
+    CRenderParser() = default;
+    ~CRenderParser() override = default;
+
+    void RegisterActors() override;
+    // Every registered renderer draws into `image` (null: draws nothing).
+    void SetTarget(juce::Image* image);
+};

@@ -1,0 +1,319 @@
+#include "render/CRenderer.h"
+
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <juce_graphics/juce_graphics.h>
+
+#include <cmath>
+#include <limits>
+
+namespace
+{
+CPoint globalBase;
+CPoint localBase;
+
+constexpr double kScale = 0.5;
+
+int ToInt(float value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= (float) std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (value <= (float) std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return (int) value;
+}
+
+// An element that only marks something: created without a value, or loaded empty.
+bool CarriesNoValue(CXmlNode* element)
+{
+    if (! element->HasValue())
+        return true;
+    return element->GetValueType() == CXmlNode::kString && element->GetString("").empty();
+}
+}
+
+//==============================================================================
+float CRenderer::ToPixel(double value)
+{
+    // A double beyond the float range must not be converted (undefined behaviour).
+    if (value > std::numeric_limits<float>::max())
+        return std::numeric_limits<float>::infinity();
+    if (value < -std::numeric_limits<float>::max())
+        return -std::numeric_limits<float>::infinity();
+    return (float) value;
+}
+
+void CRenderer::Act(CXmlNode* item)
+{
+    CXmlParserActor::Act(item);
+    RestartPoints();
+    Render();
+}
+
+bool CRenderer::HasItem() const
+{
+    return node != nullptr && ! node->IsNull();
+}
+
+CXmlNode* CRenderer::FindAttribute(const std::string& name) const
+{
+    return node->FindChild(Tag::TagList)->FindChild(name);
+}
+
+void CRenderer::SetPixelOffset(float x, float y)
+{
+    offsetX = x;
+    offsetY = y;
+}
+
+//==============================================================================
+bool CRenderer::GetAttrInt(const std::string& name, int defaultValue, int& out)
+{
+    out = defaultValue;
+    if (HasItem())
+    {
+        CXmlNode* attribute = FindAttribute(name);
+        if (attribute->IsNull())
+            return false;
+        out = attribute->GetInt(defaultValue);
+        return true;
+    }
+    auto found = ownNumbers.find(name);
+    if (found == ownNumbers.end())
+        return false;
+    out = ToInt(found->second);
+    return true;
+}
+
+bool CRenderer::GetAttrFloat(const std::string& name, float defaultValue, float& out)
+{
+    double value = 0.0;
+    const bool found = GetAttrDouble(name, defaultValue, value);
+    out = ToPixel(value);
+    return found;
+}
+
+bool CRenderer::GetAttrDouble(const std::string& name, double defaultValue, double& out)
+{
+    out = defaultValue;
+    if (HasItem())
+    {
+        CXmlNode* attribute = FindAttribute(name);
+        if (attribute->IsNull())
+            return false;
+        out = attribute->GetDouble(defaultValue);
+        return true;
+    }
+    auto found = ownNumbers.find(name);
+    if (found == ownNumbers.end())
+        return false;
+    out = found->second;
+    return true;
+}
+
+bool CRenderer::GetAttrColour(const std::string& name, int defaultValue, int& out)
+{
+    if (HasItem())
+        return GetAttrInt(name, defaultValue, out);
+    out = defaultValue;
+    auto found = ownColours.find(name);
+    if (found == ownColours.end())
+        return false;
+    out = found->second;
+    return true;
+}
+
+bool CRenderer::GetAttrText(const std::string& name, const std::string& defaultValue, std::string& out)
+{
+    out = defaultValue;
+    if (HasItem())
+    {
+        CXmlNode* attribute = FindAttribute(name);
+        if (attribute->IsNull())
+            return false;
+        out = attribute->GetString(defaultValue);
+        return true;
+    }
+    auto found = ownTexts.find(name);
+    if (found == ownTexts.end())
+        return false;
+    out = found->second;
+    return true;
+}
+
+bool CRenderer::GetAttrSwitch(const std::string& name)
+{
+    if (HasItem())
+    {
+        CXmlNode* attribute = FindAttribute(name);
+        if (attribute->IsNull())
+            return false;
+        return CarriesNoValue(attribute) || attribute->GetInt(0) != 0;
+    }
+    int value = 0;
+    GetAttrInt(name, 0, value);
+    return value != 0;
+}
+
+void CRenderer::SetAttrNumber(const std::string& name, float value)
+{
+    ownNumbers[name] = value;
+}
+
+void CRenderer::SetAttrColour(const std::string& name, int argb)
+{
+    ownColours[name] = argb;
+}
+
+void CRenderer::SetAttrText(const std::string& name, const std::string& value)
+{
+    ownTexts[name] = value;
+}
+
+void CRenderer::AddPoint(float x, float y)
+{
+    ownPoints.emplace_back(x, y);
+}
+
+//==============================================================================
+void CRenderer::RestartPoints()
+{
+    nextOwnPoint = 0;
+    currentPoint = nullptr;
+    pointsStarted = false;
+}
+
+bool CRenderer::NextPoint(float& x, float& y)
+{
+    if (! HasItem())
+    {
+        if (nextOwnPoint >= ownPoints.size())
+            return false;
+        x = ownPoints[nextOwnPoint].first;
+        y = ownPoints[nextOwnPoint].second;
+        ++nextOwnPoint;
+        return true;
+    }
+
+    if (! pointsStarted)
+    {
+        currentPoint = node->FindChild(Tag::PointList)->FindChild("");
+        pointsStarted = true;
+    }
+    else if (currentPoint != nullptr && ! currentPoint->IsNull())
+    {
+        currentPoint = currentPoint->NextSibling("");
+    }
+    if (currentPoint == nullptr || currentPoint->IsNull())
+        return false;
+
+    const CPoint* point = currentPoint->GetPoint();
+    double px = point->x;
+    double py = point->y;
+    Transform(px, py);
+    x = ToPixel(px);
+    y = ToPixel(py);
+    return true;
+}
+
+//==============================================================================
+double CRenderer::ReadBase(const std::string& name, double fallback)
+{
+    // A base element without a number (the venue's own local base) places the item at the
+    // origin; keeping the previous item's base would shift it.
+    CXmlNode* attribute = FindAttribute(name);
+    if (! attribute->IsNull() && CarriesNoValue(attribute))
+        return 0.0;
+    double value = fallback;
+    GetAttrDouble(name, fallback, value);
+    return value;
+}
+
+void CRenderer::SetupTransform()
+{
+    translation.x = 0.0;
+    translation.y = 0.0;
+    if (HasItem())
+    {
+        if (! FindAttribute(Tag::ConvGBaseX)->IsNull())
+        {
+            globalBase.x = ReadBase(Tag::ConvGBaseX, globalBase.x);
+            globalBase.y = ReadBase(Tag::ConvGBaseY, globalBase.y);
+        }
+        if (! FindAttribute(Tag::ConvLBaseX)->IsNull())
+        {
+            localBase.x = ReadBase(Tag::ConvLBaseX, localBase.x);
+            localBase.y = ReadBase(Tag::ConvLBaseY, localBase.y);
+        }
+        const double baseX = ReadBase(Tag::ConvBaseX, 0.0);
+        const double baseY = ReadBase(Tag::ConvBaseY, 0.0);
+        translation.x = localBase.x + globalBase.x + baseX;
+        translation.y = localBase.y + globalBase.y + baseY;
+    }
+
+    // Scale and flip are fixed; the attributes are read for their defaults only.
+    double ignored = 0.0;
+    GetAttrDouble(Tag::ConvScaleX, 1.0, ignored);
+    GetAttrDouble(Tag::ConvScaleY, 1.0, ignored);
+    int ignoredFlip = 0;
+    GetAttrInt(Tag::ConvFlipY, 0, ignoredFlip);
+    scale.x = kScale;
+    scale.y = kScale;
+    flipY = true;
+}
+
+void CRenderer::Transform(double& x, double& y)
+{
+    x = scale.x * x + translation.x;
+    y = scale.y * y + translation.y;
+    if (flipY)
+        y = -y;
+}
+
+//==============================================================================
+CPoint CRenderer::GetGlobalBase()
+{
+    return globalBase;
+}
+
+CPoint CRenderer::GetLocalBase()
+{
+    return localBase;
+}
+
+void CRenderer::ResetSharedBases()
+{
+    globalBase = CPoint();
+    localBase = CPoint();
+}
+
+const juce::Image& CRenderer::GetTextureTile()
+{
+    static const juce::Image tile = [] {
+        juce::Image image(juce::Image::RGB, 30, 30, true);
+        juce::Graphics g(image);
+        g.fillAll(juce::Colours::black);
+        g.setColour(juce::Colour(0xffff0000));
+        g.fillEllipse(10.0f, 10.0f, 10.0f, 10.0f);
+        return image;
+    }();
+    return tile;
+}
+
+const juce::ColourGradient& CRenderer::GetDefaultSplGradient()
+{
+    static const juce::ColourGradient gradient = [] {
+        juce::ColourGradient g;
+        g.point1 = { 0.0f, 0.0f };
+        g.point2 = { 2000.0f, 2000.0f };
+        g.isRadial = false;
+        const juce::uint32 stops[] = { 0xff000000, 0xff800040, 0xff0000ff, 0xff008040, 0xffd2d200, 0xffff8000, 0xffff0000 };
+        for (int i = 0; i < 7; ++i)
+            g.addColour(i / 6.0, juce::Colour(stops[i]));
+        return g;
+    }();
+    return gradient;
+}

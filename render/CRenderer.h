@@ -1,0 +1,102 @@
+#pragma once
+// Base of the renderers: draws one render item (Circle, Line, Polygon or Info element
+// with its TagList and PointList) into a target juce::Image, or a shape given by code
+// through the own points and attributes. Owns nothing; the render parser owns its
+// renderers for one drawing pass. GUI message thread only.
+
+#include "app/CPoint.h"
+#include "xml/CXmlParserActor.h"
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace juce
+{
+class ColourGradient;
+class Image;
+}
+
+class CRenderer : public CXmlParserActor
+{
+public:
+    CRenderer() = default;
+
+    // Makes `item` the current item (a null pointer keeps it) and draws it.
+    void Act(CXmlNode* item) override;
+    ~CRenderer() override = default;
+    // Takes the item's conversion bases; the global and local bases are shared by all
+    // renderers and kept between items and passes.
+    virtual void SetupTransform();
+    // Data units to pixels: half scale, then the translation, then y negated.
+    virtual void Transform(double& x, double& y);
+    virtual void Render() = 0;
+
+    //==========================================================================
+    // Nothing is drawn while the target is null.
+    void SetTarget(juce::Image* image) { target = image; }
+    juce::Image* GetTarget() const { return target; }
+    // Added to every drawn coordinate.
+    void SetPixelOffset(float x, float y);
+
+    //==========================================================================
+    // Attributes: from the item's TagList, or without an item from the own attributes.
+    // Each returns whether the attribute was found; `out` is `defaultValue` when not.
+    bool GetAttrInt(const std::string& name, int defaultValue, int& out);
+    bool GetAttrFloat(const std::string& name, float defaultValue, float& out);
+    bool GetAttrDouble(const std::string& name, double defaultValue, double& out);
+    bool GetAttrColour(const std::string& name, int defaultValue, int& out);
+    bool GetAttrText(const std::string& name, const std::string& defaultValue, std::string& out);
+    // A switch that the scene writes as an empty marker element: on when the element is
+    // present without a value, or when it holds a non-zero number.
+    bool GetAttrSwitch(const std::string& name);
+
+    void SetAttrNumber(const std::string& name, float value);
+    void SetAttrColour(const std::string& name, int argb);
+    void SetAttrText(const std::string& name, const std::string& value);
+    void AddPoint(float x, float y);
+
+    // The item's next point in pixels (its PointList children in order, converted), or
+    // without an item the next own point as given. False at the end.
+    bool NextPoint(float& x, float& y);
+
+    //==========================================================================
+    static CPoint GetGlobalBase();
+    static CPoint GetLocalBase();
+    // Both bases back to (0, 0), as at program start.
+    static void ResetSharedBases();
+
+protected:
+    bool HasItem() const;
+    // Points start again from the first; every Render calls it before reading points.
+    void RestartPoints();
+    float OffsetX() const { return offsetX; }
+    // A double as a float coordinate; values beyond the float range become infinite.
+    static float ToPixel(double value);
+    float OffsetY() const { return offsetY; }
+
+    // 30 x 30 black tile with a red dot, the fill of every non-empty TextureFill.
+    static const juce::Image& GetTextureTile();
+    // Seven stops from black through blue, green and yellow to red, over (0, 0)..(2000, 2000).
+    static const juce::ColourGradient& GetDefaultSplGradient();
+
+private:
+    CXmlNode* FindAttribute(const std::string& name) const;
+    double ReadBase(const std::string& name, double fallback);
+
+    float offsetX = 0.0f;
+    float offsetY = 0.0f;
+    juce::Image* target = nullptr;
+    std::vector<std::pair<float, float>> ownPoints;
+    std::map<std::string, int> ownColours;
+    std::map<std::string, float> ownNumbers;
+    std::map<std::string, std::string> ownTexts;
+    std::size_t nextOwnPoint = 0;
+    CXmlNode* currentPoint = nullptr;
+    bool pointsStarted = false;
+    CPoint translation;
+    CPoint scale;
+    bool flipY = true;
+};

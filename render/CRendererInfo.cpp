@@ -1,0 +1,6 @@
+#include "render/CRendererInfo.h"
+
+void CRendererInfo::Render()
+{
+    SetupTransform();
+}
