@@ -171,6 +171,7 @@ void CListenerManager::Register(juce::Component* listener, CXmlNode* node, const
     info.tag = tag;
     info.kind = kind;
     info.key = key;
+    info.path.clear();
 
     Refresh(listener);
 }
@@ -179,6 +180,18 @@ void CListenerManager::RegisterByPath(juce::Component* listener, const std::stri
                                       const std::string& kind, const std::string& key)
 {
     Register(listener, CEngineManager::GetInstance()->ResolvePath(path), tag, kind, key);
+    InfoFor(listener).path = path;
+}
+
+void CListenerManager::RebindAll()
+{
+    std::vector<CListenerInfo> bound;
+    for (const auto& binding : listenerMap)
+        if (binding.second.registered != 0 && ! binding.second.path.empty())
+            bound.push_back(binding.second);
+    for (const CListenerInfo& info : bound)
+        if (listenerMap.count(info.control) != 0)
+            RegisterByPath(info.control, info.path, info.tag, info.kind, info.key);
 }
 
 void CListenerManager::Unregister(juce::Component* listener)

@@ -20,6 +20,9 @@ struct CListenerInfo
     std::string tag;
     std::string kind;
     CXmlNode* dataNode = nullptr;
+    // The dotted path the control was bound through ("" for a direct binding), so the
+    // binding can be resolved again once a load has replaced the documents.
+    std::string path;
 };
 
 class CListenerManager : public TemplateSingleton<CListenerManager>
@@ -37,6 +40,8 @@ public:
     // A watched node is about to be deleted: its bindings fall back to the null node (they
     // refresh nothing until registered again) and it leaves the node map.
     void NodeReleased(CXmlNode* node);
+    // Resolves every path binding again (after a load replaced document elements).
+    void RebindAll();
     void RefreshAll();
     void Refresh(juce::Component* listener);
 

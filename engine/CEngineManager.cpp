@@ -75,6 +75,7 @@ struct DocumentSnapshot
 void RefreshViewsAfterLoad(bool arrayChanged)
 {
     CJuceManager* ui = CJuceManager::GetInstance();
+    CListenerManager::GetInstance()->RebindAll();
     ui->Redraw();
     if (arrayChanged)
         ui->LayoutModulePanels(nullptr);

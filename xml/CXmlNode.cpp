@@ -129,7 +129,11 @@ void CXmlNode::ReleaseTree(TiXmlElement* e)
         return;
     for (TiXmlElement* c = e->FirstChildElement(); c != nullptr; c = c->NextSiblingElement())
         ReleaseTree(c);
-    delete static_cast<CXmlNode*>(e->GetUserData());
+    auto* node = static_cast<CXmlNode*>(e->GetUserData());
+    // A bound control must not keep a pointer to an element that is going.
+    if (node != nullptr && node->watched && CListenerManager::HasInstance())
+        CListenerManager::GetInstance()->NodeReleased(node);
+    delete node;
     e->SetUserData(nullptr);
 }
 
