@@ -1,5 +1,7 @@
-#include "TestSupport.h"
+#include "ui/PanelFixture.h"
+
 #include "ui/CFileDialogs.h"
+#include "xml/XmlTags.h"
 
 #include <gtest/gtest.h>
 
@@ -141,4 +143,56 @@ TEST_F(FileDialogsTest, AFolderThatCannotBeMadeStillOpensTheDialog)
     EXPECT_FALSE(Kesta().exists());
     ASSERT_TRUE(command.has_value());
     EXPECT_EQ(command->path, dir.File("elsewhere.21v").getFullPathName().toStdString());
+}
+
+// The dialogs' commands reach the engine: the files are written and read back, and the
+// panels show what was loaded.
+class FileDialogsRun : public PanelFixture
+{
+protected:
+    void SetUp() override
+    {
+        PanelFixture::SetUp();
+        CFileDialogs::SetChooser(&chooser);
+    }
+    void TearDown() override
+    {
+        CFileDialogs::SetChooser(nullptr);
+        PanelFixture::TearDown();
+    }
+
+    juce::File Kesta() const { return temp.File("Documents").getChildFile("Kesta"); }
+    static double FloorAngle() { return AreaNode(3)->GetChild(Tag::Line)->GetLine()->angle; }
+
+    ScriptedChooser chooser { temp.File("Documents") };
+};
+
+TEST_F(FileDialogsRun, SavedFilesLoadBackThroughTheEngine)
+{
+    const double angle = FloorAngle();
+    chooser.answer = Kesta().getChildFile("Venues").getChildFile("hall");
+    CFileDialogs::SaveVenue();
+    const juce::File venueFile = Kesta().getChildFile("Venues").getChildFile("hall.21v");
+    ASSERT_TRUE(venueFile.existsAsFile());
+
+    chooser.answer = Kesta().getChildFile("design");
+    CFileDialogs::SaveArray();
+    const juce::File arrayFile = Kesta().getChildFile("design.21w");
+    ASSERT_TRUE(arrayFile.existsAsFile());
+
+    CCommandManager::GetInstance()->DoVenueArea("Area Change", 3, Tag::LAngle, "10.00", 0.0);
+    ASSERT_DOUBLE_EQ(FloorAngle(), 10.0);
+
+    chooser.answer = venueFile;
+    CFileDialogs::LoadVenue();
+    EXPECT_DOUBLE_EQ(FloorAngle(), angle);
+    EXPECT_NEAR(Area(3).AngleSlider().getValue(), angle, 0.05);
+
+    CCommandManager::GetInstance()->DoVenueArea("Area Change", 3, Tag::LAngle, "10.00", 0.0);
+    chooser.answer = arrayFile;
+    CFileDialogs::LoadArray();
+    EXPECT_DOUBLE_EQ(FloorAngle(), angle) << "the design file carries its venue";
+    EXPECT_NEAR(Area(3).AngleSlider().getValue(), angle, 0.05);
+    EXPECT_EQ(Commands("Load Array File"), 1);
+    EXPECT_EQ(Commands("Save Venue File"), 1);
 }
