@@ -4,6 +4,7 @@
 #include "app/CAppWindow.h"
 #include "app/CJuceManager.h"
 
+CApp::CApp() = default;
 CApp::~CApp() = default;
 
 std::string CApp::StartupFileFromCommandLine(const std::string& commandLine)

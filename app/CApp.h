@@ -12,7 +12,7 @@ class CAppWindow;
 class CApp : public juce::JUCEApplication
 {
 public:
-    CApp() = default;
+    CApp();
     ~CApp() override;
 
     const juce::String getApplicationName() override { return "  DRX Wizard"; }

@@ -38,7 +38,6 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     view->setViewedComponent(canvas, true);
     view->setViewPosition(0, 0);
     view->setScrollBarsShown(true, true);
-    view->setScrollBarButtonVisibility(true);
     CJuceManager::GetInstance()->SetMainComponent(content);
 }
 
