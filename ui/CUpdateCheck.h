@@ -36,7 +36,7 @@ public:
     static constexpr int kConnectTimeoutMs = 5000;
     static constexpr int kMaxReplyBytes = 64 * 1024;
     // A service that keeps trickling bytes is cut off after this long in all.
-    static constexpr int kTotalTimeoutMs = 10000;
+    static constexpr int kTotalTimeoutMs = 8000;
 
     static constexpr const char* kSettingsFile = "ZORV_Settings.xml";
     static constexpr const char* kUrlVariable = "DRXWIZARD_UPDATE_URL";

@@ -1,7 +1,8 @@
 #pragma once
 // A one-thread HTTP server on 127.0.0.1 for the update-check tests: it answers every
-// request with one canned reply, or accepts and then never answers. It listens on a port
-// the system picks and stops (closing its sockets) when destroyed.
+// request with one canned reply, accepts and then never answers, or sends a reply that
+// never ends, a little at a time. It listens on a port the system picks and stops
+// (closing its sockets) when destroyed.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -17,7 +18,7 @@
 class LocalHttpServer
 {
 public:
-    enum class Mode { Answer, Silent };
+    enum class Mode { Answer, Silent, Trickle };
 
     explicit LocalHttpServer(std::string body, int status = 200, Mode mode = Mode::Answer)
         : reply(MakeReply(body, status)), mode(mode)
@@ -103,22 +104,36 @@ private:
             }
             if (mode == Mode::Silent)
                 WaitForStop();
+            else if (mode == Mode::Trickle)
+                Trickle(client);
             else
                 SendAll(client);
             ::close(client);
         }
     }
 
-    void SendAll(int client)
+    void SendAll(int client) { Send(client, reply); }
+
+    static bool Send(int client, const std::string& text)
     {
         size_t sent = 0;
-        while (sent < reply.size())
+        while (sent < text.size())
         {
-            const ssize_t n = ::send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
+            const ssize_t n = ::send(client, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
             if (n <= 0)
-                return;
+                return false;
             sent += (size_t) n;
         }
+        return true;
+    }
+
+    // Headers for a long reply, then 25 bytes every 100 ms: fast enough to count as alive.
+    void Trickle(int client)
+    {
+        if (! Send(client, "HTTP/1.0 200 OK\r\nContent-Length: 1000000\r\n\r\n"))
+            return;
+        while (! stopping && Send(client, std::string(25, 'x')))
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
 
     std::string reply;

@@ -138,6 +138,15 @@ TEST_F(UpdateCheckTest, ASilentServiceIsGivenUpWithinTheConnectionTimeout)
     EXPECT_EQ(ui.events.size(), 1u);
 }
 
+TEST_F(UpdateCheckTest, AReplyThatNeverEndsIsGivenUp)
+{
+    LocalHttpServer server("", 200, LocalHttpServer::Mode::Trickle);
+    PointAt(server.Url());
+    const juce::uint32 start = juce::Time::getMillisecondCounter();
+    EXPECT_EQ(CUpdateCheck::Check().outcome, CUpdateCheck::Outcome::Unreachable);
+    EXPECT_LE(juce::Time::getMillisecondCounter() - start, (juce::uint32) CUpdateCheck::kTotalTimeoutMs + 1500u);
+}
+
 TEST_F(UpdateCheckTest, AnOversizedReplyIsCutAt64KiB)
 {
     LocalHttpServer server(std::string(100 * 1024, 'x'));
