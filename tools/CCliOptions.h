@@ -1,0 +1,47 @@
+#pragma once
+// The command line of drxwizard-cli: what to load, the commands to send in order, what to
+// write afterwards. Parse checks the form of every argument (known options, targets and
+// keys, numbers that are numbers); limits that depend on the design are checked when the
+// command is about to be sent.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CCliOptions
+{
+public:
+    // One --set (a general command) or --area (a venue-area command).
+    struct Step
+    {
+        enum class Kind { General, Area };
+
+        Kind kind = Kind::General;
+        std::string argument; // as given, for messages
+        std::string name;     // the command's description, the undo transaction's name
+        std::string target;   // general: the command table's tag; area: the line key
+        double number = 0.0;
+        std::string text;     // general: TEXT; area: VALUE as decimal text
+        int areaSlot = 0;
+        bool textIsPath = false;
+    };
+
+    // False with a one-line `error` when the arguments are not usable.
+    static bool Parse(const std::vector<std::string>& arguments, CCliOptions& options, std::string& error);
+    static std::string UsageText();
+
+    bool help = false;
+    bool version = false;
+    std::string file;
+    std::vector<Step> steps;
+    std::string saveArray;
+    std::string saveVenue;
+    std::string render;
+    bool report = false;
+    std::string runDir;
+    std::optional<unsigned> seed;
+
+private:
+    bool ParseSet(const std::string& value, std::string& error);
+    bool ParseArea(const std::string& value, std::string& error);
+};

@@ -1,0 +1,43 @@
+#include "CCliStatus.h"
+
+#include "app/CReportError.h"
+
+#include <iostream>
+
+namespace
+{
+bool failed = false;
+std::string lastPrinted;
+}
+
+void CCliStatus::Install()
+{
+    SetReportObserver(&CCliStatus::Observe);
+}
+
+void CCliStatus::Uninstall()
+{
+    SetReportObserver(nullptr);
+}
+
+void CCliStatus::Fail(const std::string& message)
+{
+    Observe(message);
+}
+
+bool CCliStatus::WasLastPrinted(const std::string& message)
+{
+    return failed && message == lastPrinted;
+}
+
+CCliStatus::ExitStatus CCliStatus::GetExitStatus()
+{
+    return failed ? kReportedError : kSuccess;
+}
+
+void CCliStatus::Observe(const std::string& message)
+{
+    failed = true;
+    lastPrinted = message;
+    std::cerr << "error: " << message << std::endl;
+}
