@@ -42,6 +42,7 @@ constexpr PolarRow kFullRangePolar[] = {
 
 constexpr double kSampleSpacing = 24.0;   // inches between samples along a surface
 constexpr double kEarHeight = 48.0;       // listening height above the surface
+constexpr double kMaxSamplesPerSurface = 2000.0;
 constexpr double kSingleShadingDB = -3.1; // HF shading mode 2
 constexpr double kLongShadingDB = 0.5;    // HF shading mode 3
 constexpr int kSingleShading = 2;
@@ -219,34 +220,44 @@ void CSPLManager::SampleArea(CVenueAreaWrap& area)
 
 void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line)
 {
-    double along = 0.0;
+    // A surface without a finite length cannot be walked; one absurdly long is sampled
+    // more sparsely so that a recompute stays bounded.
     int slot = 1;
-    for (;;)
+    double along = 0.0;
+    if (std::isfinite(line.length))
     {
-        CPoint surface;
-        const bool last = line.PointAlong(along, surface);
-        CPoint listener;
-        listener.x = surface.x;
-        listener.y = surface.y + kEarHeight;
+        const double spacing = std::max(kSampleSpacing, line.length / kMaxSamplesPerSurface);
+        for (;;)
+        {
+            CPoint surface;
+            const bool last = line.PointAlong(along, surface);
+            CPoint listener;
+            listener.x = surface.x;
+            listener.y = surface.y + kEarHeight;
 
-        const double level = SplAt(listener);
-        runningMinimum = std::min(runningMinimum, level);
-        runningMaximum = std::max(runningMaximum, level);
+            const double level = SplAt(listener);
+            runningMinimum = std::min(runningMinimum, level);
+            runningMaximum = std::max(runningMaximum, level);
 
-        CXmlNode* sample = lineNode->GetChildByInt(Tag::SplPoint, Tag::Slot, slot);
-        CPoint* position = sample->GetPoint();
-        position->x = surface.x;
-        position->y = surface.y;
-        position->angle = 0.0;
-        position->distance = 1.0;
-        sample->GetChild(Tag::PressureDB)->SetDouble(level);
-        sample->GetChild(Tag::LDist)->SetDouble(along / line.length);
-        WriteRenderHint(sample);
+            CXmlNode* sample = lineNode->GetChildByInt(Tag::SplPoint, Tag::Slot, slot);
+            CPoint* position = sample->GetPoint();
+            position->x = surface.x;
+            position->y = surface.y;
+            position->angle = 0.0;
+            position->distance = 1.0;
+            sample->GetChild(Tag::PressureDB)->SetDouble(level);
+            sample->GetChild(Tag::LDist)->SetDouble(line.length != 0.0 ? along / line.length : 0.0);
+            WriteRenderHint(sample);
 
-        ++slot;
-        if (last)
-            break;
-        along += kSampleSpacing;
+            ++slot;
+            if (last)
+                break;
+            along += spacing;
+        }
+    }
+    else
+    {
+        along = line.length;
     }
 
     CXmlNode* total = lineNode->GetChild(Tag::SplTotal);

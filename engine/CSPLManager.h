@@ -49,6 +49,8 @@ public:
     // ComputeAreaSpl and StoreSplRange.
     void ComputeAreaSpl();
     // Writes Line/SplPoint (one per 24 inches, the last at the end) and Line/SplTotal.
+    // Lines longer than 2000 samples are walked more sparsely; one whose length is not
+    // finite gets no samples.
     void SampleArea(CVenueAreaWrap& area);
     // The coherent sum over the full-range modules of array 1 at `listener` (venue
     // inches); -infinity when no module contributes.

@@ -240,3 +240,29 @@ TEST(SplColourScale, GradientTableRunsThroughTheSevenStops)
     EXPECT_EQ(spl->ColourOf(125.0), 0xffff0000u);
     CSPLManager::DestroyInstance();
 }
+
+TEST_F(SplComputationTest, SurfacesThatCannotBeWalkedStayBounded)
+{
+    Build({ Tag::Model_HB1, Tag::Model_DRXR1 });
+    CVenueManager::GetInstance()->InitialiseVenue();
+    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    const double lengths[] = { 0.0, 1e7, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() };
+    CVenueAreaWrap areas[4];
+    for (int i = 0; i < 4; ++i)
+    {
+        venue.GetArea(areas[i], i + 2);
+        areas[i].GetLine()->length = lengths[i];
+        Spl()->SampleArea(areas[i]);
+    }
+    auto total = [&](int i) { return LineOf(venue, i + 2)->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(-1); };
+    auto along = [&](int i, int k) {
+        return LineOf(venue, i + 2)->FindChildByInt(Tag::SplPoint, Tag::Slot, k)->FindChild(Tag::LDist)->GetDouble(-1.0);
+    };
+
+    EXPECT_EQ(total(0), 1);
+    EXPECT_EQ(along(0, 1), 0.0);
+    EXPECT_EQ(total(1), 2001) << "a sparser walk, still ending at the end";
+    EXPECT_DOUBLE_EQ(along(1, 2001), 1.0);
+    EXPECT_EQ(total(2), 0);
+    EXPECT_EQ(total(3), 0);
+}
