@@ -38,6 +38,8 @@ void ComputeAimLine(const CVenueAimLineWrap& aim, CArrayProdWrap product, CXmlNo
     const double r = line->angle * kDegreesToRadians;
     line->x2 = line->x1 + AimLines::kRayLength * std::cos(r);
     line->y2 = line->y1 + AimLines::kRayLength * std::sin(r);
+    // The scene copies the end points, so they must hold the ray, not just the cache.
+    aim.GetNode()->GetChild(Tag::Line)->StoreValue();
 }
 
 enum class AimKind { Upper, Center, Lower };
@@ -189,6 +191,7 @@ void IntersectAimLines(const CVenueDataWrap& venue)
                 areas[s].SetInterTotal(count + 1);
             }
         }
+        aim.GetNode()->GetChild(Tag::Line)->StoreValue();
     }
 
     CompleteInterLists(venue);
