@@ -25,7 +25,17 @@ void CApp::initialise(const juce::String& commandLine)
         .setAsCurrentWorkingDirectory();
 
     mainWindow = std::make_unique<CAppWindow>(getApplicationName(), 800, 600);
-    OpenStartupFile();
+
+    // The start-up load is a command like any other, but it runs before the message loop,
+    // where nothing catches for us: a reported failure (already logged and shown) must not
+    // end the program.
+    try
+    {
+        OpenStartupFile();
+    }
+    catch (const std::exception&)
+    {
+    }
 }
 
 void CApp::shutdown()
