@@ -1,0 +1,343 @@
+#!/usr/bin/env python3
+"""End-to-end tests of drxwizard-cli: they run the built tool and read its report, files,
+picture, messages and exit status.
+
+usage: test_cli.py PATH/TO/drxwizard-cli [unittest options]
+"""
+
+import json
+import math
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import zlib
+
+TOOL = None
+
+# Flybar, one subwoofer, five full-range modules: rigging values of that design.
+EXAMPLE_WEIGHT = 371.2
+EXAMPLE_ASSEMBLY_CG = (-7.686, -31.850)
+EXAMPLE_PIN_ANGLES = [22.91, 19.79, 16.54, 9.72, 6.20, 2.62, -0.97, -4.56]
+
+SIX_FULL_RANGE_WEIGHT = 323.4
+SIX_FULL_RANGE_ASSEMBLY_CG = (-12.381, -24.182)
+
+
+def read_png(path):
+    """(width, height, rows of (r, g, b) tuples) of an 8-bit RGB or RGBA PNG."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG file")
+    pos, idat, header = 8, b"", None
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour not in (2, 6) or interlace != 0:
+        raise ValueError("unexpected PNG format %r" % (header,))
+    bpp = 3 if colour == 2 else 4
+    raw = zlib.decompress(idat)
+    stride = width * bpp
+    rows, previous, at = [], bytearray(stride), 0
+    for _ in range(height):
+        kind, line = raw[at], bytearray(raw[at + 1:at + 1 + stride])
+        at += 1 + stride
+        for i in range(stride):
+            left = line[i - bpp] if i >= bpp else 0
+            up = previous[i]
+            upper_left = previous[i - bpp] if i >= bpp else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 0xFF
+            elif kind == 2:
+                line[i] = (line[i] + up) & 0xFF
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 0xFF
+            elif kind == 4:
+                p = left + up - upper_left
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - upper_left)
+                nearest = left if pa <= pb and pa <= pc else up if pb <= pc else upper_left
+                line[i] = (line[i] + nearest) & 0xFF
+        rows.append([tuple(line[i:i + 3]) for i in range(0, stride, bpp)])
+        previous = line
+    return width, height, rows
+
+
+def assert_close_trees(test, a, b, where="report"):
+    """Same structure and texts; numbers equal to 1e-9 relative (files keep 16 digits)."""
+    if isinstance(a, dict):
+        test.assertIsInstance(b, dict, where)
+        test.assertEqual(list(a.keys()), list(b.keys()), where)
+        for key in a:
+            assert_close_trees(test, a[key], b[key], where + "." + key)
+    elif isinstance(a, list):
+        test.assertIsInstance(b, list, where)
+        test.assertEqual(len(a), len(b), where)
+        for i, (x, y) in enumerate(zip(a, b)):
+            assert_close_trees(test, x, y, "%s[%d]" % (where, i))
+    elif isinstance(a, (int, float)) and not isinstance(a, bool):
+        test.assertIsInstance(b, (int, float), where)
+        test.assertTrue(math.isclose(a, b, rel_tol=1e-9, abs_tol=1e-9), "%s: %r != %r" % (where, a, b))
+    else:
+        test.assertEqual(a, b, where)
+
+
+class CliTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="drx-cli-test-")
+        self.tmp = os.path.join(self.dir, "tmp")
+        os.mkdir(self.tmp)
+        self.work = os.path.join(self.dir, "work")
+        os.mkdir(self.work)
+
+    def tearDown(self):
+        shutil.rmtree(self.dir)
+
+    def run_tool(self, *args):
+        env = dict(os.environ, TMPDIR=self.tmp)
+        env.pop("DISPLAY", None)
+        done = subprocess.run([TOOL] + list(args), cwd=self.work, env=env, capture_output=True, text=True,
+                              timeout=120)
+        return done.returncode, done.stdout, done.stderr
+
+    def report(self, *args):
+        status, out, err = self.run_tool(*(list(args) + ["--report"]))
+        self.assertEqual(status, 0, err)
+        self.assertEqual(err, "")
+        return json.loads(out)
+
+    def path(self, name):
+        return os.path.join(self.work, name)
+
+    def seeds_by_start(self):
+        """A seed whose start-up array has a subwoofer and one whose array has none."""
+        found = {}
+        for seed in range(1, 20):
+            models = [p["model"] for p in self.report("--seed", str(seed))["array"]["positions"]]
+            found.setdefault(models[1], seed)
+            if len(found) == 2:
+                return found
+        self.fail("no seed gave both start-up arrays: %r" % found)
+
+    # ------------------------------------------------------------------------------------
+    def test_example_design_has_its_weight_cg_and_pin_angles_from_either_start(self):
+        for start, seed in self.seeds_by_start().items():
+            with self.subTest(start=start):
+                array = self.report("--seed", str(seed), "--set", "Model_DRXS1=1", "--set", "Model_DRXR1=5")["array"]
+                self.assertEqual([p["model"] for p in array["positions"] if p["inUse"]],
+                                 ["Model_HB1", "Model_DRXS1"] + ["Model_DRXR1"] * 5)
+                self.assertEqual((array["total"], array["subwoofers"], array["fullRange"]), (7, 1, 5))
+                self.assertAlmostEqual(array["weight"]["pounds"], EXAMPLE_WEIGHT, places=6)
+                self.assertAlmostEqual(array["assemblyCG"]["x"], EXAMPLE_ASSEMBLY_CG[0], places=3)
+                self.assertAlmostEqual(array["assemblyCG"]["y"], EXAMPLE_ASSEMBLY_CG[1], places=3)
+                self.assertEqual([p["pin"] for p in array["pinAngles"]], list(range(1, 9)))
+                for pin, expected in zip(array["pinAngles"], EXAMPLE_PIN_ANGLES):
+                    self.assertAlmostEqual(pin["angle"], expected, delta=0.005, msg="pin %d" % pin["pin"])
+                # The start-up pin is 1; the array hangs with its CG under it.
+                self.assertEqual(array["pin"], 1)
+                self.assertAlmostEqual(array["angle"], array["pinAngles"][0]["angle"], places=9)
+                self.assertAlmostEqual(array["hangingCG"]["x"], array["pickPoint"]["x"], places=6)
+
+    def test_pin_and_counts_change_the_rigging(self):
+        cases = [
+            # (commands, pin, weight, assembly CG, expected array angle)
+            (["--set", "Model_DRXS1=0", "--set", "Model_DRXR1=6", "--set", "SlotPin=7"],
+             7, SIX_FULL_RANGE_WEIGHT, SIX_FULL_RANGE_ASSEMBLY_CG, 9.75),
+            (["--set", "Model_DRXS1=0", "--set", "Model_DRXR1=6", "--set", "SlotPin=1"],
+             1, SIX_FULL_RANGE_WEIGHT, SIX_FULL_RANGE_ASSEMBLY_CG, 36.90),
+            (["--set", "Model_DRXS1=1", "--set", "Model_DRXR1=5", "--set", "SlotPin=4"],
+             4, EXAMPLE_WEIGHT, EXAMPLE_ASSEMBLY_CG, 9.72),
+        ]
+        for commands, pin, weight, cg, angle in cases:
+            with self.subTest(commands=commands):
+                array = self.report("--seed", "1", *commands)["array"]
+                self.assertEqual(array["pin"], pin)
+                self.assertAlmostEqual(array["weight"]["pounds"], weight, places=6)
+                self.assertAlmostEqual(array["assemblyCG"]["x"], cg[0], places=3)
+                self.assertAlmostEqual(array["assemblyCG"]["y"], cg[1], places=3)
+                self.assertAlmostEqual(array["angle"], angle, delta=0.005)
+                self.assertAlmostEqual(array["hangingCG"]["x"], array["pickPoint"]["x"], places=6)
+
+    def test_commands_run_in_the_order_given(self):
+        # The edited count keeps its value and the other gives way, so the order matters.
+        array = self.report("--set", "Model_DRXS1=6", "--set", "Model_DRXR1=3")["array"]
+        self.assertEqual((array["subwoofers"], array["fullRange"]), (3, 3))
+        self.assertEqual([p["model"] for p in array["positions"] if p["inUse"]],
+                         ["Model_HB1"] + ["Model_DRXS1"] * 3 + ["Model_DRXR1"] * 3)
+
+        # Lowering a count parks the products below; they are still listed, not in use.
+        array = self.report("--set", "Model_DRXS1=1", "--set", "Model_DRXR1=2")["array"]
+        self.assertEqual(array["total"], 4)
+        self.assertEqual([(p["position"], p["inUse"]) for p in array["positions"]],
+                         [(1, True), (2, True), (3, True), (4, True), (5, False), (6, False), (7, False)])
+
+    def test_switches_reach_the_modules(self):
+        array = self.report("--set", "Model_DRXS1=1", "--set", "Model_DRXR1=5",
+                            "--set", "Switch1=3", "--set", "Switch2=7:4")["array"]
+        positions = {p["position"]: p for p in array["positions"]}
+        self.assertEqual(positions[4]["switch2"], 3)
+        self.assertIsNone(positions[5]["switch2"])
+        for p in array["positions"]:
+            self.assertEqual((p["switch1"], p["switch2Name"]), (1, "HF via DSP"), p["position"])
+
+    def test_area_values_are_in_the_display_units_of_the_moment(self):
+        report = self.report("--area", "3:LDist=50", "--set", "Meters=0", "--area", "4:LDist=10")
+        self.assertEqual(report["units"], {"system": "SI", "length": "Meters", "weight": "Kilograms"})
+        floor, rake = report["areas"][2], report["areas"][3]
+        self.assertEqual((floor["name"], rake["name"]), ("Floor", "Rake"))
+        self.assertAlmostEqual(floor["line"]["length"]["inches"], 600.0, places=6)  # 50 feet
+        self.assertAlmostEqual(rake["line"]["length"]["inches"], 10 / 0.0254, places=6)
+        self.assertAlmostEqual(rake["line"]["length"]["display"], 10.0, places=6)
+        self.assertAlmostEqual(report["array"]["weight"]["display"],
+                               report["array"]["weight"]["pounds"] * 0.45359237, delta=0.1)
+        # Samples every 24 inches plus the end point, and their levels summarised.
+        self.assertEqual(floor["samples"], 26)
+        self.assertLessEqual(floor["spl"]["min"], floor["spl"]["mean"])
+        self.assertLessEqual(floor["spl"]["mean"], floor["spl"]["max"])
+
+    def test_report_lists_aim_lines_areas_and_spl_range(self):
+        report = self.report("--seed", "1", "--set", "Model_DRXS1=1", "--set", "Model_DRXR1=5")
+        types = [(line["type"], line["cab"]) for line in report["aimLines"]]
+        self.assertEqual(types, [("UEdge", 3)] + [("Center", c) for c in range(3, 8)] + [("LEdge", 7)])
+        self.assertEqual([a["name"] for a in report["areas"]], ["Hang Point", "Stage", "Floor", "Rake", "Balcony1"])
+        self.assertEqual([a["visible"] for a in report["areas"]], [None, None, True, True, True])
+        self.assertEqual(report["areas"][1]["samples"], 11)
+        self.assertEqual(report["areas"][2]["samples"], 39)
+        spl = report["spl"]
+        surfaces = report["areas"][1:]
+        self.assertAlmostEqual(spl["min"], min(a["spl"]["min"] for a in surfaces), places=9)
+        self.assertAlmostEqual(spl["max"], max(a["spl"]["max"] for a in surfaces), places=9)
+        self.assertEqual((spl["scaleBottom"], spl["scaleTop"]), (110, 120))
+        # A module's listening distance is the length of the last of its aim lines that hit.
+        positions = {p["position"]: p for p in report["array"]["positions"]}
+        last_line = {line["cab"]: line for line in report["aimLines"]}
+        for cab, line in last_line.items():
+            self.assertAlmostEqual(positions[cab]["listeningDistance"]["inches"], line["length"]["inches"],
+                                   places=6, msg="cab %d" % cab)
+
+    def test_saved_array_loads_back_to_the_same_report(self):
+        edits = ["--seed", "4", "--set", "Model_DRXR1=4", "--set", "SlotPin=3", "--set", "Switch2=5:3",
+                 "--area", "1:sY=25", "--area", "5:LAngle=15"]
+        before = self.report(*(edits + ["--save-array", "design.21w"]))
+        self.assertTrue(os.path.isfile(self.path("design.21w")))
+        after = self.report("design.21w")
+        assert_close_trees(self, before, after)
+
+    def test_saved_venue_loads_back_to_the_same_report(self):
+        before = self.report("--seed", "2", "--area", "3:LAngle=5", "--area", "4:LDist=30", "--area", "5:sY=14",
+                             "--save-venue", "hall.21v")
+        after = self.report("--seed", "2", "hall.21v")
+        assert_close_trees(self, before, after)
+
+    def test_seed_makes_runs_reproducible(self):
+        _, first, _ = self.run_tool("--seed", "7", "--report")
+        _, second, _ = self.run_tool("--seed", "7", "--report")
+        self.assertEqual(first, second)
+
+    def test_render_of_start_up_design_writes_the_venue_picture(self):
+        status, out, err = self.run_tool("--render", "venue.png")
+        self.assertEqual((status, out, err), (0, "", ""))
+        width, height, rows = read_png(self.path("venue.png"))
+        self.assertEqual((width, height), (1000, 600))
+        background = (0x3C, 0x3C, 0x3C)
+        self.assertEqual(rows[599][999], background)
+        pixels = [p for row in rows for p in row]
+        drawn = [p for p in pixels if p != background]
+        self.assertGreater(len(drawn), 1000)
+        # The SPL gradient colours the surfaces; the outlines alone would be grey.
+        self.assertTrue(any(max(p) - min(p) > 60 for p in drawn))
+
+    def test_bad_input_gets_its_status_and_message(self):
+        usage = 2
+        failed = 1
+        with open(self.path("broken.21w"), "w") as f:
+            f.write("not a design")
+        cases = [
+            (["--frobnicate"], usage, "unknown option '--frobnicate'"),
+            (["--set"], usage, "--set needs a value"),
+            (["--set", "Model_DRXR1"], usage, "expected TARGET=NUMBER[:TEXT]"),
+            (["--set", "Volume=3"], usage, "unknown target 'Volume'"),
+            (["--set", "Model_DRXR1=five"], usage, "'five' is not a number"),
+            (["--set", "SplBase=nan"], usage, "'nan' is not a number"),
+            (["--set", "Model_DRXR1=2.5"], usage, "needs a whole number"),
+            (["--set", "Switch2=7"], usage, "Switch2 needs the module's position"),
+            (["--set", "Switch1=8"], usage, "NUMBER must be 2 x switch"),
+            (["--area", "3-sX=1"], usage, "expected SLOT:KEY=VALUE"),
+            (["--area", "3:sZ=1"], usage, "unknown key 'sZ'"),
+            (["--area", "3:sX=1,5"], usage, "'1,5' is not a number"),
+            (["--seed", "x"], usage, "--seed needs a whole number"),
+            (["design.xml"], usage, "FILE must be an array file (.21w) or a venue file (.21v)"),
+            (["a.21w", "b.21v"], usage, "only one FILE may be given"),
+            (["--set", "Model_DRXR1=7"], failed, "the full-range count must be from 0 to 6"),
+            (["--set", "Model_DRXS1=-1"], failed, "the subwoofer count must be from 0 to 6"),
+            (["--set", "SlotPin=9"], failed, "the pick pin must be from 1 to 8"),
+            (["--set", "Switch2=7:9"], failed, "position 9 holds no module"),
+            (["--area", "6:sX=1"], failed, "the venue has no area 6"),
+            (["missing.21w"], failed, "Could not load array file"),
+            (["missing.21v"], failed, "Could not load venue file"),
+            (["broken.21w"], failed, "Could not load array file"),
+            (["--save-array", "no/such/dir/a.21w"], failed, "Could not save array file"),
+            (["--save-venue", "no/such/dir/a.21v"], failed, "Could not save venue file"),
+            (["--render", "no/such/dir/a.png"], failed, "Could not write picture"),
+        ]
+        for args, expected, message in cases:
+            with self.subTest(args=args):
+                status, out, err = self.run_tool(*args)
+                self.assertEqual(status, expected, err)
+                self.assertIn(message, err)
+                self.assertEqual(out, "")
+                if expected == usage:
+                    self.assertTrue(err.startswith("drxwizard-cli: "), err)
+                    self.assertIn("usage: drxwizard-cli", err)
+                else:
+                    self.assertEqual(err.count("error: "), 1, err)
+                    self.assertTrue(err.startswith("error: "), err)
+
+    def test_later_steps_run_after_a_failure(self):
+        status, out, err = self.run_tool("missing.21w", "--set", "SlotPin=12", "--set", "SlotPin=3",
+                                         "--save-array", "kept.21w", "--report")
+        self.assertEqual(status, 1)
+        self.assertEqual(err.count("error: "), 2, err)
+        self.assertEqual(json.loads(out)["array"]["pin"], 3)
+        self.assertTrue(os.path.isfile(self.path("kept.21w")))
+        # A refused load leaves the design as it was: the saved file loads as a design.
+        self.assertEqual(self.report("kept.21w")["array"]["pin"], 3)
+
+    def test_run_directory_holds_the_engine_files_or_nothing_is_left(self):
+        status, _, _ = self.run_tool("--render", "out.png", "--save-venue", "out.21v")
+        self.assertEqual(status, 0)
+        self.assertEqual(sorted(os.listdir(self.work)), ["out.21v", "out.png"])
+        self.assertEqual(os.listdir(self.tmp), [])
+
+        status, _, _ = self.run_tool("--run-dir", "run", "--set", "SlotPin=0")
+        self.assertEqual(status, 1)
+        run = self.path("run")
+        for name in ["LogFile.txt", "Array_Output.xml", "Venue_Data.xml", "Scene_Data.xml", "Product_PX1.xml",
+                     "SPLPolarData.xml", "Settings.xml"]:
+            self.assertTrue(os.path.isfile(os.path.join(run, name)), name)
+        with open(os.path.join(run, "LogFile.txt")) as f:
+            self.assertIn("the pick pin must be from 1 to 8", f.read())
+
+    def test_help_and_version(self):
+        status, out, err = self.run_tool("--help")
+        self.assertEqual((status, err), (0, ""))
+        self.assertTrue(out.startswith("usage: drxwizard-cli [options] [FILE]"))
+        status, out, err = self.run_tool("--version")
+        self.assertEqual((status, err), (0, ""))
+        self.assertTrue(out.startswith("drxwizard-cli "))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    TOOL = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
