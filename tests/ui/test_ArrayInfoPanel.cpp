@@ -1,0 +1,139 @@
+#include "ui/WindowFixture.h"
+
+#include "xml/XmlTags.h"
+
+namespace
+{
+std::string Angle(CKWEMJuceArrayInfo& panel)
+{
+    return panel.GetAngleEditor().getText().toStdString();
+}
+
+std::string AngleInDocument()
+{
+    std::string text;
+    DoubleToString(text, CEngineManager::GetInstance()->ResolvePath(CKWEMJuceArrayInfo::ArrayInfoPath())
+                             ->GetChild(Tag::Angle)->GetDouble(0.0), 1);
+    return text;
+}
+} // namespace
+
+class ArrayInfoPanel : public WindowFixture
+{
+protected:
+    // One subwoofer, four full-range modules, picked at pin 4; no panel command yet.
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        Command(Tag::Model_DRXS1, 1);
+        Command(Tag::Model_DRXR1, 4);
+        Command(Tag::SlotPin, 4);
+        setUpCommands = AllCommands();
+    }
+
+    int PanelCommands() const { return AllCommands() - setUpCommands; }
+
+    int setUpCommands = 0;
+};
+
+TEST_F(ArrayInfoPanel, ShowsTheArrayInfoWithTheCatalogueLimits)
+{
+    CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
+    struct Row { juce::Slider* slider; const std::string& element; double min; double max; };
+    const Row rows[] = {
+        { &panel.GetRangeSlider(), Tag::Total_Model_2, 0, 6 },
+        { &panel.GetSubwooferSlider(), Tag::Total_Model_1, 0, 6 },
+        { &panel.GetPinSlider(), Tag::SlotPin, 1, 8 },
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.element);
+        EXPECT_EQ(row.slider->getValue(), ArrayInfoValue(row.element)->GetInt(-1));
+        EXPECT_EQ(row.slider->getMinimum(), row.min);
+        EXPECT_EQ(row.slider->getMaximum(), row.max);
+    }
+    EXPECT_EQ(Angle(panel), AngleInDocument());
+    EXPECT_TRUE(panel.GetAngleEditor().isReadOnly());
+    // Showing the document, and following the commands above, sends nothing back.
+    EXPECT_EQ(PanelCommands(), 0);
+}
+
+TEST_F(ArrayInfoPanel, EachStepSendsOneCommandAndTheSlidersShowWhatTheEngineAccepted)
+{
+    CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
+    ASSERT_EQ(panel.GetRangeSlider().getValue(), 4);
+    ASSERT_EQ(panel.GetSubwooferSlider().getValue(), 1);
+
+    Step(panel.GetRangeSlider(), +1);
+    EXPECT_EQ(Commands("Change Range Total"), 1);
+    EXPECT_EQ(ArrayInfoValue(Tag::Total_Model_2)->GetInt(-1), 5);
+    EXPECT_EQ(Line().GetNode()->GetChild(Tag::Total)->GetInt(0), 7);
+    EXPECT_EQ(Angle(panel), AngleInDocument());
+
+    // A seventh enclosure: the subwoofer gives way, and its slider follows without
+    // sending a command of its own.
+    Step(panel.GetRangeSlider(), +1);
+    EXPECT_EQ(panel.GetRangeSlider().getValue(), 6);
+    EXPECT_EQ(panel.GetSubwooferSlider().getValue(), 0);
+    EXPECT_EQ(Commands("Change Range Total"), 2);
+    EXPECT_EQ(Commands("Change SubWoofer Total"), 0);
+    EXPECT_EQ(PanelCommands(), 2);
+
+    const std::string angleBefore = Angle(panel);
+    Step(panel.GetPinSlider(), -1);
+    EXPECT_EQ(Commands("Change Pin Slot"), 1);
+    EXPECT_EQ(ArrayInfoValue(Tag::SlotPin)->GetInt(-1), 3);
+    EXPECT_EQ(panel.GetPinSlider().getValue(), 3);
+    EXPECT_EQ(Angle(panel), AngleInDocument());
+    EXPECT_NE(Angle(panel), angleBefore);
+}
+
+TEST_F(ArrayInfoPanel, AStepChangesThePicture)
+{
+    CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
+    const juce::Image before = Picture();
+    Step(panel.GetRangeSlider(), +1);
+    const juce::Image after = Picture();
+    int changed = 0;
+    for (int y = 0; y < 600; y += 2)
+        for (int x = 0; x < 1000; x += 2)
+            changed += before.getPixelAt(x, y) != after.getPixelAt(x, y) ? 1 : 0;
+    EXPECT_GT(changed, 50);
+}
+
+TEST_F(ArrayInfoPanel, AUserStepAfterAQuietRefreshStillCounts)
+{
+    CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
+    // A refresh that writes the value the slider already shows leaves no change message.
+    CListenerManager::GetInstance()->RefreshAll();
+    Step(panel.GetSubwooferSlider(), +1);
+    EXPECT_EQ(Commands("Change SubWoofer Total"), 1);
+}
+
+TEST_F(ArrayInfoPanel, GroundStackOnlySwitchesTheToggles)
+{
+    CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
+    EXPECT_TRUE(panel.GetFlownToggle().getToggleState());
+    Click(panel.GetGroundToggle());
+    EXPECT_TRUE(panel.GetGroundToggle().getToggleState());
+    EXPECT_FALSE(panel.GetFlownToggle().getToggleState());
+    EXPECT_EQ(PanelCommands(), 0);
+}
+
+TEST_F(ArrayInfoPanel, RefreshBindsTheReplacedArrayDocument)
+{
+    CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
+    const std::string file = temp.File("two.21w").getFullPathName().toStdString();
+    Command(Tag::Model_DRXR1, 2);
+    Command(Tag::ArrayFile, 1, file);
+    Command(Tag::Model_DRXR1, 5);
+    ASSERT_EQ(panel.GetRangeSlider().getValue(), 5);
+
+    Command(Tag::ArrayFile, 0, file);
+    panel.Refresh();
+    EXPECT_EQ(panel.GetRangeSlider().getValue(), 2);
+    EXPECT_EQ(Angle(panel), AngleInDocument());
+    // The new bindings follow the new document.
+    ArrayInfoValue(Tag::Total_Model_2)->SetInt(3);
+    EXPECT_EQ(panel.GetRangeSlider().getValue(), 3);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The array info strip at the top of the main window: the counts of full-range modules
+// and subwoofers, the flybar pick position and the computed array angle. The sliders send
+// their commands; what they show comes back from Array.1.ArrayInfo through the listener
+// manager. Owned by the main window; GUI message thread only.
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <string>
+
+class CKWEMJuceArrayInfo : public juce::Component, public juce::Button::Listener, public juce::Slider::Listener
+{
+public:
+    CKWEMJuceArrayInfo();
+    ~CKWEMJuceArrayInfo() override;
+
+    void paint(juce::Graphics& g) override;
+    void resized() override;
+    void buttonClicked(juce::Button* button) override;
+    void sliderValueChanged(juce::Slider* slider) override;
+    void sliderDragStarted(juce::Slider* slider) override;
+
+    // Binds the sliders and the angle editor to the array-info elements of array 1 again,
+    // which also writes their current values into them. Needed after the array document
+    // was replaced (a file load).
+    void Refresh();
+
+    // "Array.1.ArrayInfo", the element the panel shows.
+    static std::string ArrayInfoPath();
+
+    juce::Slider& GetRangeSlider() { return rangeSlider; }
+    juce::Slider& GetSubwooferSlider() { return subwooferSlider; }
+    juce::Slider& GetPinSlider() { return pinSlider; }
+    juce::TextEditor& GetAngleEditor() { return angleEditor; }
+    juce::ToggleButton& GetFlownToggle() { return flownToggle; }
+    juce::ToggleButton& GetGroundToggle() { return groundToggle; }
+
+private:
+    juce::ToggleButton flownToggle;
+    juce::ToggleButton groundToggle;
+    juce::Slider rangeSlider;
+    juce::Slider subwooferSlider;
+    juce::Slider pinSlider;
+    juce::Label rangeCaption;
+    juce::Label subwooferCaption;
+    juce::Label pinCaption;
+    juce::Label angleCaption;
+    juce::Label limitCaption;
+    juce::TextEditor angleEditor;
+    juce::Label titleLabel;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CKWEMJuceArrayInfo)
+};

@@ -1,0 +1,286 @@
+#include "ui/CZorvJuceKWEMWindow.h"
+
+#include "DrxBinaryData.h"
+#include "app/CCommandManager.h"
+#include "app/CJuceManager.h"
+#include "app/CListenerManager.h"
+#include "engine/CEngineManager.h"
+#include "ui/CFileDialogs.h"
+#include "ui/CKWEMJuceArrayInfo.h"
+#include "ui/CKwemJuceAbout.h"
+#include "ui/CKwemJuceSplScale.h"
+#include "ui/CPanelCreators.h"
+#include "ui/CUpdateCheck.h"
+#include "ui/CVenueView.h"
+#include "ui/CZorvSkin2LookAndFeel.h"
+#include "ui/PanelLabels.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+namespace
+{
+constexpr int kScrollBarThickness = 7;
+constexpr int kFileButtonGroup = 3;
+constexpr int kFileButtonFocusOrder = 3;
+constexpr int kUnitButtonGroup = 77;
+const juce::Colour kBackground(0xff3c3c3cu);
+const juce::Colour kPanelGrey(0xffaaaaaau);
+const juce::Colour kTabRed(0xff530006u);
+
+std::unique_ptr<juce::Label> MakeLabel(const char* name, const char* text, float fontHeight,
+                                       juce::Justification justification = juce::Justification::centredLeft)
+{
+    auto label = std::make_unique<juce::Label>(name, text);
+    SetUpCaption(*label, juce::Font(fontHeight, juce::Font::plain), justification);
+    return label;
+}
+
+std::unique_ptr<juce::TextButton> MakeButton(const char* name, const char* text, const char* tooltip,
+                                             int connectedEdges)
+{
+    auto button = std::make_unique<juce::TextButton>(name);
+    button->setButtonText(text);
+    button->setTooltip(tooltip);
+    button->setConnectedEdges(connectedEdges);
+    return button;
+}
+
+// The file and program buttons of the top row and the Update button form one group.
+void JoinFileButtonGroup(juce::TextButton& button)
+{
+    button.setRadioGroupId(kFileButtonGroup);
+    button.setExplicitFocusOrder(kFileButtonFocusOrder);
+}
+
+std::string DisplayPath()
+{
+    return Tag::Application + "." + Tag::Display;
+}
+
+void FillRoundedPanel(juce::Graphics& g, juce::Colour fill, float x, float y, float w, float h, float outline)
+{
+    g.setColour(fill);
+    g.fillRoundedRectangle(x, y, w, h, 10.0f);
+    g.setColour(juce::Colours::white);
+    g.drawRoundedRectangle(x, y, w, h, 10.0f, outline);
+}
+} // namespace
+
+void CZorvJuceKWEMWindow::InstallCreators()
+{
+    CJuceManager::GetInstance()->SetLookAndFeelCreator(&CZorvSkin2LookAndFeel::Create);
+    CPanelCreators::Install();
+}
+
+CZorvJuceKWEMWindow::CZorvJuceKWEMWindow()
+{
+    InstallCreators();
+    CreateChildren();
+    logo = juce::ImageCache::getFromMemory(DrxBinaryData::DrxLogo_png, DrxBinaryData::DrxLogo_pngSize);
+    setSize(800, 600);
+
+    CJuceManager* ui = CJuceManager::GetInstance();
+    auto* moduleColumn = new juce::Component();
+    cabListView->setViewedComponent(moduleColumn, true);
+    cabListView->setScrollBarThickness(kScrollBarThickness);
+    ui->LayoutModulePanels(moduleColumn);
+
+    auto* areaColumn = new juce::Component();
+    floorListView->setViewedComponent(areaColumn, true);
+    floorListView->setScrollBarThickness(kScrollBarThickness);
+    ui->LayoutAreaPanels(areaColumn);
+
+    ui->SetMainWindowContent(this);
+    ui->SetArrayInfoPanel(arrayInfo.get());
+    arrayInfo->Refresh();
+
+    tooltipWindow = std::make_unique<juce::TooltipWindow>();
+    aboutPanel->setVisible(false);
+    CUpdateCheck::RunStartupCheck(*versionLabel, *updateButton);
+    BindUnitDisplay();
+
+    juce::LookAndFeel* whiteText = ui->GetLookAndFeel(1);
+    for (juce::Component* c : std::initializer_list<juce::Component*> {
+             unitsCaption.get(), unitsShownLabel.get(), versionLabel.get(), venueInfoLabel.get(),
+             venueViewLabel.get(), updateButton.get(), aboutButton.get() })
+        c->setLookAndFeel(whiteText);
+}
+
+void CZorvJuceKWEMWindow::CreateChildren()
+{
+    unitsShownLabel = MakeLabel("UnitsShownLabel", "feet", 15.0f);
+    addAndMakeVisible(*unitsShownLabel);
+
+    arrayInfo = std::make_unique<CKWEMJuceArrayInfo>();
+    addAndMakeVisible(*arrayInfo);
+
+    floorListView = std::make_unique<juce::Viewport>("FloorListView");
+    floorListView->setScrollBarsShown(false, true);
+    floorListView->setScrollBarThickness(kScrollBarThickness);
+    addAndMakeVisible(*floorListView);
+
+    using B = juce::Button;
+    loadButton = MakeButton("new button", "Load", "Load previously designed array",
+                            B::ConnectedOnLeft | B::ConnectedOnRight);
+    saveButton = MakeButton("new button", "Save", "Save array design to file", B::ConnectedOnLeft | B::ConnectedOnRight);
+    venueSaveButton = MakeButton("new button", "Venue Save", "Save Venue to reusable venue list", B::ConnectedOnRight);
+    exitButton = MakeButton("new button", "Exit", "Exit array wizard", B::ConnectedOnLeft);
+    printButton = MakeButton("new button", "Print", "Print out information from array wizard", B::ConnectedOnRight);
+    updateButton = MakeButton("new button", "Update", "Check for updates to wizard via the Internet", 0);
+    for (juce::TextButton* b : { loadButton.get(), saveButton.get(), venueSaveButton.get(), exitButton.get(),
+                                 printButton.get(), updateButton.get() })
+    {
+        JoinFileButtonGroup(*b);
+        addAndMakeVisible(*b);
+    }
+
+    cabListView = std::make_unique<juce::Viewport>("CabListView");
+    cabListView->setScrollBarsShown(true, false);
+    cabListView->setScrollBarThickness(kScrollBarThickness);
+    addAndMakeVisible(*cabListView);
+
+    versionLabel = MakeLabel("new label", "", 12.0f, juce::Justification::centredRight);
+    addAndMakeVisible(*versionLabel);
+    unitsCaption = MakeLabel("new label", "All units shown as", 15.0f);
+    addAndMakeVisible(*unitsCaption);
+
+    venueLoadButton = MakeButton("new button", "Venue Load", "Load venue layout from previously made ones.",
+                                 B::ConnectedOnLeft);
+    JoinFileButtonGroup(*venueLoadButton);
+    addAndMakeVisible(*venueLoadButton);
+
+    venueView = std::make_unique<CVenueView>();
+    venueView->setScrollBarThickness(kScrollBarThickness);
+    addAndMakeVisible(*venueView);
+
+    splScale = std::make_unique<CKwemJuceSplScale>();
+    addAndMakeVisible(*splScale);
+
+    aboutButton = MakeButton("AboutDRX", "About",
+                             "Learn more about the DRX Wizard and Kesta / Vorlund Technologies software", 0);
+    addAndMakeVisible(*aboutButton);
+    aboutPanel = std::make_unique<CKwemJuceAbout>();
+    addAndMakeVisible(*aboutPanel);
+
+    venueInfoLabel = MakeLabel("new label", "Venue Info", 15.0f);
+    addAndMakeVisible(*venueInfoLabel);
+    venueViewLabel = MakeLabel("new label", "Venue View", 15.0f);
+    addAndMakeVisible(*venueViewLabel);
+
+    unitButton = MakeButton("new button", "US units", "Click to select US or SI units", 0);
+    unitButton->setRadioGroupId(kUnitButtonGroup);
+    addAndMakeVisible(*unitButton);
+
+    for (juce::TextButton* b : { loadButton.get(), saveButton.get(), venueSaveButton.get(), exitButton.get(),
+                                 printButton.get(), updateButton.get(), venueLoadButton.get(), aboutButton.get(),
+                                 unitButton.get() })
+        b->addListener(this);
+}
+
+void CZorvJuceKWEMWindow::BindUnitDisplay()
+{
+    // Defaults only: a value the settings already hold is kept.
+    CEngineManager* engine = CEngineManager::GetInstance();
+    const std::string display = DisplayPath();
+    engine->ResolvePath(display + "." + Tag::UnitType + "." + Tag::Value)->GetString("Feet");
+    engine->ResolvePath(display + "." + Tag::UnitDescribe + "." + Tag::Value)->GetString("US Units");
+
+    CListenerManager* listeners = CListenerManager::GetInstance();
+    listeners->RegisterByPath(unitsShownLabel.get(), display, Tag::UnitType, Tag::VLabelText, "");
+    listeners->RegisterByPath(unitButton.get(), display, Tag::UnitDescribe, Tag::VButtonText, "");
+}
+
+CZorvJuceKWEMWindow::~CZorvJuceKWEMWindow()
+{
+    CListenerManager::GetInstance()->Unregister(unitsShownLabel.get());
+    CListenerManager::GetInstance()->Unregister(unitButton.get());
+    CJuceManager* ui = CJuceManager::GetInstance();
+    if (ui->GetMainWindowContent() == this)
+        ui->SetMainWindowContent(nullptr);
+    if (ui->GetArrayInfoPanel() == arrayInfo.get())
+        ui->SetArrayInfoPanel(nullptr);
+
+    unitsShownLabel.reset();
+    arrayInfo.reset();
+    floorListView.reset();
+    loadButton.reset();
+    saveButton.reset();
+    venueSaveButton.reset();
+    exitButton.reset();
+    printButton.reset();
+    updateButton.reset();
+    cabListView.reset();
+    versionLabel.reset();
+    unitsCaption.reset();
+    venueLoadButton.reset();
+    venueView.reset();
+    splScale.reset();
+    aboutButton.reset();
+    aboutPanel.reset();
+    venueInfoLabel.reset();
+    venueViewLabel.reset();
+    unitButton.reset();
+}
+
+juce::Viewport* CZorvJuceKWEMWindow::GetVenueViewport() const
+{
+    return venueView.get();
+}
+
+void CZorvJuceKWEMWindow::paint(juce::Graphics& g)
+{
+    g.fillAll(kBackground);
+    FillRoundedPanel(g, kPanelGrey, 155.0f, 406.0f, 581.0f, 126.0f, 3.0f);
+    FillRoundedPanel(g, kPanelGrey, 1.0f, 4.0f, 141.0f, 546.0f, 3.0f);
+    FillRoundedPanel(g, kTabRed, 160.0f, 508.0f, 79.0f, 20.0f, 1.0f);
+
+    g.setColour(juce::Colours::black);
+    if (logo.isValid())
+        g.drawImage(logo, 345, 540, 151, 28, 0, 0, logo.getWidth(), logo.getHeight(), false);
+}
+
+void CZorvJuceKWEMWindow::resized()
+{
+    unitsShownLabel->setBounds(273, 544, 40, 24);
+    arrayInfo->setBounds(152, 4, 480, 80);
+    floorListView->setBounds(152, 408, 624, 127);
+    loadButton->setBounds(716, 8, 38, 24);
+    saveButton->setBounds(678, 8, 38, 24);
+    venueSaveButton->setBounds(699, 50, 48, 35);
+    exitButton->setBounds(754, 8, 38, 24);
+    printButton->setBounds(640, 8, 38, 24);
+    updateButton->setBounds(720, 540, 61, 25);
+    cabListView->setBounds(6, 10, 140, 548);
+    versionLabel->setBounds(576, 543, 136, 24);
+    unitsCaption->setBounds(158, 544, 120, 24);
+    venueLoadButton->setBounds(747, 50, 48, 35);
+    venueView->setBounds(152, 88, 576, 308);
+    splScale->setBounds(728, 88, 60, 355);
+    aboutButton->setBounds(528, 542, 48, 24);
+    aboutPanel->setBounds(200, 150, 400, 300);
+    venueInfoLabel->setBounds(162, 506, 80, 24);
+    venueViewLabel->setBounds(160, 96, 80, 24);
+    unitButton->setBounds(632, 56, 56, 28);
+}
+
+void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
+{
+    if (button == loadButton.get())
+        CFileDialogs::LoadArray();
+    else if (button == saveButton.get())
+        CFileDialogs::SaveArray();
+    else if (button == venueSaveButton.get())
+        CFileDialogs::SaveVenue();
+    else if (button == exitButton.get())
+        juce::JUCEApplicationBase::quit();
+    else if (button == printButton.get())
+        CCommandManager::GetInstance()->PrintPage(this);
+    else if (button == updateButton.get())
+        CUpdateCheck::RunUserCheck();
+    else if (button == venueLoadButton.get())
+        CFileDialogs::LoadVenue();
+    else if (button == aboutButton.get())
+        aboutPanel->setVisible(! aboutPanel->isVisible());
+    else if (button == unitButton.get())
+        CCommandManager::GetInstance()->DoGeneral("Toggle between US and SI units", Tag::Meters, "", 0.0);
+}

@@ -1,0 +1,33 @@
+#include "ui/CZorvSkin2LookAndFeel.h"
+
+#include "app/CReportError.h"
+
+#include <new>
+
+juce::LookAndFeel* CZorvSkin2LookAndFeel::Create(int index)
+{
+    if (index != 1 && index != 2)
+        return nullptr;
+
+    auto* lookAndFeel = new (std::nothrow) CZorvSkin2LookAndFeel();
+    if (lookAndFeel == nullptr)
+    {
+        CReportError::GetInstance()->ReportError(
+            "Error: Not enough memory to allocate look and feel for DRX Wizard.");
+        return nullptr;
+    }
+    lookAndFeel->SetColours(index == 1 ? kWhiteText : kBlackText);
+    return lookAndFeel;
+}
+
+void CZorvSkin2LookAndFeel::SetColours(juce::uint32 textColour)
+{
+    setColour(juce::TextEditor::textColourId, juce::Colour(textColour));
+    setColour(juce::Label::textColourId, juce::Colour(textColour));
+    setColour(juce::TextEditor::backgroundColourId, juce::Colour(0xffd5d6d7u));
+    setColour(juce::TextButton::buttonColourId, juce::Colour(0xff909090u));
+    setColour(juce::TextButton::buttonOnColourId, juce::Colour(0xffc7c7c7u));
+    setColour(juce::TextButton::textColourOffId, juce::Colour(0xffffffffu));
+    setColour(juce::Slider::trackColourId, juce::Colour(0xffd5d6d7u));
+    setColour(juce::Slider::textBoxBackgroundColourId, juce::Colour(0xffd8d8d8u));
+}

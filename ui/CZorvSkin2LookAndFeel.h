@@ -1,0 +1,25 @@
+#pragma once
+// The wizard's look and feel: JUCE's classic drawing with the wizard's colours. Two
+// variants exist, 1 with white and 2 with black label and editor text; the UI manager
+// owns both and creates each through Create on first request. GUI message thread only.
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+class CZorvSkin2LookAndFeel : public juce::LookAndFeel_V2
+{
+public:
+    static constexpr juce::uint32 kWhiteText = 0xffffffffu;
+    static constexpr juce::uint32 kBlackText = 0xff000000u;
+
+    // The variant `index` (1 or 2) with its colour table; any other index gives none.
+    // An allocation failure is reported and gives none, so the components keep JUCE's
+    // default look and feel instead.
+    static juce::LookAndFeel* Create(int index);
+
+    CZorvSkin2LookAndFeel() = default;
+
+private:
+    void SetColours(juce::uint32 textColour);
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CZorvSkin2LookAndFeel)
+};
