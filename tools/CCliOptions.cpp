@@ -65,7 +65,7 @@ bool ParseNumber(const std::string& text, double& value)
     const char* end = begin + text.size();
     if (begin != end && *begin == '+')
         ++begin;
-    if (begin == end)
+    if (begin == end || (*begin == '-' && text[0] == '+'))
         return false;
     for (const char* c = begin; c != end; ++c)
         if (! ((*c >= '0' && *c <= '9') || *c == '.' || *c == 'e' || *c == 'E' || *c == '-' || *c == '+'))
@@ -103,6 +103,12 @@ const GeneralCommand* FindGeneralCommand(const std::string& target)
         if (*command.target == target)
             return &command;
     return nullptr;
+}
+
+bool IsValueOption(const std::string& name)
+{
+    return name == "--set" || name == "--area" || name == "--save-array" || name == "--save-venue"
+           || name == "--render" || name == "--run-dir" || name == "--seed";
 }
 
 bool IsAreaKey(const std::string& key)
@@ -146,6 +152,11 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
     for (size_t i = 0; i < arguments.size(); ++i)
     {
         const std::string& argument = arguments[i];
+        if (! optionsEnded && argument == "--")
+        {
+            optionsEnded = true;
+            continue;
+        }
         if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-")
         {
             if (! options.file.empty())
@@ -154,11 +165,6 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
                 return false;
             }
             options.file = argument;
-            continue;
-        }
-        if (argument == "--")
-        {
-            optionsEnded = true;
             continue;
         }
 
@@ -171,77 +177,28 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
             attached = argument.substr(equals + 1);
         }
 
-        if (name == "--help" || name == "-h" || name == "--version" || name == "--report")
+        bool* flag = name == "--help" || name == "-h" ? &options.help
+                     : name == "--version"          ? &options.version
+                     : name == "--report"           ? &options.report
+                                                    : nullptr;
+        if (flag != nullptr)
         {
             if (attached)
             {
                 error = name + " takes no value";
                 return false;
             }
-            (name == "--version" ? options.version : name == "--report" ? options.report : options.help) = true;
+            *flag = true;
             continue;
         }
 
-        const bool known = name == "--set" || name == "--area" || name == "--save-array" || name == "--save-venue"
-                           || name == "--render" || name == "--run-dir" || name == "--seed";
-        if (! known)
-        {
-            error = "unknown option '" + name + "'";
-            return false;
-        }
         if (! attached && i + 1 >= arguments.size())
         {
-            error = name + " needs a value";
+            error = IsValueOption(name) ? name + " needs a value" : "unknown option '" + name + "'";
             return false;
         }
-        const std::string value = attached ? *attached : arguments[++i];
-
-        if (name == "--set")
-        {
-            if (! options.ParseSet(value, error))
-                return false;
-            continue;
-        }
-        if (name == "--area")
-        {
-            if (! options.ParseArea(value, error))
-                return false;
-            continue;
-        }
-        if (name == "--seed")
-        {
-            unsigned seed = 0;
-            const auto result = std::from_chars(value.data(), value.data() + value.size(), seed);
-            if (value.empty() || result.ec != std::errc() || result.ptr != value.data() + value.size())
-            {
-                error = "--seed needs a whole number from 0 to " + std::to_string(std::numeric_limits<unsigned>::max())
-                        + ", not '" + value + "'";
-                return false;
-            }
-            if (options.seed)
-            {
-                error = "--seed given twice";
-                return false;
-            }
-            options.seed = seed;
-            continue;
-        }
-
-        std::string& field = name == "--save-array" ? options.saveArray
-                             : name == "--save-venue" ? options.saveVenue
-                             : name == "--render"     ? options.render
-                                                      : options.runDir;
-        if (value.empty())
-        {
-            error = name + " needs a file name";
+        if (! options.ParseValueOption(name, attached ? *attached : arguments[++i], error))
             return false;
-        }
-        if (! field.empty())
-        {
-            error = name + " given twice";
-            return false;
-        }
-        field = value;
     }
 
     if (! options.file.empty() && ! HasExtension(options.file, ".21w") && ! HasExtension(options.file, ".21v"))
@@ -249,6 +206,57 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         error = "FILE must be an array file (.21w) or a venue file (.21v), not '" + options.file + "'";
         return false;
     }
+    return true;
+}
+
+bool CCliOptions::ParseValueOption(const std::string& name, const std::string& value, std::string& error)
+{
+    if (! IsValueOption(name))
+    {
+        error = "unknown option '" + name + "'";
+        return false;
+    }
+    if (name == "--set")
+        return ParseSet(value, error);
+    if (name == "--area")
+        return ParseArea(value, error);
+    if (name == "--seed")
+        return ParseSeed(value, error);
+
+    std::string& field = name == "--save-array" ? saveArray
+                         : name == "--save-venue" ? saveVenue
+                         : name == "--render"     ? render
+                                                  : runDir;
+    if (value.empty())
+    {
+        error = name + " needs a file name";
+        return false;
+    }
+    if (! field.empty())
+    {
+        error = name + " given twice";
+        return false;
+    }
+    field = value;
+    return true;
+}
+
+bool CCliOptions::ParseSeed(const std::string& value, std::string& error)
+{
+    unsigned number = 0;
+    const auto result = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || result.ec != std::errc() || result.ptr != value.data() + value.size())
+    {
+        error = "--seed needs a whole number from 0 to " + std::to_string(std::numeric_limits<unsigned>::max())
+                + ", not '" + value + "'";
+        return false;
+    }
+    if (seed)
+    {
+        error = "--seed given twice";
+        return false;
+    }
+    seed = number;
     return true;
 }
 

@@ -42,6 +42,8 @@ public:
     std::optional<unsigned> seed;
 
 private:
+    bool ParseValueOption(const std::string& name, const std::string& value, std::string& error);
+    bool ParseSeed(const std::string& value, std::string& error);
     bool ParseSet(const std::string& value, std::string& error);
     bool ParseArea(const std::string& value, std::string& error);
 };

@@ -67,6 +67,17 @@ CJsonValue LengthOf(CXmlNode* node)
     return HoldsValue(node) ? Length(node->GetDouble(0.0), Tag::LDist) : CJsonValue();
 }
 
+CJsonValue WeightOf(CXmlNode* node)
+{
+    if (! HoldsValue(node))
+        return {};
+    const double pounds = node->GetDouble(0.0);
+    CJsonValue weight = CJsonValue::MakeObject();
+    weight.Set("pounds", pounds);
+    weight.Set("display", CJuceManager::GetInstance()->ToDisplayWeight(pounds));
+    return weight;
+}
+
 // A point in inches and in display units; `keyX`/`keyY` select the display offsets (venue
 // coordinates are shown relative to the stage, array coordinates without an offset).
 CJsonValue Point(double x, double y, const std::string& keyX, const std::string& keyY)
@@ -166,19 +177,7 @@ CJsonValue CCliReport::Array()
     json.Set("pin", IntOf(Path(array, { &Tag::ArrayInfo, &Tag::SlotPin, &Tag::Value })));
     json.Set("angle", NumberOf(Path(array, { &Tag::ArrayInfo, &Tag::Angle })));
 
-    CXmlNode* weightNode = array->FindChild(Tag::Weight);
-    if (HoldsValue(weightNode))
-    {
-        const double pounds = weightNode->GetDouble(0.0);
-        CJsonValue weight = CJsonValue::MakeObject();
-        weight.Set("pounds", pounds);
-        weight.Set("display", CJuceManager::GetInstance()->ToDisplayWeight(pounds));
-        json.Set("weight", std::move(weight));
-    }
-    else
-    {
-        json.Set("weight", CJsonValue());
-    }
+    json.Set("weight", WeightOf(array->FindChild(Tag::Weight)));
 
     json.Set("assemblyCG", ArrayPointOf(Path(array, { &Tag::AssemblyCGInfo, &Tag::CG })));
     json.Set("hangingCG", ArrayPointOf(Path(array, { &Tag::CGInfo, &Tag::CG })));

@@ -94,7 +94,7 @@ std::string CJsonValue::FormatNumber(double value)
     if (! std::isfinite(value))
         return "null";
     if (value == 0.0)
-        return "0"; // also for -0, which JSON readers would keep as a surprising "-0"
+        return "0"; // a level array's tilt may be -0; readers need not see the sign
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
     return std::string(buffer, result.ptr);
