@@ -94,6 +94,8 @@ void CKWEMJuceFloor::SetUpLabel(juce::Label& label, const char* text, const char
     addAndMakeVisible(label);
     label.setName("new label");
     SetUpCaption(label, juce::Font(15.0f, juce::Font::plain));
+    // The captions were laid out for a narrower font than the desktop's: squeeze, don't elide.
+    label.setMinimumHorizontalScale(0.5f);
     label.setText(text, juce::dontSendNotification);
     label.setTooltip(tooltip);
 }

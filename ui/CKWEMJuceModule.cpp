@@ -51,7 +51,11 @@ CKWEMJuceModule::CKWEMJuceModule()
     switchName.setColour(juce::Label::textColourId, juce::Colour(0xffc80fa1));
 
     for (juce::Label* label : { &distanceValue, &operatingMode, &hfShading, &distanceCaption, &title, &model, &switchName })
+    {
         label->setName("new label");
+        // The captions were laid out for a narrower font than the desktop's: squeeze, don't elide.
+        label->setMinimumHorizontalScale(0.5f);
+    }
 
     const int top = juce::Button::ConnectedOnTop;
     const int bottom = juce::Button::ConnectedOnBottom;
