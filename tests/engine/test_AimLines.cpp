@@ -56,8 +56,10 @@ TEST_F(AimLineTest, OneCentreLinePerModuleAndTheEdgesAtTopAndBottom)
         // Every ray is cut off where it meets a surface.
         EXPECT_LT(aim.GetLine()->length, AimLines::kRayLength) << j;
         if (j >= 3 && j <= 5)
+        {
             EXPECT_DOUBLE_EQ(ProductAt(aim.GetCab())->GetChild(Tag::AimDist)->GetChild(Tag::Value)->GetDouble(0),
                              aim.GetLine()->length);
+        }
     }
 
     // Edges are centre lines turned by the catalogue's +-7.5 degrees.

@@ -2,6 +2,7 @@
 
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
+#include "xml/CXmlWrap.h"
 #include "app/CLine.h"
 #include "app/CPoint.h"
 
@@ -264,4 +265,27 @@ TEST_F(XmlNodeTest, SaveIntoAMissingFolderFailsAndLeavesNothing)
     doc.GetRoot("Root")->GetChild("A")->SetInt(1);
     EXPECT_FALSE(doc.Save("no/such/dir/file.xml"));
     EXPECT_FALSE(temp.File("no").exists());
+}
+
+TEST_F(XmlNodeTest, WrapperBasics)
+{
+    CXmlWrap unbound;
+    EXPECT_EQ(unbound.GetXGuid(), "");
+    unbound.SetInUse(true);
+    EXPECT_TRUE(unbound.GetNode()->IsNull());
+
+    CXmlNode* root = Parse("<Root><P><Parent/></P><Q/></Root>");
+    CXmlWrap product(root->FindChild("P"));
+    EXPECT_EQ(product.GetXGuid(), "");
+    EXPECT_NE(doc.ToText().find("<XGuid></XGuid>"), std::string::npos);
+    product.SetInUse(true);
+    product.SetInUse(false);
+    EXPECT_EQ(root->FindChild("P")->FindChild("FlagInUse")->GetString(""), "False");
+    EXPECT_TRUE(root->FindChild("P")->FindChild("FlagInUse", root->FindChild("P")->FindChild("FlagInUse"))->IsNull());
+
+    product.SetParentLink(root->FindChild("Q"));
+    EXPECT_EQ(root->FindChild("P")->FindChild("Parent")->GetLink(), root->FindChild("Q"));
+    CXmlWrap orphan(root->FindChild("Q"));
+    orphan.SetParentLink(root);
+    EXPECT_TRUE(root->FindChild("Q")->FindChild("Parent")->IsNull());
 }
