@@ -80,9 +80,11 @@ CKWEMJuceArrayInfo::CKWEMJuceArrayInfo()
     SetUpCaption(titleLabel, juce::Font(15.0f, juce::Font::plain));
 
     setSize(476, 82);
-    Refresh();
+    // The look and feel before the first binding: the angle editor takes its text colour
+    // when the text is written, and keeps it.
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
     titleLabel.setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(1));
+    Refresh();
 }
 
 CKWEMJuceArrayInfo::~CKWEMJuceArrayInfo()

@@ -109,6 +109,9 @@ CZorvJuceKWEMWindow::CZorvJuceKWEMWindow()
 void CZorvJuceKWEMWindow::CreateChildren()
 {
     unitsShownLabel = MakeLabel("UnitsShownLabel", "feet", 15.0f);
+    // "meters" is wider than the label's 40 pixels less the usual margins.
+    unitsShownLabel->setBorderSize(juce::BorderSize<int>(1, 4, 1, 0));
+    unitsShownLabel->setMinimumHorizontalScale(0.5f);
     addAndMakeVisible(*unitsShownLabel);
 
     arrayInfo = std::make_unique<CKWEMJuceArrayInfo>();

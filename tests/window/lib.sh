@@ -1,0 +1,236 @@
+# Shared helpers of the window tests: a private X server with a window manager, a local
+# update service, a private copy of the wizard, screenshots and pixel probes.
+# Source it, then call win_setup NAME OUTPUT_DIR; everything started here is stopped by
+# the EXIT trap, each process by its own id.
+
+set -u
+
+WIN_FAILED=0
+WIN_PIDS=()
+
+# The JUCE document window draws its own title bar (26 pixels) inside a resizable
+# border (4 pixels); the content component starts there.
+WIN_BORDER=4
+WIN_TITLE=26
+
+win_log() { echo "[$WIN_NAME] $*"; }
+
+win_check() { # description, command...
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok - $what"
+    else
+        echo "not ok - $what"
+        WIN_FAILED=1
+    fi
+}
+
+win_finish() {
+    if [ "$WIN_FAILED" -ne 0 ]; then
+        win_log "FAILED (screenshots in $WIN_DIR)"
+        exit 1
+    fi
+    win_log "passed (screenshots in $WIN_DIR)"
+    exit 0
+}
+
+win_cleanup() {
+    local i
+    for ((i = ${#WIN_PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${WIN_PIDS[$i]}" 2>/dev/null
+    done
+    for ((i = ${#WIN_PIDS[@]} - 1; i >= 0; i--)); do
+        wait "${WIN_PIDS[$i]}" 2>/dev/null
+    done
+}
+
+win_wait_for() { # seconds, command... : polls every 0.2 s
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.2
+    done
+}
+
+# win_setup NAME OUTPUT_DIR WIZARD: a fresh directory OUTPUT_DIR/NAME holding a copy of the
+# wizard in run/ (its record files land there), an empty working directory elsewhere/ and
+# an empty home; then the X server, the window manager and the update service.
+win_setup() {
+    WIN_NAME=$1
+    WIN_DIR=$2/$1
+    local wizard=$3
+    for tool in Xvfb openbox xdotool xwd /usr/bin/convert python3; do
+        command -v "$tool" >/dev/null || { echo "missing $tool (scripts/setup.sh installs it)"; exit 1; }
+    done
+    [ -x "$wizard" ] || { echo "no wizard at $wizard"; exit 1; }
+
+    rm -rf "$WIN_DIR"
+    mkdir -p "$WIN_DIR/run" "$WIN_DIR/elsewhere" "$WIN_DIR/home"
+    cp "$wizard" "$WIN_DIR/run/DRXWizard"
+    WIN_RUN=$WIN_DIR/run
+    trap win_cleanup EXIT
+
+    # Xvfb picks a free display and tells its number.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WIN_DIR/display" 2>"$WIN_DIR/xvfb.log" &
+    WIN_PIDS+=($!)
+    win_wait_for 15 test -s "$WIN_DIR/display" || { echo "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(head -n1 "$WIN_DIR/display")"
+    win_wait_for 10 xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "no display $DISPLAY"; exit 1; }
+    openbox --sm-disable >"$WIN_DIR/openbox.log" 2>&1 &
+    WIN_PIDS+=($!)
+    sleep 0.5
+
+    win_start_update_service
+}
+
+# A one-reply HTTP service on 127.0.0.1 that says the wizard is up to date, so the
+# start-up check shows no box. It ends by itself after three minutes.
+win_start_update_service() {
+    rm -f "$WIN_DIR/service-port"
+    timeout 180 python3 - "$WIN_DIR/service-port" >"$WIN_DIR/service.log" 2>&1 <<'PY' &
+import http.server, sys
+
+REPLY = b"<Root><Link>none</Link><Date>2008-11-10-001</Date><Version>Version 1.02</Version></Root>"
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/xml")
+        self.send_header("Content-Length", str(len(REPLY)))
+        self.end_headers()
+        self.wfile.write(REPLY)
+
+server = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+with open(sys.argv[1] + ".tmp", "w") as f:
+    f.write(str(server.server_address[1]))
+import os
+os.rename(sys.argv[1] + ".tmp", sys.argv[1])
+server.serve_forever()
+PY
+    WIN_PIDS+=($!)
+    win_wait_for 10 test -s "$WIN_DIR/service-port" || { echo "update service did not start"; exit 1; }
+    export DRXWIZARD_UPDATE_URL="http://127.0.0.1:$(cat "$WIN_DIR/service-port")/appservices/kesta-wizard-update.php"
+}
+
+# Starts the wizard from elsewhere/ and waits for its window; sets WIN_ID, WIN_X, WIN_Y,
+# WIN_W, WIN_H and the content origin CX, CY.
+win_launch() {
+    (cd "$WIN_DIR/elsewhere" && exec env HOME="$WIN_DIR/home" "$WIN_RUN/DRXWizard" "$@") \
+        >"$WIN_DIR/wizard.log" 2>&1 &
+    WIN_WIZARD=$!
+    WIN_PIDS+=($WIN_WIZARD)
+    if ! win_wait_for 60 win_find_window; then
+        echo "not ok - the wizard's window did not appear"
+        WIN_FAILED=1
+        win_finish
+    fi
+    eval "$(xdotool getwindowgeometry --shell "$WIN_ID")"
+    WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT
+    CX=$((WIN_X + WIN_BORDER))
+    CY=$((WIN_Y + WIN_BORDER + WIN_TITLE))
+    # Let the first paint land.
+    sleep 1
+}
+
+win_find_window() {
+    local id
+    for id in $(xdotool search --name "DRX Wizard" 2>/dev/null); do
+        if [ "$(xdotool getwindowname "$id")" = "  DRX Wizard" ]; then
+            WIN_ID=$id
+            return 0
+        fi
+    done
+    return 1
+}
+
+win_running() { kill -0 "$WIN_WIZARD" 2>/dev/null; }
+
+# Waits for the wizard to end by itself; its exit status in WIN_EXIT.
+win_wait_exit() { # seconds
+    if ! win_wait_for "$1" bash -c "! kill -0 $WIN_WIZARD 2>/dev/null"; then
+        return 1
+    fi
+    wait "$WIN_WIZARD"
+    WIN_EXIT=$?
+    return 0
+}
+
+# A click at content coordinates (x, y), as a person makes it: the pointer arrives, then
+# presses; afterwards it leaves the window so no tooltip covers the next screenshot.
+win_click() {
+    xdotool mousemove --sync $((CX + $1)) $((CY + $2))
+    sleep 0.3
+    xdotool click 1
+    sleep 0.3
+    xdotool mousemove --sync 1020 760
+    sleep 1
+}
+
+# A click at screen coordinates.
+win_click_screen() {
+    xdotool mousemove --sync "$1" "$2"
+    sleep 0.3
+    xdotool click 1
+}
+
+win_shot() { # name: the whole screen as NAME.png in the test's directory
+    xwd -root -silent | /usr/bin/convert xwd:- "png:$WIN_DIR/$1.png"
+}
+
+# The colour at content (x, y) of screenshot NAME as "R G B".
+win_pixel() { # name x y
+    /usr/bin/convert "$WIN_DIR/$1.png" -crop "1x1+$((CX + $2))+$((CY + $3))" -depth 8 \
+        -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
+}
+
+# True when the pixel is within TOLERANCE (6 when not given) of R G B in every channel.
+win_pixel_is() { # name x y R G B [tolerance]
+    local got
+    read -r -a got <<<"$(win_pixel "$1" "$2" "$3")"
+    local want=("$4" "$5" "$6") i
+    for i in 0 1 2; do
+        local d=$((got[i] - want[i]))
+        [ "${d#-}" -le "${7:-6}" ] || { echo "  pixel ($2, $3) of $1 is ${got[*]}, not ${want[*]}"; return 1; }
+    done
+}
+
+# How many pixels of the content rectangle (x, y, w, h) differ between two screenshots.
+win_changed_pixels() { # nameA nameB x y w h
+    /usr/bin/convert "$WIN_DIR/$1.png" "$WIN_DIR/$2.png" -crop "$5x$6+$((CX + $3))+$((CY + $4))" +repage \
+        -compose difference -composite -colorspace gray -threshold 4% \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+win_region_changed() { # nameA nameB x y w h [minimum]
+    local n
+    n=$(win_changed_pixels "$1" "$2" "$3" "$4" "$5" "$6")
+    [ "$n" -ge "${7:-1}" ] || { echo "  only $n pixels of ($3, $4, $5, $6) changed from $1 to $2"; return 1; }
+}
+
+win_region_same() { # nameA nameB x y w h
+    local n
+    n=$(win_changed_pixels "$1" "$2" "$3" "$4" "$5" "$6")
+    [ "$n" -eq 0 ] || { echo "  $n pixels of ($3, $4, $5, $6) differ between $1 and $2"; return 1; }
+}
+
+# True when every pixel of the content rectangle (x, y, w, h) of NAME is #RRGGBB.
+win_region_is() { # name x y w h hex
+    local n
+    n=$(win_pixels_not "$@")
+    [ "$n" -eq 0 ] || { echo "  $n pixels of ($2, $3, $4, $5) in $1 are not #$6"; return 1; }
+}
+
+# How many pixels of the content rectangle (x, y, w, h) of NAME are not the colour #RRGGBB.
+win_pixels_not() { # name x y w h hex
+    /usr/bin/convert "$WIN_DIR/$1.png" -crop "$4x$5+$((CX + $2))+$((CY + $3))" +repage \
+        \( +clone -fill "#$6" -colorize 100 \) -compose difference -composite -colorspace gray -threshold 4% \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+# The text of the first element named TAG/Value (or TAG with text) in an XML file,
+# whitespace removed: good enough for the small settings files.
+win_xml_has() { # file text-without-whitespace
+    tr -d ' \t\r\n' <"$1" | grep -qF "$2"
+}
