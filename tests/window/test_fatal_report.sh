@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# A reported error abandons its command and nothing else: a broken start-up file and a
+# broken file loaded through the Load dialog are each shown in a "ZORV Warning" box and
+# logged, and afterwards the wizard keeps running and the next command works.
+source "$(dirname "$0")/lib.sh"
+win_setup fatal "$2" "$1"
+
+PICTURE="152 88 568 300"
+RANGE_MINUS="422 20"
+RANGE_PLUS="436 20"
+LOAD_BUTTON="734 19"
+KESTA="$WIN_DIR/home/Documents/Kesta"
+mkdir -p "$KESTA"
+echo "<Root><Array>" >"$KESTA/broken.21w"
+
+win_box_shown() { xdotool search --name "^ZORV Warning$" >/dev/null 2>&1; }
+win_box_gone() { ! win_box_shown; }
+win_dialog() { xdotool search --name "^Select a file name to load" 2>/dev/null | head -n1; }
+
+win_launch "$KESTA/broken.21w"
+win_check "a broken start-up file is reported in a box" win_wait_for 20 win_box_shown
+win_shot startup-box
+xdotool key Return
+win_check "the box closes" win_wait_for 10 win_box_gone
+win_check "the report is in the log" grep -qF "Error: Could not load array file $KESTA/broken.21w" "$WIN_RUN/LogFile.txt"
+win_check "the wizard is still running" win_running
+
+# The same file through the Load button: the failure now leaves a button's handler.
+win_click $LOAD_BUTTON
+win_check "the Load dialog opens" win_wait_for 20 test -n "$(win_dialog)"
+DIALOG=$(win_dialog)
+eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+# The file name box sits above the Open button at the dialog's lower right.
+xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
+sleep 0.3
+xdotool key ctrl+a
+xdotool type --delay 20 "$KESTA/broken.21w"
+sleep 0.3
+xdotool mousemove --sync $((X + WIDTH - 57)) $((Y + HEIGHT - 23)) click 1
+win_check "the failed load is reported in a box" win_wait_for 20 win_box_shown
+win_shot load-box
+xdotool key Return
+win_check "the box closes again" win_wait_for 10 win_box_gone
+win_check "the wizard is still running after the failed command" win_running
+win_check "both reports are in the log" test "$(grep -cF "Error: Could not load array file" "$WIN_RUN/LogFile.txt")" -ge 2
+
+# The next command works.
+win_shot before
+win_click $RANGE_MINUS
+win_shot after
+win_check "the next command changes the picture" win_region_changed before after $PICTURE 200
+
+win_click 773 20
+win_check "Exit ends the wizard" win_wait_exit 30
+win_finish
