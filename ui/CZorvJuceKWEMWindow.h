@@ -18,8 +18,8 @@ class CZorvJuceKWEMWindow : public juce::Component, public juce::Button::Listene
 {
 public:
     // Hands the UI manager the creators of the look and feels and of the module and area
-    // panels. The constructor calls it; the document window calls it before it asks for
-    // its look and feel.
+    // panels. The constructor calls it, so the window is whole wherever it is built; the
+    // document window needs it earlier, before it asks for its own look and feel.
     static void InstallCreators();
 
     CZorvJuceKWEMWindow();

@@ -3,6 +3,8 @@
 #include "ui/CKwemJuceAbout.h"
 #include "xml/XmlTags.h"
 
+#include <vector>
+
 namespace
 {
 juce::String TextOf(juce::Component* c)
@@ -20,6 +22,25 @@ bool Near(juce::Colour a, juce::uint32 expected, int tolerance = 8)
     return std::abs(a.getRed() - e.getRed()) <= tolerance && std::abs(a.getGreen() - e.getGreen()) <= tolerance
            && std::abs(a.getBlue() - e.getBlue()) <= tolerance;
 }
+
+// The update check's boxes, recorded instead of shown.
+struct RecordingUi : CUpdateCheck::Ui
+{
+    void ShowWarning(const std::string& title, const std::string&) override { shown.push_back("warning " + title); }
+    void ShowInfo(const std::string& title, const std::string& message) override
+    {
+        shown.push_back("info " + title + "\n" + message);
+    }
+    bool AskYes(const std::string& title, const std::string&) override
+    {
+        shown.push_back("ask " + title);
+        return false;
+    }
+    void OpenInBrowser(const std::string& url) override { shown.push_back("open " + url); }
+    void Quit() override { shown.push_back("quit"); }
+
+    std::vector<std::string> shown;
+};
 } // namespace
 
 using MainWindow = WindowFixture;
@@ -141,4 +162,28 @@ TEST_F(MainWindow, PaintsItsPanelsTheLogoAndThePicture)
     // wherever the scene draws nothing.
     const juce::Image picture = Picture();
     EXPECT_EQ(shot.getPixelAt(152 + 5, 88 + 150).getARGB(), picture.getPixelAt(5, 150).getARGB());
+}
+
+TEST_F(MainWindow, BothUpdateButtonsRunTheSameCheck)
+{
+    RecordingUi boxes;
+    CUpdateCheck::SetUi(&boxes);
+    Click(window->GetUpdateButton());
+    Click(window->GetAboutPanel().GetUpdateButton());
+    CUpdateCheck::SetUi(nullptr);
+
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].rfind("info Your current program version is up to date.", 0), 0u) << boxes.shown[0];
+    EXPECT_EQ(boxes.shown[1], boxes.shown[0]);
+}
+
+TEST_F(MainWindow, TheVenueViewKeepsItsScrollPositionAcrossRedraws)
+{
+    juce::Viewport& view = *window->GetVenueViewport();
+    view.setViewPosition(200, 120);
+    Step(window->GetSplScale().GetRangeSlider(), +1);
+    Click(window->GetUnitButton());
+    EXPECT_EQ(Commands("Change SPL Range on Scale"), 1);
+    EXPECT_EQ(view.getViewPosition(), juce::Point<int>(200, 120));
+    EXPECT_EQ(view.getViewedComponent()->getBounds().getWidth(), 1000);
 }
