@@ -15,6 +15,8 @@ namespace
 constexpr int kDefaultSlotPin = 7;
 constexpr int kDefaultSubwoofers = 1;
 constexpr int kDefaultFullRange = 5;
+// The flybar and at most six enclosures below it.
+constexpr int kMaxPositions = 7;
 
 // Moves a section point to its place for a cabinet tilted `tilt` with its CG at `origin`;
 // the point keeps its local polar form, so the section can be placed again later.
@@ -109,6 +111,30 @@ double CArrayLineWrap::GetArrayAngle()
 }
 
 //==============================================================================
+void CArrayLineWrap::PlaceModels()
+{
+    const int subwoofers = GetSubwooferCount();
+    const int enclosures = subwoofers + GetFullRangeCount();
+    for (int i = 2; i <= kMaxPositions; ++i)
+    {
+        const std::string& model = i <= subwoofers + 1 ? Tag::Model_DRXS1 : Tag::Model_DRXR1;
+        if (i <= enclosures + 1)
+        {
+            CArrayProdWrap product = GetCab(i).GetOrCreateProduct();
+            product.SetModel(model);
+            product.SetSlotSplayToOne();
+            product.SetInUse(true);
+        }
+        else
+        {
+            CArrayProdWrap product = GetCab(i).GetProduct();
+            if (! product.IsNull())
+                product.SetInUse(false);
+        }
+    }
+    SetTotal(enclosures + 1);
+}
+
 void CArrayLineWrap::RelinkAll()
 {
     const int total = GetTotal();

@@ -36,6 +36,10 @@ public:
     //==========================================================================
     // Assembly: re-attaches every active position and refreshes its catalogue data.
     void RelinkAll();
+    // Puts the counted models in positions 2..7, subwoofers directly under the flybar and
+    // full-range modules below them, parks the products of positions left over and sets
+    // Total. The counts must already be within their limits.
+    void PlaceModels();
 
     //==========================================================================
     // Geometry

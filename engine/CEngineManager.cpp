@@ -20,6 +20,7 @@
 #include "xml/XmlTags.h"
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -199,26 +200,7 @@ void CEngineManager::ApplyModelTotals(const std::string& target)
     line.SetSubwooferCount(subEdited ? edited : other);
     line.SetFullRangeCount(subEdited ? other : edited);
 
-    const int subs = line.GetSubwooferCount();
-    const int total = subs + line.GetFullRangeCount();
-    for (int i = 2; i <= kMaxEnclosures + 1; ++i)
-    {
-        const std::string& model = i <= subs + 1 ? Tag::Model_DRXS1 : Tag::Model_DRXR1;
-        if (i <= total + 1)
-        {
-            CArrayProdWrap product = line.GetCab(i).GetOrCreateProduct();
-            product.SetModel(model);
-            product.SetSlotSplayToOne();
-            product.SetInUse(true);
-        }
-        else
-        {
-            CArrayProdWrap product = line.GetCab(i).GetProduct();
-            if (! product.IsNull())
-                product.SetInUse(false);
-        }
-    }
-    line.SetTotal(total + 1);
+    line.PlaceModels();
     line.RecomputeAll();
     CJuceManager::GetInstance()->LayoutModulePanels(nullptr);
     Recompute();
@@ -247,24 +229,15 @@ void CEngineManager::ToggleUnitSystem()
 //==============================================================================
 void CEngineManager::LoadArrayFile(const std::string& path)
 {
-    const DocumentSnapshot before;
-    bool loaded = false;
-    try
-    {
-        loaded = CArrayManager::GetInstance()->LoadArrayFile(path);
-        if (loaded)
-            Recompute();
-    }
-    catch (const std::exception& e)
-    {
-        before.Restore();
+    const std::string failure = "Error: Could not load array file " + path;
+    const bool loaded = LoadRestoringOnFailure(failure, true, [this, &path] {
+        if (! CArrayManager::GetInstance()->LoadArrayFile(path))
+            return false;
         Recompute();
-        RefreshViewsAfterLoad(true);
-        CReportError::GetInstance()->ReportFatalError("Error: Could not load array file " + path + " (" + e.what() + ")");
-    }
+        return true;
+    });
     if (! loaded)
-        CReportError::GetInstance()->ReportFatalError("Error: Could not load array file " + path);
-    RefreshViewsAfterLoad(true);
+        CReportError::GetInstance()->ReportFatalError(failure);
 }
 
 void CEngineManager::SaveArrayFile(const std::string& path)
@@ -275,27 +248,36 @@ void CEngineManager::SaveArrayFile(const std::string& path)
 
 void CEngineManager::LoadVenueFile(const std::string& path)
 {
+    // A refused venue file is reported by the venue manager itself.
+    LoadRestoringOnFailure("Error: Could not load venue file " + path, false, [this, &path] {
+        if (! CVenueManager::GetInstance()->LoadVenueFile(path))
+            return false;
+        AimLines::BuildAimLines(CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)));
+        Recompute();
+        return true;
+    });
+}
+
+bool CEngineManager::LoadRestoringOnFailure(const std::string& failure, bool arrayChanged,
+                                            const std::function<bool()>& load)
+{
     const DocumentSnapshot before;
     bool loaded = false;
     try
     {
-        loaded = CVenueManager::GetInstance()->LoadVenueFile(path);
-        if (loaded)
-        {
-            AimLines::BuildAimLines(CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)));
-            Recompute();
-        }
+        loaded = load();
     }
     catch (const std::exception& e)
     {
+        // A file that failed half-way (a value that is not a number, say) is undone.
         before.Restore();
         Recompute();
-        RefreshViewsAfterLoad(false);
-        CReportError::GetInstance()->ReportFatalError("Error: Could not load venue file " + path + " (" + e.what() + ")");
+        RefreshViewsAfterLoad(arrayChanged);
+        CReportError::GetInstance()->ReportFatalError(failure + " (" + e.what() + ")");
     }
-    // A refused file was reported by the venue manager and changed nothing.
     if (loaded)
-        RefreshViewsAfterLoad(false);
+        RefreshViewsAfterLoad(arrayChanged);
+    return loaded;
 }
 
 void CEngineManager::SaveVenueFile(const std::string& path)

@@ -5,6 +5,7 @@
 
 #include "app/TemplateSingleton.h"
 
+#include <functional>
 #include <string>
 
 class CXmlNode;
@@ -29,4 +30,9 @@ public:
     void LoadVenueFile(const std::string& path);
     void SaveVenueFile(const std::string& path);
     void ToggleUnitSystem();
+
+private:
+    // Runs `load`; when it throws, both documents are put back as they were and the
+    // failure is reported. Returns what `load` returned (false: refused, nothing changed).
+    bool LoadRestoringOnFailure(const std::string& failure, bool arrayChanged, const std::function<bool()>& load);
 };

@@ -63,25 +63,7 @@ protected:
     {
         line.SetSubwooferCount(subwoofers);
         line.SetFullRangeCount(fullRange);
-        const int enclosures = subwoofers + fullRange;
-        for (int i = 2; i <= 7; ++i)
-        {
-            const std::string& model = i <= subwoofers + 1 ? Tag::Model_DRXS1 : Tag::Model_DRXR1;
-            if (i <= enclosures + 1)
-            {
-                CArrayProdWrap product = line.GetCab(i).GetOrCreateProduct();
-                product.SetModel(model);
-                product.SetSlotSplayToOne();
-                product.SetInUse(true);
-            }
-            else
-            {
-                CArrayProdWrap product = line.GetCab(i).GetProduct();
-                if (! product.IsNull())
-                    product.SetInUse(false);
-            }
-        }
-        line.SetTotal(enclosures + 1);
+        line.PlaceModels();
         line.RecomputeAll();
     }
 
