@@ -175,8 +175,21 @@ win_click_screen() {
     xdotool click 1
 }
 
-win_shot() { # name: the whole screen as NAME.png in the test's directory
-    xwd -root -silent | /usr/bin/convert xwd:- "png:$WIN_DIR/$1.png"
+# The whole screen as NAME.png in the test's directory, once it has stopped changing
+# (a busy machine may still be painting), or after about five seconds.
+win_shot() { # name
+    local shot=$WIN_DIR/$1.png next=$WIN_DIR/$1.next.png tries
+    xwd -root -silent | /usr/bin/convert xwd:- "png:$shot"
+    for tries in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
+        sleep 0.3
+        xwd -root -silent | /usr/bin/convert xwd:- "png:$next"
+        if [ "$(/usr/bin/convert "$shot" "$next" -compose difference -composite -colorspace gray \
+                    -threshold 0 -format '%[fx:round(mean*w*h)]' info:)" -eq 0 ]; then
+            break
+        fi
+        mv "$next" "$shot"
+    done
+    rm -f "$next"
 }
 
 # The colour at content (x, y) of screenshot NAME as "R G B".
