@@ -147,6 +147,18 @@ void CArrayManager::BuildFromScript(CXmlDocument& script)
 
         CArrayProdWrap top = line.GetCab(1).GetProduct();
         line.SetSlotPin(top.GetNode()->GetChild(Tag::SlotPin)->GetInt(7));
+        // The counts the panels show must be the cabinets that hang: the script may put a
+        // full-range module where the default counts expect the subwoofer.
+        int subwoofers = 0;
+        int fullRange = 0;
+        for (int i = 2; i <= position; ++i)
+        {
+            const std::string model = line.GetCab(i).GetProduct().GetModel();
+            subwoofers += model == Tag::Model_DRXS1 ? 1 : 0;
+            fullRange += model == Tag::Model_DRXR1 ? 1 : 0;
+        }
+        line.SetSubwooferCount(subwoofers);
+        line.SetFullRangeCount(fullRange);
 
         line.RelinkAll();
         line.ComputeGeometry();
