@@ -135,3 +135,17 @@ TEST_F(AimLineTest, IntersectionListsRunFromEndToStartWithExtrapolatedEnds)
     auto dist = [](const CPoint& a, const CPoint& b) { return std::hypot(a.x - b.x, a.y - b.y); };
     EXPECT_NEAR(power(1), power(2) - dist(at(1), at(2)) / dist(at(2), at(3)) * (power(3) - power(2)), 1e-9);
 }
+
+TEST_F(AimLineTest, OneAimLineLendsItsLevelToBothEndsOfEveryList)
+{
+    Command("Model_DRXS1", 0);
+    Command("Model_DRXR1", 3);
+    ShootRay(600.0, 600.0, -90.0);
+    CVenueAreaWrap floor;
+    CVenueDataWrap(Venue()).GetArea(floor, 3);
+    ASSERT_EQ(floor.GetInterTotal(), 3);
+    const double level = floor.GetInter(2)->GetChild(Tag::Power)->GetDouble(0);
+    EXPECT_TRUE(std::isfinite(level));
+    EXPECT_DOUBLE_EQ(floor.GetInter(1)->GetChild(Tag::Power)->GetDouble(-1), level);
+    EXPECT_DOUBLE_EQ(floor.GetInter(3)->GetChild(Tag::Power)->GetDouble(-1), level);
+}
