@@ -9,6 +9,7 @@ packages=(
   libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxrender-dev
   libfreetype-dev libfontconfig1-dev libcurl4-openssl-dev libpng-dev libjpeg-dev zlib1g-dev
   xvfb xdotool imagemagick x11-apps openbox python3
+  clang libclang-rt-14-dev libbenchmark-dev
 )
 
 missing=()

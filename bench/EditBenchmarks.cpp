@@ -1,0 +1,144 @@
+// Benchmarks of the work behind one user edit: the recompute pipeline, a count change
+// through the command manager, the 1000 x 600 venue picture, and the headless start-up
+// the wizard and the command-line tool go through. The core runs headless in a temporary
+// directory with a fixed start-up seed, so runs are comparable.
+
+#include "app/CAppStartup.h"
+#include "app/CCommandManager.h"
+#include "app/CJuceManager.h"
+#include "array/CArrayLineWrap.h"
+#include "array/CArrayManager.h"
+#include "engine/CEngineManager.h"
+#include "render/CRenderManager.h"
+#include "xml/XmlTags.h"
+
+#include <benchmark/benchmark.h>
+#include <juce_events/juce_events.h>
+#include <juce_graphics/juce_graphics.h>
+
+#include <exception>
+
+namespace
+{
+constexpr unsigned kStartupSeed = 1;
+
+bool& CoreRunning()
+{
+    static bool running = false;
+    return running;
+}
+
+void StartHeadless()
+{
+    CArrayManager::GetInstance()->SetStartupSeed(kStartupSeed);
+    StartCore(ReporterMode::Headless);
+    CoreRunning() = true;
+}
+
+// The program's own shutdown order, then the singletons that outlive it in the wizard.
+void StopHeadless()
+{
+    ShutdownEngineDocuments();
+    ShutdownCore();
+    CEngineManager::DestroyInstance();
+    CJuceManager::DestroyInstance();
+    CRenderManager::DestroyInstance();
+    CoreRunning() = false;
+}
+
+void EnsureCore()
+{
+    if (! CoreRunning())
+        StartHeadless();
+}
+
+CArrayLineWrap FirstLine()
+{
+    return CArrayLineWrap(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind));
+}
+
+//==============================================================================
+void BM_Recompute(benchmark::State& state)
+{
+    EnsureCore();
+    for (auto _ : state)
+        CEngineManager::GetInstance()->Recompute();
+}
+BENCHMARK(BM_Recompute)->Unit(benchmark::kMillisecond);
+
+// Alternates the full-range count between its start-up value and one more, so every
+// command really changes the design (products placed or removed, then the recompute).
+void BM_CountChange(benchmark::State& state)
+{
+    EnsureCore();
+    const int base = FirstLine().GetFullRangeCount();
+    int step = 0;
+    for (auto _ : state)
+    {
+        try
+        {
+            CCommandManager::GetInstance()->DoGeneral("Full-range count", Tag::Model_DRXR1, "", base + (step++ % 2));
+        }
+        catch (const std::exception& e)
+        {
+            state.SkipWithError(e.what());
+            break;
+        }
+    }
+    state.counters["cabinets"] = FirstLine().GetFullRangeCount() + FirstLine().GetSubwooferCount();
+}
+BENCHMARK(BM_CountChange)->Unit(benchmark::kMillisecond);
+
+// As the wizard's redraw does it: clear, then draw scene 2.
+void BM_RenderVenuePicture(benchmark::State& state)
+{
+    EnsureCore();
+    juce::Image picture(juce::Image::RGB, 1000, 600, true);
+    for (auto _ : state)
+    {
+        picture.clear(picture.getBounds(), juce::Colour(0xff3c3c3c));
+        CRenderManager::GetInstance()->Render(&picture);
+    }
+}
+BENCHMARK(BM_RenderVenuePicture)->Unit(benchmark::kMillisecond);
+
+// StartCore until the design is ready; the shutdown between runs is not timed.
+void BM_StartUp(benchmark::State& state)
+{
+    if (CoreRunning())
+        StopHeadless();
+    for (auto _ : state)
+    {
+        StartHeadless();
+        state.PauseTiming();
+        StopHeadless();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    const juce::File previous = juce::File::getCurrentWorkingDirectory();
+    const juce::File runDirectory = juce::File::getSpecialLocation(juce::File::tempDirectory)
+                                        .getNonexistentChildFile("drx-bench", "", false);
+    runDirectory.createDirectory();
+    runDirectory.setAsCurrentWorkingDirectory();
+    {
+        // Images, fonts and the undo history need JUCE's message manager.
+        juce::ScopedJuceInitialiser_GUI juceInit;
+        benchmark::RunSpecifiedBenchmarks();
+        if (CoreRunning())
+            StopHeadless();
+    }
+    benchmark::Shutdown();
+
+    previous.setAsCurrentWorkingDirectory();
+    runDirectory.deleteRecursively();
+    return 0;
+}
