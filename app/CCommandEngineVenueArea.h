@@ -25,6 +25,6 @@ private:
     int venueSlot;
     int areaSlot;
     std::string target;
-    double number;    // kept with the command; the engine does not take it
+    [[maybe_unused]] double number;    // kept with the command; the engine does not take it
     std::string value;
 };
