@@ -46,6 +46,47 @@ float CRenderer::ToPixel(double value)
     return (float) value;
 }
 
+std::optional<juce::FillType> CRenderer::ReadFill(FillAnchors anchors)
+{
+    auto anchor = [this, anchors](const std::string& xTag, const std::string& yTag) {
+        double x = 0.0, y = 0.0;
+        GetAttrDouble(xTag, 0.0, x);
+        GetAttrDouble(yTag, 0.0, y);
+        if (anchors == FillAnchors::Converted)
+            Transform(x, y);
+        return juce::Point<float>(ToPixel(x), ToPixel(y));
+    };
+
+    std::string texture;
+    GetAttrText(Tag::TextureFill, "", texture);
+    if (! texture.empty())
+    {
+        const juce::Point<float> at = anchor(Tag::TextureX, Tag::TextureY);
+        return juce::FillType(GetTextureTile(), juce::AffineTransform::translation(at.x, at.y));
+    }
+
+    int gradientFill = 0;
+    GetAttrInt(Tag::GradientFill, 0, gradientFill);
+    int startColour = 0, endColour = 0;
+    GetAttrColour(Tag::GradientColorStart, 0, startColour);
+    GetAttrColour(Tag::GradientColorEnd, 0, endColour);
+    if (gradientFill != 0 && startColour != 0 && endColour != 0)
+    {
+        const juce::Point<float> offset(OffsetX(), OffsetY());
+        const juce::Point<float> from = anchor(Tag::GradientX1, Tag::GradientY1) + offset;
+        const juce::Point<float> to = anchor(Tag::GradientX2, Tag::GradientY2) + offset;
+        int radial = 0;
+        GetAttrInt(Tag::GradientRadial, 0, radial);
+        return juce::FillType(juce::ColourGradient(juce::Colour((juce::uint32) startColour), from,
+                                                   juce::Colour((juce::uint32) endColour), to, radial != 0));
+    }
+
+    int fillColour = 0;
+    if (GetAttrColour(Tag::ColorFill, 0, fillColour))
+        return juce::FillType(juce::Colour((juce::uint32) fillColour));
+    return std::nullopt;
+}
+
 void CRenderer::Act(CXmlNode* item)
 {
     CXmlParserActor::Act(item);

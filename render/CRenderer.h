@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,7 @@
 namespace juce
 {
 class ColourGradient;
+class FillType;
 class Image;
 }
 
@@ -76,6 +78,13 @@ protected:
     // A double as a float coordinate; values beyond the float range become infinite.
     static float ToPixel(double value);
     float OffsetY() const { return offsetY; }
+
+    // Where a fill's anchor points land: as given, or converted like the item's points
+    // (which needs SetupTransform first).
+    enum class FillAnchors { AsGiven, Converted };
+    // The item's fill: the texture tile, else the gradient (both colours non-zero), else
+    // ColorFill; none when the item sets none of them. Gradient points get the pixel offset.
+    std::optional<juce::FillType> ReadFill(FillAnchors anchors);
 
     // 30 x 30 black tile with a red dot, the fill of every non-empty TextureFill.
     static const juce::Image& GetTextureTile();
