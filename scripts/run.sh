@@ -3,10 +3,5 @@
 # Needs an X display (see the README for a machine without one).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${DRX_BUILD_DIR:-$here/build}"
-
-"$here/scripts/setup.sh"
-export CCACHE_SLOPPINESS=time_macros
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j"$(nproc)" --target DRXWizard
-exec "$build/bin/DRXWizard" "$@"
+"$here/scripts/build.sh" DRXWizard
+exec "${DRX_BUILD_DIR:-$here/build}/bin/DRXWizard" "$@"

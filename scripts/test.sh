@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test (engine, panels, window).
+# Installs what is missing, builds everything and runs every test (engine, panels, window,
+# command-line tool, fuzz corpora).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${DRX_BUILD_DIR:-$here/build}"
-
-"$here/scripts/setup.sh"
-export CCACHE_SLOPPINESS=time_macros
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j"$(nproc)"
-cd "$build"
+"$here/scripts/build.sh"
+cd "${DRX_BUILD_DIR:-$here/build}"
 ctest --output-on-failure -j1 "$@"
