@@ -4,9 +4,7 @@
 #include "app/CFoo.h"
 #include "app/CJuceManager.h"
 #include "render/CRenderManager.h"
-#include "ui/CPanelCreators.h"
 #include "ui/CZorvJuceKWEMWindow.h"
-#include "ui/CZorvSkin2LookAndFeel.h"
 
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true)
@@ -17,8 +15,7 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     setTitleBarTextCentred(false);
     setUsingNativeTitleBar(false);
     // The core creates the window's look and feels and panels through these.
-    CJuceManager::GetInstance()->SetLookAndFeelCreator(&CZorvSkin2LookAndFeel::Create);
-    CPanelCreators::Install();
+    CZorvJuceKWEMWindow::InstallCreators();
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
 
     StartCore(ReporterMode::Gui);

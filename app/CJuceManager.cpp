@@ -182,12 +182,15 @@ double CJuceManager::ToDisplayWeight(double pounds) const
 void CJuceManager::Redraw()
 {
     if (canvasImage != nullptr && canvasImage->isValid())
-    {
-        canvasImage->clear(canvasImage->getBounds(), juce::Colour(kRedrawBackground));
-        CRenderManager::GetInstance()->Render(canvasImage);
-    }
+        DrawVenuePicture(*canvasImage);
     if (mainComponent != nullptr)
         mainComponent->repaint();
+}
+
+void CJuceManager::DrawVenuePicture(juce::Image& picture)
+{
+    picture.clear(picture.getBounds(), juce::Colour(kRedrawBackground));
+    CRenderManager::GetInstance()->Render(&picture);
 }
 
 //==============================================================================

@@ -96,6 +96,9 @@ public:
     //==========================================================================
     // Clears the canvas picture, draws scene 2 into it and repaints the main component.
     void Redraw();
+    // The venue picture as the venue view shows it after a redraw: the dark grey
+    // background, then scene 2 (also for pictures drawn outside the window).
+    static void DrawVenuePicture(juce::Image& picture);
 
     //==========================================================================
     // Panel columns. A non-null column is remembered and the panels are created in it;

@@ -224,7 +224,6 @@ void CListenerManager::NodeChanged(CXmlNode* node)
 void CListenerManager::NodeReleased(CXmlNode* node)
 {
     nodeMap.erase(node);
-    unusedMap.erase(node);
     for (auto& binding : listenerMap)
         if (binding.second.dataNode == node)
             binding.second.dataNode = CXmlNode::GetNullNode();

@@ -50,6 +50,5 @@ private:
     CListenerInfo& InfoFor(juce::Component* listener);
 
     std::map<CXmlNode*, std::set<juce::Component*>> nodeMap;
-    std::map<CXmlNode*, std::set<juce::Component*>> unusedMap;
     std::map<juce::Component*, CListenerInfo> listenerMap;
 };

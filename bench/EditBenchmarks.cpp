@@ -89,15 +89,14 @@ void BM_CountChange(benchmark::State& state)
 }
 BENCHMARK(BM_CountChange)->Unit(benchmark::kMillisecond);
 
-// As the wizard's redraw does it: clear, then draw scene 2.
+// The picture a redraw draws.
 void BM_RenderVenuePicture(benchmark::State& state)
 {
     EnsureCore();
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
     for (auto _ : state)
     {
-        picture.clear(picture.getBounds(), juce::Colour(0xff3c3c3c));
-        CRenderManager::GetInstance()->Render(&picture);
+        CJuceManager::DrawVenuePicture(picture);
     }
 }
 BENCHMARK(BM_RenderVenuePicture)->Unit(benchmark::kMillisecond);

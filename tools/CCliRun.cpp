@@ -8,7 +8,7 @@
 #include "app/CCommandManager.h"
 #include "app/CReportError.h"
 #include "array/CArrayManager.h"
-#include "render/CRenderManager.h"
+#include "app/CJuceManager.h"
 #include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
@@ -20,7 +20,6 @@ namespace
 {
 constexpr int kPictureWidth = 1000;
 constexpr int kPictureHeight = 600;
-const juce::uint32 kPictureBackground = 0xff3c3c3c;
 
 bool IsArrayFile(const std::string& path)
 {
@@ -174,10 +173,8 @@ void CCliRun::SaveFiles()
 
 void CCliRun::RenderPicture()
 {
-    // As the wizard's redraw does it: clear, then draw scene 2 over the background.
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
-    picture.clear(picture.getBounds(), juce::Colour(kPictureBackground));
-    CRenderManager::GetInstance()->Render(&picture);
+    CJuceManager::DrawVenuePicture(picture);
 
     // Written beside the target and moved over it, so a failed write leaves no half file.
     const juce::File target(options.render);

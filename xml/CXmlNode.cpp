@@ -85,11 +85,6 @@ std::string FormatDouble(double value)
         throw std::runtime_error("Could not convert double to string ");
     return stream.str();
 }
-
-void SetCached(CXmlNode* node, double value)
-{
-    node->SetDouble(value);
-}
 }
 
 //==============================================================================
@@ -512,22 +507,22 @@ CLine* CXmlNode::GetLine()
 
 void CXmlNode::WritePointBack()
 {
-    SetCached(GetChild(Tag::X), pointCache->x);
-    SetCached(GetChild(Tag::Y), pointCache->y);
-    SetCached(GetChild(Tag::Angle), pointCache->angle);
-    SetCached(GetChild(Tag::Dist), pointCache->distance);
+    GetChild(Tag::X)->SetDouble(pointCache->x);
+    GetChild(Tag::Y)->SetDouble(pointCache->y);
+    GetChild(Tag::Angle)->SetDouble(pointCache->angle);
+    GetChild(Tag::Dist)->SetDouble(pointCache->distance);
 }
 
 void CXmlNode::WriteLineBack()
 {
     CXmlNode* p1 = GetChild(Tag::Point1);
-    SetCached(p1->GetChild(Tag::X), lineCache->x1);
-    SetCached(p1->GetChild(Tag::Y), lineCache->y1);
+    p1->GetChild(Tag::X)->SetDouble(lineCache->x1);
+    p1->GetChild(Tag::Y)->SetDouble(lineCache->y1);
     CXmlNode* p2 = GetChild(Tag::Point2);
-    SetCached(p2->GetChild(Tag::X), lineCache->x2);
-    SetCached(p2->GetChild(Tag::Y), lineCache->y2);
-    SetCached(GetChild(Tag::LAngle), lineCache->angle);
-    SetCached(GetChild(Tag::LDist), lineCache->length);
+    p2->GetChild(Tag::X)->SetDouble(lineCache->x2);
+    p2->GetChild(Tag::Y)->SetDouble(lineCache->y2);
+    GetChild(Tag::LAngle)->SetDouble(lineCache->angle);
+    GetChild(Tag::LDist)->SetDouble(lineCache->length);
 }
 
 void CXmlNode::StoreValue()

@@ -90,7 +90,6 @@ private:
     void WriteText(const std::string& text);
     void WritePointBack();
     void WriteLineBack();
-    void SetCachedDouble(const std::string& tag, double value);
     CXmlNode* InsertChildElement(const std::string& tag, CXmlNode* reference, int position);
 
     TiXmlElement* element = nullptr;
