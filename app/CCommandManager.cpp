@@ -2,7 +2,7 @@
 
 #include "app/CCommandEngineGeneral.h"
 #include "app/CCommandEngineVenueArea.h"
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

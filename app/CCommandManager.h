@@ -3,7 +3,7 @@
 // UndoManager perform it at once, which hands it to the engine. Undo itself does nothing.
 // Also writes the print picture and opens the print page. GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 #include <juce_data_structures/juce_data_structures.h>
 

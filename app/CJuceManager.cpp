@@ -1,7 +1,7 @@
 #include "app/CJuceManager.h"
 
-#include "app/CMathHelper.h"
-#include "app/CReportError.h"
+#include "base/CMathHelper.h"
+#include "base/CReportError.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "render/CRenderManager.h"

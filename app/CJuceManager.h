@@ -8,7 +8,7 @@
 // must not depend on: the window installs creators for them (SetPanelFactory,
 // SetLookAndFeelCreator) before it builds its content.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 #include <functional>
 #include <map>

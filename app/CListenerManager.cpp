@@ -1,7 +1,7 @@
 #include "app/CListenerManager.h"
 
 #include "app/CJuceManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CEngineManager.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"

@@ -3,7 +3,7 @@
 // element changes. Data flows only from the documents to the controls here.
 // GUI message thread only; holds no ownership of controls or nodes.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 #include <map>
 #include <set>

@@ -1,6 +1,6 @@
 #include "array/CArrayManager.h"
 
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"

@@ -4,7 +4,7 @@
 // ".21w" array files with the venue element inside. Singleton; its destructor writes
 // "Array_Output.xml". GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayProdWrap.h"
 

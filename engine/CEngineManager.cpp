@@ -2,9 +2,9 @@
 
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
-#include "app/CLine.h"
-#include "app/CReportError.h"
-#include "app/NumberText.h"
+#include "base/CLine.h"
+#include "base/CReportError.h"
+#include "base/NumberText.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CAimLines.h"

@@ -3,7 +3,7 @@
 // documents, the general and area command tables, the recompute pipeline and the
 // dotted-path lookup the panels bind through. Never destroyed; GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 #include <functional>
 #include <string>

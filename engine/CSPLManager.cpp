@@ -1,9 +1,9 @@
 #include "engine/CSPLManager.h"
 
-#include "app/CLine.h"
-#include "app/CPoint.h"
-#include "app/CReportError.h"
-#include "app/TemplateSingleton.h"
+#include "base/CLine.h"
+#include "base/CPoint.h"
+#include "base/CReportError.h"
+#include "base/TemplateSingleton.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "venue/CVenueAreaWrap.h"

@@ -3,7 +3,7 @@
 // parts of the array and venue documents that the renderers draw. Saved to
 // "Scene_Data.xml" when destroyed at shutdown. GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 class CXmlDocument;
 class CXmlNode;

@@ -1,6 +1,6 @@
 #include "engine/CSceneWrap.h"
 
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"

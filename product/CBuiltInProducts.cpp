@@ -1,6 +1,6 @@
 #include "product/CBuiltInProducts.h"
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 #include "product/CProductXMLHelper.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"

@@ -1,6 +1,6 @@
 #include "product/CProductManager.h"
 
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "product/CBuiltInProducts.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"

@@ -4,7 +4,7 @@
 // each on first use and never saves or reloads them, so catalogue nodes handed out stay
 // valid for the run. GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 #include <string>
 

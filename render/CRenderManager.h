@@ -4,7 +4,7 @@
 // singleton with no state of its own that lives until the process ends. GUI message
 // thread only; the caller clears the image before a pass.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 namespace juce
 {

@@ -6,7 +6,7 @@
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
 #include "xml/XmlTags.h"

@@ -3,7 +3,7 @@
 #include "app/CCommandManager.h"
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CEngineManager.h"
 #include "ui/BindingRefresh.h"
 #include "ui/PanelLabels.h"

@@ -3,7 +3,7 @@
 #include "app/CCommandManager.h"
 #include "app/CFoo.h"
 #include "app/CJuceManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CSPLManager.h"
 #include "render/CRendererLine.h"
 #include "ui/PanelLabels.h"

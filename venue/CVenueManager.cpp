@@ -1,8 +1,8 @@
 #include "venue/CVenueManager.h"
 
-#include "app/CLine.h"
-#include "app/CMathHelper.h"
-#include "app/CReportError.h"
+#include "base/CLine.h"
+#include "base/CMathHelper.h"
+#include "base/CReportError.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "xml/CXmlDocument.h"

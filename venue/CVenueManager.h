@@ -3,7 +3,7 @@
 // default venue at start-up, loads and saves venue files and moves the Venue element into
 // and out of an array document. Singleton; GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 #include "xml/CXmlNode.h"
 
-#include "app/CLine.h"
+#include "base/CLine.h"
 #include "app/CListenerManager.h"
-#include "app/CPoint.h"
-#include "app/CReportError.h"
+#include "base/CPoint.h"
+#include "base/CReportError.h"
 #include "xml/XmlTags.h"
 
 #include <tinyxml.h>

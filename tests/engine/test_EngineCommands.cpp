@@ -1,6 +1,6 @@
 #include "EngineFixture.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CSPLManager.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"

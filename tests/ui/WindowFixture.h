@@ -8,7 +8,7 @@
 
 #include "app/CFoo.h"
 #include "app/CListenerManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "ui/CKWEMJuceArrayInfo.h"
 #include "ui/CKwemJuceSplScale.h"
 #include "ui/CUpdateCheck.h"

@@ -1,6 +1,6 @@
 #include "ui/PanelFixture.h"
 
-#include "app/CLine.h"
+#include "base/CLine.h"
 #include "xml/XmlTags.h"
 
 namespace

@@ -1,7 +1,7 @@
-#include "app/CLine.h"
-#include "app/CMathHelper.h"
-#include "app/CPoint.h"
-#include "app/NumberText.h"
+#include "base/CLine.h"
+#include "base/CMathHelper.h"
+#include "base/CPoint.h"
+#include "base/NumberText.h"
 
 #include <gtest/gtest.h>
 

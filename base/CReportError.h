@@ -3,7 +3,7 @@
 // once the GUI reporter is installed, shows it in a modal box. Fatal reports then throw
 // std::runtime_error, which abandons the current command at the event boundary.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 #include <string>
 
@@ -28,9 +28,6 @@ public:
 private:
     std::string logFileName;
 };
-
-// Start-up step: from here on reports are shown as well as logged.
-void InstallGuiReporter();
 
 // Lets a headless program (command-line tool, tests) see every report as it is made.
 void SetReportObserver(void (*observer)(const std::string& message));

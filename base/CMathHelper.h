@@ -2,13 +2,10 @@
 // Unit conversion by a factor table, and the plane distance of two points.
 // Internal units are inches and pounds; angles use pi = 3.14159265359.
 
+#include "base/CPoint.h"
+
 #include <map>
 #include <string>
-
-class CPoint;
-
-constexpr double kDegreesToRadians = 0.017453292519944444;
-constexpr double kRadiansToDegrees = 57.29577951307855;
 
 class CMathHelper
 {

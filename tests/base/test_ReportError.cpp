@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 
 #include <gtest/gtest.h>
 

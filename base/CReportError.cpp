@@ -1,4 +1,4 @@
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 
 #include <ctime>
 #include <fstream>

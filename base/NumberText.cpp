@@ -1,4 +1,4 @@
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
 #include <juce_core/juce_core.h>
 

@@ -1,7 +1,7 @@
-#include "app/CLine.h"
+#include "base/CLine.h"
 
-#include "app/CMathHelper.h"
-#include "app/CPoint.h"
+#include "base/CMathHelper.h"
+#include "base/CPoint.h"
 
 #include <juce_graphics/juce_graphics.h>
 

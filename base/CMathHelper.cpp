@@ -1,6 +1,6 @@
-#include "app/CMathHelper.h"
+#include "base/CMathHelper.h"
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 
 #include <cmath>
 

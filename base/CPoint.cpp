@@ -1,6 +1,4 @@
-#include "app/CPoint.h"
-
-#include "app/CMathHelper.h"
+#include "base/CPoint.h"
 
 #include <cmath>
 
