@@ -1,6 +1,7 @@
 #include "app/CAppStartup.h"
 
 #include "app/CCommandManager.h"
+#include "app/CJuceEngineHooks.h"
 #include "app/CJuceManager.h"
 #include "app/CJuceReportError.h"
 #include "app/CListenerManager.h"
@@ -20,6 +21,7 @@ void StartServices(ReporterMode mode)
 {
     CJuceManager* ui = CJuceManager::GetInstance();
     ui->SetOffsets(-240.0, 0.0);
+    CEngineHooks::Install(&CJuceEngineHooks::Instance());
     if (mode == ReporterMode::Gui)
         InstallGuiReporter();
     CCommandManager::GetInstance()->GetUndoManager();
@@ -75,6 +77,7 @@ void ShutdownEngineDocuments()
 
 void ShutdownCore()
 {
+    CEngineHooks::Uninstall(&CJuceEngineHooks::Instance());
     CXmlNode::DestroyNullNode();
     CReportError::DestroyInstance();
     CCommandManager::DestroyInstance();

@@ -1,9 +1,8 @@
 #include "app/CAppWindow.h"
 
 #include "app/CAppStartup.h"
-#include "app/CFoo.h"
+#include "ui/CFoo.h"
 #include "app/CJuceManager.h"
-#include "render/CRenderManager.h"
 #include "ui/CZorvJuceKWEMWindow.h"
 
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
@@ -22,7 +21,7 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
 
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
     picture.clear(picture.getBounds(), juce::Colour(0xfff0f8ffu));
-    CRenderManager::GetInstance()->Render(&picture);
+    CJuceManager::RenderScene(picture);
     auto* canvas = new CFoo();
     auto* canvasImage = new juce::Image(picture);
     canvas->SetImage(canvasImage);

@@ -4,6 +4,8 @@
 #include "base/CReportError.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CSPLManager.h"
+#include "engine/CSceneManager.h"
 #include "render/CRenderManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -190,7 +192,13 @@ void CJuceManager::Redraw()
 void CJuceManager::DrawVenuePicture(juce::Image& picture)
 {
     picture.clear(picture.getBounds(), juce::Colour(kRedrawBackground));
-    CRenderManager::GetInstance()->Render(&picture);
+    RenderScene(picture);
+}
+
+void CJuceManager::RenderScene(juce::Image& picture)
+{
+    CRenderManager::GetInstance()->Render(&picture, CSceneManager::GetInstance()->GetScene(2),
+                                          [](double level) { return CSPLManager::GetInstance()->ColourOf(level); });
 }
 
 //==============================================================================

@@ -99,6 +99,8 @@ public:
     // The venue picture as the venue view shows it after a redraw: the dark grey
     // background, then scene 2 (also for pictures drawn outside the window).
     static void DrawVenuePicture(juce::Image& picture);
+    // Draws scene 2 over what `picture` holds, SPL samples on the SPL manager's scale.
+    static void RenderScene(juce::Image& picture);
 
     //==========================================================================
     // Panel columns. A non-null column is remembered and the panels are created in it;

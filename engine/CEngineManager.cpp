@@ -1,13 +1,12 @@
 #include "engine/CEngineManager.h"
 
-#include "app/CJuceManager.h"
-#include "app/CListenerManager.h"
 #include "base/CLine.h"
 #include "base/CReportError.h"
 #include "base/NumberText.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CAimLines.h"
+#include "engine/CEngineHooks.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
 #include "engine/CSceneWrap.h"
@@ -75,13 +74,13 @@ struct DocumentSnapshot
 
 void RefreshViewsAfterLoad(bool arrayChanged)
 {
-    CJuceManager* ui = CJuceManager::GetInstance();
-    CListenerManager::GetInstance()->RebindAll();
-    ui->Redraw();
+    CEngineHooks& hooks = CEngineHooks::Get();
+    hooks.RebindAll();
+    hooks.Redraw();
     if (arrayChanged)
-        ui->LayoutModulePanels(nullptr);
-    ui->LayoutAreaPanels(nullptr);
-    CListenerManager::GetInstance()->RefreshAll();
+        hooks.LayoutModulePanels();
+    hooks.LayoutAreaPanels();
+    hooks.RefreshAll();
 }
 }
 
@@ -202,7 +201,7 @@ void CEngineManager::ApplyModelTotals(const std::string& target)
 
     line.PlaceModels();
     line.RecomputeAll();
-    CJuceManager::GetInstance()->LayoutModulePanels(nullptr);
+    CEngineHooks::Get().LayoutModulePanels();
     Recompute();
 }
 
@@ -216,14 +215,15 @@ void CEngineManager::SetPinSlot(int slot)
 
 void CEngineManager::ToggleUnitSystem()
 {
-    CXmlNode* value = CJuceManager::GetInstance()->GetSettingsRoot()->GetChild(Tag::UnitType)->GetChild(Tag::Value);
+    CEngineHooks& hooks = CEngineHooks::Get();
+    CXmlNode* value = hooks.GetSettingsRoot()->GetChild(Tag::UnitType)->GetChild(Tag::Value);
     const std::string next = value->GetString(Tag::US) == Tag::US ? Tag::SI : Tag::US;
     value->SetString(next);
     if (next == Tag::US)
-        CJuceManager::GetInstance()->SetUnitSystem(Tag::Feet, Tag::Pounds);
+        hooks.SetUnitSystem(Tag::Feet, Tag::Pounds);
     else
-        CJuceManager::GetInstance()->SetUnitSystem(Tag::Meters, Tag::Kilograms);
-    CListenerManager::GetInstance()->RefreshAll();
+        hooks.SetUnitSystem(Tag::Meters, Tag::Kilograms);
+    hooks.RefreshAll();
 }
 
 //==============================================================================
@@ -294,7 +294,7 @@ void CEngineManager::PerformAreaCommand(int venueSlot, int areaSlot, const std::
     if (! (stream >> v))
         return;
     if (target != Tag::LAngle)
-        v = CJuceManager::GetInstance()->FromDisplayLength(target, v);
+        v = CEngineHooks::Get().FromDisplayLength(target, v);
 
     CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(venueSlot));
     CVenueAreaWrap area;
@@ -314,10 +314,10 @@ void CEngineManager::PerformAreaCommand(int venueSlot, int areaSlot, const std::
     }
     const bool stage = area.IsStage();
     if (stage)
-        CJuceManager::GetInstance()->SetOffsets(-line->x2, 0.0);
+        CEngineHooks::Get().SetOffsets(-line->x2, 0.0);
     Recompute();
     if (stage)
-        CListenerManager::GetInstance()->RefreshAll();
+        CEngineHooks::Get().RefreshAll();
 }
 
 //==============================================================================
@@ -341,7 +341,7 @@ CXmlNode* CEngineManager::ResolvePath(const std::string& path)
     {
         const std::string& t = tokens[i];
         if (t == Tag::Application)
-            node = CJuceManager::GetInstance()->GetSettingsRoot();
+            node = CEngineHooks::Get().GetSettingsRoot();
         else if (t == Tag::Array)
             node = CArrayManager::GetInstance()->GetArray(numberAfter(i), CArrayManager::kFind);
         else if (t == Tag::Venue)

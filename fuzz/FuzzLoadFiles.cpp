@@ -5,7 +5,7 @@
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
-#include "render/CRenderManager.h"
+#include "app/CJuceManager.h"
 #include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
@@ -76,6 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Whatever was kept must still draw; a small picture keeps each run short.
     juce::Image picture(juce::Image::RGB, 250, 150, true);
-    CRenderManager::GetInstance()->Render(&picture);
+    CJuceManager::RenderScene(picture);
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "ui/CKwemJuceSplScale.h"
 
 #include "app/CCommandManager.h"
-#include "app/CFoo.h"
+#include "ui/CFoo.h"
 #include "app/CJuceManager.h"
 #include "base/NumberText.h"
 #include "engine/CSPLManager.h"

@@ -6,7 +6,7 @@
 
 #include "engine/EngineFixture.h"
 
-#include "app/CFoo.h"
+#include "ui/CFoo.h"
 #include "app/CListenerManager.h"
 #include "base/NumberText.h"
 #include "ui/CKWEMJuceArrayInfo.h"

@@ -1,4 +1,4 @@
-#include "app/CFoo.h"
+#include "ui/CFoo.h"
 
 void CFoo::SetImage(juce::Image* newImage)
 {
