@@ -6,6 +6,7 @@
 #include "app/CJuceReportError.h"
 #include "app/CListenerManager.h"
 #include "array/CArrayManager.h"
+#include "engine/CCommandTable.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
@@ -61,9 +62,9 @@ void OpenStartupFile()
     }
 
     if (path.find(".21w") != std::string::npos)
-        CCommandManager::GetInstance()->DoGeneral("Load Array File", Tag::ArrayFile, path, 0.0);
+        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadArrayFile, path, 0.0);
     else if (path.find(".21v") != std::string::npos)
-        CCommandManager::GetInstance()->DoGeneral("Load Venue File", Tag::VenueFile, path, 0.0);
+        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, path, 0.0);
 }
 
 void ShutdownEngineDocuments()

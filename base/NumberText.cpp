@@ -2,7 +2,10 @@
 
 #include <juce_core/juce_core.h>
 
+#include <charconv>
+#include <cmath>
 #include <iomanip>
+#include <limits>
 #include <sstream>
 
 void IntToString(std::string& out, int value)
@@ -40,6 +43,34 @@ void StringToDouble(const std::string& text, double& out)
     double value = 0.0;
     if (stream >> value)
         out = value;
+}
+
+bool ParseDecimal(const std::string& text, double& value)
+{
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+')
+        ++begin;
+    if (begin == end || (*begin == '-' && text[0] == '+'))
+        return false;
+    for (const char* c = begin; c != end; ++c)
+        if (! ((*c >= '0' && *c <= '9') || *c == '.' || *c == 'e' || *c == 'E' || *c == '-' || *c == '+'))
+            return false;
+    const auto result = std::from_chars(begin, end, value, std::chars_format::general);
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+}
+
+std::string ShortestText(double value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
+    return std::string(buffer, result.ptr);
+}
+
+bool IsWholeNumber(double value)
+{
+    return value == std::trunc(value) && value >= std::numeric_limits<int>::min()
+           && value <= std::numeric_limits<int>::max();
 }
 
 namespace

@@ -12,6 +12,12 @@ std::string DoubleToString(double value, int decimals);
 // Reads a number from the start of `text`; `out` is unchanged when none can be read.
 void StringToInt(const std::string& text, int& out);
 void StringToDouble(const std::string& text, double& out);
+// A finite decimal number (no hex, no inf or nan) filling the whole of `text`.
+bool ParseDecimal(const std::string& text, double& value);
+// The shortest decimal text that reads back as `value`.
+std::string ShortestText(double value);
+// A whole number within the int range.
+bool IsWholeNumber(double value);
 
 // True when more than 200 ms have passed since the last call that returned true.
 bool ThrottleElapsed();

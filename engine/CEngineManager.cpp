@@ -20,8 +20,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <cmath>
-#include <limits>
 #include <sstream>
 #include <stdexcept>
 
@@ -29,18 +27,6 @@ namespace
 {
 constexpr int kMaxEnclosures = 6;
 constexpr double kSplCeiling = 130.0;
-const std::string kDefaultArrayFile = "Array_5-1.xml";
-const std::string kDefaultVenueFile = "Venue_Large.xml";
-
-// Truncation toward zero, kept inside the int range (a NaN counts as 0).
-int ToInt(double number)
-{
-    if (std::isnan(number))
-        return 0;
-    const double limited = std::clamp(number, (double) std::numeric_limits<int>::min(),
-                                      (double) std::numeric_limits<int>::max());
-    return static_cast<int>(limited);
-}
 
 CArrayLineWrap ArrayLine(int mode)
 {
@@ -116,74 +102,49 @@ void CEngineManager::InitialiseEngine()
 }
 
 //==============================================================================
-void CEngineManager::PerformCommand(const std::string& target, const std::string& text, double number)
+void CEngineManager::SetModelCount(const std::string& target, int count)
 {
-    if (target == Tag::ArrayFile)
+    if (target == Tag::Model_DRXS1)
+        ArrayLine(CArrayManager::kCreate).SetSubwooferCount(count);
+    else
+        ArrayLine(CArrayManager::kCreate).SetFullRangeCount(count);
+    ApplyModelTotals(target);
+}
+
+void CEngineManager::StepSplScaleTop(double steps)
+{
+    CSPLManager* spl = CSPLManager::GetInstance();
+    const double span = spl->GetScaleTop() - spl->GetScaleBottom();
+    const double top = std::min(spl->GetScaleTop() + 5.0 * steps, kSplCeiling);
+    spl->SetScale(top - span, top);
+}
+
+void CEngineManager::StepSplScaleBottom(double steps)
+{
+    CSPLManager* spl = CSPLManager::GetInstance();
+    spl->SetScale(spl->GetScaleBottom() - steps, spl->GetScaleTop());
+}
+
+void CEngineManager::SetAmplifierMode(int number)
+{
+    if (number % 2 != 1)
+        return;
+    const int mode = number / 2;
+    const std::string name = mode == 1 ? "HF via DSP" : "HF via Toggle";
+    const int total = ArrayLine(CArrayManager::kCreate).GetTotal();
+    for (int n = 1; n <= total; ++n)
     {
-        if (number == 0.0)
-            LoadArrayFile(text.empty() ? kDefaultArrayFile : text);
-        else
-            SaveArrayFile(text);
+        CXmlNode* product = ResolvePath("Array.1.CabProd." + std::to_string(n));
+        product->GetChild(Tag::Switch1)->GetChild(Tag::Value)->SetInt(mode);
+        product->GetChild(Tag::Switch2Name)->GetChild(Tag::Value)->SetString(name);
     }
-    else if (target == Tag::VenueFile)
-    {
-        if (number == 0.0)
-            LoadVenueFile(text.empty() ? kDefaultVenueFile : text);
-        else
-            SaveVenueFile(text);
-    }
-    else if (target == Tag::SlotPin)
-    {
-        SetPinSlot(ToInt(number));
-    }
-    else if (target == Tag::Model_DRXS1)
-    {
-        ArrayLine(CArrayManager::kCreate).SetSubwooferCount(ToInt(number));
-        ApplyModelTotals(target);
-    }
-    else if (target == Tag::Model_DRXR1)
-    {
-        ArrayLine(CArrayManager::kCreate).SetFullRangeCount(ToInt(number));
-        ApplyModelTotals(target);
-    }
-    else if (target == Tag::Meters)
-    {
-        ToggleUnitSystem();
-    }
-    else if (target == Tag::SplBase)
-    {
-        CSPLManager* spl = CSPLManager::GetInstance();
-        const double span = spl->GetScaleTop() - spl->GetScaleBottom();
-        const double top = std::min(spl->GetScaleTop() + 5.0 * number, kSplCeiling);
-        spl->SetScale(top - span, top);
-    }
-    else if (target == Tag::SplRange)
-    {
-        CSPLManager* spl = CSPLManager::GetInstance();
-        spl->SetScale(spl->GetScaleBottom() - number, spl->GetScaleTop());
-    }
-    else if (target == Tag::Switch1)
-    {
-        const int v = ToInt(number);
-        if (v % 2 != 1)
-            return;
-        const int mode = v / 2;
-        const std::string name = mode == 1 ? "HF via DSP" : "HF via Toggle";
-        const int total = ArrayLine(CArrayManager::kCreate).GetTotal();
-        for (int n = 1; n <= total; ++n)
-        {
-            CXmlNode* product = ResolvePath("Array.1.CabProd." + std::to_string(n));
-            product->GetChild(Tag::Switch1)->GetChild(Tag::Value)->SetInt(mode);
-            product->GetChild(Tag::Switch2Name)->GetChild(Tag::Value)->SetString(name);
-        }
-    }
-    else if (target == Tag::Switch2)
-    {
-        const int v = ToInt(number);
-        if (v % 2 == 1)
-            ResolvePath("Array.1.CabProd." + text)->GetChild(Tag::Switch2)->GetChild(Tag::Value)->SetInt(v / 2);
-        Recompute();
-    }
+}
+
+void CEngineManager::SetShadingMode(int number, int position)
+{
+    if (number % 2 == 1)
+        ResolvePath("Array.1.CabProd." + std::to_string(position))->GetChild(Tag::Switch2)->GetChild(Tag::Value)->SetInt(number / 2);
+    Recompute();
 }
 
 void CEngineManager::ApplyModelTotals(const std::string& target)

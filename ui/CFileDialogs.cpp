@@ -1,7 +1,7 @@
 #include "ui/CFileDialogs.h"
 
 #include "app/CCommandManager.h"
-#include "xml/XmlTags.h"
+#include "engine/CCommandTable.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -14,7 +14,7 @@ struct DialogInfo
     bool venue;
     bool save;
     const char* title;
-    const char* command;
+    const std::string& target;
 };
 
 DialogInfo InfoFor(CFileDialogs::Dialog dialog)
@@ -22,15 +22,16 @@ DialogInfo InfoFor(CFileDialogs::Dialog dialog)
     switch (dialog)
     {
         case CFileDialogs::Dialog::SaveArray:
-            return { false, true, kSaveTitle.c_str(), "Save Array File" };
+            return { false, true, kSaveTitle.c_str(), CCommandTable::kSaveArrayFile };
         case CFileDialogs::Dialog::LoadArray:
-            return { false, false, "Select a file name to load as the current array and venue...", "Load Array File" };
+            return { false, false, "Select a file name to load as the current array and venue...",
+                     CCommandTable::kLoadArrayFile };
         case CFileDialogs::Dialog::SaveVenue:
-            return { true, true, kSaveTitle.c_str(), "Save Venue File" };
+            return { true, true, kSaveTitle.c_str(), CCommandTable::kSaveVenueFile };
         case CFileDialogs::Dialog::LoadVenue:
-            return { true, false, "Select a file name to load as the current venue...", "Load Venue File" };
+            break;
     }
-    return {};
+    return { true, false, "Select a file name to load as the current venue...", CCommandTable::kLoadVenueFile };
 }
 
 class JuceChooser : public CFileDialogs::Chooser
@@ -107,17 +108,16 @@ std::optional<CFileDialogs::Command> CFileDialogs::Choose(Dialog dialog, Chooser
     }
 
     Command command;
-    command.name = info.command;
-    command.target = info.venue ? Tag::VenueFile : Tag::ArrayFile;
+    command.name = CCommandTable::Find(info.target)->name;
+    command.target = info.target;
     command.path = chosen.getFullPathName().toStdString();
-    command.number = info.save ? 1.0 : 0.0;
     return command;
 }
 
 void CFileDialogs::Run(Dialog dialog)
 {
     if (const std::optional<Command> command = Choose(dialog, CurrentChooser()))
-        CCommandManager::GetInstance()->DoGeneral(command->name, command->target, command->path, command->number);
+        CCommandManager::GetInstance()->DoGeneral(command->target, command->path, 0.0);
 }
 
 void CFileDialogs::SetChooser(Chooser* chooser)

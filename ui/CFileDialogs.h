@@ -29,7 +29,6 @@ public:
         std::string name;
         std::string target;
         std::string path;
-        double number = 0.0;
     };
 
     // The desktop side of the dialogs; tests install their own.

@@ -285,5 +285,5 @@ void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
     else if (button == aboutButton.get())
         aboutPanel->setVisible(! aboutPanel->isVisible());
     else if (button == unitButton.get())
-        CCommandManager::GetInstance()->DoGeneral("Toggle between US and SI units", Tag::Meters, "", 0.0);
+        CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", 0.0);
 }

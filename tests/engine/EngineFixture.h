@@ -56,7 +56,7 @@ protected:
 
     static void Command(const std::string& target, double number, const std::string& text = "")
     {
-        CCommandManager::GetInstance()->DoGeneral("test", target, text, number);
+        CCommandManager::GetInstance()->DoGeneral(target, text, number);
     }
 
     // Both documents as they would be written, compared the way they read back: an empty

@@ -85,16 +85,16 @@ TEST_F(FileDialogsTest, EachDialogOpensInItsFolderWithItsFilterAndTitle)
 
 TEST_F(FileDialogsTest, AConfirmedDialogSendsItsCommandWithTheFullPath)
 {
-    struct Case { Dialog dialog; std::string chosen; std::string name; std::string target; double number; std::string sent; };
+    struct Case { Dialog dialog; std::string chosen; std::string name; std::string target; std::string sent; };
     const Case cases[] = {
-        { Dialog::SaveArray, "mydesign", "Save Array File", "ArrayFile", 1.0, "mydesign.21w" },
-        { Dialog::SaveArray, "mydesign.xml", "Save Array File", "ArrayFile", 1.0, "mydesign.xml" },
-        { Dialog::SaveArray, "hall.21w", "Save Array File", "ArrayFile", 1.0, "hall.21w" },
-        { Dialog::SaveVenue, "hall", "Save Venue File", "VenueFile", 1.0, "hall.21v" },
-        { Dialog::SaveVenue, "hall.21w", "Save Venue File", "VenueFile", 1.0, "hall.21w" },
+        { Dialog::SaveArray, "mydesign", "Save Array File", "SaveArrayFile", "mydesign.21w" },
+        { Dialog::SaveArray, "mydesign.xml", "Save Array File", "SaveArrayFile", "mydesign.xml" },
+        { Dialog::SaveArray, "hall.21w", "Save Array File", "SaveArrayFile", "hall.21w" },
+        { Dialog::SaveVenue, "hall", "Save Venue File", "SaveVenueFile", "hall.21v" },
+        { Dialog::SaveVenue, "hall.21w", "Save Venue File", "SaveVenueFile", "hall.21w" },
         // Loads take the name as chosen.
-        { Dialog::LoadArray, "plain", "Load Array File", "ArrayFile", 0.0, "plain" },
-        { Dialog::LoadVenue, "room.21v", "Load Venue File", "VenueFile", 0.0, "room.21v" },
+        { Dialog::LoadArray, "plain", "Load Array File", "LoadArrayFile", "plain" },
+        { Dialog::LoadVenue, "room.21v", "Load Venue File", "LoadVenueFile", "room.21v" },
     };
     for (const Case& c : cases)
     {
@@ -103,7 +103,6 @@ TEST_F(FileDialogsTest, AConfirmedDialogSendsItsCommandWithTheFullPath)
         ASSERT_TRUE(command.has_value()) << c.chosen;
         EXPECT_EQ(command->name, c.name) << c.chosen;
         EXPECT_EQ(command->target, c.target) << c.chosen;
-        EXPECT_EQ(command->number, c.number) << c.chosen;
         EXPECT_EQ(command->path, Kesta().getChildFile(c.sent).getFullPathName().toStdString()) << c.chosen;
     }
     EXPECT_TRUE(chooser.overwriteQuestions.empty()) << "no file existed";
@@ -180,7 +179,7 @@ TEST_F(FileDialogsRun, SavedFilesLoadBackThroughTheEngine)
     const juce::File arrayFile = Kesta().getChildFile("design.21w");
     ASSERT_TRUE(arrayFile.existsAsFile());
 
-    CCommandManager::GetInstance()->DoVenueArea("Area Change", 3, Tag::LAngle, "10.00", 0.0);
+    CCommandManager::GetInstance()->DoVenueArea(3, Tag::LAngle, "10.00");
     ASSERT_DOUBLE_EQ(FloorAngle(), 10.0);
 
     chooser.answer = venueFile;
@@ -188,7 +187,7 @@ TEST_F(FileDialogsRun, SavedFilesLoadBackThroughTheEngine)
     EXPECT_DOUBLE_EQ(FloorAngle(), angle);
     EXPECT_NEAR(Area(3).AngleSlider().getValue(), angle, 0.05);
 
-    CCommandManager::GetInstance()->DoVenueArea("Area Change", 3, Tag::LAngle, "10.00", 0.0);
+    CCommandManager::GetInstance()->DoVenueArea(3, Tag::LAngle, "10.00");
     chooser.answer = arrayFile;
     CFileDialogs::LoadArray();
     EXPECT_DOUBLE_EQ(FloorAngle(), angle) << "the design file carries its venue";
