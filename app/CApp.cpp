@@ -17,14 +17,14 @@ std::string CApp::StartupFileFromCommandLine(const std::string& commandLine)
 
 void CApp::initialise(const juce::String& commandLine)
 {
-    CJuceManager::GetInstance()->SetStartupFile(StartupFileFromCommandLine(commandLine.toStdString()));
-
     // Every data file is opened by relative name in the executable's directory.
     juce::File::getSpecialLocation(juce::File::currentExecutableFile)
         .getParentDirectory()
         .setAsCurrentWorkingDirectory();
 
+    // The window starts the core, which creates every singleton.
     mainWindow = std::make_unique<CAppWindow>(getApplicationName(), 800, 600);
+    CJuceManager::GetInstance()->SetStartupFile(StartupFileFromCommandLine(commandLine.toStdString()));
 
     // The start-up load is a command like any other, but it runs before the message loop,
     // where nothing catches for us: a reported failure (already logged and shown) must not

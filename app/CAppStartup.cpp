@@ -6,17 +6,74 @@
 #include "app/CJuceReportError.h"
 #include "app/CListenerManager.h"
 #include "array/CArrayManager.h"
+#include "base/CReportError.h"
 #include "engine/CCommandTable.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
 #include "product/CProductManager.h"
+#include "render/CRenderManager.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
 #include <juce_core/juce_core.h>
+
+namespace
+{
+template <class T>
+void Create()
+{
+    T::GetInstance();
+}
+
+template <class T>
+void Destroy()
+{
+    T::DestroyInstance();
+}
+
+void DestroyUiManager()
+{
+    if (! CJuceManager::HasInstance())
+        return;
+    CJuceManager::GetInstance()->ReleaseLookAndFeels();
+    CJuceManager::GetInstance()->SaveAndReleaseSettings();
+    CJuceManager::DestroyInstance();
+}
+
+struct Singleton
+{
+    void (*create)();
+    void (*destroy)();
+    bool engineSide; // destroyed by ShutdownEngineDocuments
+};
+
+// Every process-wide object in the order of creation; shutdown destroys them in the reverse
+// order, so the error reporter goes last and every manager outlives those made after it.
+const Singleton kSingletons[] = {
+    { Create<CReportError>, Destroy<CReportError>, false },
+    { [] { CXmlNode::GetNullNode(); }, CXmlNode::DestroyNullNode, false },
+    { Create<CListenerManager>, Destroy<CListenerManager>, false },
+    { Create<CJuceManager>, DestroyUiManager, false },
+    { Create<CCommandManager>, Destroy<CCommandManager>, false },
+    { Create<CRenderManager>, Destroy<CRenderManager>, false },
+    { Create<CSPLManager>, Destroy<CSPLManager>, false },
+    { Create<CProductManager>, Destroy<CProductManager>, true },
+    { Create<CArrayManager>, Destroy<CArrayManager>, true },
+    { Create<CVenueManager>, Destroy<CVenueManager>, true },
+    { Create<CSceneManager>, Destroy<CSceneManager>, true },
+    { Create<CEngineManager>, Destroy<CEngineManager>, true },
+};
+
+void DestroySingletons(bool engineSide)
+{
+    for (auto it = std::rbegin(kSingletons); it != std::rend(kSingletons); ++it)
+        if (it->engineSide == engineSide)
+            it->destroy();
+}
+} // namespace
 
 void StartServices(ReporterMode mode)
 {
@@ -31,7 +88,8 @@ void StartServices(ReporterMode mode)
 
 void StartCore(ReporterMode mode)
 {
-    CJuceManager::GetInstance();
+    for (const Singleton& singleton : kSingletons)
+        singleton.create();
     StartServices(mode);
     CEngineManager::GetInstance()->StartEngine();
 
@@ -69,21 +127,11 @@ void OpenStartupFile()
 
 void ShutdownEngineDocuments()
 {
-    CEngineManager::GetInstance();
-    CProductManager::DestroyInstance();
-    CArrayManager::DestroyInstance();
-    CVenueManager::DestroyInstance();
-    CSceneManager::DestroyInstance();
+    DestroySingletons(true);
 }
 
 void ShutdownCore()
 {
     CEngineHooks::Uninstall(&CJuceEngineHooks::Instance());
-    CXmlNode::DestroyNullNode();
-    CReportError::DestroyInstance();
-    CCommandManager::DestroyInstance();
-    CListenerManager::DestroyInstance();
-    CSPLManager::DestroyInstance();
-    CJuceManager::GetInstance()->ReleaseLookAndFeels();
-    CJuceManager::GetInstance()->SaveAndReleaseSettings();
+    DestroySingletons(false);
 }

@@ -13,11 +13,10 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     setResizable(true, false);
     setTitleBarTextCentred(false);
     setUsingNativeTitleBar(false);
+    StartCore(ReporterMode::Gui);
     // The core creates the window's look and feels and panels through these.
     CZorvJuceKWEMWindow::InstallCreators();
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
-
-    StartCore(ReporterMode::Gui);
 
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
     picture.clear(picture.getBounds(), juce::Colour(0xfff0f8ffu));

@@ -1,7 +1,6 @@
 #include "app/CJuceManager.h"
 
 #include "base/CMathHelper.h"
-#include "base/CReportError.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CSPLManager.h"
@@ -12,8 +11,6 @@
 #include "xml/XmlTags.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
-
-#include <new>
 
 namespace
 {
@@ -80,7 +77,6 @@ CJuceManager::CJuceManager() = default;
 CJuceManager::~CJuceManager()
 {
     ReleaseLookAndFeels();
-    delete settings;
 }
 
 //==============================================================================
@@ -120,9 +116,7 @@ CXmlNode* CJuceManager::GetSettingsRoot()
 {
     if (settings == nullptr)
     {
-        settings = new (std::nothrow) CXmlDocument();
-        if (settings == nullptr)
-            CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate settings data for Juce Manager");
+        settings = std::make_unique<CXmlDocument>();
         settings->Load(kSettingsFile);
     }
     return settings->GetRoot(kRootTag);
@@ -133,8 +127,7 @@ void CJuceManager::SaveAndReleaseSettings()
     if (settings == nullptr)
         return;
     settings->Save(kSettingsFile);
-    delete settings;
-    settings = nullptr;
+    settings.reset();
 }
 
 //==============================================================================

@@ -133,7 +133,7 @@ private:
     std::string displayLengthUnit = "Feet";
     std::string displayWeightUnit = "Pounds";
     std::map<std::string, double> offsets;
-    CXmlDocument* settings = nullptr;
+    std::unique_ptr<CXmlDocument> settings;
     PanelFactory panelFactory;
     std::vector<std::unique_ptr<juce::Component>> modulePanels;
     std::vector<std::unique_ptr<juce::Component>> areaPanels;

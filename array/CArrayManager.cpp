@@ -1,6 +1,5 @@
 #include "array/CArrayManager.h"
 
-#include "base/CReportError.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -9,7 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <new>
 #include <sstream>
 #include <stdexcept>
 
@@ -57,8 +55,6 @@ CArrayManager::~CArrayManager()
     catch (...)
     {
     }
-    delete document;
-    document = nullptr;
 }
 
 //==============================================================================
@@ -174,12 +170,8 @@ void CArrayManager::BuildFromScript(CXmlDocument& script)
 CXmlDocument* CArrayManager::GetDocument()
 {
     if (document == nullptr)
-    {
-        document = new (std::nothrow) CXmlDocument();
-        if (document == nullptr)
-            CReportError::GetInstance()->ReportFatalError("Error: Could not allocate memory for Array XML Document");
-    }
-    return document;
+        document = std::make_unique<CXmlDocument>();
+    return document.get();
 }
 
 CXmlNode* CArrayManager::GetArray(int number, int mode)

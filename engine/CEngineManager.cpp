@@ -76,8 +76,6 @@ void CEngineManager::StartEngine()
     CProductManager::GetInstance()->StartUp();
     CArrayManager::GetInstance()->StartUp();
     CVenueManager::GetInstance()->InitialiseVenue();
-    CSceneManager::GetInstance();
-    CEngineManager::GetInstance();
     InitialiseEngine();
 }
 

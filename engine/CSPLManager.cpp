@@ -3,7 +3,6 @@
 #include "base/CLine.h"
 #include "base/CPoint.h"
 #include "base/CReportError.h"
-#include "base/TemplateSingleton.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "venue/CVenueAreaWrap.h"
@@ -66,38 +65,7 @@ void WriteRenderHint(CXmlNode* element)
 }
 
 //==============================================================================
-CSPLManager*& CSPLManager::InstancePointer()
-{
-    static CSPLManager* instance = nullptr;
-    return instance;
-}
-
-CSPLManager* CSPLManager::GetInstance()
-{
-    CSPLManager*& instance = InstancePointer();
-    if (instance == nullptr)
-    {
-        instance = new (std::nothrow) CSPLManager();
-        if (instance == nullptr)
-            ReportSingletonAllocationFailure(typeid(CSPLManager).name());
-    }
-    return instance;
-}
-
-void CSPLManager::DestroyInstance()
-{
-    CSPLManager*& instance = InstancePointer();
-    delete instance;
-    instance = nullptr;
-    ReleaseGradient();
-}
-
-bool CSPLManager::HasInstance()
-{
-    return InstancePointer() != nullptr;
-}
-
-CSPLManager::CSPLManager() : polarDocument(new CXmlDocument())
+CSPLManager::CSPLManager() : polarDocument(std::make_unique<CXmlDocument>())
 {
     BuildDefaultPolars();
 }
@@ -113,8 +81,6 @@ CSPLManager::~CSPLManager()
     catch (...)
     {
     }
-    delete polarDocument;
-    delete hangPosition;
     ReleaseGradient();
 }
 
@@ -132,10 +98,10 @@ CXmlDocument* CSPLManager::GetPolarDocument()
 {
     if (polarDocument == nullptr)
     {
-        polarDocument = new CXmlDocument();
+        polarDocument = std::make_unique<CXmlDocument>();
         polarDocument->GetRoot(kRootName)->GetChild(Tag::PolarList);
     }
-    return polarDocument;
+    return polarDocument.get();
 }
 
 CSPLPolar CSPLManager::GetPolar(const std::string& model)
@@ -188,8 +154,8 @@ double CSPLManager::PolarLevel(const CSPLPolar& polar, double angle, double dist
 CPoint* CSPLManager::GetHangPosition()
 {
     if (hangPosition == nullptr)
-        hangPosition = new CPoint();
-    return hangPosition;
+        hangPosition = std::make_unique<CPoint>();
+    return hangPosition.get();
 }
 
 void CSPLManager::ComputeAreaSpl()

@@ -1,28 +1,20 @@
 #include "engine/CSceneManager.h"
 
-#include "base/CReportError.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
-
-#include <new>
 
 CSceneManager::~CSceneManager()
 {
     if (document != nullptr)
         document->Save("Scene_Data.xml");
-    delete document;
 }
 
 CXmlDocument* CSceneManager::GetSceneDocument()
 {
     if (document == nullptr)
-    {
-        document = new (std::nothrow) CXmlDocument();
-        if (document == nullptr)
-            CReportError::GetInstance()->ReportFatalError("Error: not enough memory to allocate Master Scene XML Document");
-    }
-    return document;
+        document = std::make_unique<CXmlDocument>();
+    return document.get();
 }
 
 CXmlNode* CSceneManager::GetScene(int slot)

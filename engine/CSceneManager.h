@@ -4,8 +4,10 @@
 // "Scene_Data.xml" when destroyed at shutdown. GUI message thread only.
 
 #include "base/TemplateSingleton.h"
+#include "xml/CXmlDocument.h"
 
-class CXmlDocument;
+#include <memory>
+
 class CXmlNode;
 
 class CSceneManager : public TemplateSingleton<CSceneManager>
@@ -17,5 +19,5 @@ public:
     CXmlNode* GetScene(int slot);
 
 private:
-    CXmlDocument* document = nullptr;
+    std::unique_ptr<CXmlDocument> document;
 };

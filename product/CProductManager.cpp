@@ -6,8 +6,6 @@
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
-#include <new>
-
 const std::string CProductManager::kSettingsFileName = "Manager_Product_Settings.xml";
 
 namespace
@@ -17,13 +15,7 @@ const std::string kTypesTag = "Types";
 const std::string kTypesDefault = "Many";
 }
 
-CProductManager::~CProductManager()
-{
-    delete productDocument;
-    productDocument = nullptr;
-    delete combosDocument;
-    combosDocument = nullptr;
-}
+CProductManager::~CProductManager() = default;
 
 bool CProductManager::StartUp()
 {
@@ -38,32 +30,24 @@ bool CProductManager::StartUp()
     return written;
 }
 
-CXmlDocument* CProductManager::LoadDocument(CXmlDocument*& field, const std::string& fileName,
-                                            const std::string& failureMessage)
+CXmlDocument* CProductManager::LoadDocument(std::unique_ptr<CXmlDocument>& field, const std::string& fileName)
 {
     if (field == nullptr)
     {
-        CXmlDocument* document = new (std::nothrow) CXmlDocument();
-        if (document == nullptr)
-            CReportError::GetInstance()->ReportFatalError(failureMessage);
-        document->Load(fileName);
-        field = document;
+        field = std::make_unique<CXmlDocument>();
+        field->Load(fileName);
     }
-    return field;
+    return field.get();
 }
 
 CXmlNode* CProductManager::GetProductRoot()
 {
-    return LoadDocument(productDocument, CBuiltInProducts::kProductFileName,
-                        "Error: CProductManager could not allocate memory for Product XML Document.")
-        ->GetRoot(kRootName);
+    return LoadDocument(productDocument, CBuiltInProducts::kProductFileName)->GetRoot(kRootName);
 }
 
 CXmlNode* CProductManager::GetCombosRoot()
 {
-    return LoadDocument(combosDocument, CBuiltInProducts::kCombosFileName,
-                        "Error: CProductManager could not allocate memory for Product Combos XML Document.")
-        ->GetRoot(kRootName);
+    return LoadDocument(combosDocument, CBuiltInProducts::kCombosFileName)->GetRoot(kRootName);
 }
 
 CXmlNode* CProductManager::FindProduct(const std::string& model)

@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <new>
 #include <sstream>
 #include <stdexcept>
 
@@ -107,18 +106,13 @@ CVenueManager::~CVenueManager()
     // The record file is silent on failure: it only documents the last venue.
     if (document != nullptr)
         document->Save(kRecordFile);
-    delete document;
 }
 
 CXmlDocument* CVenueManager::GetVenueDocument()
 {
     if (document == nullptr)
-    {
-        document = new (std::nothrow) CXmlDocument();
-        if (document == nullptr)
-            CReportError::GetInstance()->ReportFatalError("Error: not enough memory for Venue XML Document.");
-    }
-    return document;
+        document = std::make_unique<CXmlDocument>();
+    return document.get();
 }
 
 CXmlNode* CVenueManager::GetVenue(int slot)
