@@ -101,7 +101,7 @@ void StartCore(ReporterMode mode)
 
     CXmlDocument settings;
     settings.Load("ZORV_Settings.xml");
-    settings.GetRoot("Root")->GetChild("Run_Directory")->GetString("..\\RunHere\\");
+    settings.GetRoot(Tag::Root)->GetChild(Tag::Run_Directory)->GetString("..\\RunHere\\");
     settings.Save("");
 }
 

@@ -14,7 +14,6 @@
 
 namespace
 {
-const std::string kRootTag = "Root";
 const std::string kSettingsFile = "Settings.xml";
 const juce::uint32 kRedrawBackground = 0xff3c3c3c;
 
@@ -119,7 +118,7 @@ CXmlNode* CJuceManager::GetSettingsRoot()
         settings = std::make_unique<CXmlDocument>();
         settings->Load(kSettingsFile);
     }
-    return settings->GetRoot(kRootTag);
+    return settings->GetRoot(Tag::Root);
 }
 
 void CJuceManager::SaveAndReleaseSettings()

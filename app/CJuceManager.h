@@ -9,6 +9,7 @@
 // SetLookAndFeelCreator) before it builds its content.
 
 #include "base/TemplateSingleton.h"
+#include "xml/XmlTags.h"
 
 #include <functional>
 #include <map>
@@ -128,10 +129,10 @@ private:
     juce::Image* canvasImage = nullptr;
     std::map<int, std::unique_ptr<juce::LookAndFeel>> lookAndFeels;
     LookAndFeelCreator lookAndFeelCreator;
-    std::string internalLengthUnit = "Inches";
-    std::string internalWeightUnit = "Pounds";
-    std::string displayLengthUnit = "Feet";
-    std::string displayWeightUnit = "Pounds";
+    std::string internalLengthUnit = Tag::Inches;
+    std::string internalWeightUnit = Tag::Pounds;
+    std::string displayLengthUnit = Tag::Feet;
+    std::string displayWeightUnit = Tag::Pounds;
     std::map<std::string, double> offsets;
     std::unique_ptr<CXmlDocument> settings;
     PanelFactory panelFactory;

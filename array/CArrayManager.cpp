@@ -16,8 +16,6 @@ const std::string CArrayManager::kOutputFileName = "Array_Output.xml";
 
 namespace
 {
-const std::string kRootName = "Root";
-const std::string kTypesTag = "Types";
 const std::string kTypesDefault = "Many";
 const std::string kScriptDefault = ".\\Default_Array_Script.xml";
 const std::string kDefaultArrayFile = "Array_5-1.xml";
@@ -62,8 +60,8 @@ void CArrayManager::StartUp()
 {
     CXmlDocument local;
     local.Load(kSettingsFileName);
-    CXmlNode* root = local.GetRoot(kRootName);
-    root->GetChild(kTypesTag)->GetString(kTypesDefault);
+    CXmlNode* root = local.GetRoot(Tag::Root);
+    root->GetChild(Tag::Types)->GetString(kTypesDefault);
     const std::string scriptName = root->GetChild(Tag::FileName)->GetString(kScriptDefault);
     local.Save("");
 
@@ -114,7 +112,7 @@ void CArrayManager::BuildFromScript(CXmlDocument& script)
     GetDocument()->ClearRoot();
 
     CArrayLineWrap last;
-    CXmlNode* scriptRoot = script.GetRoot(kRootName);
+    CXmlNode* scriptRoot = script.GetRoot(Tag::Root);
     for (CXmlNode* source = scriptRoot->FindChild(Tag::Array); ! source->IsNull();
          source = source->NextSibling(Tag::Array))
     {
@@ -176,7 +174,7 @@ CXmlDocument* CArrayManager::GetDocument()
 
 CXmlNode* CArrayManager::GetArray(int number, int mode)
 {
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     CXmlNode* array = root->FindChildByInt(Tag::Array, Tag::Slot, number);
     if (! array->IsNull() || mode != kCreate)
         return array;
@@ -202,7 +200,7 @@ CArrayLineWrap CArrayManager::GetLine(int number, int mode)
 
 CXmlNode* CArrayManager::GetProductList()
 {
-    return GetDocument()->GetRoot(kRootName)->GetChild(Tag::ProductList);
+    return GetDocument()->GetRoot(Tag::Root)->GetChild(Tag::ProductList);
 }
 
 CArrayProdWrap CArrayManager::FindProductByXGuid(const std::string& xguid)
@@ -237,7 +235,7 @@ std::string CArrayManager::MakeXGuid()
 //==============================================================================
 bool CArrayManager::SaveArrayFile(const std::string& path)
 {
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     // The venue travels as a copy, so the venue document and the controls bound to it
     // are never without it.
     VenueInArrayGuard guard(root);
@@ -252,11 +250,11 @@ bool CArrayManager::LoadArrayFile(const std::string& path)
     // Refuse before touching the design: a failed load keeps the current one.
     CXmlDocument probe;
     probe.Load(name);
-    if (! probe.LastParseSucceeded() || probe.GetRoot(kRootName)->FindChild(Tag::Array)->IsNull())
+    if (! probe.LastParseSucceeded() || probe.GetRoot(Tag::Root)->FindChild(Tag::Array)->IsNull())
         return false;
 
     GetDocument()->Load(name);
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     CArrayLineWrap line = GetLine(1, kFind);
     try
     {

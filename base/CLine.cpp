@@ -24,22 +24,22 @@ void CLine::MoveSecondEnd()
 
 void CLine::SetByKey(const std::string& key, double value)
 {
-    if (key == "sX")          { x1 = value; MoveSecondEnd(); }
-    else if (key == "sY")     { y1 = value; MoveSecondEnd(); }
-    else if (key == "eX")     { x2 = value; UpdatePolar(); }
-    else if (key == "eY")     { y2 = value; UpdatePolar(); }
-    else if (key == "LAngle") { angle = value; MoveSecondEnd(); }
-    else if (key == "LDist")  { length = value; MoveSecondEnd(); }
+    if (key == kStartX)      { x1 = value; MoveSecondEnd(); }
+    else if (key == kStartY) { y1 = value; MoveSecondEnd(); }
+    else if (key == kEndX)   { x2 = value; UpdatePolar(); }
+    else if (key == kEndY)   { y2 = value; UpdatePolar(); }
+    else if (key == kAngle)  { angle = value; MoveSecondEnd(); }
+    else if (key == kLength) { length = value; MoveSecondEnd(); }
 }
 
 double CLine::GetByKey(const std::string& key) const
 {
-    if (key == "sX") return x1;
-    if (key == "sY") return y1;
-    if (key == "eX") return x2;
-    if (key == "eY") return y2;
-    if (key == "LAngle") return angle;
-    if (key == "LDist") return length;
+    if (key == kStartX) return x1;
+    if (key == kStartY) return y1;
+    if (key == kEndX) return x2;
+    if (key == kEndY) return y2;
+    if (key == kAngle) return angle;
+    if (key == kLength) return length;
     return 0.0;
 }
 

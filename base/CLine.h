@@ -11,8 +11,16 @@ class CLine
 public:
     virtual ~CLine() = default;
 
+    // The keys of SetByKey and GetByKey; the documents name a line's values by them too.
+    static inline const std::string kStartX = "sX";
+    static inline const std::string kStartY = "sY";
+    static inline const std::string kEndX = "eX";
+    static inline const std::string kEndY = "eY";
+    static inline const std::string kAngle = "LAngle";
+    static inline const std::string kLength = "LDist";
+
     void UpdatePolar();
-    // Keys: "sX", "sY", "eX", "eY", "LAngle", "LDist"; any other key changes nothing.
+    // Any other key changes nothing.
     void SetByKey(const std::string& key, double value);
     double GetByKey(const std::string& key) const;
 

@@ -81,13 +81,6 @@ void CEngineManager::StartEngine()
 
 void CEngineManager::InitialiseEngine()
 {
-    {
-        CXmlDocument settings;
-        settings.Load("Manager_Engine_Settings.xml");
-        settings.GetRoot("Root")->GetChild("Types")->GetString("Many");
-        settings.Save("");
-    }
-
     CSceneWrap scene;
     scene.SetNode(CSceneManager::GetInstance()->GetScene(1));
     scene.ClearLists();

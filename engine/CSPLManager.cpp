@@ -24,7 +24,6 @@ const std::string CSPLManager::kPolarFileName = "SPLPolarData.xml";
 
 namespace
 {
-const std::string kRootName = "Root";
 
 struct PolarRow
 {
@@ -86,7 +85,7 @@ CSPLManager::~CSPLManager()
 
 void CSPLManager::BuildDefaultPolars()
 {
-    CXmlNode* polar = polarDocument->GetRoot(kRootName)->GetChild(Tag::PolarList)
+    CXmlNode* polar = polarDocument->GetRoot(Tag::Root)->GetChild(Tag::PolarList)
                           ->GetChildByString(Tag::Polar, Tag::Model, Tag::Model_DRXR1);
     CXmlNode* list = polar->GetChild(Tag::SplayList);
     for (const PolarRow& row : kFullRangePolar)
@@ -99,7 +98,7 @@ CXmlDocument* CSPLManager::GetPolarDocument()
     if (polarDocument == nullptr)
     {
         polarDocument = std::make_unique<CXmlDocument>();
-        polarDocument->GetRoot(kRootName)->GetChild(Tag::PolarList);
+        polarDocument->GetRoot(Tag::Root)->GetChild(Tag::PolarList);
     }
     return polarDocument.get();
 }
@@ -108,7 +107,7 @@ CSPLPolar CSPLManager::GetPolar(const std::string& model)
 {
     if (model == Tag::None)
         CReportError::GetInstance()->ReportFatalError("Error: No model name provided for polar data request.");
-    return CSPLPolar(GetPolarDocument()->GetRoot(kRootName)->FindChild(Tag::PolarList)
+    return CSPLPolar(GetPolarDocument()->GetRoot(Tag::Root)->FindChild(Tag::PolarList)
                          ->FindChildByString(Tag::Polar, Tag::Model, model));
 }
 

@@ -19,5 +19,5 @@ CXmlDocument* CSceneManager::GetSceneDocument()
 
 CXmlNode* CSceneManager::GetScene(int slot)
 {
-    return GetSceneDocument()->GetRoot("Root")->GetChildByInt(Tag::Scene, Tag::Slot, slot);
+    return GetSceneDocument()->GetRoot(Tag::Root)->GetChildByInt(Tag::Scene, Tag::Slot, slot);
 }

@@ -23,8 +23,8 @@ CSceneWrap::CSceneWrap()
     if (triggerHolder == nullptr)
         CReportError::GetInstance()->ReportFatalError("Error: Could not allocate memory for Trigger Nodes in SceneWrap");
     // The lists stand alone: each is the root of a private document nobody saves.
-    scanList = scanHolder->GetRoot("Scan");
-    triggerList = triggerHolder->GetRoot("Trigger");
+    scanList = scanHolder->GetRoot(Tag::Scan);
+    triggerList = triggerHolder->GetRoot(Tag::Trigger);
 }
 
 CSceneWrap::~CSceneWrap() = default;

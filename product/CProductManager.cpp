@@ -10,8 +10,6 @@ const std::string CProductManager::kSettingsFileName = "Manager_Product_Settings
 
 namespace
 {
-const std::string kRootName = "Root";
-const std::string kTypesTag = "Types";
 const std::string kTypesDefault = "Many";
 }
 
@@ -21,7 +19,7 @@ bool CProductManager::StartUp()
 {
     CXmlDocument settings;
     settings.Load(kSettingsFileName);
-    settings.GetRoot(kRootName)->GetChild(kTypesTag)->GetString(kTypesDefault);
+    settings.GetRoot(Tag::Root)->GetChild(Tag::Types)->GetString(kTypesDefault);
     settings.Save("");
 
     const bool written = CBuiltInProducts::WriteBuiltInProducts();
@@ -42,12 +40,12 @@ CXmlDocument* CProductManager::LoadDocument(std::unique_ptr<CXmlDocument>& field
 
 CXmlNode* CProductManager::GetProductRoot()
 {
-    return LoadDocument(productDocument, CBuiltInProducts::kProductFileName)->GetRoot(kRootName);
+    return LoadDocument(productDocument, CBuiltInProducts::kProductFileName)->GetRoot(Tag::Root);
 }
 
 CXmlNode* CProductManager::GetCombosRoot()
 {
-    return LoadDocument(combosDocument, CBuiltInProducts::kCombosFileName)->GetRoot(kRootName);
+    return LoadDocument(combosDocument, CBuiltInProducts::kCombosFileName)->GetRoot(Tag::Root);
 }
 
 CXmlNode* CProductManager::FindProduct(const std::string& model)

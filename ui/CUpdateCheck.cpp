@@ -10,14 +10,8 @@
 
 namespace
 {
-// Element names of the settings file and of the service's reply; no other document uses them.
-const std::string kRoot = "Root";
-const std::string kUpdateService = "Update_Service";
-const std::string kLink = "Link";
-const std::string kDate = "Date";
-const std::string kVersion = "Version";
-const std::string kNews = "News";
-const std::string kNewsLines[] = { "L1", "L2", "L3" };
+// The lines of the service's news.
+const std::string* const kNewsLines[] = { &Tag::L1, &Tag::L2, &Tag::L3 };
 
 const std::string kNone = "none";
 const std::string kNoDate = "0000-00-00-001";
@@ -96,7 +90,7 @@ std::string CUpdateCheck::ServiceUrl()
 {
     CXmlDocument settings;
     settings.Load(kSettingsFile);
-    CXmlNode* service = settings.GetRoot(kRoot)->GetChild(kUpdateService);
+    CXmlNode* service = settings.GetRoot(Tag::Root)->GetChild(Tag::Update_Service);
     const bool stored = service->HasValue();
     std::string url = service->GetString(kDefaultUrl);
     if (! stored)
@@ -138,14 +132,14 @@ CUpdateCheck::Result CUpdateCheck::Interpret(const std::string& reply)
     CXmlDocument document;
     document.ParseText(reply);
     // The parser keeps what it read before an error; a broken reply reads as all defaults.
-    CXmlNode* root = document.LastParseSucceeded() ? document.GetRoot(kRoot) : CXmlNode::GetNullNode();
-    const std::string date = ReadText(root, kDate, kNoDate);
+    CXmlNode* root = document.LastParseSucceeded() ? document.GetRoot(Tag::Root) : CXmlNode::GetNullNode();
+    const std::string date = ReadText(root, Tag::Date, kNoDate);
 
-    result.message = "Date: " + date + "\n" + "Version: " + ReadText(root, kVersion, kNone) + "\n" + "News:\n";
-    CXmlNode* news = root->FindChild(kNews);
-    for (const std::string& line : kNewsLines)
-        result.message += ReadText(news, line, kNone) + "\n";
-    result.link = ReadText(root, kLink, kNone);
+    result.message = "Date: " + date + "\n" + "Version: " + ReadText(root, Tag::Version, kNone) + "\n" + "News:\n";
+    CXmlNode* news = root->FindChild(Tag::News);
+    for (const std::string* line : kNewsLines)
+        result.message += ReadText(news, *line, kNone) + "\n";
+    result.link = ReadText(root, Tag::Link, kNone);
     result.outcome = date.compare(Tag::VersionDate) > 0 ? Outcome::Newer : Outcome::NotNewer;
     return result;
 }

@@ -185,7 +185,7 @@ void CZorvJuceKWEMWindow::BindUnitDisplay()
     // Defaults only: a value the settings already hold is kept.
     CEngineManager* engine = CEngineManager::GetInstance();
     const std::string display = DisplayPath();
-    engine->ResolvePath(display + "." + Tag::UnitType + "." + Tag::Value)->GetString("Feet");
+    engine->ResolvePath(display + "." + Tag::UnitType + "." + Tag::Value)->GetString(Tag::Feet);
     engine->ResolvePath(display + "." + Tag::UnitDescribe + "." + Tag::Value)->GetString("US Units");
 
     CListenerManager* listeners = CListenerManager::GetInstance();

@@ -16,8 +16,6 @@
 
 namespace
 {
-const std::string kRootTag = "Root";
-const std::string kTypesTag = "Types";
 const std::string kTypesDefault = "Many";
 const std::string kSettingsFile = "Manager_Venue_Settings.xml";
 const std::string kRecordFile = "Venue_Data.xml";
@@ -117,7 +115,7 @@ CXmlDocument* CVenueManager::GetVenueDocument()
 
 CXmlNode* CVenueManager::GetVenue(int slot)
 {
-    CXmlNode* root = GetVenueDocument()->GetRoot(kRootTag);
+    CXmlNode* root = GetVenueDocument()->GetRoot(Tag::Root);
     CXmlNode* venue = root->FindChildByInt(Tag::Venue, Tag::Slot, slot);
     if (! venue->IsNull())
         return venue;
@@ -140,7 +138,7 @@ void CVenueManager::InitialiseVenue()
         // Rewritten at every start so that the settings file exists with its default.
         CXmlDocument settings;
         settings.Load(kSettingsFile);
-        settings.GetRoot(kRootTag)->GetChild(kTypesTag)->GetString(kTypesDefault);
+        settings.GetRoot(Tag::Root)->GetChild(Tag::Types)->GetString(kTypesDefault);
         settings.Save("");
     }
 
@@ -177,8 +175,8 @@ bool CVenueManager::LoadVenueFile(const std::string& requestedPath)
     if (acceptable)
     {
         scratch.ParseText(text);
-        CXmlNode* root = scratch.GetRoot(kRootTag);
-        acceptable = scratch.LastParseSucceeded() && root->GetName() == kRootTag
+        CXmlNode* root = scratch.GetRoot(Tag::Root);
+        acceptable = scratch.LastParseSucceeded() && root->GetName() == Tag::Root
                      && ! root->FindChild(Tag::Venue)->IsNull() && VenueNumbersReadable(root);
     }
     if (! acceptable)
@@ -209,7 +207,7 @@ void CVenueManager::CopyVenueInto(CXmlNode* arrayRoot)
     if (arrayRoot == nullptr || arrayRoot->IsNull())
         return;
     RemoveVenueFrom(arrayRoot);
-    CXmlNode* root = GetVenueDocument()->GetRoot(kRootTag);
+    CXmlNode* root = GetVenueDocument()->GetRoot(Tag::Root);
     for (CXmlNode* venue = root->FindChild(Tag::Venue); ! venue->IsNull(); venue = venue->NextSibling(Tag::Venue))
         arrayRoot->AddCopyOf(venue);
 }

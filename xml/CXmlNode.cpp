@@ -137,7 +137,7 @@ CXmlNode* CXmlNode::GetNullNode()
 {
     if (nullNode == nullptr)
     {
-        auto* e = new TiXmlElement(MakeTagName("NULL Node"));
+        auto* e = new TiXmlElement(MakeTagName(Tag::NULL_Node));
         nullNode = new CXmlNode(e, false);
         nullNode->isNull = true;
     }
