@@ -3,6 +3,7 @@
 #include "app/CAppStartup.h"
 #include "app/CAppWindow.h"
 #include "app/CJuceManager.h"
+#include "base/CRunFolders.h"
 
 CApp::CApp() = default;
 CApp::~CApp() = default;
@@ -19,10 +20,18 @@ void CApp::initialise(const juce::String& commandLine)
 {
     CJuceManager::GetInstance()->SetStartupFile(StartupFileFromCommandLine(commandLine.toStdString()));
 
-    // Every data file is opened by relative name in the executable's directory.
-    juce::File::getSpecialLocation(juce::File::currentExecutableFile)
-        .getParentDirectory()
-        .setAsCurrentWorkingDirectory();
+    // Every data file is opened by relative name in the state folder; nothing has been
+    // written yet, so a folder that cannot be used ends the program before anything is lost.
+    const juce::Result folders =
+        CRunFolders::Enter(CRunFolders::Choose(juce::File::getSpecialLocation(juce::File::currentExecutableFile)));
+    if (folders.failed())
+    {
+        juce::Logger::outputDebugString(folders.getErrorMessage());
+        juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::WarningIcon, "DRX Wizard cannot start",
+                                          folders.getErrorMessage());
+        quit();
+        return;
+    }
 
     mainWindow = std::make_unique<CAppWindow>(getApplicationName(), 800, 600);
 

@@ -5,6 +5,7 @@
 #include "app/CJuceReportError.h"
 #include "app/CListenerManager.h"
 #include "array/CArrayManager.h"
+#include "base/CRunFolders.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
@@ -39,7 +40,7 @@ void StartCore(ReporterMode mode)
         CJuceManager::GetInstance()->SetUnitSystem(Tag::Meters, Tag::Kilograms);
 
     CXmlDocument settings;
-    settings.Load("ZORV_Settings.xml");
+    settings.Load(CRunFolders::SettingsFile("ZORV_Settings.xml"));
     settings.GetRoot("Root")->GetChild("Run_Directory")->GetString("..\\RunHere\\");
     settings.Save("");
 }

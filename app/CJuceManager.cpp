@@ -2,6 +2,7 @@
 
 #include "app/CMathHelper.h"
 #include "app/CReportError.h"
+#include "base/CRunFolders.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "render/CRenderManager.h"
@@ -121,7 +122,7 @@ CXmlNode* CJuceManager::GetSettingsRoot()
         settings = new (std::nothrow) CXmlDocument();
         if (settings == nullptr)
             CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate settings data for Juce Manager");
-        settings->Load(kSettingsFile);
+        settings->Load(CRunFolders::SettingsFile(kSettingsFile));
     }
     return settings->GetRoot(kRootTag);
 }
@@ -130,7 +131,7 @@ void CJuceManager::SaveAndReleaseSettings()
 {
     if (settings == nullptr)
         return;
-    settings->Save(kSettingsFile);
+    settings->Save(CRunFolders::SettingsFile(kSettingsFile));
     delete settings;
     settings = nullptr;
 }

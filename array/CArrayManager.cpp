@@ -1,6 +1,7 @@
 #include "array/CArrayManager.h"
 
 #include "app/CReportError.h"
+#include "base/CRunFolders.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -65,7 +66,7 @@ CArrayManager::~CArrayManager()
 void CArrayManager::StartUp()
 {
     CXmlDocument local;
-    local.Load(kSettingsFileName);
+    local.Load(CRunFolders::SettingsFile(kSettingsFileName));
     CXmlNode* root = local.GetRoot(kRootName);
     root->GetChild(kTypesTag)->GetString(kTypesDefault);
     const std::string scriptName = root->GetChild(Tag::FileName)->GetString(kScriptDefault);

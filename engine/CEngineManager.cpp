@@ -7,6 +7,7 @@
 #include "app/NumberText.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "base/CRunFolders.h"
 #include "engine/CAimLines.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
@@ -100,7 +101,7 @@ void CEngineManager::InitialiseEngine()
 {
     {
         CXmlDocument settings;
-        settings.Load("Manager_Engine_Settings.xml");
+        settings.Load(CRunFolders::SettingsFile("Manager_Engine_Settings.xml"));
         settings.GetRoot("Root")->GetChild("Types")->GetString("Many");
         settings.Save("");
     }

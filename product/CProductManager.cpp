@@ -1,6 +1,7 @@
 #include "product/CProductManager.h"
 
 #include "app/CReportError.h"
+#include "base/CRunFolders.h"
 #include "product/CBuiltInProducts.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -28,7 +29,7 @@ CProductManager::~CProductManager()
 bool CProductManager::StartUp()
 {
     CXmlDocument settings;
-    settings.Load(kSettingsFileName);
+    settings.Load(CRunFolders::SettingsFile(kSettingsFileName));
     settings.GetRoot(kRootName)->GetChild(kTypesTag)->GetString(kTypesDefault);
     settings.Save("");
 

@@ -3,6 +3,7 @@
 #include "app/CLine.h"
 #include "app/CMathHelper.h"
 #include "app/CReportError.h"
+#include "base/CRunFolders.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "xml/CXmlDocument.h"
@@ -145,7 +146,7 @@ void CVenueManager::InitialiseVenue()
     {
         // Rewritten at every start so that the settings file exists with its default.
         CXmlDocument settings;
-        settings.Load(kSettingsFile);
+        settings.Load(CRunFolders::SettingsFile(kSettingsFile));
         settings.GetRoot(kRootTag)->GetChild(kTypesTag)->GetString(kTypesDefault);
         settings.Save("");
     }

@@ -1,0 +1,85 @@
+#include "base/CRunFolders.h"
+
+namespace
+{
+CRunFolders::Layout entered;
+bool hasEntered = false;
+
+// An XDG base directory: the variable when it holds an absolute path, else HOME's default.
+juce::File XdgFolder(const char* variable, const char* homeDefault)
+{
+    const juce::String value = juce::SystemStats::getEnvironmentVariable(variable, {});
+    if (juce::File::isAbsolutePath(value))
+        return juce::File(value);
+    return juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile(homeDefault);
+}
+
+juce::Result MakeWritable(const juce::File& folder, const juce::String& purpose)
+{
+    const juce::Result made = folder.createDirectory();
+    if (made.failed())
+        return juce::Result::fail("Cannot create the folder for " + purpose + " " + folder.getFullPathName()
+                                  + ": " + made.getErrorMessage());
+    if (! folder.hasWriteAccess())
+        return juce::Result::fail("Cannot write in the folder for " + purpose + " " + folder.getFullPathName()
+                                  + ": permission denied");
+    return juce::Result::ok();
+}
+} // namespace
+
+//==============================================================================
+CRunFolders::Layout CRunFolders::Choose(const juce::File& executable)
+{
+    const juce::File folder = executable.getParentDirectory();
+    const juce::File share = folder.getParentDirectory().getChildFile("share").getChildFile(kShareName);
+    const bool inPrefix = folder.getFileName() == "bin" && share.isDirectory();
+
+    Layout layout;
+    layout.installed = inPrefix || ! folder.hasWriteAccess();
+    if (! layout.installed)
+    {
+        layout.settings = layout.state = layout.data = folder;
+        return layout;
+    }
+    layout.settings = XdgFolder("XDG_CONFIG_HOME", ".config").getChildFile(kFolderName);
+    layout.state = XdgFolder("XDG_STATE_HOME", ".local/state").getChildFile(kFolderName);
+    layout.data = share.isDirectory() ? share : folder;
+    return layout;
+}
+
+juce::Result CRunFolders::Enter(const Layout& layout)
+{
+    for (const auto& [folder, purpose] : { std::pair<juce::File, const char*> { layout.settings, "settings" },
+                                           std::pair<juce::File, const char*> { layout.state, "the log and records" } })
+    {
+        const juce::Result usable = MakeWritable(folder, purpose);
+        if (usable.failed())
+            return usable;
+    }
+
+    // The page shows the picture by relative name, so it has to sit beside it.
+    const juce::File page = layout.data.getChildFile(kPrintPage);
+    if (layout.installed && page.existsAsFile())
+        page.copyFileTo(layout.state.getChildFile(kPrintPage));
+
+    if (! layout.state.setAsCurrentWorkingDirectory())
+        return juce::Result::fail("Cannot enter the folder for the log and records " + layout.state.getFullPathName());
+    entered = layout;
+    hasEntered = true;
+    return juce::Result::ok();
+}
+
+//==============================================================================
+std::string CRunFolders::SettingsFile(const std::string& name)
+{
+    if (! hasEntered)
+        return name;
+    return entered.settings.getChildFile(name).getFullPathName().toStdString();
+}
+
+juce::File CRunFolders::DataFolder()
+{
+    if (hasEntered)
+        return entered.data;
+    return juce::File::getSpecialLocation(juce::File::currentExecutableFile).getParentDirectory();
+}
