@@ -1,5 +1,7 @@
 #include "base/CRunFolders.h"
 
+#include <unistd.h>
+
 namespace
 {
 CRunFolders::Layout entered;
@@ -14,13 +16,27 @@ juce::File XdgFolder(const char* variable, const char* homeDefault)
     return juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile(homeDefault);
 }
 
+// JUCE answers yes for root whatever the folder; the system also knows read-only mounts.
+bool CanWriteIn(const juce::File& folder)
+{
+    return ::access(folder.getFullPathName().toRawUTF8(), W_OK) == 0;
+}
+
 juce::Result MakeWritable(const juce::File& folder, const juce::String& purpose)
 {
+    // The system's "File exists" says little when a file stands where a parent folder should be.
+    juce::File existing = folder;
+    while (! existing.exists() && existing != existing.getParentDirectory())
+        existing = existing.getParentDirectory();
+    if (! existing.isDirectory())
+        return juce::Result::fail("Cannot create the folder for " + purpose + " " + folder.getFullPathName()
+                                  + ": " + existing.getFullPathName() + " is a file, not a folder");
+
     const juce::Result made = folder.createDirectory();
     if (made.failed())
         return juce::Result::fail("Cannot create the folder for " + purpose + " " + folder.getFullPathName()
                                   + ": " + made.getErrorMessage());
-    if (! folder.hasWriteAccess())
+    if (! CanWriteIn(folder))
         return juce::Result::fail("Cannot write in the folder for " + purpose + " " + folder.getFullPathName()
                                   + ": permission denied");
     return juce::Result::ok();
@@ -35,7 +51,7 @@ CRunFolders::Layout CRunFolders::Choose(const juce::File& executable)
     const bool inPrefix = folder.getFileName() == "bin" && share.isDirectory();
 
     Layout layout;
-    layout.installed = inPrefix || ! folder.hasWriteAccess();
+    layout.installed = inPrefix || ! CanWriteIn(folder);
     if (! layout.installed)
     {
         layout.settings = layout.state = layout.data = folder;

@@ -66,9 +66,12 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# Libraries the program links are found by dpkg-shlibdeps; JUCE opens the X11 ones at run time.
+# Libraries the program links are found by dpkg-shlibdeps. JUCE opens the X11 ones at run
+# time, and finds its fonts through /etc/fonts/fonts.conf (fontconfig-config, which also
+# brings a font).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libx11-6, libxext6, libxrandr2, libxinerama1, libxcursor1, libxrender1")
-# A browser for the print page, and a font for the text.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libx11-6, libxext6, libxrandr2, libxinerama1, libxcursor1, libxrender1, fontconfig-config")
+# Opens the print page in the browser.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

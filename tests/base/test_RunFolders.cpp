@@ -129,6 +129,8 @@ TEST_F(RunFoldersTest, AFolderThatCannotBeMadeIsNamedAndChangesNothing)
     ASSERT_TRUE(entered.failed());
     EXPECT_TRUE(entered.getErrorMessage().contains(layout.state.getFullPathName())) << entered.getErrorMessage();
     EXPECT_TRUE(entered.getErrorMessage().contains("log and records")) << entered.getErrorMessage();
+    EXPECT_TRUE(entered.getErrorMessage().endsWith(blocker.getFullPathName() + " is a file, not a folder"))
+        << entered.getErrorMessage();
     EXPECT_EQ(juce::File::getCurrentWorkingDirectory(), before);
     EXPECT_EQ(CRunFolders::SettingsFile("Settings.xml"), "Settings.xml");
 }

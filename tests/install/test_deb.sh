@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package made from the build tree: its control fields, its dependencies on the
-# libraries the program needs at run time (those it links and the X11 ones JUCE opens), its
-# files, stripped binaries, and a packaged tool that runs on a packaged sample.
+# The Debian package made from the build tree: its control fields, its dependencies on what
+# the program needs at run time (the libraries it links, the X11 ones JUCE opens and the font
+# configuration JUCE reads), its files, stripped binaries, and a packaged tool that runs on a
+# packaged sample.
 set -u
 BUILD=$1
 OUT=$2
@@ -32,8 +33,8 @@ check "it sits in the sound section" test "$(field Section)" = sound
 check "its description has a summary and a body" test "$(field Description | wc -l)" -ge 3
 
 DEPENDS=$(field Depends)
-for lib in libc6 libstdc++6 libgcc-s1 libcurl4 libfreetype6 libfontconfig1 libpng16-16 libjpeg62-turbo \
-           libtinyxml2.6.2v5 zlib1g libx11-6 libxext6 libxrandr2 libxinerama1 libxcursor1 libxrender1; do
+for lib in libc6 libstdc++6 libgcc-s1 libcurl4 libfreetype6 libpng16-16 libjpeg62-turbo libtinyxml2.6.2v5 zlib1g \
+           libx11-6 libxext6 libxrandr2 libxinerama1 libxcursor1 libxrender1 fontconfig-config; do
     check "it depends on $lib" bash -c "tr ',' '\n' <<<'$DEPENDS' | sed 's/^ *//' | grep -q '^$lib\\b'"
 done
 check "it recommends a browser opener for the print page" bash -c "grep -q xdg-utils <<<'$(field Recommends)'"

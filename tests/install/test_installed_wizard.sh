@@ -57,7 +57,8 @@ done
 for f in Product_PX1.xml Product_PX1_Combos.xml Default_Array_Script.xml DRXWizard_Print_Page.html; do
     win_check "$f is in the state folder only" bash -c "test -s '$STATE/$f' && test ! -e '$CONFIG/$f'"
 done
-win_check "nothing is written under HOME when the XDG variables are set" test -z "$(ls -A "$HOME_DIR")"
+win_check "the folders under HOME are left alone when the XDG variables are set" \
+    test ! -e "$HOME_DIR/.config/DRXWizard" -a ! -e "$HOME_DIR/.local/state/DRXWizard"
 win_check "nothing is written into the working directory" test -z "$(ls -A "$WIN_DIR/elsewhere")"
 
 # A new user has no designs: the Load dialog opens in the samples, so a bare name loads one.
@@ -120,5 +121,5 @@ win_check "the main window does not open" bash -c "! xdotool search --name '^  D
 xdotool key Return
 win_check "the wizard ends after the box" win_wait_exit 30
 win_check "the message names the folder and the reason" \
-    grep -qF "Cannot create the folder for the log and records $WIN_DIR/not-a-folder/DRXWizard: " "$WIN_DIR/wizard-blocked.log"
+    grep -qF "Cannot create the folder for the log and records $WIN_DIR/not-a-folder/DRXWizard: $WIN_DIR/not-a-folder is a file, not a folder" "$WIN_DIR/wizard-blocked.log"
 win_finish
