@@ -22,8 +22,7 @@ void CApp::initialise(const juce::String& commandLine)
 
     // Every data file is opened by relative name in the state folder; nothing has been
     // written yet, so a folder that cannot be used ends the program before anything is lost.
-    const juce::Result folders =
-        CRunFolders::Enter(CRunFolders::Choose(juce::File::getSpecialLocation(juce::File::currentExecutableFile)));
+    const juce::Result folders = CRunFolders::Enter(CRunFolders::Choose(CRunFolders::Executable()));
     if (folders.failed())
     {
         juce::Logger::outputDebugString(folders.getErrorMessage());

@@ -44,6 +44,11 @@ juce::Result MakeWritable(const juce::File& folder, const juce::String& purpose)
 } // namespace
 
 //==============================================================================
+juce::File CRunFolders::Executable()
+{
+    return juce::File::getSpecialLocation(juce::File::hostApplicationPath);
+}
+
 CRunFolders::Layout CRunFolders::Choose(const juce::File& executable)
 {
     const juce::File folder = executable.getParentDirectory();
@@ -97,5 +102,5 @@ juce::File CRunFolders::DataFolder()
 {
     if (hasEntered)
         return entered.data;
-    return juce::File::getSpecialLocation(juce::File::currentExecutableFile).getParentDirectory();
+    return Executable().getParentDirectory();
 }

@@ -29,6 +29,9 @@ public:
     static constexpr const char* kPrintPage = "DRXWizard_Print_Page.html";
 
     //==========================================================================
+    // The running program's file, however it was started (JUCE's executable file is the
+    // command's name taken from the current directory, wrong for a program found on the PATH).
+    static juce::File Executable();
     // The layout for a wizard at `executable`, reading XDG_CONFIG_HOME, XDG_STATE_HOME and
     // HOME from the environment (unset, empty or relative XDG variables take their defaults).
     static Layout Choose(const juce::File& executable);

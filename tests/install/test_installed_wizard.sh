@@ -3,8 +3,8 @@
 # service: its window opens without any box, its settings land in the XDG config folder and
 # its log and records in the XDG state folder (or their defaults under HOME when the
 # variables are unset), the installation and the working directory stay untouched, the Load
-# dialog opens in the shipped samples, and a sample given on the command line opens as the
-# desktop entry passes it. A state folder that cannot be made is named in a box.
+# dialog opens in the shipped samples, and a sample opens when the wizard is started the way
+# its desktop entry starts it. A state folder that cannot be made is named in a box.
 source "$(dirname "$0")/../window/lib.sh"
 PREFIX=$1
 win_setup installed "$2" "$PREFIX/bin/DRXWizard"
@@ -89,9 +89,13 @@ for f in Array_Output.xml Venue_Data.xml Scene_Data.xml SPLPolarData.xml; do
     win_check "the record $f is in the state folder" test -s "$STATE/$f"
 done
 
-# --- Second run: XDG variables unset, a sample given as the desktop entry gives it -----
+# --- Second run: XDG variables unset, started as the desktop entry starts it: the program
+# found by name on the PATH, with the file double-clicked ---------------------------------
 unset XDG_CONFIG_HOME XDG_STATE_HOME
 WIN_ID=
+export PATH="$PREFIX/bin:$PATH"
+WIN_COMMAND=$(sed -n 's/^Exec=\([^ ]*\) %f$/\1/p' "$PREFIX/share/applications/com.vorlund.drxwizard.desktop")
+win_check "the desktop entry names the program and passes it one file" test -n "$WIN_COMMAND"
 win_launch "$PREFIX/share/drxwizard/samples/theatre.21w"
 sleep 3
 win_shot theatre-from-command-line
