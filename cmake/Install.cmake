@@ -48,7 +48,7 @@ foreach(size 48 64 128 256)
             DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps" RENAME "${DRX_APP_ID}.png")
 endforeach()
 install(FILES "${DRX_DESKTOP_DIR}/icons/${DRX_APP_ID}.svg" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps")
-install(FILES "${CMAKE_SOURCE_DIR}/README.md" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+install(FILES "${CMAKE_SOURCE_DIR}/README.md" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/drxwizard")
 
 # --- Debian package: cpack -G DEB in the build tree --------------------------
 set(CPACK_PACKAGE_NAME drxwizard)
