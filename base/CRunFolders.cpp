@@ -1,5 +1,7 @@
 #include "base/CRunFolders.h"
 
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 namespace
@@ -16,10 +18,11 @@ juce::File XdgFolder(const char* variable, const char* homeDefault)
     return juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile(homeDefault);
 }
 
-// JUCE answers yes for root whatever the folder; the system also knows read-only mounts.
-bool CanWriteIn(const juce::File& folder)
+// 0 when the folder can be written, else the system's error. JUCE answers yes for root
+// whatever the folder; the system also knows read-only mounts.
+int WriteError(const juce::File& folder)
 {
-    return ::access(folder.getFullPathName().toRawUTF8(), W_OK) == 0;
+    return ::access(folder.getFullPathName().toRawUTF8(), W_OK) == 0 ? 0 : errno;
 }
 
 juce::Result MakeWritable(const juce::File& folder, const juce::String& purpose)
@@ -36,9 +39,9 @@ juce::Result MakeWritable(const juce::File& folder, const juce::String& purpose)
     if (made.failed())
         return juce::Result::fail("Cannot create the folder for " + purpose + " " + folder.getFullPathName()
                                   + ": " + made.getErrorMessage());
-    if (! CanWriteIn(folder))
+    if (const int error = WriteError(folder))
         return juce::Result::fail("Cannot write in the folder for " + purpose + " " + folder.getFullPathName()
-                                  + ": permission denied");
+                                  + ": " + juce::String(std::strerror(error)));
     return juce::Result::ok();
 }
 } // namespace
@@ -56,7 +59,7 @@ CRunFolders::Layout CRunFolders::Choose(const juce::File& executable)
     const bool inPrefix = folder.getFileName() == "bin" && share.isDirectory();
 
     Layout layout;
-    layout.installed = inPrefix || ! CanWriteIn(folder);
+    layout.installed = inPrefix || WriteError(folder) != 0;
     if (! layout.installed)
     {
         layout.settings = layout.state = layout.data = folder;

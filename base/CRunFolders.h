@@ -36,8 +36,8 @@ public:
     // HOME from the environment (unset, empty or relative XDG variables take their defaults).
     static Layout Choose(const juce::File& executable);
     // Creates the folders, refreshes the print page in the state folder of an installed
-    // wizard and makes the state folder current. A failure names the folder and the reason,
-    // and changes nothing.
+    // wizard and makes the state folder current. A failure names the folder and the reason;
+    // the current directory and the settings paths then stay as they were.
     static juce::Result Enter(const Layout& layout);
 
     //==========================================================================

@@ -101,17 +101,25 @@ TEST_F(RunFoldersTest, AnInstalledWizardUsesTheXdgFoldersAndTheSharedData)
     }
 }
 
-TEST_F(RunFoldersTest, AnExecutableFolderItCannotWriteCountsAsInstalled)
+TEST_F(RunFoldersTest, FoldersItCannotWriteAreNeitherARunFolderNorEntered)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes in any folder";
     const juce::File exe = Executable("ro/DRXWizard");
     ASSERT_TRUE(exe.getParentDirectory().setReadOnly(true));
     const CRunFolders::Layout layout = CRunFolders::Choose(exe);
+    CRunFolders::Layout blocked = layout;
+    blocked.state = exe.getParentDirectory();
+    const juce::Result entered = CRunFolders::Enter(blocked);
     exe.getParentDirectory().setReadOnly(false);
+
     EXPECT_TRUE(layout.installed);
     EXPECT_EQ(layout.settings, Home().getChildFile(".config/DRXWizard"));
     EXPECT_EQ(layout.data, exe.getParentDirectory()) << "no share folder: the data stays beside it";
+    ASSERT_TRUE(entered.failed());
+    EXPECT_EQ(entered.getErrorMessage(), "Cannot write in the folder for the log and records "
+                                             + exe.getParentDirectory().getFullPathName() + ": Permission denied");
+    EXPECT_EQ(CRunFolders::SettingsFile("Settings.xml"), "Settings.xml");
 }
 
 TEST_F(RunFoldersTest, AFolderThatCannotBeMadeIsNamedAndChangesNothing)
