@@ -8,6 +8,7 @@
 #include "array/CArrayManager.h"
 #include "base/CReportError.h"
 #include "engine/CCommandTable.h"
+#include "base/CRunFolders.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
@@ -100,7 +101,7 @@ void StartCore(ReporterMode mode)
         CJuceManager::GetInstance()->SetUnitSystem(Tag::Meters, Tag::Kilograms);
 
     CXmlDocument settings;
-    settings.Load("ZORV_Settings.xml");
+    settings.Load(CRunFolders::SettingsFile("ZORV_Settings.xml"));
     settings.GetRoot(Tag::Root)->GetChild(Tag::Run_Directory)->GetString("..\\RunHere\\");
     settings.Save("");
 }

@@ -1,6 +1,7 @@
 #include "app/CJuceManager.h"
 
 #include "base/CMathHelper.h"
+#include "base/CRunFolders.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CSPLManager.h"
@@ -116,7 +117,7 @@ CXmlNode* CJuceManager::GetSettingsRoot()
     if (settings == nullptr)
     {
         settings = std::make_unique<CXmlDocument>();
-        settings->Load(kSettingsFile);
+        settings->Load(CRunFolders::SettingsFile(kSettingsFile));
     }
     return settings->GetRoot(Tag::Root);
 }
@@ -125,7 +126,7 @@ void CJuceManager::SaveAndReleaseSettings()
 {
     if (settings == nullptr)
         return;
-    settings->Save(kSettingsFile);
+    settings->Save(CRunFolders::SettingsFile(kSettingsFile));
     settings.reset();
 }
 

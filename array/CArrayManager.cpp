@@ -1,5 +1,6 @@
 #include "array/CArrayManager.h"
 
+#include "base/CRunFolders.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -59,7 +60,7 @@ CArrayManager::~CArrayManager()
 void CArrayManager::StartUp()
 {
     CXmlDocument local;
-    local.Load(kSettingsFileName);
+    local.Load(CRunFolders::SettingsFile(kSettingsFileName));
     CXmlNode* root = local.GetRoot(Tag::Root);
     root->GetChild(Tag::Types)->GetString(kTypesDefault);
     const std::string scriptName = root->GetChild(Tag::FileName)->GetString(kScriptDefault);

@@ -1,6 +1,7 @@
 #include "product/CProductManager.h"
 
 #include "base/CReportError.h"
+#include "base/CRunFolders.h"
 #include "product/CBuiltInProducts.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -18,7 +19,7 @@ CProductManager::~CProductManager() = default;
 bool CProductManager::StartUp()
 {
     CXmlDocument settings;
-    settings.Load(kSettingsFileName);
+    settings.Load(CRunFolders::SettingsFile(kSettingsFileName));
     settings.GetRoot(Tag::Root)->GetChild(Tag::Types)->GetString(kTypesDefault);
     settings.Save("");
 

@@ -2,6 +2,8 @@
 
 #include "app/CCommandManager.h"
 #include "engine/CCommandTable.h"
+#include "base/CRunFolders.h"
+#include "xml/XmlTags.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -42,6 +44,8 @@ public:
         return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory);
     }
 
+    juce::File SamplesFolder() override { return CRunFolders::SamplesFolder(); }
+
     bool Browse(const CFileDialogs::Request& request, juce::File& chosen) override
     {
         juce::FileChooser chooser(request.title, request.initialFile, request.filter);
@@ -61,6 +65,11 @@ public:
     }
 };
 
+bool HoldsDesigns(const juce::File& folder, const std::string& pattern)
+{
+    return ! folder.findChildFiles(juce::File::findFiles, false, pattern).isEmpty();
+}
+
 CFileDialogs::Chooser* installedChooser = nullptr;
 
 CFileDialogs::Chooser& CurrentChooser()
@@ -71,7 +80,7 @@ CFileDialogs::Chooser& CurrentChooser()
 } // namespace
 
 //==============================================================================
-CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File& documents)
+CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File& documents, const juce::File& samples)
 {
     const DialogInfo info = InfoFor(dialog);
     // A folder that cannot be created is not reported: the chooser opens all the same.
@@ -86,6 +95,9 @@ CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File&
     Request request;
     request.initialFile = folder.getChildFile(info.venue ? "default.21v" : "default.21w");
     request.filter = info.venue ? "*.21v" : "*.21w";
+    // A new user's first load finds the samples rather than an empty folder.
+    if (! info.save && ! HoldsDesigns(folder, request.filter) && HoldsDesigns(samples, request.filter))
+        request.initialFile = samples;
     request.title = info.title;
     request.save = info.save;
     return request;
@@ -94,7 +106,7 @@ CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File&
 std::optional<CFileDialogs::Command> CFileDialogs::Choose(Dialog dialog, Chooser& chooser)
 {
     const DialogInfo info = InfoFor(dialog);
-    const Request request = MakeRequest(dialog, chooser.DocumentsFolder());
+    const Request request = MakeRequest(dialog, chooser.DocumentsFolder(), chooser.SamplesFolder());
     juce::File chosen;
     if (! chooser.Browse(request, chosen))
         return std::nullopt;

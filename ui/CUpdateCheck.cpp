@@ -1,5 +1,6 @@
 #include "ui/CUpdateCheck.h"
 
+#include "base/CRunFolders.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -89,12 +90,12 @@ std::string ReadLimited(juce::InputStream& in)
 std::string CUpdateCheck::ServiceUrl()
 {
     CXmlDocument settings;
-    settings.Load(kSettingsFile);
+    settings.Load(CRunFolders::SettingsFile(kSettingsFile));
     CXmlNode* service = settings.GetRoot(Tag::Root)->GetChild(Tag::Update_Service);
     const bool stored = service->HasValue();
     std::string url = service->GetString(kDefaultUrl);
     if (! stored)
-        settings.Save(kSettingsFile);
+        settings.Save("");
 
     if (const char* overridden = std::getenv(kUrlVariable))
         url = overridden;
@@ -103,6 +104,12 @@ std::string CUpdateCheck::ServiceUrl()
 
 std::string CUpdateCheck::Fetch(const std::string& url)
 {
+    Fetcher fetcher;
+    return fetcher.Fetch(url);
+}
+
+std::string CUpdateCheck::Fetcher::Fetch(const std::string& url)
+{
     const juce::URL service(url);
     if (service.isLocalFile())
     {
@@ -110,17 +117,31 @@ std::string CUpdateCheck::Fetch(const std::string& url)
         return in != nullptr ? ReadLimited(*in) : std::string();
     }
 
-    int status = 0;
-    std::unique_ptr<juce::InputStream> in(service.createInputStream(
-        juce::URL::InputStreamOptions(juce::URL::ParameterHandling::inAddress)
-            .withConnectionTimeoutMs(kConnectTimeoutMs)
-            .withNumRedirectsToFollow(5)
-            .withStatusCode(&status)));
+    juce::WebInputStream stream(service, false);
+    stream.withConnectionTimeout(kConnectTimeoutMs).withNumRedirectsToFollow(5);
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (cancelled)
+            return {};
+        current = &stream;
+    }
     // An error page is no answer from the service: reading it as a reply would report
     // "up to date" for a service that failed.
-    if (in == nullptr || status < 200 || status >= 300)
-        return {};
-    return ReadLimited(*in);
+    const bool connected = stream.connect(nullptr) && ! stream.isError();
+    const int status = stream.getStatusCode();
+    const std::string reply = connected && status >= 200 && status < 300 ? ReadLimited(stream) : std::string();
+
+    const std::lock_guard<std::mutex> guard(lock);
+    current = nullptr;
+    return cancelled ? std::string() : reply;
+}
+
+void CUpdateCheck::Fetcher::Cancel()
+{
+    const std::lock_guard<std::mutex> guard(lock);
+    cancelled = true;
+    if (current != nullptr)
+        current->cancel();
 }
 
 CUpdateCheck::Result CUpdateCheck::Interpret(const std::string& reply)
@@ -153,9 +174,9 @@ CUpdateCheck::Result CUpdateCheck::Check()
 }
 
 //==============================================================================
-void CUpdateCheck::RunStartupCheck(juce::Label& versionLabel, juce::TextButton& updateButton)
+void CUpdateCheck::ShowVersion(juce::Label& versionLabel, juce::TextButton& updateButton, bool newerAvailable)
 {
-    if (Check().outcome == Outcome::Newer)
+    if (newerAvailable)
     {
         versionLabel.setFont(juce::Font(15.0f, juce::Font::bold));
         versionLabel.setText(kNewUpdateText, juce::sendNotification);

@@ -10,6 +10,7 @@
 #include "ui/CKwemJuceAbout.h"
 #include "ui/CKwemJuceSplScale.h"
 #include "ui/CPanelCreators.h"
+#include "ui/CStartupUpdateCheck.h"
 #include "ui/CUpdateCheck.h"
 #include "ui/CVenueView.h"
 #include "ui/CZorvSkin2LookAndFeel.h"
@@ -96,7 +97,7 @@ CZorvJuceKWEMWindow::CZorvJuceKWEMWindow()
 
     tooltipWindow = std::make_unique<juce::TooltipWindow>();
     aboutPanel->setVisible(false);
-    CUpdateCheck::RunStartupCheck(*versionLabel, *updateButton);
+    startupCheck = std::make_unique<CStartupUpdateCheck>(*versionLabel, *updateButton);
     BindUnitDisplay();
 
     juce::LookAndFeel* whiteText = ui->GetLookAndFeel(1);
@@ -203,6 +204,8 @@ CZorvJuceKWEMWindow::~CZorvJuceKWEMWindow()
     if (ui->GetArrayInfoPanel() == arrayInfo.get())
         ui->SetArrayInfoPanel(nullptr);
 
+    // Stopped before the label and the button it marks go.
+    startupCheck.reset();
     unitsShownLabel.reset();
     arrayInfo.reset();
     floorListView.reset();

@@ -3,6 +3,7 @@
 #include "base/CLine.h"
 #include "base/CMathHelper.h"
 #include "base/CReportError.h"
+#include "base/CRunFolders.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "xml/CXmlDocument.h"
@@ -137,7 +138,7 @@ void CVenueManager::InitialiseVenue()
     {
         // Rewritten at every start so that the settings file exists with its default.
         CXmlDocument settings;
-        settings.Load(kSettingsFile);
+        settings.Load(CRunFolders::SettingsFile(kSettingsFile));
         settings.GetRoot(Tag::Root)->GetChild(Tag::Types)->GetString(kTypesDefault);
         settings.Save("");
     }

@@ -21,6 +21,7 @@ public:
     explicit ScriptedChooser(juce::File documentsFolder) : documents(std::move(documentsFolder)) {}
 
     juce::File DocumentsFolder() override { return documents; }
+    juce::File SamplesFolder() override { return samples; }
 
     bool Browse(const CFileDialogs::Request& request, juce::File& chosen) override
     {
@@ -38,6 +39,7 @@ public:
     }
 
     juce::File documents;
+    juce::File samples;
     std::optional<juce::File> answer;
     bool overwrite = false;
     std::vector<CFileDialogs::Request> requests;
@@ -81,6 +83,46 @@ TEST_F(FileDialogsTest, EachDialogOpensInItsFolderWithItsFilterAndTitle)
         EXPECT_EQ(request.title, c.title);
         EXPECT_EQ(request.save, c.save);
     }
+}
+
+TEST_F(FileDialogsTest, ALoadOpensInTheSamplesUntilTheUserHasADesignOfThatKind)
+{
+    chooser.samples = dir.File("samples");
+    chooser.samples.createDirectory();
+    ASSERT_TRUE(chooser.samples.getChildFile("club.21w").replaceWithText("<Root/>"));
+    ASSERT_TRUE(chooser.samples.getChildFile("club.21v").replaceWithText("<Root/>"));
+
+    struct Case { const char* userFile; Dialog dialog; juce::File initial; };
+    const Case cases[] = {
+        { nullptr, Dialog::LoadArray, chooser.samples },
+        { nullptr, Dialog::LoadVenue, chooser.samples },
+        { nullptr, Dialog::SaveArray, Kesta().getChildFile("default.21w") },
+        { nullptr, Dialog::SaveVenue, Venues().getChildFile("default.21v") },
+        // A venue in the arrays' folder is not a design of the array kind.
+        { "Kesta/stray.21v", Dialog::LoadArray, chooser.samples },
+        { "Kesta/mine.21w", Dialog::LoadArray, Kesta().getChildFile("default.21w") },
+        { "Kesta/mine.21w", Dialog::LoadVenue, chooser.samples },
+        { "Kesta/Venues/room.21v", Dialog::LoadVenue, Venues().getChildFile("default.21v") },
+    };
+    for (const Case& c : cases)
+    {
+        if (c.userFile != nullptr)
+        {
+            Documents().getChildFile(c.userFile).getParentDirectory().createDirectory();
+            ASSERT_TRUE(Documents().getChildFile(c.userFile).replaceWithText("<Root/>"));
+        }
+        chooser.requests.clear();
+        CFileDialogs::Choose(c.dialog, chooser);
+        ASSERT_EQ(chooser.requests.size(), 1u);
+        EXPECT_EQ(chooser.requests[0].initialFile, c.initial) << (c.userFile ? c.userFile : "no design") << " "
+                                                              << (int) c.dialog;
+    }
+
+    chooser.samples = dir.File("no-samples-here");
+    Kesta().getChildFile("mine.21w").deleteFile();
+    chooser.requests.clear();
+    CFileDialogs::Choose(Dialog::LoadArray, chooser);
+    EXPECT_EQ(chooser.requests[0].initialFile, Kesta().getChildFile("default.21w")) << "no samples installed";
 }
 
 TEST_F(FileDialogsTest, AConfirmedDialogSendsItsCommandWithTheFullPath)
