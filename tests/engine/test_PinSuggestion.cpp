@@ -149,7 +149,7 @@ TEST_F(PinSuggestionTest, TryingThePinsLeavesTheSavedDesignByteIdentical)
     {
         SCOPED_TRACE("pin " + std::to_string(pin));
         Command("SlotPin", pin);
-        Command("ArrayFile", 1.0, temp.File("before.21w").getFullPathName().toStdString());
+        Command("SaveArrayFile", 0, temp.File("before.21w").getFullPathName().toStdString());
         const std::string arrayText = CArrayManager::GetInstance()->GetDocument()->ToText();
         const std::string venueText = CVenueManager::GetInstance()->SaveState();
 
@@ -157,7 +157,7 @@ TEST_F(PinSuggestionTest, TryingThePinsLeavesTheSavedDesignByteIdentical)
 
         EXPECT_EQ(CArrayManager::GetInstance()->GetDocument()->ToText(), arrayText);
         EXPECT_EQ(CVenueManager::GetInstance()->SaveState(), venueText);
-        Command("ArrayFile", 1.0, temp.File("after.21w").getFullPathName().toStdString());
+        Command("SaveArrayFile", 0, temp.File("after.21w").getFullPathName().toStdString());
         EXPECT_EQ(temp.Read("after.21w"), temp.Read("before.21w"));
     }
 }
