@@ -29,6 +29,9 @@ const char* const kUsage =
     "  --save-venue OUT.21v        save the venue file after all commands\n"
     "  --render OUT.png            write the 1000 x 600 venue picture\n"
     "  --report                    print a JSON report of the design on standard output\n"
+    "  --suggest-pin               try every pick pin after the commands and add the coverage\n"
+    "                              suggestion to the report\n"
+    "  --apply-suggestion          also apply the suggested pin (one pick-pin command)\n"
     "  --run-dir DIR               directory for the engine's own files (default: a fresh\n"
     "                              temporary directory, removed at exit)\n"
     "  --seed N                    seed the start-up array's random choice\n"
@@ -125,6 +128,8 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         bool* flag = name == "--help" || name == "-h" ? &options.help
                      : name == "--version"          ? &options.version
                      : name == "--report"           ? &options.report
+                     : name == "--suggest-pin"      ? &options.suggestPin
+                     : name == "--apply-suggestion" ? &options.applySuggestion
                                                     : nullptr;
         if (flag != nullptr)
         {

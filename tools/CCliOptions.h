@@ -36,6 +36,8 @@ public:
     std::string saveVenue;
     std::string render;
     bool report = false;
+    bool suggestPin = false;
+    bool applySuggestion = false;
     std::string runDir;
     std::optional<unsigned> seed;
 

@@ -10,6 +10,7 @@
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
 #include "engine/CCommandTable.h"
+#include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
 #include <juce_graphics/juce_graphics.h>
@@ -55,11 +56,13 @@ void CCliRun::Execute()
                 Guarded([this] { LoadFile(); });
             for (const CCliOptions::Step& step : options.steps)
                 Guarded([&step] { Send(step); });
+            if (options.suggestPin || options.applySuggestion)
+                Guarded([this] { SuggestPin(); });
             SaveFiles();
             if (! options.render.empty())
                 Guarded([this] { RenderPicture(); });
             if (options.report)
-                Guarded([] { PrintReport(); });
+                Guarded([this] { PrintReport(); });
         }
 
         Guarded([] {
@@ -190,8 +193,28 @@ void CCliRun::RenderPicture()
         Refuse("Error: Could not write picture " + options.render);
 }
 
-void CCliRun::PrintReport()
+void CCliRun::SuggestPin()
 {
-    const std::string text = CCliReport::Build().ToText();
+    suggestion = CPinSuggestion::Compute(CPinSuggestion::ClassicLevel);
+    if (! options.applySuggestion)
+        return;
+    if (! suggestion->best)
+    {
+        Refuse("Error: No pick pin to apply: no pin gives the audience a finite level");
+        return;
+    }
+    CCommand pin;
+    pin.target = Tag::SlotPin;
+    pin.number = *suggestion->best;
+    if (const CCommandResult result = CCommandManager::GetInstance()->Do(pin); ! result)
+        Refuse("Error: The suggested pick pin was not applied: " + result.GetReason());
+}
+
+void CCliRun::PrintReport() const
+{
+    CJsonValue report = CCliReport::Build();
+    if (suggestion)
+        report.Set("suggestion", CCliReport::Suggestion(*suggestion, "Classic"));
+    const std::string text = report.ToText();
     std::cout << text << std::endl;
 }

@@ -6,9 +6,12 @@
 
 #include "CCliOptions.h"
 
+#include "engine/CPinSuggestion.h"
+
 #include <juce_core/juce_core.h>
 
 #include <functional>
+#include <optional>
 
 class CCliRun
 {
@@ -30,11 +33,14 @@ private:
     void LoadFile();
     static void Send(const CCliOptions::Step& step);
     void SaveFiles();
+    // Tries every pick pin (the design is left as it was), then applies the best one when asked.
+    void SuggestPin();
     void RenderPicture();
-    static void PrintReport();
+    void PrintReport() const;
 
     CCliOptions options;
     juce::File callerDirectory;
     juce::File runDirectory;
     bool removeRunDirectory = false;
+    std::optional<CPinSuggestion> suggestion;
 };
