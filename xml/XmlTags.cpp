@@ -303,4 +303,18 @@ const std::string Display = "Display";
 const std::string UnitDescribe = "UnitDescribe";
 const std::string Visible = "Visible";
 
+// Band prediction
+const std::string Acoustics = "Acoustics";
+const std::string BandLow = "BandLow";
+const std::string BandHigh = "BandHigh";
+const std::string OnAxisDB = "OnAxisDB";
+const std::string Height = "Height";
+const std::string Air = "Air";
+const std::string Temperature = "Temperature";
+const std::string Humidity = "Humidity";
+const std::string AirTemperature = "AirTemperature";
+const std::string AirHumidity = "AirHumidity";
+const std::string BandZ = "BandZ";
+const std::string BandA = "BandA";
+
 } // namespace Tag

@@ -307,4 +307,18 @@ extern const std::string Display;
 extern const std::string UnitDescribe;
 extern const std::string Visible;
 
+// Band prediction
+extern const std::string Acoustics;
+extern const std::string BandLow;
+extern const std::string BandHigh;
+extern const std::string OnAxisDB;
+extern const std::string Height;
+extern const std::string Air;
+extern const std::string Temperature;
+extern const std::string Humidity;
+extern const std::string AirTemperature;
+extern const std::string AirHumidity;
+extern const std::string BandZ;
+extern const std::string BandA;
+
 } // namespace Tag

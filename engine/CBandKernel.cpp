@@ -1,0 +1,328 @@
+#include "engine/CBandKernel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+// Where the time of a band map goes: some 125 complex terms per point, each needing the
+// sine and cosine of its phase, the sine of its directivity argument and the exponential
+// of its air loss. Through the C library, one term at a time, these are nearly all of it.
+// Here the terms of one source are taken four bands at a time, the transcendental
+// functions are range-reduced polynomials without branches, and the one division of
+// sin(u) / u is shared by all bands of a source.
+
+// The vector helpers are inlined and never cross a call boundary, so the calling
+// convention for 32-byte vectors on processors without AVX does not matter.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace
+{
+typedef double V4 __attribute__((vector_size(32)));
+typedef unsigned long long U4 __attribute__((vector_size(32)));
+constexpr int kLanes = 4;
+// Band accumulators, long enough for a group that starts at the last band.
+constexpr int kAccumulators = 32;
+static_assert(CBandModel::kBandCount + kLanes - 1 <= kAccumulators, "accumulators too short");
+
+#define DRX_INLINE __attribute__((always_inline)) inline
+
+DRX_INLINE V4 Splat(double v)
+{
+    return V4 { v, v, v, v };
+}
+
+// 1.5 x 2^52: adding it to a double below 2^51 in size rounds that to an integer, which
+// then sits in the low bits of the sum's representation.
+constexpr double kShifter = 6755399441055744.0;
+
+// pi / 2 in three parts of 33, 33 and 53 bits: q times either of the first two is exact for
+// |q| < 2^20, so phases up to a million radians lose nothing in the reduction.
+constexpr double kHalfPi1 = 1.57079632673412561417e+00;
+constexpr double kHalfPi2 = 6.07710050630396597660e-11;
+constexpr double kHalfPi3 = 2.02226624879595063154e-21;
+
+// sin(x) and cos(x): x less a multiple q of pi / 2, then the minimax polynomials on
+// -pi/4 ... pi/4, exchanged and negated by q mod 4.
+DRX_INLINE void SinCos(const V4& x, V4& sine, V4& cosine)
+{
+    const V4 shifted = x * Splat(M_2_PI) + Splat(kShifter);
+    const V4 q = shifted - Splat(kShifter);
+    const U4 quadrant = (U4) shifted;
+    V4 r = x - q * Splat(kHalfPi1);
+    r = r - q * Splat(kHalfPi2);
+    r = r - q * Splat(kHalfPi3);
+
+    const V4 z = r * r;
+    V4 s = Splat(1.58962301576546568060e-10);
+    s = s * z + Splat(-2.50507477628578072866e-8);
+    s = s * z + Splat(2.75573136213857245213e-6);
+    s = s * z + Splat(-1.98412698295895385996e-4);
+    s = s * z + Splat(8.33333333332211858878e-3);
+    s = s * z + Splat(-1.66666666666666307295e-1);
+    s = r + r * z * s;
+
+    V4 c = Splat(-1.13585365213876817300e-11);
+    c = c * z + Splat(2.08757008419747316778e-9);
+    c = c * z + Splat(-2.75573141792967388112e-7);
+    c = c * z + Splat(2.48015872888517045348e-5);
+    c = c * z + Splat(-1.38888888888730564116e-3);
+    c = c * z + Splat(4.16666666666665929218e-2);
+    c = Splat(1.0) - Splat(0.5) * z + z * z * c;
+
+    const auto odd = (quadrant & 1) != 0;
+    const V4 sineBase = odd ? c : s;
+    const V4 cosineBase = odd ? s : c;
+    sine = (V4) ((U4) sineBase ^ ((quadrant & 2) << 62));
+    cosine = (V4) ((U4) cosineBase ^ (((quadrant + 1) & 2) << 62));
+}
+
+// sin(x) alone, for |x| up to some thousands: x less a multiple q of pi, the Taylor series
+// to x^17 on -pi/2 ... pi/2 (error below 5e-14), negated for odd q.
+DRX_INLINE V4 Sin(const V4& x)
+{
+    const V4 shifted = x * Splat(M_1_PI) + Splat(kShifter);
+    const V4 q = shifted - Splat(kShifter);
+    const U4 half = (U4) shifted;
+    V4 r = x - q * Splat(2.0 * kHalfPi1);
+    r = r - q * Splat(2.0 * kHalfPi2);
+    r = r - q * Splat(2.0 * kHalfPi3);
+
+    const V4 z = r * r;
+    V4 s = Splat(1.0 / 355687428096000.0);
+    s = s * z + Splat(-1.0 / 1307674368000.0);
+    s = s * z + Splat(1.0 / 6227020800.0);
+    s = s * z + Splat(-1.0 / 39916800.0);
+    s = s * z + Splat(1.0 / 362880.0);
+    s = s * z + Splat(-1.0 / 5040.0);
+    s = s * z + Splat(1.0 / 120.0);
+    s = s * z + Splat(-1.0 / 6.0);
+    s = r + r * z * s;
+    return (V4) ((U4) s ^ ((half & 1) << 63));
+}
+
+// e^t for t <= 0 to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its
+// Taylor series to w^10, 2^k put into the exponent bits. Below -700 (a loss of some
+// 3000 dB) the result is e^-700.
+constexpr double kLn2High = 6.93147180369123816490e-01;
+constexpr double kLn2Low = 1.90821492927058770002e-10;
+
+DRX_INLINE V4 ExpNonPositive(const V4& exponent)
+{
+    const V4 t = exponent < Splat(-700.0) ? Splat(-700.0) : exponent;
+    const V4 shifted = t * Splat(M_LOG2E) + Splat(kShifter);
+    const V4 k = shifted - Splat(kShifter);
+    const U4 powerOfTwo = (U4) shifted - (U4) Splat(kShifter);
+    const V4 w = (t - k * Splat(kLn2High)) - k * Splat(kLn2Low);
+
+    V4 p = Splat(1.0 / 3628800.0);
+    p = p * w + Splat(1.0 / 362880.0);
+    p = p * w + Splat(1.0 / 40320.0);
+    p = p * w + Splat(1.0 / 5040.0);
+    p = p * w + Splat(1.0 / 720.0);
+    p = p * w + Splat(1.0 / 120.0);
+    p = p * w + Splat(1.0 / 24.0);
+    p = p * w + Splat(1.0 / 6.0);
+    p = p * w + Splat(0.5);
+    p = p * w + Splat(1.0);
+    p = p * w + Splat(1.0);
+    return p * (V4) ((powerOfTwo + 1023) << 52);
+}
+
+DRX_INLINE V4 Load(const double* p)
+{
+    V4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+DRX_INLINE void Store(double* p, const V4& v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Four bands of one source; lanes past the source's last band have no amplitude.
+struct TermGroup
+{
+    V4 amplitude;          // pressure at 1 m before directivity and air
+    V4 waveNumber;         // rad/m
+    V4 directivity;        // pi f H / c: the directivity argument is this times sin(theta)
+    V4 inverseDirectivity; // its inverse (infinite in lanes without a band)
+    V4 loss;               // the air's absorption in nepers per metre
+    int firstBand;         // band index of the first lane
+};
+
+struct SourceTerms
+{
+    double x, y;
+    double cosAngle, sinAngle;
+    size_t firstGroup, groupCount;
+};
+} // namespace
+
+struct CBandKernel::Terms
+{
+    std::vector<SourceTerms> sources;
+    std::vector<TermGroup> groups;
+};
+
+namespace
+{
+using Terms = CBandKernel::Terms;
+
+// The complex sum of every band at (x, y) inches into re and im (kAccumulators each).
+DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, double* im)
+{
+    std::fill(re, re + kAccumulators, 0.0);
+    std::fill(im, im + kAccumulators, 0.0);
+    for (const SourceTerms& s : terms.sources)
+    {
+        const double dx = x - s.x;
+        const double dy = y - s.y;
+        const double d = std::sqrt(dx * dx + dy * dy);
+        const double r = std::max(d * CBandModel::kMetresPerInch, CBandModel::kMinDistance);
+        // sin(atan2(dy, dx) + angle), without the arc tangent.
+        double sinTheta = d > 0.0 ? (dy * s.cosAngle + dx * s.sinAngle) / d : s.sinAngle;
+        // So small an angle is on the axis; its inverse below would overflow.
+        if (std::fabs(sinTheta) < 1e-150)
+            sinTheta = 0.0;
+        const V4 distance = Splat(r);
+        const V4 spreading = Splat(1.0 / r);
+        const V4 offAxis = Splat(sinTheta);
+        const V4 inverseOffAxis = Splat(1.0 / sinTheta);
+
+        const TermGroup* group = terms.groups.data() + s.firstGroup;
+        for (size_t g = 0; g < s.groupCount; ++g, ++group)
+        {
+            V4 sinPhase, cosPhase;
+            SinCos(group->waveNumber * distance, sinPhase, cosPhase);
+            const V4 u = group->directivity * offAxis;
+            const V4 directivity = u == Splat(0.0) ? Splat(1.0) : Sin(u) * group->inverseDirectivity * inverseOffAxis;
+            const V4 a = group->amplitude * directivity * spreading * ExpNonPositive(-(group->loss * distance));
+
+            double* reAt = re + group->firstBand;
+            double* imAt = im + group->firstBand;
+            Store(reAt, Load(reAt) + a * cosPhase);
+            Store(imAt, Load(imAt) - a * sinPhase);
+        }
+    }
+}
+
+// The two entry points are compiled twice on x86-64, for every processor and for those
+// with AVX2 and FMA (picked once, when the program loads): wide registers hold a group in
+// one register instead of two, and fused multiply-adds halve the polynomials' chains.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define DRX_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#else
+#define DRX_VECTOR_CLONES
+#endif
+
+DRX_VECTOR_CLONES
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    alignas(32) double re[kAccumulators];
+    alignas(32) double im[kAccumulators];
+    SumBands(terms, x, y, re, im);
+    for (int i = 0; i < CBandModel::kBandCount; ++i)
+        energies[i] = re[i] * re[i] + im[i] * im[i];
+}
+
+DRX_VECTOR_CLONES
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    alignas(32) double re[kAccumulators];
+    alignas(32) double im[kAccumulators];
+    for (int k = 0; k < count; ++k)
+    {
+        SumBands(terms, xs[k], y, re, im);
+        double energy = 0.0;
+        for (int i = 0; i < CBandModel::kBandCount; ++i)
+            energy += weights[i] * (re[i] * re[i] + im[i] * im[i]);
+        out[k] = 10.0 * std::log10(energy);
+    }
+}
+
+std::shared_ptr<const Terms> BuildTerms(const CBandModel& model, int onlyBand)
+{
+    auto terms = std::make_shared<Terms>();
+    const double c = model.GetSpeedOfSound();
+    const std::vector<CBandModel::Source>& sources = model.GetSources();
+    for (size_t m = 0; m < sources.size(); ++m)
+    {
+        const CBandModel::Source& source = sources[m];
+        int low = source.bandLow - CBandModel::kFirstBand;
+        int high = source.bandHigh - CBandModel::kFirstBand;
+        if (onlyBand >= 0)
+        {
+            if (onlyBand < low || onlyBand > high)
+                continue;
+            low = high = onlyBand;
+        }
+
+        const double angle = source.angle * M_PI / 180.0;
+        SourceTerms s { source.x, source.y, std::cos(angle), std::sin(angle), terms->groups.size(), 0 };
+        const double height = source.height * CBandModel::kMetresPerInch;
+        for (int first = low; first <= high; first += kLanes)
+        {
+            TermGroup group {};
+            group.firstBand = first;
+            for (int lane = 0; lane < kLanes; ++lane)
+            {
+                const int i = first + lane;
+                if (i > high)
+                {
+                    group.inverseDirectivity[lane] = std::numeric_limits<double>::infinity();
+                    continue;
+                }
+                group.amplitude[lane] = model.Amplitude(m, i);
+                group.waveNumber[lane] = model.WaveNumber(i);
+                group.directivity[lane] = M_PI * CBandModel::BandCentre(i + CBandModel::kFirstBand) * height / c;
+                group.inverseDirectivity[lane] = 1.0 / group.directivity[lane];
+                group.loss[lane] = model.Absorption(i) * M_LN10 / 20.0;
+            }
+            terms->groups.push_back(group);
+            ++s.groupCount;
+        }
+        terms->sources.push_back(s);
+    }
+    return terms;
+}
+} // namespace
+
+//==============================================================================
+CBandKernel::CBandKernel(const CBandModel& model) : CBandKernel(model, -1)
+{
+}
+
+CBandKernel::CBandKernel(const CBandModel& model, int onlyBand) : terms(BuildTerms(model, onlyBand))
+{
+    for (int i = 0; i < CBandModel::kBandCount; ++i)
+        aWeights[(size_t) i] = std::pow(10.0, model.AWeight(i) / 10.0);
+}
+
+CBandKernel::BandValues CBandKernel::Energies(double x, double y) const
+{
+    BandValues energies {};
+    EnergiesAt(*terms, x, y, energies.data());
+    return energies;
+}
+
+void CBandKernel::Broadband(double x, double y, double& z, double& a) const
+{
+    const BandValues energies = Energies(x, y);
+    double unweighted = 0.0;
+    double weighted = 0.0;
+    for (size_t i = 0; i < energies.size(); ++i)
+    {
+        unweighted += energies[i];
+        weighted += energies[i] * aWeights[i];
+    }
+    z = 10.0 * std::log10(unweighted);
+    a = 10.0 * std::log10(weighted);
+}
+
+void CBandKernel::Levels(const double* xs, int count, double y, const BandValues& weights, double* out) const
+{
+    LevelsAlong(*terms, xs, count, y, weights.data(), out);
+}
