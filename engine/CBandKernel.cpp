@@ -9,28 +9,29 @@
 // Where the time of a band map goes: some 125 complex terms per point, each needing the
 // sine and cosine of its phase, the sine of its directivity argument and the exponential
 // of its air loss. Through the C library, one term at a time, these are nearly all of it.
-// Here the terms of one source are taken four bands at a time, the transcendental
-// functions are range-reduced polynomials without branches, and the one division of
-// sin(u) / u is shared by all bands of a source.
+// Here the terms of one source are taken eight bands at a time (one AVX-512 register, two
+// AVX2 or four SSE2 ones: the compiler splits the vector type as the processor needs), the
+// transcendental functions are range-reduced polynomials without branches, and the one
+// division of sin(u) / u is shared by all bands of a source.
 
 // The vector helpers are inlined and never cross a call boundary, so the calling
-// convention for 32-byte vectors on processors without AVX does not matter.
+// convention for wide vectors on processors without AVX does not matter.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace
 {
-typedef double V4 __attribute__((vector_size(32)));
-typedef unsigned long long U4 __attribute__((vector_size(32)));
-constexpr int kLanes = 4;
+typedef double V8 __attribute__((vector_size(64)));
+typedef unsigned long long U8 __attribute__((vector_size(64)));
+constexpr int kLanes = 8;
 // Band accumulators, long enough for a group that starts at the last band.
-constexpr int kAccumulators = 32;
+constexpr int kAccumulators = 40;
 static_assert(CBandModel::kBandCount + kLanes - 1 <= kAccumulators, "accumulators too short");
 
 #define DRX_INLINE __attribute__((always_inline)) inline
 
-DRX_INLINE V4 Splat(double v)
+DRX_INLINE V8 Splat(double v)
 {
-    return V4 { v, v, v, v };
+    return V8 { v, v, v, v, v, v, v, v };
 }
 
 // 1.5 x 2^52: adding it to a double below 2^51 in size rounds that to an integer, which
@@ -45,17 +46,17 @@ constexpr double kHalfPi3 = 2.02226624879595063154e-21;
 
 // sin(x) and cos(x): x less a multiple q of pi / 2, then the minimax polynomials on
 // -pi/4 ... pi/4, exchanged and negated by q mod 4.
-DRX_INLINE void SinCos(const V4& x, V4& sine, V4& cosine)
+DRX_INLINE void SinCos(const V8& x, V8& sine, V8& cosine)
 {
-    const V4 shifted = x * Splat(M_2_PI) + Splat(kShifter);
-    const V4 q = shifted - Splat(kShifter);
-    const U4 quadrant = (U4) shifted;
-    V4 r = x - q * Splat(kHalfPi1);
+    const V8 shifted = x * Splat(M_2_PI) + Splat(kShifter);
+    const V8 q = shifted - Splat(kShifter);
+    const U8 quadrant = (U8) shifted;
+    V8 r = x - q * Splat(kHalfPi1);
     r = r - q * Splat(kHalfPi2);
     r = r - q * Splat(kHalfPi3);
 
-    const V4 z = r * r;
-    V4 s = Splat(1.58962301576546568060e-10);
+    const V8 z = r * r;
+    V8 s = Splat(1.58962301576546568060e-10);
     s = s * z + Splat(-2.50507477628578072866e-8);
     s = s * z + Splat(2.75573136213857245213e-6);
     s = s * z + Splat(-1.98412698295895385996e-4);
@@ -63,7 +64,7 @@ DRX_INLINE void SinCos(const V4& x, V4& sine, V4& cosine)
     s = s * z + Splat(-1.66666666666666307295e-1);
     s = r + r * z * s;
 
-    V4 c = Splat(-1.13585365213876817300e-11);
+    V8 c = Splat(-1.13585365213876817300e-11);
     c = c * z + Splat(2.08757008419747316778e-9);
     c = c * z + Splat(-2.75573141792967388112e-7);
     c = c * z + Splat(2.48015872888517045348e-5);
@@ -72,25 +73,25 @@ DRX_INLINE void SinCos(const V4& x, V4& sine, V4& cosine)
     c = Splat(1.0) - Splat(0.5) * z + z * z * c;
 
     const auto odd = (quadrant & 1) != 0;
-    const V4 sineBase = odd ? c : s;
-    const V4 cosineBase = odd ? s : c;
-    sine = (V4) ((U4) sineBase ^ ((quadrant & 2) << 62));
-    cosine = (V4) ((U4) cosineBase ^ (((quadrant + 1) & 2) << 62));
+    const V8 sineBase = odd ? c : s;
+    const V8 cosineBase = odd ? s : c;
+    sine = (V8) ((U8) sineBase ^ ((quadrant & 2) << 62));
+    cosine = (V8) ((U8) cosineBase ^ (((quadrant + 1) & 2) << 62));
 }
 
 // sin(x) alone, for |x| up to some thousands: x less a multiple q of pi, the Taylor series
 // to x^17 on -pi/2 ... pi/2 (error below 5e-14), negated for odd q.
-DRX_INLINE V4 Sin(const V4& x)
+DRX_INLINE V8 Sin(const V8& x)
 {
-    const V4 shifted = x * Splat(M_1_PI) + Splat(kShifter);
-    const V4 q = shifted - Splat(kShifter);
-    const U4 half = (U4) shifted;
-    V4 r = x - q * Splat(2.0 * kHalfPi1);
+    const V8 shifted = x * Splat(M_1_PI) + Splat(kShifter);
+    const V8 q = shifted - Splat(kShifter);
+    const U8 half = (U8) shifted;
+    V8 r = x - q * Splat(2.0 * kHalfPi1);
     r = r - q * Splat(2.0 * kHalfPi2);
     r = r - q * Splat(2.0 * kHalfPi3);
 
-    const V4 z = r * r;
-    V4 s = Splat(1.0 / 355687428096000.0);
+    const V8 z = r * r;
+    V8 s = Splat(1.0 / 355687428096000.0);
     s = s * z + Splat(-1.0 / 1307674368000.0);
     s = s * z + Splat(1.0 / 6227020800.0);
     s = s * z + Splat(-1.0 / 39916800.0);
@@ -99,7 +100,7 @@ DRX_INLINE V4 Sin(const V4& x)
     s = s * z + Splat(1.0 / 120.0);
     s = s * z + Splat(-1.0 / 6.0);
     s = r + r * z * s;
-    return (V4) ((U4) s ^ ((half & 1) << 63));
+    return (V8) ((U8) s ^ ((half & 1) << 63));
 }
 
 // e^t for t <= 0 to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its
@@ -108,15 +109,15 @@ DRX_INLINE V4 Sin(const V4& x)
 constexpr double kLn2High = 6.93147180369123816490e-01;
 constexpr double kLn2Low = 1.90821492927058770002e-10;
 
-DRX_INLINE V4 ExpNonPositive(const V4& exponent)
+DRX_INLINE V8 ExpNonPositive(const V8& exponent)
 {
-    const V4 t = exponent < Splat(-700.0) ? Splat(-700.0) : exponent;
-    const V4 shifted = t * Splat(M_LOG2E) + Splat(kShifter);
-    const V4 k = shifted - Splat(kShifter);
-    const U4 powerOfTwo = (U4) shifted - (U4) Splat(kShifter);
-    const V4 w = (t - k * Splat(kLn2High)) - k * Splat(kLn2Low);
+    const V8 t = exponent < Splat(-700.0) ? Splat(-700.0) : exponent;
+    const V8 shifted = t * Splat(M_LOG2E) + Splat(kShifter);
+    const V8 k = shifted - Splat(kShifter);
+    const U8 powerOfTwo = (U8) shifted - (U8) Splat(kShifter);
+    const V8 w = (t - k * Splat(kLn2High)) - k * Splat(kLn2Low);
 
-    V4 p = Splat(1.0 / 3628800.0);
+    V8 p = Splat(1.0 / 3628800.0);
     p = p * w + Splat(1.0 / 362880.0);
     p = p * w + Splat(1.0 / 40320.0);
     p = p * w + Splat(1.0 / 5040.0);
@@ -127,29 +128,29 @@ DRX_INLINE V4 ExpNonPositive(const V4& exponent)
     p = p * w + Splat(0.5);
     p = p * w + Splat(1.0);
     p = p * w + Splat(1.0);
-    return p * (V4) ((powerOfTwo + 1023) << 52);
+    return p * (V8) ((powerOfTwo + 1023) << 52);
 }
 
-DRX_INLINE V4 Load(const double* p)
+DRX_INLINE V8 Load(const double* p)
 {
-    V4 v;
+    V8 v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-DRX_INLINE void Store(double* p, const V4& v)
+DRX_INLINE void Store(double* p, const V8& v)
 {
     std::memcpy(p, &v, sizeof v);
 }
 
-// Four bands of one source; lanes past the source's last band have no amplitude.
+// Eight bands of one source; lanes past the source's last band have no amplitude.
 struct TermGroup
 {
-    V4 amplitude;          // pressure at 1 m before directivity and air
-    V4 waveNumber;         // rad/m
-    V4 directivity;        // pi f H / c: the directivity argument is this times sin(theta)
-    V4 inverseDirectivity; // its inverse (infinite in lanes without a band)
-    V4 loss;               // the air's absorption in nepers per metre
+    V8 amplitude;          // pressure at 1 m before directivity and air
+    V8 waveNumber;         // rad/m
+    V8 directivity;        // pi f H / c: the directivity argument is this times sin(theta)
+    V8 inverseDirectivity; // its inverse (infinite in lanes without a band)
+    V8 loss;               // the air's absorption in nepers per metre
     int firstBand;         // band index of the first lane
 };
 
@@ -187,19 +188,19 @@ DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, dou
         // So small an angle is on the axis; its inverse below would overflow.
         if (std::fabs(sinTheta) < 1e-150)
             sinTheta = 0.0;
-        const V4 distance = Splat(r);
-        const V4 spreading = Splat(1.0 / r);
-        const V4 offAxis = Splat(sinTheta);
-        const V4 inverseOffAxis = Splat(1.0 / sinTheta);
+        const V8 distance = Splat(r);
+        const V8 spreading = Splat(1.0 / r);
+        const V8 offAxis = Splat(sinTheta);
+        const V8 inverseOffAxis = Splat(1.0 / sinTheta);
 
         const TermGroup* group = terms.groups.data() + s.firstGroup;
         for (size_t g = 0; g < s.groupCount; ++g, ++group)
         {
-            V4 sinPhase, cosPhase;
+            V8 sinPhase, cosPhase;
             SinCos(group->waveNumber * distance, sinPhase, cosPhase);
-            const V4 u = group->directivity * offAxis;
-            const V4 directivity = u == Splat(0.0) ? Splat(1.0) : Sin(u) * group->inverseDirectivity * inverseOffAxis;
-            const V4 a = group->amplitude * directivity * spreading * ExpNonPositive(-(group->loss * distance));
+            const V8 u = group->directivity * offAxis;
+            const V8 directivity = u == Splat(0.0) ? Splat(1.0) : Sin(u) * group->inverseDirectivity * inverseOffAxis;
+            const V8 a = group->amplitude * directivity * spreading * ExpNonPositive(-(group->loss * distance));
 
             double* reAt = re + group->firstBand;
             double* imAt = im + group->firstBand;
@@ -209,11 +210,12 @@ DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, dou
     }
 }
 
-// The two entry points are compiled twice on x86-64, for every processor and for those
-// with AVX2 and FMA (picked once, when the program loads): wide registers hold a group in
-// one register instead of two, and fused multiply-adds halve the polynomials' chains.
+// The two entry points are compiled three times on x86-64: for every processor, for those
+// with AVX2 and FMA, and for those with AVX-512 (the best one is picked once, when the
+// program loads). Wider registers hold a group in fewer of them, and fused multiply-adds
+// halve the polynomials' chains.
 #if defined(__x86_64__) && defined(__GNUC__)
-#define DRX_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#define DRX_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define DRX_VECTOR_CLONES
 #endif
@@ -221,8 +223,8 @@ DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, dou
 DRX_VECTOR_CLONES
 void EnergiesAt(const Terms& terms, double x, double y, double* energies)
 {
-    alignas(32) double re[kAccumulators];
-    alignas(32) double im[kAccumulators];
+    alignas(64) double re[kAccumulators];
+    alignas(64) double im[kAccumulators];
     SumBands(terms, x, y, re, im);
     for (int i = 0; i < CBandModel::kBandCount; ++i)
         energies[i] = re[i] * re[i] + im[i] * im[i];
@@ -231,8 +233,8 @@ void EnergiesAt(const Terms& terms, double x, double y, double* energies)
 DRX_VECTOR_CLONES
 void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
 {
-    alignas(32) double re[kAccumulators];
-    alignas(32) double im[kAccumulators];
+    alignas(64) double re[kAccumulators];
+    alignas(64) double im[kAccumulators];
     for (int k = 0; k < count; ++k)
     {
         SumBands(terms, xs[k], y, re, im);

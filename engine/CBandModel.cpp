@@ -101,6 +101,7 @@ CBandModel::CBandModel(const CAirModel& airModel, std::vector<Source> radiating)
     for (int n = kFirstBand; n <= kLastBand; ++n)
     {
         const double f = BandCentre(n);
+        centre[IndexOf(n)] = f;
         waveNumber[IndexOf(n)] = 2.0 * M_PI * f / speedOfSound;
         absorption[IndexOf(n)] = air.Absorption(f);
         aWeight[IndexOf(n)] = AWeighting(f);
@@ -174,7 +175,7 @@ void CBandModel::Geometry(const Source& s, double x, double y, double& r, double
 double CBandModel::TermAmplitude(size_t m, int n, double r, double sinTheta) const
 {
     const size_t i = IndexOf(n);
-    const double u = M_PI * BandCentre(n) * (sources[m].height * kMetresPerInch) * sinTheta / speedOfSound;
+    const double u = M_PI * centre[i] * (sources[m].height * kMetresPerInch) * sinTheta / speedOfSound;
     const double directivity = u == 0.0 ? 1.0 : std::sin(u) / u;
     return amplitude[m][i] * directivity / r * std::pow(10.0, -absorption[i] * r / 20.0);
 }

@@ -122,6 +122,7 @@ private:
     CAirModel air;
     std::vector<Source> sources;
     double speedOfSound;
+    BandLevels centre {};
     BandLevels waveNumber {};
     BandLevels absorption {};
     BandLevels aWeight {};
