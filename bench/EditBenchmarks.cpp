@@ -20,9 +20,7 @@
 #include <juce_events/juce_events.h>
 #include <juce_graphics/juce_graphics.h>
 
-#include <algorithm>
 #include <exception>
-#include <thread>
 #include <vector>
 
 namespace
@@ -124,11 +122,6 @@ CPictureConversion VenuePictureConversion()
     return conversion;
 }
 
-int MapThreads()
-{
-    return (int) std::max(1u, std::thread::hardware_concurrency());
-}
-
 // The whole map of the design in Band Z with 4-pixel cells, as an edit redraws it: the
 // models taken from the documents, then every cell.
 void FieldMap(benchmark::State& state, int threads)
@@ -146,7 +139,7 @@ void FieldMap(benchmark::State& state, int threads)
 
 void BM_FieldMap(benchmark::State& state)
 {
-    FieldMap(state, MapThreads());
+    FieldMap(state, CFieldMap::DefaultThreads());
 }
 // Wall time is what the user waits; the CPU column adds up every thread's time.
 BENCHMARK(BM_FieldMap)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

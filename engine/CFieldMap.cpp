@@ -3,6 +3,7 @@
 #include "engine/CBandKernel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -15,6 +16,11 @@ CFieldMap::CFieldMap(CBandModel bandModel, CClassicModel classicModel)
 CFieldMap CFieldMap::FromDesign()
 {
     return CFieldMap(CBandModel::FromDesign(), CClassicModel::FromDesign());
+}
+
+int CFieldMap::DefaultThreads()
+{
+    return (int) std::max(1u, std::thread::hardware_concurrency());
 }
 
 void CFieldMap::CellCentre(const CPictureConversion& conversion, int cellPx, int column, int row, double& x, double& y)
@@ -56,40 +62,45 @@ CFieldGrid CFieldMap::Compute(const CBandView& view, const CPictureConversion& c
     else if (onlyBand < 0)
         weights.fill(1.0);
 
-    // Every cell is computed alone from the same constants, so how the rows are shared out
-    // cannot change a value.
-    auto rowsFromTo = [&](int begin, int end) {
-        for (int row = begin; row < end; ++row)
+    // Every cell is computed alone from the same constants and every row is written by one
+    // thread, so which thread takes a row cannot change a value. Rows are handed out in
+    // small runs as threads come free, which keeps every core busy when another program
+    // holds one of them.
+    constexpr int kRowsPerClaim = 2;
+    std::atomic<int> nextRow { 0 };
+    auto work = [&]() {
+        for (int begin = nextRow.fetch_add(kRowsPerClaim); begin < grid.rows; begin = nextRow.fetch_add(kRowsPerClaim))
         {
-            double x = 0.0, y = 0.0;
-            CellCentre(conversion, grid.cellPx, 0, row, x, y);
-            double* out = grid.levels.data() + (size_t) row * (size_t) grid.columns;
-            if (! classicView)
+            for (int row = begin; row < std::min(begin + kRowsPerClaim, grid.rows); ++row)
             {
-                kernel.Levels(xs.data(), grid.columns, y, weights, out);
-                continue;
+                double x = 0.0, y = 0.0;
+                CellCentre(conversion, grid.cellPx, 0, row, x, y);
+                double* out = grid.levels.data() + (size_t) row * (size_t) grid.columns;
+                if (! classicView)
+                {
+                    kernel.Levels(xs.data(), grid.columns, y, weights, out);
+                    continue;
+                }
+                for (int column = 0; column < grid.columns; ++column)
+                    out[column] = classic.Level(xs[(size_t) column], y);
             }
-            for (int column = 0; column < grid.columns; ++column)
-                out[column] = classic.Level(xs[(size_t) column], y);
         }
     };
 
-    const int parts = std::clamp(threads, 1, grid.rows);
+    const int helpers = std::clamp(threads, 1, (grid.rows + kRowsPerClaim - 1) / kRowsPerClaim) - 1;
     std::vector<std::thread> workers;
-    for (int part = 1; part < parts; ++part)
+    for (int i = 0; i < helpers; ++i)
     {
-        const int begin = grid.rows * part / parts;
-        const int end = grid.rows * (part + 1) / parts;
         try
         {
-            workers.emplace_back(rowsFromTo, begin, end);
+            workers.emplace_back(work);
         }
         catch (const std::system_error&)
         {
-            rowsFromTo(begin, end);
+            break; // the threads already started share the rows
         }
     }
-    rowsFromTo(0, grid.rows / parts);
+    work();
     for (std::thread& worker : workers)
         worker.join();
     return grid;

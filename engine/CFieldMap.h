@@ -39,6 +39,8 @@ class CFieldMap
 {
 public:
     static constexpr int kDefaultCellPx = 4;
+    // One thread per processor core.
+    static int DefaultThreads();
 
     CFieldMap(CBandModel band, CClassicModel classic);
     // Both models of the current design, as the last recompute left it.
