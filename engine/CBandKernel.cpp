@@ -9,29 +9,50 @@
 // Where the time of a band map goes: some 125 complex terms per point, each needing the
 // sine and cosine of its phase, the sine of its directivity argument and the exponential
 // of its air loss. Through the C library, one term at a time, these are nearly all of it.
-// Here the terms of one source are taken eight bands at a time (one AVX-512 register, two
-// AVX2 or four SSE2 ones: the compiler splits the vector type as the processor needs), the
-// transcendental functions are range-reduced polynomials without branches, and the one
-// division of sin(u) / u is shared by all bands of a source.
+// Here the terms of one source are taken several bands at a time in vector registers (eight
+// with AVX-512, four otherwise), the transcendental functions are range-reduced
+// polynomials without branches, and the one division of sin(u) / u is shared by all bands
+// of a source.
 
 // The vector helpers are inlined and never cross a call boundary, so the calling
-// convention for wide vectors on processors without AVX does not matter.
+// convention for wide vectors on processors without them does not matter.
 #pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace
 {
-typedef double V8 __attribute__((vector_size(64)));
-typedef unsigned long long U8 __attribute__((vector_size(64)));
-constexpr int kLanes = 8;
+// Bands of one source are stored eight to a group; narrower vectors take a group in parts.
+constexpr int kGroupLanes = 8;
 // Band accumulators, long enough for a group that starts at the last band.
 constexpr int kAccumulators = 40;
-static_assert(CBandModel::kBandCount + kLanes - 1 <= kAccumulators, "accumulators too short");
+static_assert(CBandModel::kBandCount + kGroupLanes - 1 <= kAccumulators, "accumulators too short");
+
+template <int Lanes>
+struct Vector
+{
+    typedef double Real __attribute__((vector_size(Lanes * 8)));
+    typedef unsigned long long Bits __attribute__((vector_size(Lanes * 8)));
+};
 
 #define DRX_INLINE __attribute__((always_inline)) inline
 
-DRX_INLINE V8 Splat(double v)
+template <typename Real>
+DRX_INLINE Real Splat(double v)
 {
-    return V8 { v, v, v, v, v, v, v, v };
+    return Real {} + v;
+}
+
+template <typename Real>
+DRX_INLINE Real Load(const double* p)
+{
+    Real v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <typename Real>
+DRX_INLINE void Store(double* p, const Real& v)
+{
+    std::memcpy(p, &v, sizeof v);
 }
 
 // 1.5 x 2^52: adding it to a double below 2^51 in size rounds that to an integer, which
@@ -47,61 +68,63 @@ constexpr double kHalfPi3 = 2.02226624879595063154e-21;
 
 // sin(x) and cos(x): x less a multiple q of pi / 2, then the minimax polynomials on
 // -pi/4 ... pi/4, exchanged and negated by q mod 4.
-DRX_INLINE void SinCos(const V8& x, V8& sine, V8& cosine)
+template <typename Real, typename Bits>
+DRX_INLINE void SinCos(const Real& x, Real& sine, Real& cosine)
 {
-    const V8 shifted = x * Splat(M_2_PI) + Splat(kShifter);
-    const V8 q = shifted - Splat(kShifter);
-    const U8 quadrant = (U8) shifted;
-    V8 r = x - q * Splat(kHalfPi1);
-    r = r - q * Splat(kHalfPi2);
-    r = r - q * Splat(kHalfPi3);
+    const Real shifted = x * Splat<Real>(M_2_PI) + Splat<Real>(kShifter);
+    const Real q = shifted - Splat<Real>(kShifter);
+    const Bits quadrant = (Bits) shifted;
+    Real r = x - q * Splat<Real>(kHalfPi1);
+    r = r - q * Splat<Real>(kHalfPi2);
+    r = r - q * Splat<Real>(kHalfPi3);
 
-    const V8 z = r * r;
-    V8 s = Splat(1.58962301576546568060e-10);
-    s = s * z + Splat(-2.50507477628578072866e-8);
-    s = s * z + Splat(2.75573136213857245213e-6);
-    s = s * z + Splat(-1.98412698295895385996e-4);
-    s = s * z + Splat(8.33333333332211858878e-3);
-    s = s * z + Splat(-1.66666666666666307295e-1);
+    const Real z = r * r;
+    Real s = Splat<Real>(1.58962301576546568060e-10);
+    s = s * z + Splat<Real>(-2.50507477628578072866e-8);
+    s = s * z + Splat<Real>(2.75573136213857245213e-6);
+    s = s * z + Splat<Real>(-1.98412698295895385996e-4);
+    s = s * z + Splat<Real>(8.33333333332211858878e-3);
+    s = s * z + Splat<Real>(-1.66666666666666307295e-1);
     s = r + r * z * s;
 
-    V8 c = Splat(-1.13585365213876817300e-11);
-    c = c * z + Splat(2.08757008419747316778e-9);
-    c = c * z + Splat(-2.75573141792967388112e-7);
-    c = c * z + Splat(2.48015872888517045348e-5);
-    c = c * z + Splat(-1.38888888888730564116e-3);
-    c = c * z + Splat(4.16666666666665929218e-2);
-    c = Splat(1.0) - Splat(0.5) * z + z * z * c;
+    Real c = Splat<Real>(-1.13585365213876817300e-11);
+    c = c * z + Splat<Real>(2.08757008419747316778e-9);
+    c = c * z + Splat<Real>(-2.75573141792967388112e-7);
+    c = c * z + Splat<Real>(2.48015872888517045348e-5);
+    c = c * z + Splat<Real>(-1.38888888888730564116e-3);
+    c = c * z + Splat<Real>(4.16666666666665929218e-2);
+    c = Splat<Real>(1.0) - Splat<Real>(0.5) * z + z * z * c;
 
     const auto odd = (quadrant & 1) != 0;
-    const V8 sineBase = odd ? c : s;
-    const V8 cosineBase = odd ? s : c;
-    sine = (V8) ((U8) sineBase ^ ((quadrant & 2) << 62));
-    cosine = (V8) ((U8) cosineBase ^ (((quadrant + 1) & 2) << 62));
+    const Real sineBase = odd ? c : s;
+    const Real cosineBase = odd ? s : c;
+    sine = (Real) ((Bits) sineBase ^ ((quadrant & 2) << 62));
+    cosine = (Real) ((Bits) cosineBase ^ (((quadrant + 1) & 2) << 62));
 }
 
 // sin(x) alone, for |x| up to some thousands: x less a multiple q of pi, the Taylor series
 // to x^17 on -pi/2 ... pi/2 (error below 5e-14), negated for odd q.
-DRX_INLINE V8 Sin(const V8& x)
+template <typename Real, typename Bits>
+DRX_INLINE Real Sin(const Real& x)
 {
-    const V8 shifted = x * Splat(M_1_PI) + Splat(kShifter);
-    const V8 q = shifted - Splat(kShifter);
-    const U8 half = (U8) shifted;
-    V8 r = x - q * Splat(2.0 * kHalfPi1);
-    r = r - q * Splat(2.0 * kHalfPi2);
-    r = r - q * Splat(2.0 * kHalfPi3);
+    const Real shifted = x * Splat<Real>(M_1_PI) + Splat<Real>(kShifter);
+    const Real q = shifted - Splat<Real>(kShifter);
+    const Bits half = (Bits) shifted;
+    Real r = x - q * Splat<Real>(2.0 * kHalfPi1);
+    r = r - q * Splat<Real>(2.0 * kHalfPi2);
+    r = r - q * Splat<Real>(2.0 * kHalfPi3);
 
-    const V8 z = r * r;
-    V8 s = Splat(1.0 / 355687428096000.0);
-    s = s * z + Splat(-1.0 / 1307674368000.0);
-    s = s * z + Splat(1.0 / 6227020800.0);
-    s = s * z + Splat(-1.0 / 39916800.0);
-    s = s * z + Splat(1.0 / 362880.0);
-    s = s * z + Splat(-1.0 / 5040.0);
-    s = s * z + Splat(1.0 / 120.0);
-    s = s * z + Splat(-1.0 / 6.0);
+    const Real z = r * r;
+    Real s = Splat<Real>(1.0 / 355687428096000.0);
+    s = s * z + Splat<Real>(-1.0 / 1307674368000.0);
+    s = s * z + Splat<Real>(1.0 / 6227020800.0);
+    s = s * z + Splat<Real>(-1.0 / 39916800.0);
+    s = s * z + Splat<Real>(1.0 / 362880.0);
+    s = s * z + Splat<Real>(-1.0 / 5040.0);
+    s = s * z + Splat<Real>(1.0 / 120.0);
+    s = s * z + Splat<Real>(-1.0 / 6.0);
     s = r + r * z * s;
-    return (V8) ((U8) s ^ ((half & 1) << 63));
+    return (Real) ((Bits) s ^ ((half & 1) << 63));
 }
 
 // e^t for t <= 0 to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its
@@ -110,49 +133,39 @@ DRX_INLINE V8 Sin(const V8& x)
 constexpr double kLn2High = 6.93147180369123816490e-01;
 constexpr double kLn2Low = 1.90821492927058770002e-10;
 
-DRX_INLINE V8 ExpNonPositive(const V8& exponent)
+template <typename Real, typename Bits>
+DRX_INLINE Real ExpNonPositive(const Real& exponent)
 {
-    const V8 t = exponent < Splat(-700.0) ? Splat(-700.0) : exponent;
-    const V8 shifted = t * Splat(M_LOG2E) + Splat(kShifter);
-    const V8 k = shifted - Splat(kShifter);
-    const U8 powerOfTwo = (U8) shifted - (U8) Splat(kShifter);
-    const V8 w = (t - k * Splat(kLn2High)) - k * Splat(kLn2Low);
+    const Real t = exponent < Splat<Real>(-700.0) ? Splat<Real>(-700.0) : exponent;
+    const Real shifted = t * Splat<Real>(M_LOG2E) + Splat<Real>(kShifter);
+    const Real k = shifted - Splat<Real>(kShifter);
+    const Bits powerOfTwo = (Bits) shifted - (Bits) Splat<Real>(kShifter);
+    const Real w = (t - k * Splat<Real>(kLn2High)) - k * Splat<Real>(kLn2Low);
 
-    V8 p = Splat(1.0 / 3628800.0);
-    p = p * w + Splat(1.0 / 362880.0);
-    p = p * w + Splat(1.0 / 40320.0);
-    p = p * w + Splat(1.0 / 5040.0);
-    p = p * w + Splat(1.0 / 720.0);
-    p = p * w + Splat(1.0 / 120.0);
-    p = p * w + Splat(1.0 / 24.0);
-    p = p * w + Splat(1.0 / 6.0);
-    p = p * w + Splat(0.5);
-    p = p * w + Splat(1.0);
-    p = p * w + Splat(1.0);
-    return p * (V8) ((powerOfTwo + 1023) << 52);
-}
-
-DRX_INLINE V8 Load(const double* p)
-{
-    V8 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-DRX_INLINE void Store(double* p, const V8& v)
-{
-    std::memcpy(p, &v, sizeof v);
+    Real p = Splat<Real>(1.0 / 3628800.0);
+    p = p * w + Splat<Real>(1.0 / 362880.0);
+    p = p * w + Splat<Real>(1.0 / 40320.0);
+    p = p * w + Splat<Real>(1.0 / 5040.0);
+    p = p * w + Splat<Real>(1.0 / 720.0);
+    p = p * w + Splat<Real>(1.0 / 120.0);
+    p = p * w + Splat<Real>(1.0 / 24.0);
+    p = p * w + Splat<Real>(1.0 / 6.0);
+    p = p * w + Splat<Real>(0.5);
+    p = p * w + Splat<Real>(1.0);
+    p = p * w + Splat<Real>(1.0);
+    return p * (Real) ((powerOfTwo + 1023) << 52);
 }
 
 // Eight bands of one source; lanes past the source's last band have no amplitude.
 struct TermGroup
 {
-    V8 amplitude;          // pressure at 1 m before directivity and air
-    V8 waveNumber;         // rad/m
-    V8 directivity;        // pi f H / c: the directivity argument is this times sin(theta)
-    V8 inverseDirectivity; // its inverse (infinite in lanes without a band)
-    V8 loss;               // the air's absorption in nepers per metre
-    int firstBand;         // band index of the first lane
+    alignas(64) double amplitude[kGroupLanes];          // pressure at 1 m before directivity and air
+    alignas(64) double waveNumber[kGroupLanes];         // rad/m
+    alignas(64) double directivity[kGroupLanes];        // pi f H / c: the argument is this times sin(theta)
+    alignas(64) double inverseDirectivity[kGroupLanes]; // its inverse (infinite in lanes without a band)
+    alignas(64) double loss[kGroupLanes];               // the air's absorption in nepers per metre
+    int firstBand;                                      // band index of the first lane
+    int lanes;                                          // lanes that hold a band
 };
 
 struct SourceTerms
@@ -173,9 +186,13 @@ namespace
 {
 using Terms = CBandKernel::Terms;
 
-// The complex sum of every band at (x, y) inches into re and im (kAccumulators each).
+// The complex sum of every band at (x, y) inches into re and im (kAccumulators each),
+// `Lanes` bands at a time.
+template <int Lanes>
 DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, double* im)
 {
+    using Real = typename Vector<Lanes>::Real;
+    using Bits = typename Vector<Lanes>::Bits;
     std::fill(re, re + kAccumulators, 0.0);
     std::fill(im, im + kAccumulators, 0.0);
     for (const SourceTerms& s : terms.sources)
@@ -189,62 +206,113 @@ DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, dou
         // So small an angle is on the axis; its inverse below would overflow.
         if (std::fabs(sinTheta) < 1e-150)
             sinTheta = 0.0;
-        const V8 distance = Splat(r);
-        const V8 spreading = Splat(1.0 / r);
-        const V8 offAxis = Splat(sinTheta);
-        const V8 inverseOffAxis = Splat(1.0 / sinTheta);
+        const Real distance = Splat<Real>(r);
+        const Real spreading = Splat<Real>(1.0 / r);
+        const Real offAxis = Splat<Real>(sinTheta);
+        const Real inverseOffAxis = Splat<Real>(1.0 / sinTheta);
 
         const TermGroup* group = terms.groups.data() + s.firstGroup;
         for (size_t g = 0; g < s.groupCount; ++g, ++group)
         {
-            V8 sinPhase, cosPhase;
-            SinCos(group->waveNumber * distance, sinPhase, cosPhase);
-            const V8 u = group->directivity * offAxis;
-            const V8 directivity = u == Splat(0.0) ? Splat(1.0) : Sin(u) * group->inverseDirectivity * inverseOffAxis;
-            const V8 a = group->amplitude * directivity * spreading * ExpNonPositive(-(group->loss * distance));
+            for (int lane = 0; lane < group->lanes; lane += Lanes)
+            {
+                Real sinPhase, cosPhase;
+                SinCos<Real, Bits>(Load<Real>(group->waveNumber + lane) * distance, sinPhase, cosPhase);
+                const Real u = Load<Real>(group->directivity + lane) * offAxis;
+                const Real directivity = u == Splat<Real>(0.0)
+                                             ? Splat<Real>(1.0)
+                                             : Sin<Real, Bits>(u) * Load<Real>(group->inverseDirectivity + lane) * inverseOffAxis;
+                const Real a = Load<Real>(group->amplitude + lane) * directivity * spreading
+                               * ExpNonPositive<Real, Bits>(-(Load<Real>(group->loss + lane) * distance));
 
-            double* reAt = re + group->firstBand;
-            double* imAt = im + group->firstBand;
-            Store(reAt, Load(reAt) + a * cosPhase);
-            Store(imAt, Load(imAt) - a * sinPhase);
+                double* reAt = re + group->firstBand + lane;
+                double* imAt = im + group->firstBand + lane;
+                Store(reAt, Load<Real>(reAt) + a * cosPhase);
+                Store(imAt, Load<Real>(imAt) - a * sinPhase);
+            }
         }
     }
 }
 
-// The two entry points are compiled three times on x86-64: for every processor, for those
-// with AVX2 and FMA, and for those with AVX-512 (the best one is picked once, when the
-// program loads). Wider registers hold a group in fewer of them, and fused multiply-adds
-// halve the polynomials' chains.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define DRX_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-#else
-#define DRX_VECTOR_CLONES
-#endif
-
-DRX_VECTOR_CLONES
-void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+template <int Lanes>
+DRX_INLINE void EnergiesWith(const Terms& terms, double x, double y, double* energies)
 {
     alignas(64) double re[kAccumulators];
     alignas(64) double im[kAccumulators];
-    SumBands(terms, x, y, re, im);
+    SumBands<Lanes>(terms, x, y, re, im);
     for (int i = 0; i < CBandModel::kBandCount; ++i)
         energies[i] = re[i] * re[i] + im[i] * im[i];
 }
 
-DRX_VECTOR_CLONES
-void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+template <int Lanes>
+DRX_INLINE void LevelsWith(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
 {
     alignas(64) double re[kAccumulators];
     alignas(64) double im[kAccumulators];
     for (int k = 0; k < count; ++k)
     {
-        SumBands(terms, xs[k], y, re, im);
+        SumBands<Lanes>(terms, xs[k], y, re, im);
         double energy = 0.0;
         for (int i = 0; i < CBandModel::kBandCount; ++i)
             energy += weights[i] * (re[i] * re[i] + im[i] * im[i]);
         out[k] = 10.0 * std::log10(energy);
     }
 }
+
+// The two entry points come in versions for every x86-64 processor, for those with AVX2
+// and FMA, and for those with AVX-512; the best one the processor runs is picked once,
+// when the program loads. AVX-512 takes a group of eight in one register; the others take
+// it in halves, which keeps every value of a half in a register. Fused multiply-adds
+// halve the polynomials' chains.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define DRX_TARGET(isa) __attribute__((target(isa)))
+
+DRX_TARGET("default")
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    EnergiesWith<4>(terms, x, y, energies);
+}
+
+DRX_TARGET("arch=x86-64-v3")
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    EnergiesWith<4>(terms, x, y, energies);
+}
+
+DRX_TARGET("arch=x86-64-v4")
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    EnergiesWith<8>(terms, x, y, energies);
+}
+
+DRX_TARGET("default")
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    LevelsWith<4>(terms, xs, count, y, weights, out);
+}
+
+DRX_TARGET("arch=x86-64-v3")
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    LevelsWith<4>(terms, xs, count, y, weights, out);
+}
+
+DRX_TARGET("arch=x86-64-v4")
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    LevelsWith<8>(terms, xs, count, y, weights, out);
+}
+#else
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    EnergiesWith<4>(terms, x, y, energies);
+}
+
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    LevelsWith<4>(terms, xs, count, y, weights, out);
+}
+#endif
 
 std::shared_ptr<const Terms> BuildTerms(const CBandModel& model, int onlyBand)
 {
@@ -266,11 +334,12 @@ std::shared_ptr<const Terms> BuildTerms(const CBandModel& model, int onlyBand)
         const double angle = source.angle * M_PI / 180.0;
         SourceTerms s { source.x, source.y, std::cos(angle), std::sin(angle), terms->groups.size(), 0 };
         const double height = source.height * CBandModel::kMetresPerInch;
-        for (int first = low; first <= high; first += kLanes)
+        for (int first = low; first <= high; first += kGroupLanes)
         {
             TermGroup group {};
             group.firstBand = first;
-            for (int lane = 0; lane < kLanes; ++lane)
+            group.lanes = std::min(kGroupLanes, high - first + 1);
+            for (int lane = 0; lane < kGroupLanes; ++lane)
             {
                 const int i = first + lane;
                 if (i > high)
