@@ -9,8 +9,8 @@
 // Where the time of a band map goes: some 125 complex terms per point, each needing the
 // sine and cosine of its phase, the sine of its directivity argument and the exponential
 // of its air loss. Through the C library, one term at a time, these are nearly all of it.
-// Here the terms of one source are taken several bands at a time in vector registers (eight
-// with AVX-512, four otherwise), the transcendental functions are range-reduced
+// Here the terms of one source are taken several bands at a time in vector registers (two
+// to eight, as the processor has them), the transcendental functions are range-reduced
 // polynomials without branches, and the one division of sin(u) / u is shared by all bands
 // of a source.
 
@@ -95,9 +95,11 @@ DRX_INLINE void SinCos(const Real& x, Real& sine, Real& cosine)
     c = c * z + Splat<Real>(4.16666666666665929218e-2);
     c = Splat<Real>(1.0) - Splat<Real>(0.5) * z + z * z * c;
 
-    const auto odd = (quadrant & 1) != 0;
-    const Real sineBase = odd ? c : s;
-    const Real cosineBase = odd ? s : c;
+    // All ones where q is odd: picks the other polynomial without a 64-bit comparison,
+    // which processors before SSE4.1 do not have.
+    const Bits odd = Bits {} - (quadrant & 1);
+    const Real sineBase = (Real) (((Bits) c & odd) | ((Bits) s & ~odd));
+    const Real cosineBase = (Real) (((Bits) s & odd) | ((Bits) c & ~odd));
     sine = (Real) ((Bits) sineBase ^ ((quadrant & 2) << 62));
     cosine = (Real) ((Bits) cosineBase ^ (((quadrant + 1) & 2) << 62));
 }
@@ -259,18 +261,18 @@ DRX_INLINE void LevelsWith(const Terms& terms, const double* xs, int count, doub
     }
 }
 
-// The two entry points come in versions for every x86-64 processor, for those with AVX2
-// and FMA, and for those with AVX-512; the best one the processor runs is picked once,
-// when the program loads. AVX-512 takes a group of eight in one register; the others take
-// it in halves, which keeps every value of a half in a register. Fused multiply-adds
-// halve the polynomials' chains.
+// The two entry points come in versions for every x86-64 processor (two bands to an SSE2
+// register), for those with AVX2 and FMA (four) and for those with AVX-512 (eight); the
+// best one the processor runs is picked once, when the program loads. A group is taken in
+// parts as wide as the registers, so that every value of a part stays in a register;
+// fused multiply-adds halve the polynomials' chains.
 #if defined(__x86_64__) && defined(__GNUC__)
 #define DRX_TARGET(isa) __attribute__((target(isa)))
 
 DRX_TARGET("default")
 void EnergiesAt(const Terms& terms, double x, double y, double* energies)
 {
-    EnergiesWith<4>(terms, x, y, energies);
+    EnergiesWith<2>(terms, x, y, energies);
 }
 
 DRX_TARGET("arch=x86-64-v3")
@@ -288,7 +290,7 @@ void EnergiesAt(const Terms& terms, double x, double y, double* energies)
 DRX_TARGET("default")
 void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
 {
-    LevelsWith<4>(terms, xs, count, y, weights, out);
+    LevelsWith<2>(terms, xs, count, y, weights, out);
 }
 
 DRX_TARGET("arch=x86-64-v3")
@@ -305,12 +307,12 @@ void LevelsAlong(const Terms& terms, const double* xs, int count, double y, cons
 #else
 void EnergiesAt(const Terms& terms, double x, double y, double* energies)
 {
-    EnergiesWith<4>(terms, x, y, energies);
+    EnergiesWith<2>(terms, x, y, energies);
 }
 
 void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
 {
-    LevelsWith<4>(terms, xs, count, y, weights, out);
+    LevelsWith<2>(terms, xs, count, y, weights, out);
 }
 #endif
 
