@@ -1,6 +1,6 @@
 #pragma once
 // The band sums of a CBandModel prepared for evaluating many points: per source and band
-// the constants taken once, the terms of a source worked eight bands at a time in vector
+// the constants taken once, the terms of a source worked several bands at a time in vector
 // registers with branch-free polynomials for the sines, cosines and exponentials (to about
 // 1e-13, far inside what a level in dB shows). CBandModel::Evaluate is the plain form of
 // the same sums. Immutable once built; any number of threads may evaluate it, and a value
