@@ -1,7 +1,7 @@
 #include "engine/CBandModel.h"
 
-#include "app/CLine.h"
-#include "app/CPoint.h"
+#include "base/CLine.h"
+#include "base/CPoint.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CSPLManager.h"

@@ -1,6 +1,6 @@
 #include "engine/CBandView.h"
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 #include "engine/CBandModel.h"
 #include "engine/CSPLManager.h"
 #include "xml/CXmlNode.h"

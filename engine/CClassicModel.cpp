@@ -1,7 +1,7 @@
 #include "engine/CClassicModel.h"
 
-#include "app/CMathHelper.h"
-#include "app/CPoint.h"
+#include "base/CMathHelper.h"
+#include "base/CPoint.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CSPLManager.h"

@@ -5,15 +5,17 @@
 // and the colour scale, and holds the master colour gradient with its 1536-entry table.
 // Created on first use, destroyed at shutdown; GUI message thread only.
 
+#include "base/CPoint.h"
+#include "base/TemplateSingleton.h"
 #include "engine/CSPLPolar.h"
+#include "xml/CXmlDocument.h"
 
+#include <memory>
 #include <string>
 
 class CBandKernel;
 class CLine;
-class CPoint;
 class CVenueAreaWrap;
-class CXmlDocument;
 
 namespace juce
 {
@@ -21,7 +23,7 @@ class ColourGradient;
 class PixelARGB;
 }
 
-class CSPLManager
+class CSPLManager : public TemplateSingleton<CSPLManager>
 {
 public:
     static constexpr int kGradientEntries = 1536;
@@ -30,13 +32,10 @@ public:
     static const std::string kPolarFileName;
 
     //==========================================================================
-    static CSPLManager* GetInstance();
-    // Writes "SPLPolarData.xml", releases the manager and the colour gradient buffers.
-    static void DestroyInstance();
-    static bool HasInstance();
-
+    CSPLManager();
     CSPLManager(const CSPLManager&) = delete;
     CSPLManager& operator=(const CSPLManager&) = delete;
+    // Writes "SPLPolarData.xml" and releases the colour gradient buffers.
     virtual ~CSPLManager();
 
     //==========================================================================
@@ -93,16 +92,14 @@ public:
     static const juce::PixelARGB* GetGradientTable();
 
 private:
-    CSPLManager();
-    static CSPLManager*& InstancePointer();
     static void ReleaseGradient();
     void BuildDefaultPolars();
     void SampleLine(CXmlNode* lineNode, const CLine& line, const CBandKernel& band);
 
-    CPoint* hangPosition = nullptr;
+    std::unique_ptr<CPoint> hangPosition;
     double runningMinimum = 1e9;
     double runningMaximum = 0.0;
     double scaleBottom = 110.0;
     double scaleTop = 120.0;
-    CXmlDocument* polarDocument = nullptr;
+    std::unique_ptr<CXmlDocument> polarDocument;
 };

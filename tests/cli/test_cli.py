@@ -327,6 +327,23 @@ class CliTest(unittest.TestCase):
         with open(os.path.join(run, "LogFile.txt")) as f:
             self.assertIn("the pick pin must be from 1 to 8", f.read())
 
+    def test_file_commands_take_a_path_and_every_command_is_in_the_usage(self):
+        # A save and a load sent as commands of their own, paths relative to the caller.
+        before = self.report("--seed", "3", "--area", "4:LAngle=7", "--set", "SaveVenueFile=room.21v")
+        self.assertTrue(os.path.isfile(self.path("room.21v")))
+        after = self.report("--seed", "3", "--set", "LoadVenueFile=room.21v")
+        assert_close_trees(self, before["areas"], after["areas"])
+
+        status, out, _ = self.run_tool("--help")
+        self.assertEqual(status, 0)
+        for form in ["LoadArrayFile=[PATH]", "SaveArrayFile=PATH", "Model_DRXR1=NUMBER", "Switch2=NUMBER:POSITION",
+                     "Meters=NUMBER", "sX, sY, eX, eY, LAngle, LDist"]:
+            self.assertIn(form, out)
+
+        status, _, err = self.run_tool("--set", "SaveArrayFile")
+        self.assertEqual(status, 2)
+        self.assertIn("SaveArrayFile needs a file path", err)
+
     def test_help_and_version(self):
         status, out, err = self.run_tool("--help")
         self.assertEqual((status, err), (0, ""))

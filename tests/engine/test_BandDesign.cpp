@@ -148,7 +148,7 @@ TEST_F(BandDesign, EverySampleCarriesBandZAndBandABesideTheClassicLevel)
 TEST_F(BandDesign, SavedVenuesCarryTheAirAndLoadWithoutIt)
 {
     const std::string path = temp.File("hall.21v").getFullPathName().toStdString();
-    Command("VenueFile", 1, path);
+    Command("SaveVenueFile", 0, path);
     const std::string text = temp.Read("hall.21v");
     EXPECT_NE(text.find("<Air>\n            <Temperature>20</Temperature>\n            <Humidity>50</Humidity>\n        </Air>"),
               std::string::npos)
@@ -163,7 +163,7 @@ TEST_F(BandDesign, SavedVenuesCarryTheAirAndLoadWithoutIt)
     old.erase(old.rfind('\n', air), airEnd - old.rfind('\n', air));
     temp.Write("old.21v", old);
     const double before = AreaLine(3)->FindChildByInt(Tag::SplPoint, Tag::Slot, 10)->FindChild(Tag::BandZ)->GetDouble(0.0);
-    Command("VenueFile", 0, temp.File("old.21v").getFullPathName().toStdString());
+    Command("LoadVenueFile", 0, temp.File("old.21v").getFullPathName().toStdString());
     EXPECT_TRUE(reported().empty());
     const CVenueAirWrap loaded(Venue());
     EXPECT_EQ(loaded.GetTemperature(), 20.0);
@@ -193,7 +193,7 @@ TEST_F(BandDesign, TheVenuesAirSetsTheSpeedOfSoundAndTheLoss)
 TEST_F(BandDesign, AFileWithAirOutOfRangeIsRefused)
 {
     const std::string good = temp.File("good.21v").getFullPathName().toStdString();
-    Command("VenueFile", 1, good);
+    Command("SaveVenueFile", 0, good);
     struct Case { const char* from; const char* to; const char* names; };
     const Case cases[] = {
         { "<Temperature>20</Temperature>", "<Temperature>80</Temperature>", "air temperature" },
@@ -209,7 +209,7 @@ TEST_F(BandDesign, AFileWithAirOutOfRangeIsRefused)
         text.replace(text.find(c.from), std::string(c.from).size(), c.to);
         temp.Write("bad.21v", text);
         reported().clear();
-        EXPECT_TRUE(Fails("VenueFile", 0, temp.File("bad.21v").getFullPathName().toStdString()));
+        EXPECT_TRUE(Fails("LoadVenueFile", 0, temp.File("bad.21v").getFullPathName().toStdString()));
         ASSERT_FALSE(reported().empty());
         EXPECT_NE(reported().back().find(c.names), std::string::npos) << reported().back();
         EXPECT_EQ(CVenueManager::GetInstance()->SaveState(), before);
