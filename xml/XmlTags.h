@@ -266,4 +266,18 @@ inline const std::string News = "News";
 inline const std::string L1 = "L1";
 inline const std::string L2 = "L2";
 inline const std::string L3 = "L3";
+
+// Band prediction
+inline const std::string Acoustics = "Acoustics";
+inline const std::string BandLow = "BandLow";
+inline const std::string BandHigh = "BandHigh";
+inline const std::string OnAxisDB = "OnAxisDB";
+inline const std::string Height = "Height";
+inline const std::string Air = "Air";
+inline const std::string Temperature = "Temperature";
+inline const std::string Humidity = "Humidity";
+inline const std::string AirTemperature = "AirTemperature";
+inline const std::string AirHumidity = "AirHumidity";
+inline const std::string BandZ = "BandZ";
+inline const std::string BandA = "BandA";
 } // namespace Tag
