@@ -12,6 +12,7 @@
 #include "engine/CBandModel.h"
 #include "engine/CEngineManager.h"
 #include "engine/CFieldMap.h"
+#include "engine/CPinSuggestion.h"
 #include "render/CRenderManager.h"
 #include "render/CRenderer.h"
 #include "xml/XmlTags.h"
@@ -174,6 +175,16 @@ void BM_FieldMapReference(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FieldMapReference)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The coverage suggestion in the Band Z view: every pick pin applied and recomputed, the
+// audience levels summarised, the design put back. Compare with BM_Recompute.
+void BM_SuggestPin(benchmark::State& state)
+{
+    EnsureCore();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CPinSuggestion::Compute(CBandView::BandZ()).best);
+}
+BENCHMARK(BM_SuggestPin)->Unit(benchmark::kMillisecond);
 
 // StartCore until the design is ready; the shutdown between runs is not timed.
 void BM_StartUp(benchmark::State& state)

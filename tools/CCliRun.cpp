@@ -195,7 +195,7 @@ void CCliRun::RenderPicture()
 
 void CCliRun::SuggestPin()
 {
-    suggestion = CPinSuggestion::Compute(CPinSuggestion::ClassicLevel);
+    suggestion = CPinSuggestion::Compute(CBandView::Classic());
     if (! options.applySuggestion)
         return;
     if (! suggestion->best)
@@ -214,7 +214,7 @@ void CCliRun::PrintReport() const
 {
     CJsonValue report = CCliReport::Build();
     if (suggestion)
-        report.Set("suggestion", CCliReport::Suggestion(*suggestion, "Classic"));
+        report.Set("suggestion", CCliReport::Suggestion(*suggestion, suggestion->view.ToString()));
     const std::string text = report.ToText();
     std::cout << text << std::endl;
 }
