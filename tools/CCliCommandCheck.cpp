@@ -2,9 +2,12 @@
 
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
+#include "app/CJuceManager.h"
 #include "product/CProductManager.h"
+#include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
@@ -78,9 +81,20 @@ std::string CCliCommandCheck::CheckModulePosition(const CCliOptions::Step& step)
 
 std::string CCliCommandCheck::CheckAreaSlot(const CCliOptions::Step& step)
 {
-    const int total = CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)).GetAreaTotal();
-    if (step.areaSlot >= 1 && step.areaSlot <= total)
+    const CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    const int total = venue.GetAreaTotal();
+    if (step.areaSlot < 1 || step.areaSlot > total)
+        return Describe(step) + "the venue has no area " + std::to_string(step.areaSlot) + " (it has areas 1 to "
+               + std::to_string(total) + "); the command was not sent";
+
+    // The value as the engine will take it: in inches unless it is the angle.
+    double value = step.number;
+    if (step.target != Tag::LAngle)
+        value = CJuceManager::GetInstance()->FromDisplayLength(step.target, value);
+    CVenueAreaWrap area;
+    venue.GetArea(area, step.areaSlot);
+    const std::string refusal = VenueLimits::CheckAreaEdit(*area.GetLine(), step.target, value);
+    if (refusal.empty())
         return {};
-    return Describe(step) + "the venue has no area " + std::to_string(step.areaSlot) + " (it has areas 1 to "
-           + std::to_string(total) + "); the command was not sent";
+    return Describe(step) + refusal + "; the command was not sent";
 }

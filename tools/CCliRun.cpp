@@ -9,12 +9,14 @@
 #include "app/CReportError.h"
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
+#include "xml/SafeFile.h"
 #include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
 #include <juce_graphics/juce_graphics.h>
 
 #include <iostream>
+#include <sys/stat.h>
 
 namespace
 {
@@ -54,7 +56,7 @@ void CCliRun::Execute()
             if (! options.file.empty())
                 Guarded([this] { LoadFile(); });
             for (const CCliOptions::Step& step : options.steps)
-                Guarded([&step] { Send(step); });
+                Guarded([this, &step] { Send(step); });
             SaveFiles();
             if (! options.render.empty())
                 Guarded([this] { RenderPicture(); });
@@ -143,10 +145,54 @@ bool CCliRun::Guarded(const std::function<void()>& step)
 //==============================================================================
 void CCliRun::LoadFile()
 {
-    if (IsArrayFile(options.file))
-        CCommandManager::GetInstance()->DoGeneral("Load Array File", Tag::ArrayFile, options.file, 0.0);
-    else
-        CCommandManager::GetInstance()->DoGeneral("Load Venue File", Tag::VenueFile, options.file, 0.0);
+    const bool array = IsArrayFile(options.file);
+    Load(array ? "Load Array File" : "Load Venue File", array ? Tag::ArrayFile : Tag::VenueFile, options.file);
+}
+
+void CCliRun::Load(const std::string& name, const std::string& target, const std::string& path)
+{
+    const int reportsBefore = CCliStatus::GetReportCount();
+    const bool finished = Guarded([&] { CCommandManager::GetInstance()->DoGeneral(name, target, path, 0.0); });
+    if (! finished || CCliStatus::GetReportCount() != reportsBefore)
+        failedLoads.Add(path);
+}
+
+void CCliRun::FailedLoads::Add(const std::string& path)
+{
+    // A missing file holds nothing to lose.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return;
+    Entry entry;
+    entry.path = path;
+    if (::stat(path.c_str(), &info) == 0)
+    {
+        entry.identified = true;
+        entry.device = info.st_dev;
+        entry.inode = info.st_ino;
+    }
+    entries.push_back(entry);
+}
+
+bool CCliRun::FailedLoads::Contains(const std::string& path) const
+{
+    // The same file may be named differently (a link, "./", a second hard link).
+    struct stat info {};
+    const bool identified = ::stat(path.c_str(), &info) == 0;
+    for (const Entry& entry : entries)
+        if (entry.path == path
+            || (identified && entry.identified && entry.device == info.st_dev && entry.inode == info.st_ino))
+            return true;
+    return false;
+}
+
+bool CCliRun::RefusedAsFailedLoad(const std::string& saveName, const std::string& path) const
+{
+    if (! failedLoads.Contains(path))
+        return false;
+    // The file may be a damaged design that can still be mended by hand.
+    Refuse("Error: " + saveName + " " + path + " refused: the file failed to load in this run and is kept as it is");
+    return true;
 }
 
 void CCliRun::Send(const CCliOptions::Step& step)
@@ -157,6 +203,15 @@ void CCliRun::Send(const CCliOptions::Step& step)
         Refuse(refusal);
         return;
     }
+    const bool isFile = step.kind == CCliOptions::Step::Kind::General
+                        && (step.target == Tag::ArrayFile || step.target == Tag::VenueFile);
+    if (isFile && step.number == 0.0)
+    {
+        Load(step.name, step.target, step.text);
+        return;
+    }
+    if (isFile && RefusedAsFailedLoad(step.name, step.text))
+        return;
     if (step.kind == CCliOptions::Step::Kind::Area)
         CCommandManager::GetInstance()->DoVenueArea(step.name, step.areaSlot, step.target, step.text, 0.0);
     else
@@ -165,9 +220,9 @@ void CCliRun::Send(const CCliOptions::Step& step)
 
 void CCliRun::SaveFiles()
 {
-    if (! options.saveArray.empty())
+    if (! options.saveArray.empty() && ! RefusedAsFailedLoad("Save Array File", options.saveArray))
         Guarded([this] { CCommandManager::GetInstance()->DoGeneral("Save Array File", Tag::ArrayFile, options.saveArray, 1.0); });
-    if (! options.saveVenue.empty())
+    if (! options.saveVenue.empty() && ! RefusedAsFailedLoad("Save Venue File", options.saveVenue))
         Guarded([this] { CCommandManager::GetInstance()->DoGeneral("Save Venue File", Tag::VenueFile, options.saveVenue, 1.0); });
 }
 
@@ -176,23 +231,19 @@ void CCliRun::RenderPicture()
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
     CJuceManager::DrawVenuePicture(picture);
 
-    // Written beside the target and moved over it, so a failed write leaves no half file.
-    const juce::File target(options.render);
-    juce::TemporaryFile temporary(target);
-    bool written = false;
-    {
-        juce::FileOutputStream out(temporary.getFile());
-        juce::PNGImageFormat png;
-        written = out.openedOk() && png.writeImageToStream(picture, out);
-        out.flush();
-        written = written && out.getStatus().wasOk();
-    }
-    if (! written || ! temporary.overwriteTargetFileWithTemporary())
-        Refuse("Error: Could not write picture " + options.render);
+    juce::MemoryOutputStream png;
+    std::string error = "the picture could not be encoded";
+    const bool encoded = juce::PNGImageFormat().writeImageToStream(picture, png);
+    const std::string bytes(static_cast<const char*>(png.getData()), png.getDataSize());
+    if (! encoded || ! SafeFile::WriteFileAtomically(options.render, bytes, error))
+        Refuse("Error: Could not write picture " + options.render + " (" + error + ")");
 }
 
 void CCliRun::PrintReport()
 {
     const std::string text = CCliReport::Build().ToText();
     std::cout << text << std::endl;
+    // A full disk or a closed standard output loses the report: that is a failure.
+    if (! std::cout)
+        CCliStatus::Fail("could not write the report to standard output");
 }
