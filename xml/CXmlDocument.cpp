@@ -1,6 +1,7 @@
 #include "xml/CXmlDocument.h"
 
 #include "xml/CXmlNode.h"
+#include "xml/CXmlPrinter.h"
 #include "xml/CXmlTextReader.h"
 #include "xml/SafeFile.h"
 
@@ -97,10 +98,7 @@ bool CXmlDocument::ParseText(const std::string& text)
 std::string CXmlDocument::ToText()
 {
     GetRoot("Root")->FlushValues();
-    TiXmlPrinter printer;
-    printer.SetIndent("    ");
-    Doc()->Accept(&printer);
-    return printer.Str();
+    return CXmlPrinter::Print(*Doc());
 }
 
 bool CXmlDocument::Save(const std::string& name)

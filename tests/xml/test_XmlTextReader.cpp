@@ -159,3 +159,21 @@ TEST(XmlTextReader, TheWrittenCopyOfADeepFileStaysSmall)
     EXPECT_FALSE(deep.LastParseSucceeded());
     EXPECT_LT(deep.ToText().size(), 100u);
 }
+
+TEST(XmlTextReader, EveryValueIsEscapedWhenWritten)
+{
+    // A name typed by the user may hold what looks like a character reference.
+    const std::string values[] = { "&#x<Root>", "&#x41;", "a & b < c > d \" e ' f", "tab\there", "\x01" };
+    for (const std::string& value : values)
+    {
+        SCOPED_TRACE(value);
+        CXmlDocument doc;
+        CXmlNode* root = doc.GetRoot("Root");
+        root->GetChild("Name")->SetString(value);
+        const std::string written = doc.ToText();
+        CXmlDocument back;
+        back.ParseText(written);
+        ASSERT_TRUE(back.LastParseSucceeded()) << back.LastParseError() << "\n" << written;
+        EXPECT_EQ(back.GetRoot("Root")->FindChild("Name")->GetString(""), value);
+    }
+}
