@@ -238,7 +238,8 @@ void CEngineManager::LoadArrayFile(const std::string& path)
         return true;
     });
     if (! loaded)
-        CReportError::GetInstance()->ReportFatalError(failure + " (" + CArrayManager::GetInstance()->LastLoadError() + ")");
+        CReportError::GetInstance()->ReportFatalError(failure + " (" + CArrayManager::GetInstance()->LastLoadError()
+                                                      + ")");
 }
 
 void CEngineManager::SaveArrayFile(const std::string& path)

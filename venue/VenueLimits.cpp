@@ -21,8 +21,8 @@ std::string CheckCoordinate(const std::string& what, double value)
 {
     if (std::isfinite(value) && std::fabs(value) <= VenueLimits::kMaxCoordinate)
         return {};
-    return what + " is " + Show(value) + "; coordinates and lengths must be within ±" + Show(VenueLimits::kMaxCoordinate)
-           + " inches";
+    return what + " is " + Show(value) + "; coordinates and lengths must be within ±"
+           + Show(VenueLimits::kMaxCoordinate) + " inches";
 }
 
 // A text where the engine reads a number, named.

@@ -311,7 +311,8 @@ bool CXmlTextReader::ReadInstruction(TiXmlNode* parent, bool beforeRoot)
     if (! ReadUntil("?>", content))
         return false;
     std::string target = content.substr(0, std::min(content.size(), (size_t) 3));
-    std::transform(target.begin(), target.end(), target.begin(), [](unsigned char c) { return (char) std::tolower(c); });
+    std::transform(target.begin(), target.end(), target.begin(),
+                   [](unsigned char c) { return (char) std::tolower(c); });
     const bool declaration = target == "xml" && (content.size() == 3 || IsSpace(content[3]));
     if (declaration)
     {

@@ -274,7 +274,8 @@ TEST_F(VenueFixture, FailedSaveIsReportedAndLeavesNoFile)
     const std::string path = temp.File("missing-folder").getChildFile("room.21v").getFullPathName().toStdString();
     EXPECT_FALSE(Manager()->SaveVenueFile(path));
     ASSERT_EQ(Reports().size(), 1u);
-    EXPECT_TRUE(StartsWith(Reports()[0], "Error: Could not save venue file " + path + " (cannot be written")) << Reports()[0];
+    EXPECT_TRUE(StartsWith(Reports()[0], "Error: Could not save venue file " + path + " (cannot be written"))
+        << Reports()[0];
     EXPECT_EQ(Text(), before);
     EXPECT_FALSE(temp.File("missing-folder").exists());
 
@@ -372,7 +373,8 @@ TEST_F(VenueFixture, VenueFilesBeyondTheLimitsAreRefusedAtOnceNamingTheElement)
         { { Tag::AimStuff, Tag::Total }, "2147483647", "AimStuff/Total is 2147483647", "from 0 to 64" },
         { { "Area3", Tag::InterList, Tag::Total }, "100000", "Area 3 InterList/Total is 100000", "from 0 to 66" },
         { { "Area3", Tag::Line, Tag::Point1, Tag::X }, "1e308", "Area 3 Line: the start X is 1e+308", "100000 inches" },
-        { { "Area3", Tag::Line, Tag::Point2, Tag::Y }, "-100001", "Area 3 Line: the end Y is -100001", "100000 inches" },
+        { { "Area3", Tag::Line, Tag::Point2, Tag::Y }, "-100001", "Area 3 Line: the end Y is -100001",
+          "100000 inches" },
         { { "Area3", Tag::Line, Tag::Point1, Tag::Y }, "nan", "Area 3 Line: the start Y is nan", "100000 inches" },
         { { "Area3", Tag::Line, Tag::LDist }, "inf", "Area 3 Line: the length is inf", "100000 inches" },
         { { "Area3", Tag::Line, Tag::LAngle }, "-inf", "Area 3 Line: the angle is -inf", "100000 degrees" },
