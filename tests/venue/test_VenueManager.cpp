@@ -433,7 +433,9 @@ TEST(VenueLimits, AreaEditsAreCheckedOnTheLineTheyWouldMake)
         const std::string refusal = VenueLimits::CheckAreaEdit(line, c.key, c.value);
         EXPECT_EQ(refusal.empty(), c.accepted) << refusal;
         if (! c.accepted)
+        {
             EXPECT_EQ(refusal.rfind(c.key, 0), 0u) << "names the key: " << refusal;
+        }
     }
     EXPECT_EQ(line.x1, 240.0) << "the line checked is not changed";
 }
