@@ -1,9 +1,8 @@
 #include "app/CAppWindow.h"
 
 #include "app/CAppStartup.h"
-#include "app/CFoo.h"
+#include "ui/CFoo.h"
 #include "app/CJuceManager.h"
-#include "render/CRenderManager.h"
 #include "ui/CZorvJuceKWEMWindow.h"
 
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
@@ -14,15 +13,14 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     setResizable(true, false);
     setTitleBarTextCentred(false);
     setUsingNativeTitleBar(false);
+    StartCore(ReporterMode::Gui);
     // The core creates the window's look and feels and panels through these.
     CZorvJuceKWEMWindow::InstallCreators();
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
 
-    StartCore(ReporterMode::Gui);
-
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
     picture.clear(picture.getBounds(), juce::Colour(0xfff0f8ffu));
-    CRenderManager::GetInstance()->Render(&picture);
+    CJuceManager::RenderScene(picture);
     auto* canvas = new CFoo();
     auto* canvasImage = new juce::Image(picture);
     canvas->SetImage(canvasImage);

@@ -15,7 +15,7 @@ constexpr int kDefaultMaxEnclosures = 6;
 
 std::string CheckArray(CXmlNode* array)
 {
-    const std::string name = "Array " + array->FindChild(Tag::Slot)->GetString("");
+    const std::string name = Tag::Array + " " + array->FindChild(Tag::Slot)->GetString("");
     int total = 0;
     try
     {
@@ -23,18 +23,18 @@ std::string CheckArray(CXmlNode* array)
     }
     catch (const std::runtime_error&)
     {
-        return name + " Total holds text where a number belongs";
+        return name + " " + Tag::Total + " holds text where a number belongs";
     }
     const int high = ArrayLimits::MaxPositions();
     if (total < 0 || total > high)
-        return name + " Total is " + std::to_string(total) + "; an array holds from 0 to " + std::to_string(high)
+        return name + " " + Tag::Total + " is " + std::to_string(total) + "; an array holds from 0 to " + std::to_string(high)
                + " positions (the flybar and the enclosures below it)";
 
     CXmlNode* hang = array->FindChild(Tag::HangPoint);
-    const struct { const char* what; CXmlNode* node; } values[] = {
-        { "HangPoint/X", hang->FindChild(Tag::X) },
-        { "HangPoint/Y", hang->FindChild(Tag::Y) },
-        { "HangPoint/Y/Total", hang->FindChild(Tag::Y)->FindChild(Tag::Total) },
+    const struct { std::string what; CXmlNode* node; } values[] = {
+        { Tag::HangPoint + "/" + Tag::X, hang->FindChild(Tag::X) },
+        { Tag::HangPoint + "/" + Tag::Y, hang->FindChild(Tag::Y) },
+        { Tag::HangPoint + "/" + Tag::Y + "/" + Tag::Total, hang->FindChild(Tag::Y)->FindChild(Tag::Total) },
     };
     for (const auto& v : values)
     {

@@ -1,7 +1,7 @@
 #include "array/CArrayManager.h"
 
-#include "app/CReportError.h"
 #include "array/ArrayLimits.h"
+#include "base/CRunFolders.h"
 #include "venue/CVenueManager.h"
 #include "venue/VenueLimits.h"
 #include "xml/CXmlDocument.h"
@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <new>
 #include <sstream>
 #include <stdexcept>
 
@@ -20,8 +19,6 @@ const std::string CArrayManager::kOutputFileName = "Array_Output.xml";
 
 namespace
 {
-const std::string kRootName = "Root";
-const std::string kTypesTag = "Types";
 const std::string kTypesDefault = "Many";
 const std::string kScriptDefault = ".\\Default_Array_Script.xml";
 const std::string kDefaultArrayFile = "Array_5-1.xml";
@@ -59,17 +56,15 @@ CArrayManager::~CArrayManager()
     catch (...)
     {
     }
-    delete document;
-    document = nullptr;
 }
 
 //==============================================================================
 void CArrayManager::StartUp()
 {
     CXmlDocument local;
-    local.Load(kSettingsFileName);
-    CXmlNode* root = local.GetRoot(kRootName);
-    root->GetChild(kTypesTag)->GetString(kTypesDefault);
+    local.Load(CRunFolders::SettingsFile(kSettingsFileName));
+    CXmlNode* root = local.GetRoot(Tag::Root);
+    root->GetChild(Tag::Types)->GetString(kTypesDefault);
     const std::string scriptName = root->GetChild(Tag::FileName)->GetString(kScriptDefault);
     local.Save("");
 
@@ -120,7 +115,7 @@ void CArrayManager::BuildFromScript(CXmlDocument& script)
     GetDocument()->ClearRoot();
 
     CArrayLineWrap last;
-    CXmlNode* scriptRoot = script.GetRoot(kRootName);
+    CXmlNode* scriptRoot = script.GetRoot(Tag::Root);
     for (CXmlNode* source = scriptRoot->FindChild(Tag::Array); ! source->IsNull();
          source = source->NextSibling(Tag::Array))
     {
@@ -176,17 +171,13 @@ void CArrayManager::BuildFromScript(CXmlDocument& script)
 CXmlDocument* CArrayManager::GetDocument()
 {
     if (document == nullptr)
-    {
-        document = new (std::nothrow) CXmlDocument();
-        if (document == nullptr)
-            CReportError::GetInstance()->ReportFatalError("Error: Could not allocate memory for Array XML Document");
-    }
-    return document;
+        document = std::make_unique<CXmlDocument>();
+    return document.get();
 }
 
 CXmlNode* CArrayManager::GetArray(int number, int mode)
 {
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     CXmlNode* array = root->FindChildByInt(Tag::Array, Tag::Slot, number);
     if (! array->IsNull() || mode != kCreate)
         return array;
@@ -212,7 +203,7 @@ CArrayLineWrap CArrayManager::GetLine(int number, int mode)
 
 CXmlNode* CArrayManager::GetProductList()
 {
-    return GetDocument()->GetRoot(kRootName)->GetChild(Tag::ProductList);
+    return GetDocument()->GetRoot(Tag::Root)->GetChild(Tag::ProductList);
 }
 
 CArrayProdWrap CArrayManager::FindProductByXGuid(const std::string& xguid)
@@ -247,7 +238,7 @@ std::string CArrayManager::MakeXGuid()
 //==============================================================================
 bool CArrayManager::SaveArrayFile(const std::string& path)
 {
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     // The venue travels as a copy, so the venue document and the controls bound to it
     // are never without it.
     VenueInArrayGuard guard(root);
@@ -263,7 +254,7 @@ bool CArrayManager::LoadArrayFile(const std::string& path)
     // keeps the current one.
     CXmlDocument probe;
     probe.Load(name);
-    CXmlNode* probeRoot = probe.GetRoot(kRootName);
+    CXmlNode* probeRoot = probe.GetRoot(Tag::Root);
     if (! probe.LastParseSucceeded())
         loadError = probe.LastParseError();
     else if (probeRoot->FindChild(Tag::Array)->IsNull())
@@ -276,7 +267,7 @@ bool CArrayManager::LoadArrayFile(const std::string& path)
         return false;
 
     GetDocument()->TakeContentFrom(probe);
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     CArrayLineWrap line = GetLine(1, kFind);
     try
     {

@@ -77,7 +77,7 @@ void BM_CountChange(benchmark::State& state)
     {
         try
         {
-            CCommandManager::GetInstance()->DoGeneral("Full-range count", Tag::Model_DRXR1, "", base + (step++ % 2));
+            CCommandManager::GetInstance()->DoGeneral(Tag::Model_DRXR1, "", base + (step++ % 2));
         }
         catch (const std::exception& e)
         {

@@ -1,11 +1,10 @@
 #include "render/CRenderManager.h"
 
-#include "engine/CSceneManager.h"
 #include "render/CRenderParser.h"
 
 #include <memory>
 
-void CRenderManager::Render(juce::Image* image)
+void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours)
 {
     if (image == nullptr)
         return;
@@ -13,5 +12,6 @@ void CRenderManager::Render(juce::Image* image)
     auto parser = std::make_unique<CRenderParser>();
     parser->RegisterActors();
     parser->SetTarget(image);
-    parser->Walk(CSceneManager::GetInstance()->GetScene(2));
+    parser->SetSplColours(splColours);
+    parser->Walk(scene);
 }

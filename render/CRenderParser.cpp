@@ -20,3 +20,10 @@ void CRenderParser::SetTarget(juce::Image* image)
         if (auto* renderer = dynamic_cast<CRenderer*>(entry.second))
             renderer->SetTarget(image);
 }
+
+void CRenderParser::SetSplColours(const CRendererLine::SplColours& colours)
+{
+    for (auto& entry : actors)
+        if (auto* line = dynamic_cast<CRendererLine*>(entry.second))
+            line->SetSplColours(colours);
+}

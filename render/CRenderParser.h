@@ -3,6 +3,7 @@
 // to its renderer, which draws it into the target image. Owns its four renderers; lives
 // for one drawing pass. GUI message thread only.
 
+#include "render/CRendererLine.h"
 #include "xml/CXmlParser.h"
 
 namespace juce
@@ -19,4 +20,6 @@ public:
     void RegisterActors() override;
     // Every registered renderer draws into `image` (null: draws nothing).
     void SetTarget(juce::Image* image);
+    // The colours the Line renderer paints SPL samples with.
+    void SetSplColours(const CRendererLine::SplColours& colours);
 };

@@ -6,11 +6,11 @@
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
+#include "engine/CCommandTable.h"
 #include "xml/SafeFile.h"
-#include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
 #include <juce_graphics/juce_graphics.h>
@@ -88,7 +88,7 @@ void CCliRun::ResolvePaths()
     resolve(options.runDir);
     for (CCliOptions::Step& step : options.steps)
         if (step.textIsPath)
-            resolve(step.text);
+            resolve(step.command.text);
 }
 
 bool CCliRun::EnterRunDirectory()
@@ -145,14 +145,13 @@ bool CCliRun::Guarded(const std::function<void()>& step)
 //==============================================================================
 void CCliRun::LoadFile()
 {
-    const bool array = IsArrayFile(options.file);
-    Load(array ? "Load Array File" : "Load Venue File", array ? Tag::ArrayFile : Tag::VenueFile, options.file);
+    Load(IsArrayFile(options.file) ? CCommandTable::kLoadArrayFile : CCommandTable::kLoadVenueFile, options.file);
 }
 
-void CCliRun::Load(const std::string& name, const std::string& target, const std::string& path)
+void CCliRun::Load(const std::string& target, const std::string& path)
 {
     const int reportsBefore = CCliStatus::GetReportCount();
-    const bool finished = Guarded([&] { CCommandManager::GetInstance()->DoGeneral(name, target, path, 0.0); });
+    const bool finished = Guarded([&] { CCommandManager::GetInstance()->DoGeneral(target, path, 0.0); });
     if (! finished || CCliStatus::GetReportCount() != reportsBefore)
         failedLoads.Add(path);
 }
@@ -186,12 +185,13 @@ bool CCliRun::FailedLoads::Contains(const std::string& path) const
     return false;
 }
 
-bool CCliRun::RefusedAsFailedLoad(const std::string& saveName, const std::string& path) const
+bool CCliRun::RefusedAsFailedLoad(const std::string& saveTarget, const std::string& path) const
 {
     if (! failedLoads.Contains(path))
         return false;
     // The file may be a damaged design that can still be mended by hand.
-    Refuse("Error: " + saveName + " " + path + " refused: the file failed to load in this run and is kept as it is");
+    Refuse("Error: " + CCommandTable::Find(saveTarget)->name + " " + path
+           + " refused: the file failed to load in this run and is kept as it is");
     return true;
 }
 
@@ -203,27 +203,26 @@ void CCliRun::Send(const CCliOptions::Step& step)
         Refuse(refusal);
         return;
     }
-    const bool isFile = step.kind == CCliOptions::Step::Kind::General
-                        && (step.target == Tag::ArrayFile || step.target == Tag::VenueFile);
-    if (isFile && step.number == 0.0)
+    const std::string& target = step.command.target;
+    if (target == CCommandTable::kLoadArrayFile || target == CCommandTable::kLoadVenueFile)
     {
-        Load(step.name, step.target, step.text);
+        Load(target, step.command.text);
         return;
     }
-    if (isFile && RefusedAsFailedLoad(step.name, step.text))
+    if ((target == CCommandTable::kSaveArrayFile || target == CCommandTable::kSaveVenueFile)
+        && RefusedAsFailedLoad(target, step.command.text))
         return;
-    if (step.kind == CCliOptions::Step::Kind::Area)
-        CCommandManager::GetInstance()->DoVenueArea(step.name, step.areaSlot, step.target, step.text, 0.0);
-    else
-        CCommandManager::GetInstance()->DoGeneral(step.name, step.target, step.text, step.number);
+    const CCommandResult result = CCommandManager::GetInstance()->Do(step.command);
+    if (! result)
+        Refuse(CCliCommandCheck::NotSent(step, result.GetReason()));
 }
 
 void CCliRun::SaveFiles()
 {
-    if (! options.saveArray.empty() && ! RefusedAsFailedLoad("Save Array File", options.saveArray))
-        Guarded([this] { CCommandManager::GetInstance()->DoGeneral("Save Array File", Tag::ArrayFile, options.saveArray, 1.0); });
-    if (! options.saveVenue.empty() && ! RefusedAsFailedLoad("Save Venue File", options.saveVenue))
-        Guarded([this] { CCommandManager::GetInstance()->DoGeneral("Save Venue File", Tag::VenueFile, options.saveVenue, 1.0); });
+    if (! options.saveArray.empty() && ! RefusedAsFailedLoad(CCommandTable::kSaveArrayFile, options.saveArray))
+        Guarded([this] { CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveArrayFile, options.saveArray, 0.0); });
+    if (! options.saveVenue.empty() && ! RefusedAsFailedLoad(CCommandTable::kSaveVenueFile, options.saveVenue))
+        Guarded([this] { CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveVenueFile, options.saveVenue, 0.0); });
 }
 
 void CCliRun::RenderPicture()

@@ -48,8 +48,8 @@ private:
     };
 
     void LoadFile();
-    void Load(const std::string& name, const std::string& target, const std::string& path);
-    bool RefusedAsFailedLoad(const std::string& saveName, const std::string& path) const;
+    void Load(const std::string& target, const std::string& path);
+    bool RefusedAsFailedLoad(const std::string& saveTarget, const std::string& path) const;
     void Send(const CCliOptions::Step& step);
     void SaveFiles();
     void RenderPicture();

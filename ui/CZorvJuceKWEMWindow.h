@@ -12,6 +12,7 @@
 class CKWEMJuceArrayInfo;
 class CKwemJuceAbout;
 class CKwemJuceSplScale;
+class CStartupUpdateCheck;
 class CVenueView;
 
 class CZorvJuceKWEMWindow : public juce::Component, public juce::Button::Listener
@@ -71,6 +72,7 @@ private:
     std::unique_ptr<juce::TextButton> unitButton;
 
     std::unique_ptr<juce::TooltipWindow> tooltipWindow;
+    std::unique_ptr<CStartupUpdateCheck> startupCheck;
     juce::Image logo;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CZorvJuceKWEMWindow)

@@ -1,6 +1,6 @@
 #include "venue/VenueLimits.h"
 
-#include "app/CLine.h"
+#include "base/CLine.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
@@ -51,9 +51,9 @@ std::string CheckTotal(CXmlNode* parent, const std::string& what, int high)
 
 std::string CheckArea(CXmlNode* area, const std::string& where)
 {
-    ReadInt(area->FindChild(Tag::Visible), 1, where + " Visible");
-    const std::string count = CheckTotal(area->FindChild(Tag::InterList), where + " InterList/Total",
-                                         VenueLimits::kMaxIntersections);
+    ReadInt(area->FindChild(Tag::Visible), 1, where + " " + Tag::Visible);
+    const std::string count = CheckTotal(area->FindChild(Tag::InterList),
+                                         where + " " + Tag::InterList + "/" + Tag::Total, VenueLimits::kMaxIntersections);
     if (! count.empty())
         return count;
     const CLine* line = nullptr;
@@ -63,10 +63,10 @@ std::string CheckArea(CXmlNode* area, const std::string& where)
     }
     catch (const std::runtime_error&)
     {
-        throw NotANumber { where + " Line" };
+        throw NotANumber { where + " " + Tag::Line };
     }
     const std::string refusal = VenueLimits::CheckAreaLine(*line);
-    return refusal.empty() ? refusal : where + " Line: " + refusal;
+    return refusal.empty() ? refusal : where + " " + Tag::Line + ": " + refusal;
 }
 } // namespace
 
@@ -112,16 +112,17 @@ std::string VenueLimits::CheckVenues(CXmlNode* root)
     {
         for (CXmlNode* venue = root->FindChild(Tag::Venue); ! venue->IsNull(); venue = venue->NextSibling(Tag::Venue))
         {
-            const std::string name = "Venue " + std::to_string(ReadInt(venue->FindChild(Tag::Slot), 1, "Venue/Slot"));
+            const int venueSlot = ReadInt(venue->FindChild(Tag::Slot), 1, Tag::Venue + "/" + Tag::Slot);
+            const std::string name = Tag::Venue + " " + std::to_string(venueSlot);
             CXmlNode* areaList = venue->FindChild(Tag::AreaList);
-            std::string refusal = CheckTotal(areaList, name + " AreaList/Total", kMaxAreas);
+            std::string refusal = CheckTotal(areaList, name + " " + Tag::AreaList + "/" + Tag::Total, kMaxAreas);
             if (refusal.empty())
-                refusal = CheckTotal(venue->FindChild(Tag::AimStuff), name + " AimStuff/Total", kMaxAimLines);
+                refusal = CheckTotal(venue->FindChild(Tag::AimStuff), name + " " + Tag::AimStuff + "/" + Tag::Total, kMaxAimLines);
             for (CXmlNode* area = areaList->FindChild(Tag::Area); refusal.empty() && ! area->IsNull();
                  area = area->NextSibling(Tag::Area))
             {
-                const int slot = ReadInt(area->FindChild(Tag::Slot), 0, name + " Area/Slot");
-                refusal = CheckArea(area, name + " Area " + std::to_string(slot));
+                const int slot = ReadInt(area->FindChild(Tag::Slot), 0, name + " " + Tag::Area + "/" + Tag::Slot);
+                refusal = CheckArea(area, name + " " + Tag::Area + " " + std::to_string(slot));
             }
             if (! refusal.empty())
                 return refusal;

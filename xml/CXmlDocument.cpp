@@ -4,6 +4,7 @@
 #include "xml/CXmlPrinter.h"
 #include "xml/CXmlTextReader.h"
 #include "xml/SafeFile.h"
+#include "xml/XmlTags.h"
 
 #include <tinyxml.h>
 
@@ -41,8 +42,8 @@ CXmlNode* CXmlDocument::GetRoot(const std::string& name)
 
 CXmlNode* CXmlDocument::ClearRoot()
 {
-    GetRoot("Root")->ClearChildren();
-    return GetRoot("Root");
+    GetRoot(Tag::Root)->ClearChildren();
+    return GetRoot(Tag::Root);
 }
 
 bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& source)
@@ -97,7 +98,7 @@ bool CXmlDocument::ParseText(const std::string& text)
 
 std::string CXmlDocument::ToText()
 {
-    GetRoot("Root")->FlushValues();
+    GetRoot(Tag::Root)->FlushValues();
     return CXmlPrinter::Print(*Doc());
 }
 

@@ -422,7 +422,7 @@ class CliTest(unittest.TestCase):
             ["my.21w", "--set", "SlotPin=3", "--save-array", "my.21w"],
             ["my.21w", "--save-array", "./sub/../my.21w"],
             ["my.21v", "--save-venue", "my.21v"],
-            ["--set", "ArrayFile=0:my.21w", "--set", "ArrayFile=1:my.21w"],
+            ["--set", "LoadArrayFile=my.21w", "--set", "SaveArrayFile=my.21w"],
         ]
         os.mkdir(self.path("sub"))
         for args in cases:
@@ -462,6 +462,23 @@ class CliTest(unittest.TestCase):
         with open(self.path("v.21v")) as f:
             self.assertNotIn("nan", f.read())
         self.assertAlmostEqual(self.report("v.21v")["areas"][1]["line"]["end"]["display"]["x"], 30, places=6)
+
+    def test_file_commands_take_a_path_and_every_command_is_in_the_usage(self):
+        # A save and a load sent as commands of their own, paths relative to the caller.
+        before = self.report("--seed", "3", "--area", "4:LAngle=7", "--set", "SaveVenueFile=room.21v")
+        self.assertTrue(os.path.isfile(self.path("room.21v")))
+        after = self.report("--seed", "3", "--set", "LoadVenueFile=room.21v")
+        assert_close_trees(self, before["areas"], after["areas"])
+
+        status, out, _ = self.run_tool("--help")
+        self.assertEqual(status, 0)
+        for form in ["LoadArrayFile=[PATH]", "SaveArrayFile=PATH", "Model_DRXR1=NUMBER", "Switch2=NUMBER:POSITION",
+                     "Meters=NUMBER", "sX, sY, eX, eY, LAngle, LDist"]:
+            self.assertIn(form, out)
+
+        status, _, err = self.run_tool("--set", "SaveArrayFile")
+        self.assertEqual(status, 2)
+        self.assertIn("SaveArrayFile needs a file path", err)
 
     def test_help_and_version(self):
         status, out, err = self.run_tool("--help")

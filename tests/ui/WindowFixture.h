@@ -6,9 +6,9 @@
 
 #include "engine/EngineFixture.h"
 
-#include "app/CFoo.h"
+#include "ui/CFoo.h"
 #include "app/CListenerManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "ui/CKWEMJuceArrayInfo.h"
 #include "ui/CKwemJuceSplScale.h"
 #include "ui/CUpdateCheck.h"
