@@ -3,6 +3,7 @@
 #include "app/CCommandEngineGeneral.h"
 #include "base/CReportError.h"
 #include "engine/CCommandTable.h"
+#include "xml/SafeFile.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -72,15 +73,15 @@ void CCommandManager::PrintPage(juce::Component* component)
     const juce::Image snapshot = component->createComponentSnapshot(component->getLocalBounds());
 
     const juce::File picture = juce::File::getCurrentWorkingDirectory().getChildFile(kPrintPicture);
-    if (picture.existsAsFile())
-        picture.deleteFile();
+    juce::MemoryOutputStream png;
+    std::string error = "the picture could not be encoded";
+    const bool encoded = juce::PNGImageFormat().writeImageToStream(snapshot, png);
+    const std::string bytes(static_cast<const char*>(png.getData()), png.getDataSize());
+    if (! encoded || ! SafeFile::WriteFileAtomically(picture.getFullPathName().toStdString(), bytes, error))
     {
-        juce::FileOutputStream stream(picture);
-        if (stream.openedOk())
-        {
-            juce::PNGImageFormat().writeImageToStream(snapshot, stream);
-            stream.flush();
-        }
+        CReportError::GetInstance()->ReportError("Error: Could not write picture "
+                                                 + picture.getFullPathName().toStdString() + " (" + error + ")");
+        return;
     }
 
     const juce::File page = juce::File::getCurrentWorkingDirectory().getChildFile(kPrintPage);

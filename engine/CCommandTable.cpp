@@ -3,10 +3,13 @@
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
 #include "base/NumberText.h"
+#include "engine/CEngineHooks.h"
 #include "engine/CEngineManager.h"
 #include "product/CProductManager.h"
+#include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
@@ -110,13 +113,24 @@ std::string ModulePositionLimit(const CCommand& command)
            + std::to_string(total) + ")";
 }
 
-std::string AreaLimit(const CCommand& command)
+// The area exists, and the line the edit would leave stays within VenueLimits.
+std::function<std::string(const CCommand&)> AreaLimit(const std::string& key)
 {
-    const int total = CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)).GetAreaTotal();
-    if (command.areaSlot >= 1 && command.areaSlot <= total)
-        return {};
-    return "the venue has no area " + std::to_string(command.areaSlot) + " (it has areas 1 to " + std::to_string(total)
-           + ")";
+    return [key](const CCommand& command) -> std::string {
+        const CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+        const int total = venue.GetAreaTotal();
+        if (command.areaSlot < 1 || command.areaSlot > total)
+            return "the venue has no area " + std::to_string(command.areaSlot) + " (it has areas 1 to "
+                   + std::to_string(total) + ")";
+        double value = 0.0;
+        ParseDecimal(command.text, value);
+        // The value as the engine takes it: in inches unless it is the angle.
+        if (key != Tag::LAngle)
+            value = CEngineHooks::Get().FromDisplayLength(key, value);
+        CVenueAreaWrap area;
+        venue.GetArea(area, command.areaSlot);
+        return VenueLimits::CheckAreaEdit(*area.GetLine(), key, value);
+    };
 }
 
 //==============================================================================
@@ -128,7 +142,7 @@ Entry FileCommand(const std::string& target, const std::string& name, TextRule::
 
 Entry AreaCommand(const std::string& key)
 {
-    return { key, "Area Change", Kind::Design, Scope::Area, {}, Text(TextRule::Form::Decimal), AreaLimit,
+    return { key, "Area Change", Kind::Design, Scope::Area, {}, Text(TextRule::Form::Decimal), AreaLimit(key),
              [key](const CCommand& c) { Engine()->PerformAreaCommand(1, c.areaSlot, key, c.text); } };
 }
 

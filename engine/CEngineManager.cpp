@@ -14,6 +14,7 @@
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -189,13 +190,16 @@ void CEngineManager::LoadArrayFile(const std::string& path)
         return true;
     });
     if (! loaded)
-        CReportError::GetInstance()->ReportFatalError(failure);
+        CReportError::GetInstance()->ReportFatalError(failure + " (" + CArrayManager::GetInstance()->LastLoadError()
+                                                      + ")");
 }
 
 void CEngineManager::SaveArrayFile(const std::string& path)
 {
-    if (! CArrayManager::GetInstance()->SaveArrayFile(path))
-        CReportError::GetInstance()->ReportFatalError("Error: Could not save array file " + path);
+    CArrayManager* arrays = CArrayManager::GetInstance();
+    if (! arrays->SaveArrayFile(path))
+        CReportError::GetInstance()->ReportFatalError("Error: Could not save array file " + path + " ("
+                                                      + arrays->LastSaveError() + ")");
 }
 
 void CEngineManager::LoadVenueFile(const std::string& path)
@@ -255,6 +259,14 @@ void CEngineManager::PerformAreaCommand(int venueSlot, int areaSlot, const std::
     CLine* line = area.GetLine();
     if (line->GetByKey(target) == v)
         return;
+    const std::string refusal = VenueLimits::CheckAreaEdit(*line, target, v);
+    if (! refusal.empty())
+    {
+        CReportError::GetInstance()->ReportError("Error: Area " + std::to_string(areaSlot) + ": " + refusal
+                                                 + "; the area was not changed");
+        CEngineHooks::Get().RefreshAll();
+        return;
+    }
     line->SetByKey(target, v);
     lineNode->StoreValue();
 

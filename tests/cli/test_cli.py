@@ -327,6 +327,142 @@ class CliTest(unittest.TestCase):
         with open(os.path.join(run, "LogFile.txt")) as f:
             self.assertIn("the pick pin must be from 1 to 8", f.read())
 
+    def run_with_stdout(self, stdout, *args):
+        """Runs the tool with standard output given (a file object) or closed (None)."""
+        env = dict(os.environ, TMPDIR=self.tmp)
+        env.pop("DISPLAY", None)
+        closing = (lambda: os.close(1)) if stdout is None else None
+        done = subprocess.run([TOOL] + list(args), cwd=self.work, env=env, stdout=stdout, stderr=subprocess.PIPE,
+                              text=True, timeout=120, preexec_fn=closing)
+        return done.returncode, done.stderr
+
+    def saved_design(self, name):
+        status, _, err = self.run_tool("--save-array", name)
+        self.assertEqual(status, 0, err)
+        with open(self.path(name)) as f:
+            return f.read()
+
+    def test_hostile_files_are_refused_at_once(self):
+        bomb = '<?xml version="> <!--" ?>' + "<Root>" + "<a>" * 1000000
+        design = self.saved_design("good.21w")
+        venue = design[design.index("<Venue>"):]
+        area_total = venue.index("<Total>5</Total>", venue.index("<AreaList>"))
+        files = {
+            "bomb.21w": bomb,
+            "bomb.21v": bomb,
+            "positions.21w": design.replace("<Total>7</Total>", "<Total>100000</Total>", 1),
+            "positions_max.21w": design.replace("<Total>7</Total>", "<Total>2147483647</Total>", 1),
+            "areas.21v": "<Root>" + venue[:area_total] + "<Total>2147483647</Total>"
+                         + venue[area_total + len("<Total>5</Total>"):],
+        }
+        for name, text in files.items():
+            with open(self.path(name), "w") as f:
+                f.write(text)
+        os.mkfifo(self.path("pipe.21w"))
+        os.symlink("/dev/zero", self.path("zero.21v"))
+        cases = [
+            ("bomb.21w", "elements nested deeper than 64"),
+            ("bomb.21v", "elements nested deeper than 64"),
+            ("positions.21w", "Array 1 Total is 100000; an array holds from 0 to 7 positions"),
+            ("positions_max.21w", "Array 1 Total is 2147483647"),
+            ("areas.21v", "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 64"),
+            ("pipe.21w", "is not a regular file (it is a FIFO)"),
+            ("zero.21v", "is not a regular file (it is a device)"),
+        ]
+        for name, reason in cases:
+            with self.subTest(file=name):
+                status, out, err = self.run_tool(name, "--report")
+                self.assertEqual(status, 1, err)
+                self.assertIn("Could not load", err)
+                self.assertIn(reason, err)
+                # The design stays the start-up one.
+                self.assertEqual(len(json.loads(out)["array"]["positions"]), 7)
+
+    def test_saves_keep_the_mode_and_refuse_what_is_not_a_regular_file(self):
+        self.saved_design("private.21w")
+        os.chmod(self.path("private.21w"), 0o600)
+        status, _, err = self.run_tool("--set", "SlotPin=3", "--save-array", "private.21w")
+        self.assertEqual(status, 0, err)
+        self.assertEqual(os.stat(self.path("private.21w")).st_mode & 0o7777, 0o600)
+
+        with open(self.path("victim.txt"), "w") as f:
+            f.write("not a design")
+        os.symlink(self.path("victim.txt"), self.path("link.21w"))
+        os.mkfifo(self.path("pipe.21v"))
+        os.mkdir(self.path("folder.png"))
+        before = sorted(os.listdir(self.work))
+        cases = [
+            (["--save-array", "link.21w"], "Could not save array file", "(it is a symbolic link)"),
+            (["--save-venue", "pipe.21v"], "Could not save venue file", "(it is a FIFO)"),
+            (["--render", "folder.png"], "Could not write picture", "(it is a folder)"),
+        ]
+        for args, message, reason in cases:
+            with self.subTest(args=args):
+                status, out, err = self.run_tool(*args)
+                self.assertEqual((status, out), (1, ""), err)
+                self.assertIn(message, err)
+                self.assertIn(reason, err)
+        self.assertEqual(sorted(os.listdir(self.work)), before)
+        self.assertTrue(os.path.islink(self.path("link.21w")))
+        with open(self.path("victim.txt")) as f:
+            self.assertEqual(f.read(), "not a design")
+
+        longest = "n" * 251 + ".21w"
+        status, _, err = self.run_tool("--save-array", longest)
+        self.assertEqual(status, 0, err)
+        self.assertEqual(self.report(longest)["array"]["pin"], self.report()["array"]["pin"])
+
+    def test_a_file_that_failed_to_load_is_never_saved_over(self):
+        damaged = "<?xml version=\"1.0\" ?>\n<Root><Array><Slot>1</Slot><Total>3</Tot"
+        with open(self.path("my.21w"), "w") as f:
+            f.write(damaged)
+        with open(self.path("my.21v"), "w") as f:
+            f.write(damaged)
+        cases = [
+            ["my.21w", "--set", "SlotPin=3", "--save-array", "my.21w"],
+            ["my.21w", "--save-array", "./sub/../my.21w"],
+            ["my.21v", "--save-venue", "my.21v"],
+            ["--set", "LoadArrayFile=my.21w", "--set", "SaveArrayFile=my.21w"],
+        ]
+        os.mkdir(self.path("sub"))
+        for args in cases:
+            with self.subTest(args=args):
+                status, _, err = self.run_tool(*args)
+                self.assertEqual(status, 1, err)
+                self.assertIn("failed to load in this run", err)
+                with open(self.path("my.21w")) as f:
+                    self.assertEqual(f.read(), damaged)
+                with open(self.path("my.21v")) as f:
+                    self.assertEqual(f.read(), damaged)
+
+    def test_a_report_that_cannot_be_written_is_an_error(self):
+        with open("/dev/full", "w") as full:
+            status, err = self.run_with_stdout(full, "--report")
+        self.assertEqual(status, 1, err)
+        self.assertIn("could not write the report", err)
+        status, err = self.run_with_stdout(None, "--report")
+        self.assertEqual(status, 1, err)
+        self.assertIn("could not write the report", err)
+        # Nothing the run opened took the place of the closed output.
+        self.assertEqual(os.listdir(self.tmp), [])
+
+    def test_area_values_beyond_the_venue_are_refused(self):
+        for key in ["sX", "sY", "eX", "eY", "LDist", "LAngle"]:
+            with self.subTest(key=key):
+                status, out, err = self.run_tool("--area", "3:%s=1e308" % key, "--save-venue", "v.21v")
+                self.assertEqual(status, 1, err)
+                self.assertIn("--area 3:%s=" % key, err)
+                self.assertIn("the command was not sent", err)
+                with open(self.path("v.21v")) as f:
+                    saved = f.read()
+                self.assertNotIn("nan", saved)
+                self.assertNotIn("inf", saved)
+        status, _, err = self.run_tool("--area", "2:eX=1e308", "--area", "2:eX=30", "--save-venue", "v.21v")
+        self.assertEqual(status, 1, err)
+        with open(self.path("v.21v")) as f:
+            self.assertNotIn("nan", f.read())
+        self.assertAlmostEqual(self.report("v.21v")["areas"][1]["line"]["end"]["display"]["x"], 30, places=6)
+
     def test_file_commands_take_a_path_and_every_command_is_in_the_usage(self):
         # A save and a load sent as commands of their own, paths relative to the caller.
         before = self.report("--seed", "3", "--area", "4:LAngle=7", "--set", "SaveVenueFile=room.21v")
