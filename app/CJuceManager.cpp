@@ -178,10 +178,22 @@ double CJuceManager::ToDisplayWeight(double pounds) const
     return Units().Convert(internalWeightUnit, displayWeightUnit, pounds);
 }
 
+CDisplayUnits CJuceManager::GetDisplayUnits() const
+{
+    CDisplayUnits units;
+    units.length = displayLengthUnit;
+    units.weight = displayWeightUnit;
+    units.offsetX = GetOffset(Tag::sX);
+    units.offsetY = GetOffset(Tag::sY);
+    return units;
+}
+
 //==============================================================================
 void CJuceManager::Redraw()
 {
-    if (canvasImage != nullptr && canvasImage->isValid())
+    if (pictureRedraw)
+        pictureRedraw();
+    else if (canvasImage != nullptr && canvasImage->isValid())
         DrawVenuePicture(*canvasImage);
     if (mainComponent != nullptr)
         mainComponent->repaint();

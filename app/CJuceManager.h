@@ -9,6 +9,7 @@
 // SetLookAndFeelCreator) before it builds its content.
 
 #include "app/TemplateSingleton.h"
+#include "render/CDisplayUnits.h"
 
 #include <functional>
 #include <map>
@@ -92,10 +93,14 @@ public:
     double ToDisplayLength(const std::string& key, double inches) const;
     double FromDisplayLength(const std::string& key, double shown) const;
     double ToDisplayWeight(double pounds) const;
+    // The units and the venue's x and y offsets, for the picture and the report.
+    CDisplayUnits GetDisplayUnits() const;
 
     //==========================================================================
     // Clears the canvas picture, draws scene 2 into it and repaints the main component.
+    // While a picture redraw is installed (the window's venue view), it draws instead.
     void Redraw();
+    void SetPictureRedraw(std::function<void()> redraw) { pictureRedraw = std::move(redraw); }
     // The venue picture as the venue view shows it after a redraw: the dark grey
     // background, then scene 2 (also for pictures drawn outside the window).
     static void DrawVenuePicture(juce::Image& picture);
@@ -124,6 +129,7 @@ private:
     juce::Component* areaColumn = nullptr;
     juce::Component* mainComponent = nullptr;
     juce::Image* canvasImage = nullptr;
+    std::function<void()> pictureRedraw;
     std::map<int, std::unique_ptr<juce::LookAndFeel>> lookAndFeels;
     LookAndFeelCreator lookAndFeelCreator;
     std::string internalLengthUnit = "Inches";

@@ -9,6 +9,7 @@
 #include "array/CArrayManager.h"
 #include "engine/CAimLines.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "engine/CSceneManager.h"
 #include "engine/CSceneWrap.h"
 #include "product/CProductManager.h"
@@ -157,11 +158,15 @@ void CEngineManager::PerformCommand(const std::string& target, const std::string
         const double span = spl->GetScaleTop() - spl->GetScaleBottom();
         const double top = std::min(spl->GetScaleTop() + 5.0 * number, kSplCeiling);
         spl->SetScale(top - span, top);
+        SplScaleSetting::SetAutomatic(false);
+        SplScaleSetting::StoreScale();
     }
     else if (target == Tag::SplRange)
     {
         CSPLManager* spl = CSPLManager::GetInstance();
         spl->SetScale(spl->GetScaleBottom() - number, spl->GetScaleTop());
+        SplScaleSetting::SetAutomatic(false);
+        SplScaleSetting::StoreScale();
     }
     else if (target == Tag::Switch1)
     {
@@ -233,6 +238,7 @@ void CEngineManager::LoadArrayFile(const std::string& path)
     const bool loaded = LoadRestoringOnFailure(failure, true, [this, &path] {
         if (! CArrayManager::GetInstance()->LoadArrayFile(path))
             return false;
+        SplScaleSetting::Restore();
         Recompute();
         return true;
     });
@@ -253,6 +259,7 @@ void CEngineManager::LoadVenueFile(const std::string& path)
         if (! CVenueManager::GetInstance()->LoadVenueFile(path))
             return false;
         AimLines::BuildAimLines(CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)));
+        SplScaleSetting::Restore();
         Recompute();
         return true;
     });

@@ -5,6 +5,7 @@
 // thread only; the caller clears the image before a pass.
 
 #include "app/TemplateSingleton.h"
+#include "render/CRenderView.h"
 
 namespace juce
 {
@@ -19,4 +20,6 @@ public:
     // Draws the items of scene 2 in document order over what `image` holds; a null image
     // draws nothing.
     void Render(juce::Image* image);
+    // The same pass through `view`; every item point is added to `extent` when given.
+    void Render(juce::Image* image, const CRenderView& view, CRenderExtent* extent);
 };

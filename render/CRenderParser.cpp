@@ -20,3 +20,13 @@ void CRenderParser::SetTarget(juce::Image* image)
         if (auto* renderer = dynamic_cast<CRenderer*>(entry.second))
             renderer->SetTarget(image);
 }
+
+void CRenderParser::SetView(const CRenderView& view, CRenderExtent* extent)
+{
+    for (auto& entry : actors)
+        if (auto* renderer = dynamic_cast<CRenderer*>(entry.second))
+        {
+            renderer->SetView(view);
+            renderer->SetExtent(extent);
+        }
+}

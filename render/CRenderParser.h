@@ -3,6 +3,7 @@
 // to its renderer, which draws it into the target image. Owns its four renderers; lives
 // for one drawing pass. GUI message thread only.
 
+#include "render/CRenderView.h"
 #include "xml/CXmlParser.h"
 
 namespace juce
@@ -19,4 +20,6 @@ public:
     void RegisterActors() override;
     // Every registered renderer draws into `image` (null: draws nothing).
     void SetTarget(juce::Image* image);
+    // Every renderer draws through `view` and reports its points to `extent` (may be null).
+    void SetView(const CRenderView& view, CRenderExtent* extent);
 };

@@ -49,7 +49,10 @@ const char* const kUsage =
     "  --save-array OUT.21w        save the array file after all commands\n"
     "  --save-venue OUT.21v        save the venue file after all commands\n"
     "  --render OUT.png            write the 1000 x 600 venue picture\n"
+    "  --fit                       draw --render's picture to show the whole venue, with a\n"
+    "                              grid in the display units and the surfaces' names\n"
     "  --report                    print a JSON report of the design on standard output\n"
+    "  --report-html OUT.html      write the printable design report\n"
     "  --run-dir DIR               directory for the engine's own files (default: a fresh\n"
     "                              temporary directory, removed at exit)\n"
     "  --seed N                    seed the start-up array's random choice\n"
@@ -108,7 +111,7 @@ const GeneralCommand* FindGeneralCommand(const std::string& target)
 bool IsValueOption(const std::string& name)
 {
     return name == "--set" || name == "--area" || name == "--save-array" || name == "--save-venue"
-           || name == "--render" || name == "--run-dir" || name == "--seed";
+           || name == "--render" || name == "--run-dir" || name == "--seed" || name == "--report-html";
 }
 
 bool IsAreaKey(const std::string& key)
@@ -180,6 +183,7 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         bool* flag = name == "--help" || name == "-h" ? &options.help
                      : name == "--version"          ? &options.version
                      : name == "--report"           ? &options.report
+                     : name == "--fit"              ? &options.fit
                                                     : nullptr;
         if (flag != nullptr)
         {
@@ -201,6 +205,11 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
             return false;
     }
 
+    if (options.fit && options.render.empty())
+    {
+        error = "--fit draws the --render picture; give --render OUT.png too";
+        return false;
+    }
     if (! options.file.empty() && ! HasExtension(options.file, ".21w") && ! HasExtension(options.file, ".21v"))
     {
         error = "FILE must be an array file (.21w) or a venue file (.21v), not '" + options.file + "'";
@@ -226,6 +235,7 @@ bool CCliOptions::ParseValueOption(const std::string& name, const std::string& v
     std::string& field = name == "--save-array" ? saveArray
                          : name == "--save-venue" ? saveVenue
                          : name == "--render"     ? render
+                         : name == "--report-html" ? reportHtml
                                                   : runDir;
     if (value.empty())
     {

@@ -37,7 +37,9 @@ public:
     std::string saveArray;
     std::string saveVenue;
     std::string render;
+    bool fit = false;
     bool report = false;
+    std::string reportHtml;
     std::string runDir;
     std::optional<unsigned> seed;
 

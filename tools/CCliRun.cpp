@@ -9,6 +9,8 @@
 #include "app/CReportError.h"
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
+#include "render/CVenuePicture.h"
+#include "report/CDesignReport.h"
 #include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
@@ -58,6 +60,8 @@ void CCliRun::Execute()
             SaveFiles();
             if (! options.render.empty())
                 Guarded([this] { RenderPicture(); });
+            if (! options.reportHtml.empty())
+                Guarded([this] { WriteReportPage(); });
             if (options.report)
                 Guarded([] { PrintReport(); });
         }
@@ -83,6 +87,7 @@ void CCliRun::ResolvePaths()
     resolve(options.saveArray);
     resolve(options.saveVenue);
     resolve(options.render);
+    resolve(options.reportHtml);
     resolve(options.runDir);
     for (CCliOptions::Step& step : options.steps)
         if (step.textIsPath)
@@ -174,7 +179,18 @@ void CCliRun::SaveFiles()
 void CCliRun::RenderPicture()
 {
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
-    CJuceManager::DrawVenuePicture(picture);
+    if (options.fit)
+    {
+        CVenuePicture::Options fitted;
+        fitted.framing = CVenuePicture::Framing::Fit;
+        fitted.annotate = true;
+        fitted.units = CJuceManager::GetInstance()->GetDisplayUnits();
+        CVenuePicture::Draw(picture, fitted);
+    }
+    else
+    {
+        CJuceManager::DrawVenuePicture(picture);
+    }
 
     // Written beside the target and moved over it, so a failed write leaves no half file.
     const juce::File target(options.render);
@@ -189,6 +205,17 @@ void CCliRun::RenderPicture()
     }
     if (! written || ! temporary.overwriteTargetFileWithTemporary())
         Refuse("Error: Could not write picture " + options.render);
+}
+
+void CCliRun::WriteReportPage()
+{
+    CDesignReport::Options page;
+    page.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    if (! options.file.empty())
+        page.title = juce::File(options.file).getFileNameWithoutExtension().toStdString();
+    std::string error;
+    if (! CDesignReport::Write(CDesignReport::Build(page), juce::File(options.reportHtml), error))
+        Refuse(error);
 }
 
 void CCliRun::PrintReport()

@@ -31,6 +31,7 @@ private:
     static void Send(const CCliOptions::Step& step);
     void SaveFiles();
     void RenderPicture();
+    void WriteReportPage();
     static void PrintReport();
 
     CCliOptions options;

@@ -33,7 +33,8 @@ CKwemJuceSplScale::CKwemJuceSplScale()
     : baseSlider("BaseSlider"),
       rangeSlider("RangeSlider"),
       baseLabel("BaseLabel", "Base"),
-      rangeLabel("RangeLabel", "Range")
+      rangeLabel("RangeLabel", "Range"),
+      unitLabel("UnitLabel", "dB SPL")
 {
     addAndMakeVisible(baseSlider);
     SetUpStepper(baseSlider, this);
@@ -55,6 +56,12 @@ CKwemJuceSplScale::CKwemJuceSplScale()
     juce::LookAndFeel* whiteText = CJuceManager::GetInstance()->GetLookAndFeel(1);
     baseLabel.setLookAndFeel(whiteText);
     rangeLabel.setLookAndFeel(whiteText);
+
+    addAndMakeVisible(unitLabel);
+    unitLabel.setTooltip("The colours and the numbers above are sound pressure levels in dB");
+    SetUpCaption(unitLabel, juce::Font(11.0f, juce::Font::plain), juce::Justification::centred);
+    unitLabel.setBorderSize(juce::BorderSize<int>(0));
+    unitLabel.setLookAndFeel(whiteText);
 }
 
 CKwemJuceSplScale::~CKwemJuceSplScale()
@@ -63,6 +70,7 @@ CKwemJuceSplScale::~CKwemJuceSplScale()
     rangeSlider.removeListener(this);
     baseLabel.setLookAndFeel(nullptr);
     rangeLabel.setLookAndFeel(nullptr);
+    unitLabel.setLookAndFeel(nullptr);
     for (auto& label : valueLabels)
         if (label != nullptr)
             label->setLookAndFeel(nullptr);
@@ -78,6 +86,7 @@ void CKwemJuceSplScale::resized()
     rangeSlider.setBounds(27, 299, 31, 24);
     baseLabel.setBounds(-2, 275, 35, 24);
     rangeLabel.setBounds(-4, 298, 34, 24);
+    unitLabel.setBounds(0, 326, 60, 18);
 }
 
 juce::Label* CKwemJuceSplScale::GetValueLabel(int k) const
@@ -122,8 +131,11 @@ void CKwemJuceSplScale::DrawScale()
         if (label == nullptr)
         {
             label = std::make_unique<juce::Label>("Label", "111.0");
-            label->setBounds(kLabelX, kLabelTop + kLabelPitch * k, 60, 20);
-            label->setFont(juce::Font("Arial", 10.0f, juce::Font::plain));
+            // The panel ends 33 pixels to the right of the labels: "120.00" needs them all.
+            label->setBounds(kLabelX, kLabelTop + kLabelPitch * k, getWidth() - kLabelX, 20);
+            label->setBorderSize(juce::BorderSize<int>(1, 1, 1, 0));
+            label->setMinimumHorizontalScale(0.7f);
+            label->setFont(juce::Font(juce::Font::getDefaultSansSerifFontName(), 10.0f, juce::Font::plain));
             label->setLookAndFeel(whiteText);
             addAndMakeVisible(*label);
         }

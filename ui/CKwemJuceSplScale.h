@@ -1,7 +1,8 @@
 #pragma once
 // The SPL scale beside the venue view: a colour bar drawn once with the SPL gradient of
-// the aim lines, fourteen dB labels from the scale's top to its bottom, and two steppers
-// that move the scale's top ("SplBase") and its bottom ("SplRange") through commands.
+// the aim lines, fourteen dB labels from the scale's top to its bottom, the unit, and two
+// steppers that move the scale's top ("SplBase") and its bottom ("SplRange") through
+// commands.
 // Owned by the main window; GUI message thread only.
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -33,6 +34,7 @@ public:
     // Label k shows top - k * (top - bottom) / 13; null when it could not be made.
     juce::Label* GetValueLabel(int k) const;
     CFoo* GetColourBar() const { return colourBar.get(); }
+    juce::Label& GetUnitLabel() { return unitLabel; }
 
 private:
     void DrawColourBar();
@@ -41,6 +43,7 @@ private:
     juce::Slider rangeSlider;
     juce::Label baseLabel;
     juce::Label rangeLabel;
+    juce::Label unitLabel;
     std::unique_ptr<CFoo> colourBar;
     std::array<std::unique_ptr<juce::Label>, kLabelCount> valueLabels;
 

@@ -256,6 +256,40 @@ class CliTest(unittest.TestCase):
         # The SPL gradient colours the surfaces; the outlines alone would be grey.
         self.assertTrue(any(max(p) - min(p) > 60 for p in drawn))
 
+    def test_fit_shows_the_whole_long_venue(self):
+        # A 200 ft floor and the balcony 150 ft out run past the classic picture's edge.
+        long_venue = ("--area", "3:LDist=200", "--area", "5:sX=150")
+        self.assertEqual(self.run_tool(*long_venue, "--render", "classic.png")[0], 0)
+        self.assertEqual(self.run_tool(*long_venue, "--render", "fit.png", "--fit")[0], 0)
+
+        def design(p):
+            # Coloured, or darker than the background (quiet surfaces are black); the grid,
+            # its numbers and the names are light greys.
+            return max(p) - min(p) > 20 or max(p) < 0x30
+
+        def drawn_columns(name):
+            width, height, rows = read_png(self.path(name))
+            self.assertEqual((width, height), (1000, 600))
+            return [x for x in range(width) if any(design(rows[y][x]) for y in range(0, height, 2))]
+
+        classic = drawn_columns("classic.png")
+        fit = drawn_columns("fit.png")
+        # The classic picture is cut at its right edge; the fitted one leaves room there.
+        self.assertEqual(max(classic), 999)
+        self.assertLess(max(fit), 999)
+        self.assertGreater(min(fit), 0)
+
+    def test_report_html_is_one_self_contained_page(self):
+        status, out, err = self.run_tool("--report-html", "page.html")
+        self.assertEqual((status, out, err), (0, "", ""))
+        with open(self.path("page.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertTrue(page.startswith("<!DOCTYPE html>"))
+        self.assertIn("<h1>Untitled design</h1>", page)
+        self.assertEqual(page.count("data:image/png;base64,"), 1)
+        self.assertEqual(page.count('<svg class="plot"'), 3)
+        self.assertNotIn('src="http', page)
+
     def test_bad_input_gets_its_status_and_message(self):
         usage = 2
         failed = 1
@@ -288,6 +322,9 @@ class CliTest(unittest.TestCase):
             (["--save-array", "no/such/dir/a.21w"], failed, "Could not save array file"),
             (["--save-venue", "no/such/dir/a.21v"], failed, "Could not save venue file"),
             (["--render", "no/such/dir/a.png"], failed, "Could not write picture"),
+            (["--fit"], usage, "--fit draws the --render picture"),
+            (["--report-html"], usage, "--report-html needs a value"),
+            (["--report-html", "no/such/dir/r.html"], failed, "Could not write the design report"),
         ]
         for args, expected, message in cases:
             with self.subTest(args=args):

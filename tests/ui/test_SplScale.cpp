@@ -1,5 +1,6 @@
 #include "ui/WindowFixture.h"
 
+#include "app/CFoo.h"
 #include "engine/CSPLManager.h"
 #include "xml/XmlTags.h"
 
@@ -75,4 +76,25 @@ TEST_F(SplScale, ColourBarRunsFromBlackAtTheBottomToRedAtTheTop)
     // The bar is drawn once; a new scale only rewrites the labels.
     window->GetSplScale().DrawScale();
     EXPECT_EQ(window->GetSplScale().GetColourBar(), bar);
+}
+
+TEST_F(SplScale, EveryValueLabelHasRoomForItsWholeTextInsideThePanel)
+{
+    CKwemJuceSplScale& scale = window->GetSplScale();
+    // The widest texts the scale writes: five digits and the point.
+    for (const double top : { 120.0, 130.0, 188.88 })
+    {
+        CSPLManager::GetInstance()->SetScale(top - 60.0, top);
+        scale.DrawScale();
+        for (int k = 0; k < CKwemJuceSplScale::kLabelCount; ++k)
+        {
+            juce::Label& label = *scale.GetValueLabel(k);
+            SCOPED_TRACE(label.getText());
+            EXPECT_LE(label.getRight(), scale.getWidth());
+            const int room = label.getBorderSize().subtractedFrom(label.getLocalBounds()).getWidth();
+            EXPECT_LE(label.getFont().getStringWidthFloat(label.getText()), room);
+        }
+    }
+    EXPECT_EQ(scale.GetUnitLabel().getText(), "dB SPL");
+    EXPECT_TRUE(scale.getLocalBounds().contains(scale.GetUnitLabel().getBounds()));
 }

@@ -1,0 +1,61 @@
+#include "engine/CSplScaleSetting.h"
+
+#include "engine/CSPLManager.h"
+#include "venue/CVenueManager.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <cmath>
+#include <string>
+
+namespace
+{
+const std::string kBottom = "Bottom";
+const std::string kTop = "Top";
+const std::string kAutomatic = "Automatic";
+
+CXmlNode* Setting()
+{
+    return CVenueManager::GetInstance()->GetVenue(1)->GetChild(Tag::SplScale);
+}
+
+bool HoldsValue(CXmlNode* node)
+{
+    return ! node->IsNull() && node->HasValue()
+           && (node->GetValueType() != CXmlNode::kString || ! node->GetString("").empty());
+}
+} // namespace
+
+void SplScaleSetting::StoreScale()
+{
+    const CSPLManager* spl = CSPLManager::GetInstance();
+    CXmlNode* setting = Setting();
+    setting->GetChild(kBottom)->SetDouble(spl->GetScaleBottom());
+    setting->GetChild(kTop)->SetDouble(spl->GetScaleTop());
+}
+
+bool SplScaleSetting::IsAutomatic()
+{
+    CXmlNode* flag = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale)->FindChild(kAutomatic);
+    return HoldsValue(flag) && flag->GetInt(0) != 0;
+}
+
+void SplScaleSetting::SetAutomatic(bool automatic)
+{
+    Setting()->GetChild(kAutomatic)->SetInt(automatic ? 1 : 0);
+}
+
+bool SplScaleSetting::Restore()
+{
+    CXmlNode* setting = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale);
+    CXmlNode* bottom = setting->FindChild(kBottom);
+    CXmlNode* top = setting->FindChild(kTop);
+    if (! HoldsValue(bottom) || ! HoldsValue(top))
+        return false;
+    const double low = bottom->GetDouble(0.0);
+    const double high = top->GetDouble(0.0);
+    if (! std::isfinite(low) || ! std::isfinite(high) || ! (low < high))
+        return false;
+    CSPLManager::GetInstance()->SetScale(low, high);
+    return true;
+}

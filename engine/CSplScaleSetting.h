@@ -1,0 +1,16 @@
+#pragma once
+// The SPL colour scale as part of the design: venue 1 keeps the scale's bottom and top (dB)
+// and whether the scale follows the levels on show (automatic), in its SplScale element, so
+// that they are saved and loaded with the venue and the array file. GUI message thread only.
+
+namespace SplScaleSetting
+{
+// Writes the SPL manager's scale into the venue, keeping the automatic flag.
+void StoreScale();
+// False unless the venue says the scale follows the levels on show.
+bool IsAutomatic();
+void SetAutomatic(bool automatic);
+// Gives the SPL manager the venue's scale when the venue holds one whose ends are finite
+// and in order; otherwise the scale is left as it is and the answer is false.
+bool Restore();
+}
