@@ -91,7 +91,7 @@ std::string ModelName(const std::string& model)
 
 std::string OperatingMode(int mode)
 {
-    return mode == 1 ? "Bi-Amp" : mode == 2 ? "Single Amp" : "–";
+    return mode == 1 ? "Bi-Amp" : mode == 2 ? "Single Amp" : "not set";
 }
 
 std::string HfShading(int mode)

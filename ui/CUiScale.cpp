@@ -34,7 +34,7 @@ int CUiScale::Remembered()
 int CUiScale::Apply(int percent)
 {
     percent = std::clamp(percent, kMinimum, kMaximum);
-    ScaleValue()->SetInt(percent);
+    ScaleValue()->SetString(std::to_string(percent));
     juce::Desktop::getInstance().setGlobalScaleFactor((float) percent / 100.0f);
     return percent;
 }

@@ -26,7 +26,7 @@ private:
 void WriteOpener(const juce::File& folder, const std::string& name, const std::string& body)
 {
     const juce::File script = folder.getChildFile(name);
-    script.replaceWithText("#!/bin/sh\n" + body + "\n");
+    script.replaceWithText("#!/bin/sh\n" + body + "\n", false, false, "\n");
     script.setExecutePermission(true);
 }
 } // namespace
@@ -69,7 +69,7 @@ TEST_F(PrintAndScale, PrintHandsTheReportToTheFirstOpenerThatTakesIt)
 
     // An opener that is still busy after its grace time has handed the page on.
     record.deleteFile();
-    WriteOpener(bin, "xdg-open", "sleep 5");
+    WriteOpener(bin, "xdg-open", "exec /bin/sleep 3");
     EXPECT_TRUE(CPrintReport::OpenInBrowser(outcome.report));
     EXPECT_FALSE(record.existsAsFile()) << "the first opener took it";
 }

@@ -33,7 +33,7 @@ TEST_F(SplScale, LabelsRunFromTheTopOfTheScaleToItsBottom)
     EXPECT_EQ(labels[12], "74.62");
     EXPECT_EQ(labels.back(), "70.00");
     for (int k = 0; k < CKwemJuceSplScale::kLabelCount; ++k)
-        EXPECT_EQ(scale.GetValueLabel(k)->getBounds(), juce::Rectangle<int>(27, 2 + 20 * k, 60, 20)) << k;
+        EXPECT_EQ(scale.GetValueLabel(k)->getBounds(), juce::Rectangle<int>(27, 2 + 20 * k, 33, 20)) << k;
 }
 
 TEST_F(SplScale, StepsMoveTheScaleOneCommandAtATime)

@@ -254,13 +254,25 @@ win_xml_has() { # file text-without-whitespace
 win_pixels_py() { # name x y w h script [args...]
     local name=$1 x=$2 y=$3 w=$4 h=$5 script=$6
     shift 6
-    /usr/bin/convert "$WIN_DIR/$name.png" -crop "${w}x${h}+$((CX + x))+$((CY + y))" +repage -depth 8 ppm:- |
+    /usr/bin/convert "$WIN_DIR/$name.png" -crop "${w}x${h}+$((CX + x))+$((CY + y))" +repage -strip -depth 8 ppm:- |
         python3 -c '
 import sys
 data = sys.stdin.buffer.read()
-parts = data.split(maxsplit=4)
-w, h = int(parts[1]), int(parts[2])
-raw = parts[4]
+# P6, width, height, maximum value; comment lines may come between them.
+fields, at = [], 0
+while len(fields) < 4:
+    while data[at:at + 1].isspace():
+        at += 1
+    if data[at:at + 1] == b"#":
+        at = data.index(b"\n", at) + 1
+        continue
+    end = at
+    while not data[end:end + 1].isspace():
+        end += 1
+    fields.append(data[at:end])
+    at = end
+w, h = int(fields[1]), int(fields[2])
+raw = data[at + 1:]
 def px(x, y):
     i = 3 * (y * w + x)
     return raw[i], raw[i + 1], raw[i + 2]

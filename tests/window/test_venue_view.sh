@@ -66,13 +66,14 @@ want_down = args[0] == "plus"
 sys.exit(0 if across >= 5 and (down >= 5) == want_down else 1)' "$6"
 }
 
-# The label's text ends before the panel does, and shows six characters ("120.00").
+# The label's text ends before the panel does (a cut text runs into its edge) and is as
+# wide as six characters ("120.00") at this size.
 label_is_whole() { # name x y w h
     win_pixels_py "$1" "$2" "$3" "$4" "$5" '
 ink = [x for x in range(w) if any(min(px(x, y)) > 150 for y in range(h))]
 runs = sum(1 for i, x in enumerate(ink) if i == 0 or x != ink[i - 1] + 1)
 print("  text columns", ink[:1], "to", ink[-1:], "in", runs, "runs, label width", w)
-sys.exit(0 if ink and ink[-1] <= w - 2 and runs >= 6 else 1)'
+sys.exit(0 if ink and ink[-1] <= w - 2 and ink[-1] - ink[0] >= 22 and runs >= 3 else 1)'
 }
 
 win_launch
@@ -121,6 +122,9 @@ win_click $FIT_BUTTON
 xdotool windowsize --sync "$WIN_ID" 1000 760
 sleep 1.5
 eval "$(xdotool getwindowgeometry --shell "$WIN_ID")"
+# The window manager may have moved it to keep it on the screen.
+CX=$((X + WIN_BORDER))
+CY=$((Y + WIN_BORDER + WIN_TITLE))
 DX=$((WIDTH - 2 * WIN_BORDER - 800))
 DY=$((HEIGHT - 2 * WIN_BORDER - WIN_TITLE - 600))
 win_log "window now $WIDTH x $HEIGHT, content grew by $DX x $DY"
