@@ -8,6 +8,8 @@
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true)
 {
+    // Before the window takes its size, so that the size is the scaled one.
+    CUiScale::ApplyRemembered();
     setVisible(true);
     centreWithSize(width, height);
     setResizable(true, false);
@@ -18,7 +20,6 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
 
     StartCore(ReporterMode::Gui);
-    CUiScale::ApplyRemembered();
 
     // The venue view draws its own picture at its own size; the window gives it room.
     auto* content = new CZorvJuceKWEMWindow();

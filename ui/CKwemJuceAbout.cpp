@@ -89,8 +89,13 @@ void CKwemJuceAbout::resized()
 
 void CKwemJuceAbout::comboBoxChanged(juce::ComboBox* box)
 {
-    if (box == &scaleChoice && scaleChoice.getSelectedId() != 0)
-        CUiScale::Apply(scaleChoice.getSelectedId());
+    if (box != &scaleChoice || scaleChoice.getSelectedId() == 0)
+        return;
+    // The window keeps its size in interface pixels, so it grows on the screen.
+    juce::Component* window = getTopLevelComponent();
+    const juce::Rectangle<int> before = window->getBounds();
+    CUiScale::Apply(scaleChoice.getSelectedId());
+    window->setSize(before.getWidth(), before.getHeight());
 }
 
 void CKwemJuceAbout::buttonClicked(juce::Button* button)
