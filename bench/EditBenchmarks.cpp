@@ -1,5 +1,6 @@
 // Benchmarks of the work behind one user edit: the recompute pipeline, a count change
-// through the command manager, the 1000 x 600 venue picture, and the headless start-up
+// through the command manager, the 1000 x 600 venue picture (classic and fitted with its
+// grid and names), the printable report, and the headless start-up
 // the wizard and the command-line tool go through. The core runs headless in a temporary
 // directory with a fixed start-up seed, so runs are comparable.
 
@@ -10,6 +11,8 @@
 #include "array/CArrayManager.h"
 #include "engine/CEngineManager.h"
 #include "render/CRenderManager.h"
+#include "render/CVenuePicture.h"
+#include "report/CDesignReport.h"
 #include "xml/XmlTags.h"
 
 #include <benchmark/benchmark.h>
@@ -100,6 +103,35 @@ void BM_RenderVenuePicture(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RenderVenuePicture)->Unit(benchmark::kMillisecond);
+
+// The venue view's picture: the measuring pass for the fit, the grid, the scene and the
+// surfaces' names. Compare with BM_RenderVenuePicture in the same run.
+void BM_FittedVenuePicture(benchmark::State& state)
+{
+    EnsureCore();
+    juce::Image picture(juce::Image::RGB, 1000, 600, true);
+    CVenuePicture::Options options;
+    options.framing = CVenuePicture::Framing::Fit;
+    options.annotate = true;
+    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    for (auto _ : state)
+        CVenuePicture::Draw(picture, options);
+}
+BENCHMARK(BM_FittedVenuePicture)->Unit(benchmark::kMillisecond);
+
+// The whole printable report with its 1500 x 800 picture, encoded.
+void BM_DesignReport(benchmark::State& state)
+{
+    EnsureCore();
+    CDesignReport::Options options;
+    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    options.date = "today";
+    size_t bytes = 0;
+    for (auto _ : state)
+        bytes = CDesignReport::Build(options).size();
+    state.counters["bytes"] = (double) bytes;
+}
+BENCHMARK(BM_DesignReport)->Unit(benchmark::kMillisecond);
 
 // StartCore until the design is ready; the shutdown between runs is not timed.
 void BM_StartUp(benchmark::State& state)
