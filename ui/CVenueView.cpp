@@ -75,8 +75,11 @@ void CVenueView::ShowWhole()
 
 void CVenueView::ShowClassic()
 {
+    // The classic scale, about the middle of the whole venue.
+    const CRenderView whole = CVenuePicture::FitView(getWidth(), getHeight());
+    const juce::Point<float> centre = getLocalBounds().toFloat().getCentre();
     fitted = false;
-    view = CRenderView();
+    view = whole.ZoomedAbout(1.0 / whole.zoom, centre.x, centre.y);
     Redraw();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The venue view: the venue picture drawn at the view's own size. It opens showing the
 // whole venue with the array and its aim-line hits (Fit) and keeps doing so across edits
-// until the user zooms (wheel or buttons) or pans (dragging); 1:1 shows the classic
-// picture at 6 pixels per foot. A light grid gives distances in the display units and
+// until the user zooms (wheel or buttons) or pans (dragging); 1:1 shows the venue at the
+// classic picture's 6 pixels per foot, about its middle. A light grid gives distances in the display units and
 // every surface carries its name. Owned by the main window; GUI message thread only.
 
 #include "render/CRenderView.h"
