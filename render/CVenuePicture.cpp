@@ -185,7 +185,9 @@ void CVenuePicture::DrawGrid(juce::Image& picture, const CRenderView& view, cons
         g.setColour(k == 0.0 ? kGridZero : kGridLine);
         g.fillRect(juce::Rectangle<float>(0.0f, py - 0.5f * lineWidth, (float) width, lineWidth));
         g.setColour(kGridText);
-        g.drawText(GridText(shown, step), juce::Rectangle<float>(3.0f * s, py - 15.0f * s, 60.0f * s, 14.0f * s),
+        // Above its line, or below it where the picture's top edge would cut it.
+        const float labelTop = py - 15.0f * s < 0.0f ? py + 1.0f * s : py - 15.0f * s;
+        g.drawText(GridText(shown, step), juce::Rectangle<float>(3.0f * s, labelTop, 60.0f * s, 14.0f * s),
                    juce::Justification::centredLeft, false);
     }
     // The unit, once, in the bottom-left corner, over the grid's own labels.
