@@ -38,7 +38,11 @@ CVenueView::~CVenueView()
 
 float CVenueView::PixelScale() const
 {
-    return juce::jlimit(1.0f, 4.0f, juce::Desktop::getInstance().getGlobalScaleFactor());
+    // The interface size times the screen's own scale (a HiDPI display's).
+    float scale = juce::Desktop::getInstance().getGlobalScaleFactor();
+    if (const juce::ComponentPeer* peer = getPeer())
+        scale *= (float) peer->getPlatformScaleFactor();
+    return juce::jlimit(1.0f, 4.0f, scale);
 }
 
 void CVenueView::Redraw()
