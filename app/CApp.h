@@ -1,6 +1,6 @@
 #pragma once
-// The application object: takes the start-up file from the command line, makes the
-// executable's directory current and opens the one document window.
+// The application object: takes the start-up file from the command line, enters the run
+// folders (the state folder becomes current) and opens the one document window.
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

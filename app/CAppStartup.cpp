@@ -1,14 +1,19 @@
 #include "app/CAppStartup.h"
 
 #include "app/CCommandManager.h"
+#include "app/CJuceEngineHooks.h"
 #include "app/CJuceManager.h"
 #include "app/CJuceReportError.h"
 #include "app/CListenerManager.h"
 #include "array/CArrayManager.h"
+#include "base/CReportError.h"
+#include "engine/CCommandTable.h"
+#include "base/CRunFolders.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
 #include "product/CProductManager.h"
+#include "render/CRenderManager.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -16,10 +21,66 @@
 
 #include <juce_core/juce_core.h>
 
+namespace
+{
+template <class T>
+void Create()
+{
+    T::GetInstance();
+}
+
+template <class T>
+void Destroy()
+{
+    T::DestroyInstance();
+}
+
+void DestroyUiManager()
+{
+    if (! CJuceManager::HasInstance())
+        return;
+    CJuceManager::GetInstance()->ReleaseLookAndFeels();
+    CJuceManager::GetInstance()->SaveAndReleaseSettings();
+    CJuceManager::DestroyInstance();
+}
+
+struct Singleton
+{
+    void (*create)();
+    void (*destroy)();
+    bool engineSide; // destroyed by ShutdownEngineDocuments
+};
+
+// Every process-wide object in the order of creation; shutdown destroys them in the reverse
+// order, so the error reporter goes last and every manager outlives those made after it.
+const Singleton kSingletons[] = {
+    { Create<CReportError>, Destroy<CReportError>, false },
+    { [] { CXmlNode::GetNullNode(); }, CXmlNode::DestroyNullNode, false },
+    { Create<CListenerManager>, Destroy<CListenerManager>, false },
+    { Create<CJuceManager>, DestroyUiManager, false },
+    { Create<CCommandManager>, Destroy<CCommandManager>, false },
+    { Create<CRenderManager>, Destroy<CRenderManager>, false },
+    { Create<CSPLManager>, Destroy<CSPLManager>, false },
+    { Create<CProductManager>, Destroy<CProductManager>, true },
+    { Create<CArrayManager>, Destroy<CArrayManager>, true },
+    { Create<CVenueManager>, Destroy<CVenueManager>, true },
+    { Create<CSceneManager>, Destroy<CSceneManager>, true },
+    { Create<CEngineManager>, Destroy<CEngineManager>, true },
+};
+
+void DestroySingletons(bool engineSide)
+{
+    for (auto it = std::rbegin(kSingletons); it != std::rend(kSingletons); ++it)
+        if (it->engineSide == engineSide)
+            it->destroy();
+}
+} // namespace
+
 void StartServices(ReporterMode mode)
 {
     CJuceManager* ui = CJuceManager::GetInstance();
     ui->SetOffsets(-240.0, 0.0);
+    CEngineHooks::Install(&CJuceEngineHooks::Instance());
     if (mode == ReporterMode::Gui)
         InstallGuiReporter();
     CCommandManager::GetInstance()->GetUndoManager();
@@ -28,7 +89,8 @@ void StartServices(ReporterMode mode)
 
 void StartCore(ReporterMode mode)
 {
-    CJuceManager::GetInstance();
+    for (const Singleton& singleton : kSingletons)
+        singleton.create();
     StartServices(mode);
     CEngineManager::GetInstance()->StartEngine();
 
@@ -39,8 +101,8 @@ void StartCore(ReporterMode mode)
         CJuceManager::GetInstance()->SetUnitSystem(Tag::Meters, Tag::Kilograms);
 
     CXmlDocument settings;
-    settings.Load("ZORV_Settings.xml");
-    settings.GetRoot("Root")->GetChild("Run_Directory")->GetString("..\\RunHere\\");
+    settings.Load(CRunFolders::SettingsFile("ZORV_Settings.xml"));
+    settings.GetRoot(Tag::Root)->GetChild(Tag::Run_Directory)->GetString("..\\RunHere\\");
     settings.Save("");
 }
 
@@ -59,27 +121,18 @@ void OpenStartupFile()
     }
 
     if (path.find(".21w") != std::string::npos)
-        CCommandManager::GetInstance()->DoGeneral("Load Array File", Tag::ArrayFile, path, 0.0);
+        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadArrayFile, path, 0.0);
     else if (path.find(".21v") != std::string::npos)
-        CCommandManager::GetInstance()->DoGeneral("Load Venue File", Tag::VenueFile, path, 0.0);
+        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, path, 0.0);
 }
 
 void ShutdownEngineDocuments()
 {
-    CEngineManager::GetInstance();
-    CProductManager::DestroyInstance();
-    CArrayManager::DestroyInstance();
-    CVenueManager::DestroyInstance();
-    CSceneManager::DestroyInstance();
+    DestroySingletons(true);
 }
 
 void ShutdownCore()
 {
-    CXmlNode::DestroyNullNode();
-    CReportError::DestroyInstance();
-    CCommandManager::DestroyInstance();
-    CListenerManager::DestroyInstance();
-    CSPLManager::DestroyInstance();
-    CJuceManager::GetInstance()->ReleaseLookAndFeels();
-    CJuceManager::GetInstance()->SaveAndReleaseSettings();
+    CEngineHooks::Uninstall(&CJuceEngineHooks::Instance());
+    DestroySingletons(false);
 }

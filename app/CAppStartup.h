@@ -11,7 +11,10 @@ void StartCore(ReporterMode mode);
 // Loads the command-line file, or the default design of the documents folder when present.
 void OpenStartupFile();
 
-// Deletes the document managers (they write their record files) in their fixed order.
+// StartCore creates every singleton in one fixed order; the two shutdown steps destroy them
+// in the reverse order. First the engine and the document managers (they write their
+// record files) ...
 void ShutdownEngineDocuments();
-// The rest of the shutdown order; ends by saving "Settings.xml".
+// ... then the rest: SPL, render, command and UI managers ("Settings.xml" is saved), the
+// listener manager, the shared null node and last the error reporter.
 void ShutdownCore();

@@ -8,6 +8,7 @@
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true)
 {
+    StartCore(ReporterMode::Gui);
     // Before the window takes its size, so that the size is the scaled one.
     CUiScale::ApplyRemembered();
     setVisible(true);
@@ -18,8 +19,6 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     // The core creates the window's look and feels and panels through these.
     CZorvJuceKWEMWindow::InstallCreators();
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
-
-    StartCore(ReporterMode::Gui);
 
     // The venue view draws its own picture at its own size; the window gives it room.
     auto* content = new CZorvJuceKWEMWindow();

@@ -1,17 +1,12 @@
 #include "app/CCommandEngineGeneral.h"
 
-#include "engine/CEngineManager.h"
+#include "engine/CCommandTable.h"
 
-CCommandEngineGeneral::CCommandEngineGeneral(const std::string& n, const std::string& t, double num,
-                                             const std::string& v)
-    : name(n), target(t), number(num), value(v)
-{
-}
+CCommandEngineGeneral::CCommandEngineGeneral(const std::string& n, const CCommand& c) : name(n), command(c) {}
 
 bool CCommandEngineGeneral::perform()
 {
-    CEngineManager::GetInstance()->PerformCommand(target, value, number);
-    return true;
+    return CCommandTable::Perform(command).WasDone();
 }
 
 bool CCommandEngineGeneral::undo()

@@ -1,7 +1,9 @@
 #pragma once
-// One general command (files, counts, pin, switches, SPL scale, units) as an undoable
-// action: performing it hands target, value and number to the engine. Owned by the
-// command manager's UndoManager once performed. Undo does nothing. GUI message thread only.
+// One command of the command table as an undoable action: performing it hands the command
+// to the engine's table. Owned by the command manager's UndoManager once performed. Undo
+// does nothing. GUI message thread only.
+
+#include "engine/CCommand.h"
 
 #include <juce_data_structures/juce_data_structures.h>
 
@@ -10,7 +12,7 @@
 class CCommandEngineGeneral : public juce::UndoableAction
 {
 public:
-    CCommandEngineGeneral(const std::string& name, const std::string& target, double number, const std::string& value);
+    CCommandEngineGeneral(const std::string& name, const CCommand& command);
     ~CCommandEngineGeneral() override = default;
 
     bool perform() override;
@@ -20,7 +22,5 @@ public:
 
 private:
     std::string name;
-    std::string target;
-    double number;
-    std::string value;
+    CCommand command;
 };

@@ -1,8 +1,8 @@
 #include "app/CCommandManager.h"
 
 #include "app/CCommandEngineGeneral.h"
-#include "app/CCommandEngineVenueArea.h"
-#include "app/CReportError.h"
+#include "base/CReportError.h"
+#include "engine/CCommandTable.h"
 
 
 #include <new>
@@ -33,14 +33,30 @@ juce::UndoManager* CCommandManager::GetUndoManager()
     return undoManager.get();
 }
 
-void CCommandManager::DoGeneral(const std::string& name, const std::string& target, const std::string& value,
-                                double number)
+CCommandResult CCommandManager::Do(const CCommand& command)
 {
-    Perform(GetUndoManager(), new CCommandEngineGeneral(name, target, number, value), name);
+    const CCommandResult checked = CCommandTable::Check(command);
+    if (! checked)
+        return checked;
+    const std::string& name = CCommandTable::Find(command.target)->name;
+    Perform(GetUndoManager(), new CCommandEngineGeneral(name, command), name);
+    return checked;
 }
 
-void CCommandManager::DoVenueArea(const std::string& name, int areaSlot, const std::string& target,
-                                  const std::string& value, double number)
+CCommandResult CCommandManager::DoGeneral(const std::string& target, const std::string& value, double number)
 {
-    Perform(GetUndoManager(), new CCommandEngineVenueArea(name, 1, areaSlot, target, number, value), name);
+    CCommand command;
+    command.target = target;
+    command.number = number;
+    command.text = value;
+    return Do(command);
+}
+
+CCommandResult CCommandManager::DoVenueArea(int areaSlot, const std::string& target, const std::string& value)
+{
+    CCommand command;
+    command.target = target;
+    command.text = value;
+    command.areaSlot = areaSlot;
+    return Do(command);
 }

@@ -1,9 +1,11 @@
 #include "app/CJuceManager.h"
 
-#include "app/CMathHelper.h"
-#include "app/CReportError.h"
+#include "base/CMathHelper.h"
+#include "base/CRunFolders.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CSPLManager.h"
+#include "engine/CSceneManager.h"
 #include "render/CRenderManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -11,11 +13,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <new>
-
 namespace
 {
-const std::string kRootTag = "Root";
 const std::string kSettingsFile = "Settings.xml";
 const juce::uint32 kRedrawBackground = 0xff3c3c3c;
 
@@ -78,7 +77,6 @@ CJuceManager::CJuceManager() = default;
 CJuceManager::~CJuceManager()
 {
     ReleaseLookAndFeels();
-    delete settings;
 }
 
 //==============================================================================
@@ -118,21 +116,18 @@ CXmlNode* CJuceManager::GetSettingsRoot()
 {
     if (settings == nullptr)
     {
-        settings = new (std::nothrow) CXmlDocument();
-        if (settings == nullptr)
-            CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate settings data for Juce Manager");
-        settings->Load(kSettingsFile);
+        settings = std::make_unique<CXmlDocument>();
+        settings->Load(CRunFolders::SettingsFile(kSettingsFile));
     }
-    return settings->GetRoot(kRootTag);
+    return settings->GetRoot(Tag::Root);
 }
 
 void CJuceManager::SaveAndReleaseSettings()
 {
     if (settings == nullptr)
         return;
-    settings->Save(kSettingsFile);
-    delete settings;
-    settings = nullptr;
+    settings->Save(CRunFolders::SettingsFile(kSettingsFile));
+    settings.reset();
 }
 
 //==============================================================================
@@ -199,10 +194,26 @@ void CJuceManager::Redraw()
         mainComponent->repaint();
 }
 
+CVenuePicture::Options CJuceManager::AnnotatedPicture() const
+{
+    CVenuePicture::Options options;
+    options.scene = CSceneManager::GetInstance()->GetScene(2);
+    options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
+    options.annotate = true;
+    options.units = GetDisplayUnits();
+    return options;
+}
+
 void CJuceManager::DrawVenuePicture(juce::Image& picture)
 {
     picture.clear(picture.getBounds(), juce::Colour(kRedrawBackground));
-    CRenderManager::GetInstance()->Render(&picture);
+    RenderScene(picture);
+}
+
+void CJuceManager::RenderScene(juce::Image& picture)
+{
+    CRenderManager::GetInstance()->Render(&picture, CSceneManager::GetInstance()->GetScene(2),
+                                          [](double level) { return CSPLManager::GetInstance()->ColourOf(level); });
 }
 
 //==============================================================================

@@ -8,8 +8,10 @@
 // must not depend on: the window installs creators for them (SetPanelFactory,
 // SetLookAndFeelCreator) before it builds its content.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 #include "render/CDisplayUnits.h"
+#include "render/CVenuePicture.h"
+#include "xml/XmlTags.h"
 
 #include <functional>
 #include <map>
@@ -95,6 +97,9 @@ public:
     double ToDisplayWeight(double pounds) const;
     // The units and the venue's x and y offsets, for the picture and the report.
     CDisplayUnits GetDisplayUnits() const;
+    // The venue picture annotated in the display units: scene 2, SPL samples on the SPL
+    // manager's scale; the caller sets the framing.
+    CVenuePicture::Options AnnotatedPicture() const;
 
     //==========================================================================
     // Clears the canvas picture, draws scene 2 into it and repaints the main component.
@@ -104,6 +109,8 @@ public:
     // The venue picture as the venue view shows it after a redraw: the dark grey
     // background, then scene 2 (also for pictures drawn outside the window).
     static void DrawVenuePicture(juce::Image& picture);
+    // Draws scene 2 over what `picture` holds, SPL samples on the SPL manager's scale.
+    static void RenderScene(juce::Image& picture);
 
     //==========================================================================
     // Panel columns. A non-null column is remembered and the panels are created in it;
@@ -132,12 +139,12 @@ private:
     std::function<void()> pictureRedraw;
     std::map<int, std::unique_ptr<juce::LookAndFeel>> lookAndFeels;
     LookAndFeelCreator lookAndFeelCreator;
-    std::string internalLengthUnit = "Inches";
-    std::string internalWeightUnit = "Pounds";
-    std::string displayLengthUnit = "Feet";
-    std::string displayWeightUnit = "Pounds";
+    std::string internalLengthUnit = Tag::Inches;
+    std::string internalWeightUnit = Tag::Pounds;
+    std::string displayLengthUnit = Tag::Feet;
+    std::string displayWeightUnit = Tag::Pounds;
     std::map<std::string, double> offsets;
-    CXmlDocument* settings = nullptr;
+    std::unique_ptr<CXmlDocument> settings;
     PanelFactory panelFactory;
     std::vector<std::unique_ptr<juce::Component>> modulePanels;
     std::vector<std::unique_ptr<juce::Component>> areaPanels;

@@ -1,7 +1,7 @@
 #include "app/CListenerManager.h"
 
 #include "app/CJuceManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CEngineManager.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -136,10 +136,15 @@ void WriteValue(juce::Component* control, CXmlNode* item, const CListenerInfo& i
 }
 
 //==============================================================================
-CListenerManager::CListenerManager() = default;
+// Installed as the documents' change observer for as long as it lives.
+CListenerManager::CListenerManager()
+{
+    CXmlChangeObserver::Install(this);
+}
 
 CListenerManager::~CListenerManager()
 {
+    CXmlChangeObserver::Uninstall(this);
     for (auto& binding : listenerMap)
         if (binding.second.registered != 0)
             binding.first->removeComponentListener(&DeletionWatcher());

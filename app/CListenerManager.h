@@ -3,7 +3,8 @@
 // element changes. Data flows only from the documents to the controls here.
 // GUI message thread only; holds no ownership of controls or nodes.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
+#include "xml/CXmlChangeObserver.h"
 
 #include <map>
 #include <set>
@@ -25,7 +26,7 @@ struct CListenerInfo
     std::string path;
 };
 
-class CListenerManager : public TemplateSingleton<CListenerManager>
+class CListenerManager : public TemplateSingleton<CListenerManager>, public CXmlChangeObserver
 {
 public:
     CListenerManager();
@@ -36,10 +37,10 @@ public:
     void RegisterByPath(juce::Component* listener, const std::string& path, const std::string& tag,
                         const std::string& kind, const std::string& key);
     void Unregister(juce::Component* listener);
-    void NodeChanged(CXmlNode* node);
+    void NodeChanged(CXmlNode* node) override;
     // A watched node is about to be deleted: its bindings fall back to the null node (they
     // refresh nothing until registered again) and it leaves the node map.
-    void NodeReleased(CXmlNode* node);
+    void NodeReleased(CXmlNode* node) override;
     // Resolves every path binding again (after a load replaced document elements).
     void RebindAll();
     void RefreshAll();

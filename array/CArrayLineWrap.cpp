@@ -1,8 +1,8 @@
 #include "array/CArrayLineWrap.h"
 
-#include "app/CMathHelper.h"
-#include "app/CPoint.h"
-#include "app/CReportError.h"
+#include "base/CMathHelper.h"
+#include "base/CPoint.h"
+#include "base/CReportError.h"
 #include "product/CProductXMLHelper.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlNode.h"

@@ -1,6 +1,6 @@
 #include "array/CArrayManager.h"
 
-#include "app/CReportError.h"
+#include "base/CRunFolders.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <new>
 #include <sstream>
 #include <stdexcept>
 
@@ -18,8 +17,6 @@ const std::string CArrayManager::kOutputFileName = "Array_Output.xml";
 
 namespace
 {
-const std::string kRootName = "Root";
-const std::string kTypesTag = "Types";
 const std::string kTypesDefault = "Many";
 const std::string kScriptDefault = ".\\Default_Array_Script.xml";
 const std::string kDefaultArrayFile = "Array_5-1.xml";
@@ -57,17 +54,15 @@ CArrayManager::~CArrayManager()
     catch (...)
     {
     }
-    delete document;
-    document = nullptr;
 }
 
 //==============================================================================
 void CArrayManager::StartUp()
 {
     CXmlDocument local;
-    local.Load(kSettingsFileName);
-    CXmlNode* root = local.GetRoot(kRootName);
-    root->GetChild(kTypesTag)->GetString(kTypesDefault);
+    local.Load(CRunFolders::SettingsFile(kSettingsFileName));
+    CXmlNode* root = local.GetRoot(Tag::Root);
+    root->GetChild(Tag::Types)->GetString(kTypesDefault);
     const std::string scriptName = root->GetChild(Tag::FileName)->GetString(kScriptDefault);
     local.Save("");
 
@@ -118,7 +113,7 @@ void CArrayManager::BuildFromScript(CXmlDocument& script)
     GetDocument()->ClearRoot();
 
     CArrayLineWrap last;
-    CXmlNode* scriptRoot = script.GetRoot(kRootName);
+    CXmlNode* scriptRoot = script.GetRoot(Tag::Root);
     for (CXmlNode* source = scriptRoot->FindChild(Tag::Array); ! source->IsNull();
          source = source->NextSibling(Tag::Array))
     {
@@ -174,17 +169,13 @@ void CArrayManager::BuildFromScript(CXmlDocument& script)
 CXmlDocument* CArrayManager::GetDocument()
 {
     if (document == nullptr)
-    {
-        document = new (std::nothrow) CXmlDocument();
-        if (document == nullptr)
-            CReportError::GetInstance()->ReportFatalError("Error: Could not allocate memory for Array XML Document");
-    }
-    return document;
+        document = std::make_unique<CXmlDocument>();
+    return document.get();
 }
 
 CXmlNode* CArrayManager::GetArray(int number, int mode)
 {
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     CXmlNode* array = root->FindChildByInt(Tag::Array, Tag::Slot, number);
     if (! array->IsNull() || mode != kCreate)
         return array;
@@ -210,7 +201,7 @@ CArrayLineWrap CArrayManager::GetLine(int number, int mode)
 
 CXmlNode* CArrayManager::GetProductList()
 {
-    return GetDocument()->GetRoot(kRootName)->GetChild(Tag::ProductList);
+    return GetDocument()->GetRoot(Tag::Root)->GetChild(Tag::ProductList);
 }
 
 CArrayProdWrap CArrayManager::FindProductByXGuid(const std::string& xguid)
@@ -245,7 +236,7 @@ std::string CArrayManager::MakeXGuid()
 //==============================================================================
 bool CArrayManager::SaveArrayFile(const std::string& path)
 {
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     // The venue travels as a copy, so the venue document and the controls bound to it
     // are never without it.
     VenueInArrayGuard guard(root);
@@ -260,11 +251,11 @@ bool CArrayManager::LoadArrayFile(const std::string& path)
     // Refuse before touching the design: a failed load keeps the current one.
     CXmlDocument probe;
     probe.Load(name);
-    if (! probe.LastParseSucceeded() || probe.GetRoot(kRootName)->FindChild(Tag::Array)->IsNull())
+    if (! probe.LastParseSucceeded() || probe.GetRoot(Tag::Root)->FindChild(Tag::Array)->IsNull())
         return false;
 
     GetDocument()->Load(name);
-    CXmlNode* root = GetDocument()->GetRoot(kRootName);
+    CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     CArrayLineWrap line = GetLine(1, kFind);
     try
     {

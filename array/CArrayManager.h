@@ -4,13 +4,14 @@
 // ".21w" array files with the venue element inside. Singleton; its destructor writes
 // "Array_Output.xml". GUI message thread only.
 
-#include "app/TemplateSingleton.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayProdWrap.h"
+#include "base/TemplateSingleton.h"
+#include "xml/CXmlDocument.h"
 
+#include <memory>
 #include <string>
 
-class CXmlDocument;
 class CXmlNode;
 
 class CArrayManager : public TemplateSingleton<CArrayManager>
@@ -56,7 +57,7 @@ private:
 
     static void WriteDefaultScript(CXmlNode* root);
 
-    CXmlDocument* document = nullptr;
+    std::unique_ptr<CXmlDocument> document;
     int xguidCounter = 0;
     bool hasStartupSeed = false;
     unsigned startupSeed = 0;

@@ -80,7 +80,7 @@ void BM_CountChange(benchmark::State& state)
     {
         try
         {
-            CCommandManager::GetInstance()->DoGeneral("Full-range count", Tag::Model_DRXR1, "", base + (step++ % 2));
+            CCommandManager::GetInstance()->DoGeneral(Tag::Model_DRXR1, "", base + (step++ % 2));
         }
         catch (const std::exception& e)
         {
@@ -110,10 +110,8 @@ void BM_FittedVenuePicture(benchmark::State& state)
 {
     EnsureCore();
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
-    CVenuePicture::Options options;
+    CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
     options.framing = CVenuePicture::Framing::Fit;
-    options.annotate = true;
-    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
     for (auto _ : state)
         CVenuePicture::Draw(picture, options);
 }

@@ -1,8 +1,8 @@
 #include "engine/CAimLines.h"
 
-#include "app/CLine.h"
-#include "app/CMathHelper.h"
-#include "app/CPoint.h"
+#include "base/CLine.h"
+#include "base/CMathHelper.h"
+#include "base/CPoint.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "venue/CVenueAimLineWrap.h"

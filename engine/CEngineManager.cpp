@@ -1,13 +1,12 @@
 #include "engine/CEngineManager.h"
 
-#include "app/CJuceManager.h"
-#include "app/CListenerManager.h"
-#include "app/CLine.h"
-#include "app/CReportError.h"
-#include "app/NumberText.h"
+#include "base/CLine.h"
+#include "base/CReportError.h"
+#include "base/NumberText.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CAimLines.h"
+#include "engine/CEngineHooks.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSplScaleSetting.h"
 #include "engine/CSceneManager.h"
@@ -22,8 +21,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <cmath>
-#include <limits>
 #include <sstream>
 #include <stdexcept>
 
@@ -31,18 +28,6 @@ namespace
 {
 constexpr int kMaxEnclosures = 6;
 constexpr double kSplCeiling = 130.0;
-const std::string kDefaultArrayFile = "Array_5-1.xml";
-const std::string kDefaultVenueFile = "Venue_Large.xml";
-
-// Truncation toward zero, kept inside the int range (a NaN counts as 0).
-int ToInt(double number)
-{
-    if (std::isnan(number))
-        return 0;
-    const double limited = std::clamp(number, (double) std::numeric_limits<int>::min(),
-                                      (double) std::numeric_limits<int>::max());
-    return static_cast<int>(limited);
-}
 
 CArrayLineWrap ArrayLine(int mode)
 {
@@ -76,13 +61,13 @@ struct DocumentSnapshot
 
 void RefreshViewsAfterLoad(bool arrayChanged)
 {
-    CJuceManager* ui = CJuceManager::GetInstance();
-    CListenerManager::GetInstance()->RebindAll();
-    ui->Redraw();
+    CEngineHooks& hooks = CEngineHooks::Get();
+    hooks.RebindAll();
+    hooks.Redraw();
     if (arrayChanged)
-        ui->LayoutModulePanels(nullptr);
-    ui->LayoutAreaPanels(nullptr);
-    CListenerManager::GetInstance()->RefreshAll();
+        hooks.LayoutModulePanels();
+    hooks.LayoutAreaPanels();
+    hooks.RefreshAll();
 }
 }
 
@@ -92,20 +77,11 @@ void CEngineManager::StartEngine()
     CProductManager::GetInstance()->StartUp();
     CArrayManager::GetInstance()->StartUp();
     CVenueManager::GetInstance()->InitialiseVenue();
-    CSceneManager::GetInstance();
-    CEngineManager::GetInstance();
     InitialiseEngine();
 }
 
 void CEngineManager::InitialiseEngine()
 {
-    {
-        CXmlDocument settings;
-        settings.Load("Manager_Engine_Settings.xml");
-        settings.GetRoot("Root")->GetChild("Types")->GetString("Many");
-        settings.Save("");
-    }
-
     CSceneWrap scene;
     scene.SetNode(CSceneManager::GetInstance()->GetScene(1));
     scene.ClearLists();
@@ -118,78 +94,53 @@ void CEngineManager::InitialiseEngine()
 }
 
 //==============================================================================
-void CEngineManager::PerformCommand(const std::string& target, const std::string& text, double number)
+void CEngineManager::SetModelCount(const std::string& target, int count)
 {
-    if (target == Tag::ArrayFile)
+    if (target == Tag::Model_DRXS1)
+        ArrayLine(CArrayManager::kCreate).SetSubwooferCount(count);
+    else
+        ArrayLine(CArrayManager::kCreate).SetFullRangeCount(count);
+    ApplyModelTotals(target);
+}
+
+void CEngineManager::StepSplScaleTop(double steps)
+{
+    CSPLManager* spl = CSPLManager::GetInstance();
+    const double span = spl->GetScaleTop() - spl->GetScaleBottom();
+    const double top = std::min(spl->GetScaleTop() + 5.0 * steps, kSplCeiling);
+    spl->SetScale(top - span, top);
+    SplScaleSetting::SetAutomatic(false);
+    SplScaleSetting::StoreScale();
+}
+
+void CEngineManager::StepSplScaleBottom(double steps)
+{
+    CSPLManager* spl = CSPLManager::GetInstance();
+    spl->SetScale(spl->GetScaleBottom() - steps, spl->GetScaleTop());
+    SplScaleSetting::SetAutomatic(false);
+    SplScaleSetting::StoreScale();
+}
+
+void CEngineManager::SetAmplifierMode(int number)
+{
+    if (number % 2 != 1)
+        return;
+    const int mode = number / 2;
+    const std::string name = mode == 1 ? "HF via DSP" : "HF via Toggle";
+    const int total = ArrayLine(CArrayManager::kCreate).GetTotal();
+    for (int n = 1; n <= total; ++n)
     {
-        if (number == 0.0)
-            LoadArrayFile(text.empty() ? kDefaultArrayFile : text);
-        else
-            SaveArrayFile(text);
+        CXmlNode* product = ResolvePath("Array.1.CabProd." + std::to_string(n));
+        product->GetChild(Tag::Switch1)->GetChild(Tag::Value)->SetInt(mode);
+        product->GetChild(Tag::Switch2Name)->GetChild(Tag::Value)->SetString(name);
     }
-    else if (target == Tag::VenueFile)
-    {
-        if (number == 0.0)
-            LoadVenueFile(text.empty() ? kDefaultVenueFile : text);
-        else
-            SaveVenueFile(text);
-    }
-    else if (target == Tag::SlotPin)
-    {
-        SetPinSlot(ToInt(number));
-    }
-    else if (target == Tag::Model_DRXS1)
-    {
-        ArrayLine(CArrayManager::kCreate).SetSubwooferCount(ToInt(number));
-        ApplyModelTotals(target);
-    }
-    else if (target == Tag::Model_DRXR1)
-    {
-        ArrayLine(CArrayManager::kCreate).SetFullRangeCount(ToInt(number));
-        ApplyModelTotals(target);
-    }
-    else if (target == Tag::Meters)
-    {
-        ToggleUnitSystem();
-    }
-    else if (target == Tag::SplBase)
-    {
-        CSPLManager* spl = CSPLManager::GetInstance();
-        const double span = spl->GetScaleTop() - spl->GetScaleBottom();
-        const double top = std::min(spl->GetScaleTop() + 5.0 * number, kSplCeiling);
-        spl->SetScale(top - span, top);
-        SplScaleSetting::SetAutomatic(false);
-        SplScaleSetting::StoreScale();
-    }
-    else if (target == Tag::SplRange)
-    {
-        CSPLManager* spl = CSPLManager::GetInstance();
-        spl->SetScale(spl->GetScaleBottom() - number, spl->GetScaleTop());
-        SplScaleSetting::SetAutomatic(false);
-        SplScaleSetting::StoreScale();
-    }
-    else if (target == Tag::Switch1)
-    {
-        const int v = ToInt(number);
-        if (v % 2 != 1)
-            return;
-        const int mode = v / 2;
-        const std::string name = mode == 1 ? "HF via DSP" : "HF via Toggle";
-        const int total = ArrayLine(CArrayManager::kCreate).GetTotal();
-        for (int n = 1; n <= total; ++n)
-        {
-            CXmlNode* product = ResolvePath("Array.1.CabProd." + std::to_string(n));
-            product->GetChild(Tag::Switch1)->GetChild(Tag::Value)->SetInt(mode);
-            product->GetChild(Tag::Switch2Name)->GetChild(Tag::Value)->SetString(name);
-        }
-    }
-    else if (target == Tag::Switch2)
-    {
-        const int v = ToInt(number);
-        if (v % 2 == 1)
-            ResolvePath("Array.1.CabProd." + text)->GetChild(Tag::Switch2)->GetChild(Tag::Value)->SetInt(v / 2);
-        Recompute();
-    }
+}
+
+void CEngineManager::SetShadingMode(int number, int position)
+{
+    if (number % 2 == 1)
+        ResolvePath("Array.1.CabProd." + std::to_string(position))->GetChild(Tag::Switch2)->GetChild(Tag::Value)->SetInt(number / 2);
+    Recompute();
 }
 
 void CEngineManager::ApplyModelTotals(const std::string& target)
@@ -207,7 +158,7 @@ void CEngineManager::ApplyModelTotals(const std::string& target)
 
     line.PlaceModels();
     line.RecomputeAll();
-    CJuceManager::GetInstance()->LayoutModulePanels(nullptr);
+    CEngineHooks::Get().LayoutModulePanels();
     Recompute();
 }
 
@@ -221,14 +172,15 @@ void CEngineManager::SetPinSlot(int slot)
 
 void CEngineManager::ToggleUnitSystem()
 {
-    CXmlNode* value = CJuceManager::GetInstance()->GetSettingsRoot()->GetChild(Tag::UnitType)->GetChild(Tag::Value);
+    CEngineHooks& hooks = CEngineHooks::Get();
+    CXmlNode* value = hooks.GetSettingsRoot()->GetChild(Tag::UnitType)->GetChild(Tag::Value);
     const std::string next = value->GetString(Tag::US) == Tag::US ? Tag::SI : Tag::US;
     value->SetString(next);
     if (next == Tag::US)
-        CJuceManager::GetInstance()->SetUnitSystem(Tag::Feet, Tag::Pounds);
+        hooks.SetUnitSystem(Tag::Feet, Tag::Pounds);
     else
-        CJuceManager::GetInstance()->SetUnitSystem(Tag::Meters, Tag::Kilograms);
-    CListenerManager::GetInstance()->RefreshAll();
+        hooks.SetUnitSystem(Tag::Meters, Tag::Kilograms);
+    hooks.RefreshAll();
 }
 
 //==============================================================================
@@ -301,7 +253,7 @@ void CEngineManager::PerformAreaCommand(int venueSlot, int areaSlot, const std::
     if (! (stream >> v))
         return;
     if (target != Tag::LAngle)
-        v = CJuceManager::GetInstance()->FromDisplayLength(target, v);
+        v = CEngineHooks::Get().FromDisplayLength(target, v);
 
     CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(venueSlot));
     CVenueAreaWrap area;
@@ -321,10 +273,10 @@ void CEngineManager::PerformAreaCommand(int venueSlot, int areaSlot, const std::
     }
     const bool stage = area.IsStage();
     if (stage)
-        CJuceManager::GetInstance()->SetOffsets(-line->x2, 0.0);
+        CEngineHooks::Get().SetOffsets(-line->x2, 0.0);
     Recompute();
     if (stage)
-        CListenerManager::GetInstance()->RefreshAll();
+        CEngineHooks::Get().RefreshAll();
 }
 
 //==============================================================================
@@ -348,7 +300,7 @@ CXmlNode* CEngineManager::ResolvePath(const std::string& path)
     {
         const std::string& t = tokens[i];
         if (t == Tag::Application)
-            node = CJuceManager::GetInstance()->GetSettingsRoot();
+            node = CEngineHooks::Get().GetSettingsRoot();
         else if (t == Tag::Array)
             node = CArrayManager::GetInstance()->GetArray(numberAfter(i), CArrayManager::kFind);
         else if (t == Tag::Venue)

@@ -1,9 +1,9 @@
 #pragma once
 // The one place where the documents change in answer to the user: start-up of all
-// documents, the general and area command tables, the recompute pipeline and the
+// documents, the handlers the command table runs, the recompute pipeline and the
 // dotted-path lookup the panels bind through. Never destroyed; GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 
 #include <functional>
 #include <string>
@@ -18,13 +18,22 @@ public:
     void StartEngine();
     void InitialiseEngine();
 
-    void PerformCommand(const std::string& target, const std::string& text, double number);
     void PerformAreaCommand(int venueSlot, int areaSlot, const std::string& target, const std::string& text);
     CXmlNode* ResolvePath(const std::string& path);
     void Recompute();
 
+    //==========================================================================
+    // The handlers the command table runs
+    void SetModelCount(const std::string& target, int count);
     void ApplyModelTotals(const std::string& target);
     void SetPinSlot(int slot);
+    // The SPL scale moved by steps: the top by 5 dB a step (at most 130 dB, span kept),
+    // the bottom down by 1 dB a step.
+    void StepSplScaleTop(double steps);
+    void StepSplScaleBottom(double steps);
+    // `number` is 2 x switch + 1 when turned on; a switch turned off changes nothing.
+    void SetAmplifierMode(int number);
+    void SetShadingMode(int number, int position);
     void LoadArrayFile(const std::string& path);
     void SaveArrayFile(const std::string& path);
     void LoadVenueFile(const std::string& path);

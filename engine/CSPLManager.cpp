@@ -1,9 +1,8 @@
 #include "engine/CSPLManager.h"
 
-#include "app/CLine.h"
-#include "app/CPoint.h"
-#include "app/CReportError.h"
-#include "app/TemplateSingleton.h"
+#include "base/CLine.h"
+#include "base/CPoint.h"
+#include "base/CReportError.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "venue/CVenueAreaWrap.h"
@@ -25,7 +24,6 @@ const std::string CSPLManager::kPolarFileName = "SPLPolarData.xml";
 
 namespace
 {
-const std::string kRootName = "Root";
 
 struct PolarRow
 {
@@ -66,38 +64,7 @@ void WriteRenderHint(CXmlNode* element)
 }
 
 //==============================================================================
-CSPLManager*& CSPLManager::InstancePointer()
-{
-    static CSPLManager* instance = nullptr;
-    return instance;
-}
-
-CSPLManager* CSPLManager::GetInstance()
-{
-    CSPLManager*& instance = InstancePointer();
-    if (instance == nullptr)
-    {
-        instance = new (std::nothrow) CSPLManager();
-        if (instance == nullptr)
-            ReportSingletonAllocationFailure(typeid(CSPLManager).name());
-    }
-    return instance;
-}
-
-void CSPLManager::DestroyInstance()
-{
-    CSPLManager*& instance = InstancePointer();
-    delete instance;
-    instance = nullptr;
-    ReleaseGradient();
-}
-
-bool CSPLManager::HasInstance()
-{
-    return InstancePointer() != nullptr;
-}
-
-CSPLManager::CSPLManager() : polarDocument(new CXmlDocument())
+CSPLManager::CSPLManager() : polarDocument(std::make_unique<CXmlDocument>())
 {
     BuildDefaultPolars();
 }
@@ -113,14 +80,12 @@ CSPLManager::~CSPLManager()
     catch (...)
     {
     }
-    delete polarDocument;
-    delete hangPosition;
     ReleaseGradient();
 }
 
 void CSPLManager::BuildDefaultPolars()
 {
-    CXmlNode* polar = polarDocument->GetRoot(kRootName)->GetChild(Tag::PolarList)
+    CXmlNode* polar = polarDocument->GetRoot(Tag::Root)->GetChild(Tag::PolarList)
                           ->GetChildByString(Tag::Polar, Tag::Model, Tag::Model_DRXR1);
     CXmlNode* list = polar->GetChild(Tag::SplayList);
     for (const PolarRow& row : kFullRangePolar)
@@ -132,17 +97,17 @@ CXmlDocument* CSPLManager::GetPolarDocument()
 {
     if (polarDocument == nullptr)
     {
-        polarDocument = new CXmlDocument();
-        polarDocument->GetRoot(kRootName)->GetChild(Tag::PolarList);
+        polarDocument = std::make_unique<CXmlDocument>();
+        polarDocument->GetRoot(Tag::Root)->GetChild(Tag::PolarList);
     }
-    return polarDocument;
+    return polarDocument.get();
 }
 
 CSPLPolar CSPLManager::GetPolar(const std::string& model)
 {
     if (model == Tag::None)
         CReportError::GetInstance()->ReportFatalError("Error: No model name provided for polar data request.");
-    return CSPLPolar(GetPolarDocument()->GetRoot(kRootName)->FindChild(Tag::PolarList)
+    return CSPLPolar(GetPolarDocument()->GetRoot(Tag::Root)->FindChild(Tag::PolarList)
                          ->FindChildByString(Tag::Polar, Tag::Model, model));
 }
 
@@ -188,8 +153,8 @@ double CSPLManager::PolarLevel(const CSPLPolar& polar, double angle, double dist
 CPoint* CSPLManager::GetHangPosition()
 {
     if (hangPosition == nullptr)
-        hangPosition = new CPoint();
-    return hangPosition;
+        hangPosition = std::make_unique<CPoint>();
+    return hangPosition.get();
 }
 
 void CSPLManager::ComputeAreaSpl()

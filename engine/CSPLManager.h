@@ -5,14 +5,16 @@
 // and the colour scale, and holds the master colour gradient with its 1536-entry table.
 // Created on first use, destroyed at shutdown; GUI message thread only.
 
+#include "base/CPoint.h"
+#include "base/TemplateSingleton.h"
 #include "engine/CSPLPolar.h"
+#include "xml/CXmlDocument.h"
 
+#include <memory>
 #include <string>
 
 class CLine;
-class CPoint;
 class CVenueAreaWrap;
-class CXmlDocument;
 
 namespace juce
 {
@@ -20,20 +22,17 @@ class ColourGradient;
 class PixelARGB;
 }
 
-class CSPLManager
+class CSPLManager : public TemplateSingleton<CSPLManager>
 {
 public:
     static constexpr int kGradientEntries = 1536;
     static const std::string kPolarFileName;
 
     //==========================================================================
-    static CSPLManager* GetInstance();
-    // Writes "SPLPolarData.xml", releases the manager and the colour gradient buffers.
-    static void DestroyInstance();
-    static bool HasInstance();
-
+    CSPLManager();
     CSPLManager(const CSPLManager&) = delete;
     CSPLManager& operator=(const CSPLManager&) = delete;
+    // Writes "SPLPolarData.xml" and releases the colour gradient buffers.
     virtual ~CSPLManager();
 
     //==========================================================================
@@ -87,16 +86,14 @@ public:
     static const juce::PixelARGB* GetGradientTable();
 
 private:
-    CSPLManager();
-    static CSPLManager*& InstancePointer();
     static void ReleaseGradient();
     void BuildDefaultPolars();
     void SampleLine(CXmlNode* lineNode, const CLine& line);
 
-    CPoint* hangPosition = nullptr;
+    std::unique_ptr<CPoint> hangPosition;
     double runningMinimum = 1e9;
     double runningMaximum = 0.0;
     double scaleBottom = 110.0;
     double scaleTop = 120.0;
-    CXmlDocument* polarDocument = nullptr;
+    std::unique_ptr<CXmlDocument> polarDocument;
 };

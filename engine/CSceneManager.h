@@ -3,9 +3,11 @@
 // parts of the array and venue documents that the renderers draw. Saved to
 // "Scene_Data.xml" when destroyed at shutdown. GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
+#include "xml/CXmlDocument.h"
 
-class CXmlDocument;
+#include <memory>
+
 class CXmlNode;
 
 class CSceneManager : public TemplateSingleton<CSceneManager>
@@ -17,5 +19,5 @@ public:
     CXmlNode* GetScene(int slot);
 
 private:
-    CXmlDocument* document = nullptr;
+    std::unique_ptr<CXmlDocument> document;
 };

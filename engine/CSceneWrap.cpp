@@ -1,6 +1,6 @@
 #include "engine/CSceneWrap.h"
 
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -23,8 +23,8 @@ CSceneWrap::CSceneWrap()
     if (triggerHolder == nullptr)
         CReportError::GetInstance()->ReportFatalError("Error: Could not allocate memory for Trigger Nodes in SceneWrap");
     // The lists stand alone: each is the root of a private document nobody saves.
-    scanList = scanHolder->GetRoot("Scan");
-    triggerList = triggerHolder->GetRoot("Trigger");
+    scanList = scanHolder->GetRoot(Tag::Scan);
+    triggerList = triggerHolder->GetRoot(Tag::Trigger);
 }
 
 CSceneWrap::~CSceneWrap() = default;

@@ -10,10 +10,6 @@
 
 namespace
 {
-const std::string kBottom = "Bottom";
-const std::string kTop = "Top";
-const std::string kAutomatic = "Automatic";
-
 CXmlNode* Setting()
 {
     return CVenueManager::GetInstance()->GetVenue(1)->GetChild(Tag::SplScale);
@@ -30,26 +26,26 @@ void SplScaleSetting::StoreScale()
 {
     const CSPLManager* spl = CSPLManager::GetInstance();
     CXmlNode* setting = Setting();
-    setting->GetChild(kBottom)->SetDouble(spl->GetScaleBottom());
-    setting->GetChild(kTop)->SetDouble(spl->GetScaleTop());
+    setting->GetChild(Tag::Bottom)->SetDouble(spl->GetScaleBottom());
+    setting->GetChild(Tag::Top)->SetDouble(spl->GetScaleTop());
 }
 
 bool SplScaleSetting::IsAutomatic()
 {
-    CXmlNode* flag = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale)->FindChild(kAutomatic);
+    CXmlNode* flag = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale)->FindChild(Tag::Automatic);
     return HoldsValue(flag) && flag->GetInt(0) != 0;
 }
 
 void SplScaleSetting::SetAutomatic(bool automatic)
 {
-    Setting()->GetChild(kAutomatic)->SetInt(automatic ? 1 : 0);
+    Setting()->GetChild(Tag::Automatic)->SetInt(automatic ? 1 : 0);
 }
 
 bool SplScaleSetting::Restore()
 {
     CXmlNode* setting = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale);
-    CXmlNode* bottom = setting->FindChild(kBottom);
-    CXmlNode* top = setting->FindChild(kTop);
+    CXmlNode* bottom = setting->FindChild(Tag::Bottom);
+    CXmlNode* top = setting->FindChild(Tag::Top);
     if (! HoldsValue(bottom) || ! HoldsValue(top))
         return false;
     const double low = bottom->GetDouble(0.0);

@@ -5,8 +5,8 @@
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
-#include "render/CRenderManager.h"
-#include "xml/XmlTags.h"
+#include "app/CJuceManager.h"
+#include "engine/CCommandTable.h"
 
 #include <juce_events/juce_events.h>
 #include <juce_graphics/juce_graphics.h>
@@ -49,11 +49,11 @@ void StartOnce()
     StartCore(ReporterMode::Headless);
 }
 
-void Load(const std::string& name, const std::string& target, const juce::File& file)
+void Load(const std::string& target, const juce::File& file)
 {
     try
     {
-        CCommandManager::GetInstance()->DoGeneral(name, target, file.getFullPathName().toStdString(), 0.0);
+        CCommandManager::GetInstance()->DoGeneral(target, file.getFullPathName().toStdString(), 0.0);
     }
     catch (const std::runtime_error&)
     {
@@ -71,11 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     arrayFile.replaceWithData(data, size);
     venueFile.replaceWithData(data, size);
 
-    Load("Load Array File", Tag::ArrayFile, arrayFile);
-    Load("Load Venue File", Tag::VenueFile, venueFile);
+    Load(CCommandTable::kLoadArrayFile, arrayFile);
+    Load(CCommandTable::kLoadVenueFile, venueFile);
 
     // Whatever was kept must still draw; a small picture keeps each run short.
     juce::Image picture(juce::Image::RGB, 250, 150, true);
-    CRenderManager::GetInstance()->Render(&picture);
+    CJuceManager::RenderScene(picture);
     return 0;
 }

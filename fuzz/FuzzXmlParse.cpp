@@ -5,6 +5,7 @@
 
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     document.ParseText(text);
     const bool wellFormed = document.LastParseSucceeded();
 
-    CXmlNode* root = document.GetRoot("Root");
+    CXmlNode* root = document.GetRoot(Tag::Root);
     Touch(root);
     Walk(root);
 

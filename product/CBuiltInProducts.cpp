@@ -1,6 +1,6 @@
 #include "product/CBuiltInProducts.h"
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 #include "product/CProductXMLHelper.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -13,7 +13,6 @@ const std::string CBuiltInProducts::kCombosFileName = "Product_PX1_Combos.xml";
 
 namespace
 {
-const std::string kRootName = "Root";
 
 struct NamedPoint
 {
@@ -305,7 +304,7 @@ bool CBuiltInProducts::WriteProductDocument()
     CProductXMLHelper helper;
     CXmlDocument document;
     document.SetFileName(kProductFileName);
-    CXmlNode* root = document.GetRoot(kRootName);
+    CXmlNode* root = document.GetRoot(Tag::Root);
     root->GetChild(Tag::Flybar);
     root->GetChild(Tag::Speaker);
     root->GetChild(Tag::AdapterBar);
@@ -332,7 +331,7 @@ bool CBuiltInProducts::WriteCombosDocument()
     // half a combo and a wrong count.
     if (! document.LastParseSucceeded())
         document.ClearRoot();
-    CXmlNode* productCombo = document.GetRoot(kRootName)->GetChild(Tag::Product_Combo);
+    CXmlNode* productCombo = document.GetRoot(Tag::Root)->GetChild(Tag::Product_Combo);
     for (const ComboDef& def : MakeCombos())
     {
         CXmlNode* combo = AddOrUpdateCombo(productCombo, *def.model1, *def.model2);

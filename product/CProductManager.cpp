@@ -1,35 +1,26 @@
 #include "product/CProductManager.h"
 
-#include "app/CReportError.h"
+#include "base/CReportError.h"
+#include "base/CRunFolders.h"
 #include "product/CBuiltInProducts.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
-#include <new>
-
 const std::string CProductManager::kSettingsFileName = "Manager_Product_Settings.xml";
 
 namespace
 {
-const std::string kRootName = "Root";
-const std::string kTypesTag = "Types";
 const std::string kTypesDefault = "Many";
 }
 
-CProductManager::~CProductManager()
-{
-    delete productDocument;
-    productDocument = nullptr;
-    delete combosDocument;
-    combosDocument = nullptr;
-}
+CProductManager::~CProductManager() = default;
 
 bool CProductManager::StartUp()
 {
     CXmlDocument settings;
-    settings.Load(kSettingsFileName);
-    settings.GetRoot(kRootName)->GetChild(kTypesTag)->GetString(kTypesDefault);
+    settings.Load(CRunFolders::SettingsFile(kSettingsFileName));
+    settings.GetRoot(Tag::Root)->GetChild(Tag::Types)->GetString(kTypesDefault);
     settings.Save("");
 
     const bool written = CBuiltInProducts::WriteBuiltInProducts();
@@ -38,32 +29,24 @@ bool CProductManager::StartUp()
     return written;
 }
 
-CXmlDocument* CProductManager::LoadDocument(CXmlDocument*& field, const std::string& fileName,
-                                            const std::string& failureMessage)
+CXmlDocument* CProductManager::LoadDocument(std::unique_ptr<CXmlDocument>& field, const std::string& fileName)
 {
     if (field == nullptr)
     {
-        CXmlDocument* document = new (std::nothrow) CXmlDocument();
-        if (document == nullptr)
-            CReportError::GetInstance()->ReportFatalError(failureMessage);
-        document->Load(fileName);
-        field = document;
+        field = std::make_unique<CXmlDocument>();
+        field->Load(fileName);
     }
-    return field;
+    return field.get();
 }
 
 CXmlNode* CProductManager::GetProductRoot()
 {
-    return LoadDocument(productDocument, CBuiltInProducts::kProductFileName,
-                        "Error: CProductManager could not allocate memory for Product XML Document.")
-        ->GetRoot(kRootName);
+    return LoadDocument(productDocument, CBuiltInProducts::kProductFileName)->GetRoot(Tag::Root);
 }
 
 CXmlNode* CProductManager::GetCombosRoot()
 {
-    return LoadDocument(combosDocument, CBuiltInProducts::kCombosFileName,
-                        "Error: CProductManager could not allocate memory for Product Combos XML Document.")
-        ->GetRoot(kRootName);
+    return LoadDocument(combosDocument, CBuiltInProducts::kCombosFileName)->GetRoot(Tag::Root);
 }
 
 CXmlNode* CProductManager::FindProduct(const std::string& model)

@@ -4,11 +4,12 @@
 // each on first use and never saves or reloads them, so catalogue nodes handed out stay
 // valid for the run. GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
+#include "xml/CXmlDocument.h"
 
+#include <memory>
 #include <string>
 
-class CXmlDocument;
 class CXmlNode;
 
 class CProductManager : public TemplateSingleton<CProductManager>
@@ -34,9 +35,8 @@ private:
     friend class TemplateSingleton<CProductManager>;
     CProductManager() = default;
 
-    static CXmlDocument* LoadDocument(CXmlDocument*& field, const std::string& fileName,
-                                      const std::string& failureMessage);
+    static CXmlDocument* LoadDocument(std::unique_ptr<CXmlDocument>& field, const std::string& fileName);
 
-    CXmlDocument* productDocument = nullptr;
-    CXmlDocument* combosDocument = nullptr;
+    std::unique_ptr<CXmlDocument> productDocument;
+    std::unique_ptr<CXmlDocument> combosDocument;
 };

@@ -1,6 +1,6 @@
 #include "product/CProductXMLHelper.h"
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 

@@ -4,7 +4,7 @@
 // (x is shown from the stage's front edge). Filled by whoever knows the user's choice and
 // handed to the picture and the report, which must not reach up for it. Plain values.
 
-#include "app/CMathHelper.h"
+#include "base/CMathHelper.h"
 
 #include <string>
 

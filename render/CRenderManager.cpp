@@ -1,16 +1,16 @@
 #include "render/CRenderManager.h"
 
-#include "engine/CSceneManager.h"
 #include "render/CRenderParser.h"
 
 #include <memory>
 
-void CRenderManager::Render(juce::Image* image)
+void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours)
 {
-    Render(image, CRenderView(), nullptr);
+    Render(image, scene, splColours, CRenderView(), nullptr);
 }
 
-void CRenderManager::Render(juce::Image* image, const CRenderView& view, CRenderExtent* extent)
+void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
+                            const CRenderView& view, CRenderExtent* extent)
 {
     if (image == nullptr)
         return;
@@ -18,6 +18,7 @@ void CRenderManager::Render(juce::Image* image, const CRenderView& view, CRender
     auto parser = std::make_unique<CRenderParser>();
     parser->RegisterActors();
     parser->SetTarget(image);
+    parser->SetSplColours(splColours);
     parser->SetView(view, extent);
-    parser->Walk(CSceneManager::GetInstance()->GetScene(2));
+    parser->Walk(scene);
 }

@@ -1,25 +1,28 @@
 #pragma once
-// Draws the venue picture: walks scene 2 of the scene document with a render parser whose
-// renderers paint each Circle, Line, Polygon and Info item into the given image. A
-// singleton with no state of its own that lives until the process ends. GUI message
-// thread only; the caller clears the image before a pass.
+// Draws a scene: walks the given scene element with a render parser whose renderers paint
+// each Circle, Line, Polygon and Info item into the given image, SPL samples in the given
+// colours. A singleton with no state of its own that lives until the process ends. GUI
+// message thread only; the caller clears the image before a pass.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
 #include "render/CRenderView.h"
+#include "render/CRendererLine.h"
 
 namespace juce
 {
 class Image;
 }
+class CXmlNode;
 
 class CRenderManager : public TemplateSingleton<CRenderManager>
 {
 public:
     virtual ~CRenderManager() = default;
 
-    // Draws the items of scene 2 in document order over what `image` holds; a null image
+    // Draws the items of `scene` in document order over what `image` holds; a null image
     // draws nothing.
-    void Render(juce::Image* image);
+    void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours);
     // The same pass through `view`; every item point is added to `extent` when given.
-    void Render(juce::Image* image, const CRenderView& view, CRenderExtent* extent);
+    void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
+                const CRenderView& view, CRenderExtent* extent);
 };

@@ -30,3 +30,10 @@ void CRenderParser::SetView(const CRenderView& view, CRenderExtent* extent)
             renderer->SetExtent(extent);
         }
 }
+
+void CRenderParser::SetSplColours(const CRendererLine::SplColours& colours)
+{
+    for (auto& entry : actors)
+        if (auto* line = dynamic_cast<CRendererLine*>(entry.second))
+            line->SetSplColours(colours);
+}

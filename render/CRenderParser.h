@@ -4,6 +4,7 @@
 // for one drawing pass. GUI message thread only.
 
 #include "render/CRenderView.h"
+#include "render/CRendererLine.h"
 #include "xml/CXmlParser.h"
 
 namespace juce
@@ -22,4 +23,6 @@ public:
     void SetTarget(juce::Image* image);
     // Every renderer draws through `view` and reports its points to `extent` (may be null).
     void SetView(const CRenderView& view, CRenderExtent* extent);
+    // The colours the Line renderer paints SPL samples with.
+    void SetSplColours(const CRendererLine::SplColours& colours);
 };

@@ -4,7 +4,7 @@
 // through the own points and attributes. Owns nothing; the render parser owns its
 // renderers for one drawing pass. GUI message thread only.
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 #include "render/CRenderView.h"
 #include "xml/CXmlParserActor.h"
 

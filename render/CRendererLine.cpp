@@ -1,6 +1,5 @@
 #include "render/CRendererLine.h"
 
-#include "engine/CSPLManager.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
@@ -36,11 +35,9 @@ juce::ColourGradient CRendererLine::BuildSplGradient()
 {
     CXmlNode* list = HasItem() ? GetNode()->FindChild(Tag::SplList) : CXmlNode::GetNullNode();
     const int total = list->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(0);
-    if (total < 2)
+    if (total < 2 || ! splColours)
         return GetDefaultSplGradient();
 
-    const CSPLManager* spl = CSPLManager::GetInstance();
-    const juce::PixelARGB* table = CSPLManager::GetGradientTable();
     juce::ColourGradient gradient;
     gradient.isRadial = false;
     // A count beyond the samples present only adds work; missing slots add nothing useful.
@@ -51,8 +48,7 @@ juce::ColourGradient CRendererLine::BuildSplGradient()
         const double level = sample->FindChild(Tag::PressureDB)->GetDouble(0.0);
         double position = sample->FindChild(Tag::LDist)->GetDouble(0.0);
         position = std::isnan(position) ? 0.0 : std::clamp(position, 0.0, 1.0);
-        const int index = CSPLManager::ColourIndex(level, spl->GetScaleBottom(), spl->GetScaleTop());
-        gradient.addColour(position, juce::Colour(table[index]));
+        gradient.addColour(position, juce::Colour((juce::uint32) splColours(level)));
     }
     if (gradient.getNumColours() < 2)
         return GetDefaultSplGradient();

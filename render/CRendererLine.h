@@ -6,6 +6,8 @@
 
 #include "render/CRenderer.h"
 
+#include <functional>
+
 namespace juce
 {
 class ColourGradient;
@@ -17,10 +19,20 @@ public:
     CRendererLine() = default;
     ~CRendererLine() override = default;
 
+    // The colour (0xAARRGGBB) of an SPL level on the current scale.
+    using SplColours = std::function<unsigned int(double level)>;
+
     void Render() override;
 
-    // The colours of the item's SPL samples on the SPL manager's scale, one stop per
-    // sample at its position along the line; the default SPL gradient when the item has
-    // fewer than two samples. The caller sets the gradient's end points.
+    // Where the colours of SPL samples come from; without it every SPL line gets the
+    // default SPL gradient.
+    void SetSplColours(SplColours colours) { splColours = std::move(colours); }
+
+    // The colours of the item's SPL samples, one stop per sample at its position along the
+    // line; the default SPL gradient when the item has fewer than two samples or no colours
+    // were given. The caller sets the gradient's end points.
     juce::ColourGradient BuildSplGradient();
+
+private:
+    SplColours splColours;
 };

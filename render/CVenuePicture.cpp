@@ -1,7 +1,7 @@
 #include "render/CVenuePicture.h"
 
-#include "app/CLine.h"
-#include "app/CPoint.h"
+#include "base/CLine.h"
+#include "base/CPoint.h"
 #include "render/CRenderManager.h"
 #include "render/CRenderer.h"
 #include "venue/CVenueManager.h"
@@ -93,20 +93,20 @@ std::string GridText(double value, double step)
 } // namespace
 
 //==============================================================================
-CRenderExtent CVenuePicture::Measure()
+CRenderExtent CVenuePicture::Measure(CXmlNode* scene)
 {
     juce::Image scratch(juce::Image::RGB, 1, 1, true);
     CRenderExtent extent;
     // An aim line that misses every surface runs on to the back wall, far above the
     // venue; those that land, land on surfaces the extent holds anyway.
     extent.leftOut.push_back("_" + Tag::AimStuff);
-    CRenderManager::GetInstance()->Render(&scratch, CRenderView(), &extent);
+    CRenderManager::GetInstance()->Render(&scratch, scene, {}, CRenderView(), &extent);
     return extent;
 }
 
-CRenderView CVenuePicture::FitView(int width, int height, double margin)
+CRenderView CVenuePicture::FitView(CXmlNode* scene, int width, int height, double margin)
 {
-    return CRenderView::Fit(Measure(), width, height, margin);
+    return CRenderView::Fit(Measure(scene), width, height, margin);
 }
 
 CRenderView CVenuePicture::Draw(juce::Image& picture, const Options& options)
@@ -115,14 +115,14 @@ CRenderView CVenuePicture::Draw(juce::Image& picture, const Options& options)
     if (options.framing == Framing::Classic)
         view = CRenderView();
     else if (options.framing == Framing::Fit)
-        view = FitView(picture.getWidth(), picture.getHeight(), kFitMargin * options.textScale);
+        view = FitView(options.scene, picture.getWidth(), picture.getHeight(), kFitMargin * options.textScale);
     else
-        Measure(); // the bases of this scene, for the grid
+        Measure(options.scene); // the bases of this scene, for the grid
 
     picture.clear(picture.getBounds(), kBackground);
     if (options.annotate)
         DrawGrid(picture, view, options);
-    CRenderManager::GetInstance()->Render(&picture, view, nullptr);
+    CRenderManager::GetInstance()->Render(&picture, options.scene, options.colours, view, nullptr);
     if (options.annotate)
         DrawSurfaceNames(picture, view, options);
     return view;
@@ -222,9 +222,9 @@ void CVenuePicture::DrawSurfaceNames(juce::Image& picture, const CRenderView& vi
 }
 
 //==============================================================================
-bool CVenuePicture::ShownLevelRange(const CRenderView& view, int width, int height, double& low, double& high)
+bool CVenuePicture::ShownLevelRange(CXmlNode* scene, const CRenderView& view, int width, int height, double& low, double& high)
 {
-    Measure();
+    Measure(scene);
     const VenueFrame frame = VenueFrame::Current();
     double lowest = std::numeric_limits<double>::infinity();
     double highest = -std::numeric_limits<double>::infinity();

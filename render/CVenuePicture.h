@@ -7,11 +7,14 @@
 
 #include "render/CDisplayUnits.h"
 #include "render/CRenderView.h"
+#include "render/CRendererLine.h"
 
 namespace juce
 {
 class Image;
 }
+
+class CXmlNode;
 
 class CVenuePicture
 {
@@ -25,6 +28,9 @@ public:
 
     struct Options
     {
+        // The scene element drawn and the colours of its SPL samples.
+        CXmlNode* scene = nullptr;
+        CRendererLine::SplColours colours;
         Framing framing = Framing::Classic;
         CRenderView view;
         // Grid with distances and the surfaces' names.
@@ -40,14 +46,14 @@ public:
     // Clears `picture` to dark grey and draws it as `options` say; returns the view used.
     static CRenderView Draw(juce::Image& picture, const Options& options);
     // Everything the scene places but the aim lines, in classic pixels (draws nothing).
-    static CRenderExtent Measure();
+    static CRenderExtent Measure(CXmlNode* scene);
     // The view that shows the whole scene in a width x height picture, `margin` pixels free.
-    static CRenderView FitView(int width, int height, double margin = kFitMargin);
+    static CRenderView FitView(CXmlNode* scene, int width, int height, double margin = kFitMargin);
 
     // Lowest and highest sampled level of the surfaces drawn where a width x height
     // picture through `view` shows them, rounded out to whole dB and at least 1 dB apart;
     // false when the view shows no level.
-    static bool ShownLevelRange(const CRenderView& view, int width, int height, double& low, double& high);
+    static bool ShownLevelRange(CXmlNode* scene, const CRenderView& view, int width, int height, double& low, double& high);
 
     // The grid spacing in display units: 1, 2 or 5 times a power of ten, at least
     // `minimumPixels` apart at `pixelsPerUnit`.

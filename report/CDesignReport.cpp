@@ -1,9 +1,10 @@
 #include "report/CDesignReport.h"
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSceneManager.h"
 #include "render/CVenuePicture.h"
 #include "report/CRiggingSummary.h"
 #include "venue/CVenueManager.h"
@@ -171,6 +172,8 @@ std::string PictureDataUri(const CDisplayUnits& units, int width, int height)
 {
     juce::Image picture(juce::Image::RGB, std::max(width, 1), std::max(height, 1), true);
     CVenuePicture::Options options;
+    options.scene = CSceneManager::GetInstance()->GetScene(2);
+    options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
     options.framing = CVenuePicture::Framing::Fit;
     options.annotate = true;
     options.units = units;

@@ -11,6 +11,7 @@ packages=(
   xvfb xdotool imagemagick x11-apps openbox python3
   clang libclang-rt-14-dev libbenchmark-dev
   fonts-liberation chromium poppler-utils
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev file
 )
 
 missing=()

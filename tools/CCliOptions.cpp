@@ -1,37 +1,16 @@
 #include "CCliOptions.h"
 
-#include "xml/XmlTags.h"
+#include "base/NumberText.h"
+#include "engine/CCommandTable.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cmath>
 #include <limits>
 
 namespace
 {
-// The general commands a --set may send, with the descriptions the panels send them with.
-struct GeneralCommand
-{
-    const std::string* target;
-    const char* name;
-    const char* saveName; // for the file targets: the description of a save (NUMBER not 0)
-};
-
-const GeneralCommand kGeneralCommands[] = {
-    { &Tag::ArrayFile, "Load Array File", "Save Array File" },
-    { &Tag::VenueFile, "Load Venue File", "Save Venue File" },
-    { &Tag::SlotPin, "Change Pin Slot", nullptr },
-    { &Tag::Model_DRXS1, "Change SubWoofer Total", nullptr },
-    { &Tag::Model_DRXR1, "Change Range Total", nullptr },
-    { &Tag::Meters, "Toggle between US and SI units", nullptr },
-    { &Tag::SplBase, "Change SPL Base Value", nullptr },
-    { &Tag::SplRange, "Change SPL Range on Scale", nullptr },
-    { &Tag::Switch1, "Toggle Module Switch", nullptr },
-    { &Tag::Switch2, "Toggle Module Switch", nullptr },
-};
-
-const std::string* const kAreaKeys[] = { &Tag::sX, &Tag::sY, &Tag::eX, &Tag::eY, &Tag::LAngle, &Tag::LDist };
+using Entry = CCommandTable::Entry;
 
 const char* const kUsage =
     "usage: drxwizard-cli [options] [FILE]\n"
@@ -41,11 +20,11 @@ const char* const kUsage =
     "reports.\n"
     "\n"
     "options:\n"
-    "  --set TARGET=NUMBER[:TEXT]  send one general command; TARGET is one of ArrayFile,\n"
-    "                              VenueFile, SlotPin, Model_DRXS1, Model_DRXR1, Meters,\n"
-    "                              SplBase, SplRange, Switch1, Switch2\n"
-    "  --area SLOT:KEY=VALUE       change one value of venue area SLOT; KEY is one of sX, sY,\n"
-    "                              eX, eY, LAngle, LDist; VALUE in the current display units\n"
+    "  --set TARGET=ARGUMENT       send one command; TARGET and its ARGUMENT are one of:\n"
+    "%COMMANDS%"
+    "  --area SLOT:KEY=VALUE       change one value of venue area SLOT; KEY is one of\n"
+    "                              %AREAKEYS%;\n"
+    "                              VALUE in the current display units\n"
     "  --save-array OUT.21w        save the array file after all commands\n"
     "  --save-venue OUT.21v        save the venue file after all commands\n"
     "  --render OUT.png            write the 1000 x 600 venue picture\n"
@@ -61,22 +40,6 @@ const char* const kUsage =
     "\n"
     "exit status: 0 success, 1 an error was reported, 2 usage error\n";
 
-// A decimal number (no hex, no inf or nan) filling the whole of `text`.
-bool ParseNumber(const std::string& text, double& value)
-{
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    if (begin == end || (*begin == '-' && text[0] == '+'))
-        return false;
-    for (const char* c = begin; c != end; ++c)
-        if (! ((*c >= '0' && *c <= '9') || *c == '.' || *c == 'e' || *c == 'E' || *c == '-' || *c == '+'))
-            return false;
-    const auto result = std::from_chars(begin, end, value, std::chars_format::general);
-    return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
-}
-
 bool HasExtension(const std::string& path, const std::string& extension)
 {
     if (path.size() <= extension.size())
@@ -86,65 +49,47 @@ bool HasExtension(const std::string& path, const std::string& extension)
                       [](char a, char b) { return std::tolower((unsigned char) a) == std::tolower((unsigned char) b); });
 }
 
-bool IsWholeNumber(double value)
-{
-    return value == std::trunc(value) && value >= std::numeric_limits<int>::min()
-           && value <= std::numeric_limits<int>::max();
-}
-
-// The shortest decimal text that reads back as `value`, as the engine reads area values.
-std::string DecimalText(double value)
-{
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
-    return std::string(buffer, result.ptr);
-}
-
-const GeneralCommand* FindGeneralCommand(const std::string& target)
-{
-    for (const GeneralCommand& command : kGeneralCommands)
-        if (*command.target == target)
-            return &command;
-    return nullptr;
-}
-
 bool IsValueOption(const std::string& name)
 {
     return name == "--set" || name == "--area" || name == "--save-array" || name == "--save-venue"
            || name == "--render" || name == "--run-dir" || name == "--seed" || name == "--report-html";
 }
 
-bool IsAreaKey(const std::string& key)
+// How a --set of `entry` is written after its target.
+std::string ArgumentForm(const Entry& entry)
 {
-    for (const std::string* known : kAreaKeys)
-        if (*known == key)
-            return true;
-    return false;
+    using TF = CCommandTable::TextRule::Form;
+    const bool number = entry.number.form != CCommandTable::NumberRule::Form::Unused;
+    std::string text;
+    switch (entry.text.form)
+    {
+        case TF::Unused: break;
+        case TF::Path: text = "PATH"; break;
+        case TF::OptionalPath: text = "[PATH]"; break;
+        case TF::Position: text = "POSITION"; break;
+        case TF::Decimal: text = "VALUE"; break;
+        case TF::Choice:
+            for (const std::string& choice : entry.text.choices)
+                text += (text.empty() ? "" : "|") + choice;
+            break;
+    }
+    if (number)
+        return "=NUMBER" + (text.empty() ? std::string() : ":" + text);
+    return text.empty() ? std::string() : "=" + text;
 }
 
-// The switch commands carry 2 x switch number + 1 when on: Switch1 has switches 1 and 2,
-// Switch2 has 1, 2 and 3.
-bool CheckSwitchNumber(CCliOptions::Step& step, std::string& error)
+std::string CommandLines()
 {
-    const int switches = step.target == Tag::Switch1 ? 2 : 3;
-    if (! IsWholeNumber(step.number) || step.number < 2 || step.number > 2 * switches + 1)
+    std::string lines;
+    for (const Entry& entry : CCommandTable::Entries())
     {
-        error = "--set " + step.argument + ": NUMBER must be 2 x switch (1.." + std::to_string(switches)
-                + ") + 1 for on, a whole number from 2 to " + std::to_string(2 * switches + 1);
-        return false;
+        if (entry.scope != CCommandTable::Scope::General)
+            continue;
+        std::string form = entry.target + ArgumentForm(entry);
+        form.resize(std::max<size_t>(form.size() + 1, 28), ' ');
+        lines += "      " + form + entry.name + "\n";
     }
-    if (step.target == Tag::Switch2)
-    {
-        double position = 0.0;
-        if (! ParseNumber(step.text, position) || ! IsWholeNumber(position))
-        {
-            error = "--set " + step.argument + ": Switch2 needs the module's position as TEXT, e.g. Switch2=7:4";
-            return false;
-        }
-        // The engine puts the text into a dotted path, where only plain digits are safe.
-        step.text = std::to_string((int) position);
-    }
-    return true;
+    return lines;
 }
 } // namespace
 
@@ -275,47 +220,50 @@ bool CCliOptions::ParseSet(const std::string& value, std::string& error)
     Step step;
     step.kind = Step::Kind::General;
     step.argument = value;
+    CCommand& command = step.command;
 
     const size_t equals = value.find('=');
-    if (equals == std::string::npos || equals == 0)
+    command.target = value.substr(0, equals);
+    const Entry* entry = CCommandTable::Find(command.target);
+    if (entry == nullptr || entry->scope != CCommandTable::Scope::General)
     {
-        error = "--set " + value + ": expected TARGET=NUMBER[:TEXT]";
-        return false;
-    }
-    step.target = value.substr(0, equals);
-    const std::string rest = value.substr(equals + 1);
-    const size_t colon = rest.find(':');
-    const std::string numberText = rest.substr(0, colon);
-    if (colon != std::string::npos)
-        step.text = rest.substr(colon + 1);
-
-    const GeneralCommand* command = FindGeneralCommand(step.target);
-    if (command == nullptr)
-    {
-        error = "--set " + value + ": unknown target '" + step.target
-                + "' (known: ArrayFile, VenueFile, SlotPin, Model_DRXS1, Model_DRXR1, Meters, SplBase, SplRange, "
-                  "Switch1, Switch2)";
-        return false;
-    }
-    if (! ParseNumber(numberText, step.number))
-    {
-        error = "--set " + value + ": '" + numberText + "' is not a number";
+        error = equals == std::string::npos || equals == 0
+                    ? "--set " + value + ": expected TARGET=NUMBER[:TEXT]"
+                    : "--set " + value + ": unknown target '" + command.target + "' (known: "
+                          + CCommandTable::TargetList(CCommandTable::Scope::General) + ")";
         return false;
     }
 
-    const bool isFile = step.target == Tag::ArrayFile || step.target == Tag::VenueFile;
-    step.name = isFile && step.number != 0.0 ? command->saveName : command->name;
-    step.textIsPath = isFile && ! step.text.empty();
-
-    const bool isCount = step.target == Tag::Model_DRXS1 || step.target == Tag::Model_DRXR1 || step.target == Tag::SlotPin;
-    if (isCount && ! IsWholeNumber(step.number))
+    const std::string rest = equals == std::string::npos ? std::string() : value.substr(equals + 1);
+    if (entry->number.form == CCommandTable::NumberRule::Form::Unused)
     {
-        error = "--set " + value + ": " + step.target + " needs a whole number, not '" + numberText + "'";
+        command.text = rest;
+    }
+    else
+    {
+        if (equals == std::string::npos)
+        {
+            error = "--set " + value + ": expected TARGET=NUMBER[:TEXT]";
+            return false;
+        }
+        const size_t colon = rest.find(':');
+        const std::string numberText = rest.substr(0, colon);
+        if (colon != std::string::npos)
+            command.text = rest.substr(colon + 1);
+        if (! ParseDecimal(numberText, command.number))
+        {
+            error = "--set " + value + ": '" + numberText + "' is not a number";
+            return false;
+        }
+    }
+
+    if (const std::string refusal = CCommandTable::CheckForm(*entry, command); ! refusal.empty())
+    {
+        error = "--set " + value + ": " + refusal;
         return false;
     }
-    if ((step.target == Tag::Switch1 || step.target == Tag::Switch2) && ! CheckSwitchNumber(step, error))
-        return false;
-
+    using TF = CCommandTable::TextRule::Form;
+    step.textIsPath = (entry->text.form == TF::Path || entry->text.form == TF::OptionalPath) && ! command.text.empty();
     steps.push_back(step);
     return true;
 }
@@ -325,7 +273,7 @@ bool CCliOptions::ParseArea(const std::string& value, std::string& error)
     Step step;
     step.kind = Step::Kind::Area;
     step.argument = value;
-    step.name = "Area Change";
+    CCommand& command = step.command;
 
     const size_t colon = value.find(':');
     const size_t equals = value.find('=', colon == std::string::npos ? 0 : colon);
@@ -335,27 +283,30 @@ bool CCliOptions::ParseArea(const std::string& value, std::string& error)
         return false;
     }
     const std::string slotText = value.substr(0, colon);
-    step.target = value.substr(colon + 1, equals - colon - 1);
+    command.target = value.substr(colon + 1, equals - colon - 1);
     const std::string valueText = value.substr(equals + 1);
 
     double slot = 0.0;
-    if (! ParseNumber(slotText, slot) || ! IsWholeNumber(slot) || slot < 1)
+    if (! ParseDecimal(slotText, slot) || ! IsWholeNumber(slot) || slot < 1)
     {
         error = "--area " + value + ": SLOT must be an area number (1, 2, ...), not '" + slotText + "'";
         return false;
     }
-    step.areaSlot = (int) slot;
-    if (! IsAreaKey(step.target))
+    command.areaSlot = (int) slot;
+    const Entry* entry = CCommandTable::Find(command.target);
+    if (entry == nullptr || entry->scope != CCommandTable::Scope::Area)
     {
-        error = "--area " + value + ": unknown key '" + step.target + "' (known: sX, sY, eX, eY, LAngle, LDist)";
+        error = "--area " + value + ": unknown key '" + command.target + "' (known: "
+                + CCommandTable::TargetList(CCommandTable::Scope::Area) + ")";
         return false;
     }
-    if (! ParseNumber(valueText, step.number))
+    double number = 0.0;
+    if (! ParseDecimal(valueText, number))
     {
         error = "--area " + value + ": '" + valueText + "' is not a number";
         return false;
     }
-    step.text = DecimalText(step.number);
+    command.text = ShortestText(number);
 
     steps.push_back(step);
     return true;
@@ -363,5 +314,9 @@ bool CCliOptions::ParseArea(const std::string& value, std::string& error)
 
 std::string CCliOptions::UsageText()
 {
-    return kUsage;
+    std::string usage = kUsage;
+    usage.replace(usage.find("%COMMANDS%"), 10, CommandLines());
+    const std::string keys = "%AREAKEYS%";
+    usage.replace(usage.find(keys), keys.size(), CCommandTable::TargetList(CCommandTable::Scope::Area));
+    return usage;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The command line of drxwizard-cli: what to load, the commands to send in order, what to
-// write afterwards. Parse checks the form of every argument (known options, targets and
-// keys, numbers that are numbers); limits that depend on the design are checked when the
-// command is about to be sent.
+// write afterwards. Parse checks the form of every argument (known options, and for the
+// commands what the command table says they take); limits that depend on the design are
+// checked when the command is about to be sent.
+
+#include "engine/CCommand.h"
 
 #include <optional>
 #include <string>
@@ -18,11 +20,7 @@ public:
 
         Kind kind = Kind::General;
         std::string argument; // as given, for messages
-        std::string name;     // the command's description, the undo transaction's name
-        std::string target;   // general: the command table's tag; area: the line key
-        double number = 0.0;
-        std::string text;     // general: TEXT; area: VALUE as decimal text
-        int areaSlot = 0;
+        CCommand command;     // area: the line key as target, VALUE as decimal text
         bool textIsPath = false;
     };
 

@@ -1,8 +1,8 @@
 #include "CCliReport.h"
 
 #include "app/CJuceManager.h"
-#include "app/CLine.h"
-#include "app/CPoint.h"
+#include "base/CLine.h"
+#include "base/CPoint.h"
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
 #include "engine/CSPLManager.h"

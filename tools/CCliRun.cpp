@@ -6,9 +6,10 @@
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
+#include "engine/CCommandTable.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
 #include "xml/XmlTags.h"
@@ -91,7 +92,7 @@ void CCliRun::ResolvePaths()
     resolve(options.runDir);
     for (CCliOptions::Step& step : options.steps)
         if (step.textIsPath)
-            resolve(step.text);
+            resolve(step.command.text);
 }
 
 bool CCliRun::EnterRunDirectory()
@@ -149,9 +150,9 @@ bool CCliRun::Guarded(const std::function<void()>& step)
 void CCliRun::LoadFile()
 {
     if (IsArrayFile(options.file))
-        CCommandManager::GetInstance()->DoGeneral("Load Array File", Tag::ArrayFile, options.file, 0.0);
+        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadArrayFile, options.file, 0.0);
     else
-        CCommandManager::GetInstance()->DoGeneral("Load Venue File", Tag::VenueFile, options.file, 0.0);
+        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, options.file, 0.0);
 }
 
 void CCliRun::Send(const CCliOptions::Step& step)
@@ -162,18 +163,17 @@ void CCliRun::Send(const CCliOptions::Step& step)
         Refuse(refusal);
         return;
     }
-    if (step.kind == CCliOptions::Step::Kind::Area)
-        CCommandManager::GetInstance()->DoVenueArea(step.name, step.areaSlot, step.target, step.text, 0.0);
-    else
-        CCommandManager::GetInstance()->DoGeneral(step.name, step.target, step.text, step.number);
+    const CCommandResult result = CCommandManager::GetInstance()->Do(step.command);
+    if (! result)
+        Refuse(CCliCommandCheck::NotSent(step, result.GetReason()));
 }
 
 void CCliRun::SaveFiles()
 {
     if (! options.saveArray.empty())
-        Guarded([this] { CCommandManager::GetInstance()->DoGeneral("Save Array File", Tag::ArrayFile, options.saveArray, 1.0); });
+        Guarded([this] { CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveArrayFile, options.saveArray, 0.0); });
     if (! options.saveVenue.empty())
-        Guarded([this] { CCommandManager::GetInstance()->DoGeneral("Save Venue File", Tag::VenueFile, options.saveVenue, 1.0); });
+        Guarded([this] { CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveVenueFile, options.saveVenue, 0.0); });
 }
 
 void CCliRun::RenderPicture()
@@ -181,10 +181,8 @@ void CCliRun::RenderPicture()
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
     if (options.fit)
     {
-        CVenuePicture::Options fitted;
+        CVenuePicture::Options fitted = CJuceManager::GetInstance()->AnnotatedPicture();
         fitted.framing = CVenuePicture::Framing::Fit;
-        fitted.annotate = true;
-        fitted.units = CJuceManager::GetInstance()->GetDisplayUnits();
         CVenuePicture::Draw(picture, fitted);
     }
     else

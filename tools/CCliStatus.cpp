@@ -1,6 +1,6 @@
 #include "CCliStatus.h"
 
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 
 #include <iostream>
 

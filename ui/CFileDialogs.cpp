@@ -1,6 +1,8 @@
 #include "ui/CFileDialogs.h"
 
 #include "app/CCommandManager.h"
+#include "engine/CCommandTable.h"
+#include "base/CRunFolders.h"
 #include "xml/XmlTags.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -14,7 +16,7 @@ struct DialogInfo
     bool venue;
     bool save;
     const char* title;
-    const char* command;
+    const std::string& target;
 };
 
 DialogInfo InfoFor(CFileDialogs::Dialog dialog)
@@ -22,15 +24,16 @@ DialogInfo InfoFor(CFileDialogs::Dialog dialog)
     switch (dialog)
     {
         case CFileDialogs::Dialog::SaveArray:
-            return { false, true, kSaveTitle.c_str(), "Save Array File" };
+            return { false, true, kSaveTitle.c_str(), CCommandTable::kSaveArrayFile };
         case CFileDialogs::Dialog::LoadArray:
-            return { false, false, "Select a file name to load as the current array and venue...", "Load Array File" };
+            return { false, false, "Select a file name to load as the current array and venue...",
+                     CCommandTable::kLoadArrayFile };
         case CFileDialogs::Dialog::SaveVenue:
-            return { true, true, kSaveTitle.c_str(), "Save Venue File" };
+            return { true, true, kSaveTitle.c_str(), CCommandTable::kSaveVenueFile };
         case CFileDialogs::Dialog::LoadVenue:
-            return { true, false, "Select a file name to load as the current venue...", "Load Venue File" };
+            break;
     }
-    return {};
+    return { true, false, "Select a file name to load as the current venue...", CCommandTable::kLoadVenueFile };
 }
 
 class JuceChooser : public CFileDialogs::Chooser
@@ -40,6 +43,8 @@ public:
     {
         return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory);
     }
+
+    juce::File SamplesFolder() override { return CRunFolders::SamplesFolder(); }
 
     bool Browse(const CFileDialogs::Request& request, juce::File& chosen) override
     {
@@ -60,6 +65,11 @@ public:
     }
 };
 
+bool HoldsDesigns(const juce::File& folder, const std::string& pattern)
+{
+    return ! folder.findChildFiles(juce::File::findFiles, false, pattern).isEmpty();
+}
+
 CFileDialogs::Chooser* installedChooser = nullptr;
 
 CFileDialogs::Chooser& CurrentChooser()
@@ -70,7 +80,7 @@ CFileDialogs::Chooser& CurrentChooser()
 } // namespace
 
 //==============================================================================
-CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File& documents)
+CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File& documents, const juce::File& samples)
 {
     const DialogInfo info = InfoFor(dialog);
     // A folder that cannot be created is not reported: the chooser opens all the same.
@@ -85,6 +95,9 @@ CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File&
     Request request;
     request.initialFile = folder.getChildFile(info.venue ? "default.21v" : "default.21w");
     request.filter = info.venue ? "*.21v" : "*.21w";
+    // A new user's first load finds the samples rather than an empty folder.
+    if (! info.save && ! HoldsDesigns(folder, request.filter) && HoldsDesigns(samples, request.filter))
+        request.initialFile = samples;
     request.title = info.title;
     request.save = info.save;
     return request;
@@ -93,7 +106,7 @@ CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File&
 std::optional<CFileDialogs::Command> CFileDialogs::Choose(Dialog dialog, Chooser& chooser)
 {
     const DialogInfo info = InfoFor(dialog);
-    const Request request = MakeRequest(dialog, chooser.DocumentsFolder());
+    const Request request = MakeRequest(dialog, chooser.DocumentsFolder(), chooser.SamplesFolder());
     juce::File chosen;
     if (! chooser.Browse(request, chosen))
         return std::nullopt;
@@ -107,17 +120,16 @@ std::optional<CFileDialogs::Command> CFileDialogs::Choose(Dialog dialog, Chooser
     }
 
     Command command;
-    command.name = info.command;
-    command.target = info.venue ? Tag::VenueFile : Tag::ArrayFile;
+    command.name = CCommandTable::Find(info.target)->name;
+    command.target = info.target;
     command.path = chosen.getFullPathName().toStdString();
-    command.number = info.save ? 1.0 : 0.0;
     return command;
 }
 
 void CFileDialogs::Run(Dialog dialog)
 {
     if (const std::optional<Command> command = Choose(dialog, CurrentChooser()))
-        CCommandManager::GetInstance()->DoGeneral(command->name, command->target, command->path, command->number);
+        CCommandManager::GetInstance()->DoGeneral(command->target, command->path, 0.0);
 }
 
 void CFileDialogs::SetChooser(Chooser* chooser)

@@ -1,7 +1,8 @@
 #pragma once
 // The four file dialogs of the main window: save and load an array design (.21w, under
-// documents/Kesta) and a venue (.21v, under documents/Kesta/Venues). None touches a file
-// itself; each ends with one load or save command to the engine. Static operations only;
+// documents/Kesta) and a venue (.21v, under documents/Kesta/Venues). A load opens in the
+// shipped samples instead while the user's folder holds no design of its kind. None touches
+// a file itself; each ends with one load or save command to the engine. Static operations only;
 // GUI message thread only.
 
 #include <juce_core/juce_core.h>
@@ -29,7 +30,6 @@ public:
         std::string name;
         std::string target;
         std::string path;
-        double number = 0.0;
     };
 
     // The desktop side of the dialogs; tests install their own.
@@ -38,6 +38,7 @@ public:
     public:
         virtual ~Chooser() = default;
         virtual juce::File DocumentsFolder() = 0;
+        virtual juce::File SamplesFolder() = 0;
         // False when the user cancelled; otherwise `chosen` holds the file picked.
         virtual bool Browse(const Request& request, juce::File& chosen) = 0;
         // Asked before a save replaces an existing file; false keeps the file.
@@ -58,11 +59,11 @@ public:
     // The steps a dialog is made of.
 
     // Makes sure the dialog's folder exists and describes the dialog.
-    static Request MakeRequest(Dialog dialog, const juce::File& documents);
+    static Request MakeRequest(Dialog dialog, const juce::File& documents, const juce::File& samples);
     // Runs the chooser; the command to send, or none when the user cancelled or declined
     // to overwrite. A save adds the extension to a name that has none.
     static std::optional<Command> Choose(Dialog dialog, Chooser& chooser);
 
-    // Null restores JUCE's FileChooser and the user's documents folder.
+    // Null restores JUCE's FileChooser, the user's documents folder and the shipped samples.
     static void SetChooser(Chooser* chooser);
 };

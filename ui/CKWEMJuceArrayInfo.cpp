@@ -9,7 +9,6 @@
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
-#include <optional>
 
 namespace
 {
@@ -163,22 +162,11 @@ void CKWEMJuceArrayInfo::sliderDragStarted(juce::Slider* slider)
 
 void CKWEMJuceArrayInfo::sliderValueChanged(juce::Slider* slider)
 {
-    struct Command
-    {
-        const char* name;
-        const std::string& target;
-    };
-    auto command = [this, slider]() -> std::optional<Command>
-    {
-        if (slider == &rangeSlider)
-            return Command { "Change Range Total", Tag::Model_DRXR1 };
-        if (slider == &subwooferSlider)
-            return Command { "Change SubWoofer Total", Tag::Model_DRXS1 };
-        if (slider == &pinSlider)
-            return Command { "Change Pin Slot", Tag::SlotPin };
-        return std::nullopt;
-    }();
-    if (! command)
+    const std::string* target = slider == &rangeSlider       ? &Tag::Model_DRXR1
+                                : slider == &subwooferSlider ? &Tag::Model_DRXS1
+                                : slider == &pinSlider       ? &Tag::SlotPin
+                                                             : nullptr;
+    if (target == nullptr)
         return;
 
     // A binding writes the document's value into the slider with a change message; sending
@@ -188,6 +176,6 @@ void CKWEMJuceArrayInfo::sliderValueChanged(juce::Slider* slider)
     if (fromBinding)
         return;
 
-    CCommandManager::GetInstance()->DoGeneral(command->name, command->target, "", slider->getValue());
+    CCommandManager::GetInstance()->DoGeneral(*target, "", slider->getValue());
     CJuceManager::GetInstance()->Redraw();
 }

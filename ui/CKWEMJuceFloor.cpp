@@ -3,7 +3,7 @@
 #include "app/CCommandManager.h"
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CEngineManager.h"
 #include "ui/BindingRefresh.h"
 #include "ui/PanelLabels.h"
@@ -14,7 +14,6 @@
 
 namespace
 {
-const std::string kAreaCommand = "Area Change";
 const juce::Colour kSeparatorColour(0xff808080);
 constexpr int kLengthDragPixels = 200000;
 
@@ -199,7 +198,7 @@ void CKWEMJuceFloor::Send(juce::Slider* slider)
         return;
     std::string value;
     DoubleToString(value, slider->getValue(), 2);
-    CCommandManager::GetInstance()->DoVenueArea(kAreaCommand, areaNumber, key->second, value, 0.0);
+    CCommandManager::GetInstance()->DoVenueArea(areaNumber, key->second, value);
     CJuceManager::GetInstance()->Redraw();
 }
 

@@ -3,7 +3,7 @@
 #include "app/CCommandManager.h"
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CEngineManager.h"
 #include "ui/BindingRefresh.h"
 #include "ui/PanelLabels.h"
@@ -12,7 +12,6 @@
 
 namespace
 {
-const std::string kToggleCommand = "Toggle Module Switch";
 const std::string kDefaultSwitchName = "HF via toggle";
 const juce::Colour kSeparatorColour(0xff464646);
 } // namespace
@@ -196,8 +195,7 @@ void CKWEMJuceModule::buttonClicked(juce::Button* button)
     StringToInt(button->getName().toStdString(), switchNumber);
     std::string position;
     IntToString(position, positionNumber);
-    CCommandManager::GetInstance()->DoGeneral(kToggleCommand, shading ? Tag::Switch2 : Tag::Switch1, position,
-                                              2.0 * switchNumber + 1.0);
+    CCommandManager::GetInstance()->DoGeneral(shading ? Tag::Switch2 : Tag::Switch1, position, 2.0 * switchNumber + 1.0);
     CJuceManager::GetInstance()->Redraw();
 }
 

@@ -1,9 +1,9 @@
 #include "ui/CKwemJuceSplScale.h"
 
 #include "app/CCommandManager.h"
-#include "app/CFoo.h"
+#include "ui/CFoo.h"
 #include "app/CJuceManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CSPLManager.h"
 #include "render/CRendererLine.h"
 #include "ui/PanelLabels.h"
@@ -156,9 +156,9 @@ void CKwemJuceSplScale::sliderValueChanged(juce::Slider* slider)
     // ready for the next click instead of off by one.
     slider->setValue(kRestValue, juce::dontSendNotification);
     if (slider == &baseSlider)
-        CCommandManager::GetInstance()->DoGeneral("Change SPL Base Value", Tag::SplBase, "", step);
+        CCommandManager::GetInstance()->DoGeneral(Tag::SplBase, "", step);
     else
-        CCommandManager::GetInstance()->DoGeneral("Change SPL Range on Scale", Tag::SplRange, "", step);
+        CCommandManager::GetInstance()->DoGeneral(Tag::SplRange, "", step);
 
     DrawScale();
     CJuceManager::GetInstance()->Redraw();

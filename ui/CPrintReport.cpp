@@ -1,7 +1,7 @@
 #include "ui/CPrintReport.h"
 
 #include "app/CJuceManager.h"
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
 
@@ -41,10 +41,8 @@ juce::File OutputFolder()
 bool CPrintReport::WritePicture(const juce::File& target)
 {
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
-    CVenuePicture::Options options;
+    CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
     options.framing = CVenuePicture::Framing::Fit;
-    options.annotate = true;
-    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
     options.textScale = (float) kPictureWidth / 1000.0f;
     CVenuePicture::Draw(picture, options);
 

@@ -2,6 +2,7 @@
 
 #include "app/CJuceManager.h"
 #include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -10,12 +11,9 @@
 
 namespace
 {
-const std::string kScaleTag = "UiScale";
-const std::string kValueTag = "Value";
-
 CXmlNode* ScaleValue()
 {
-    return CJuceManager::GetInstance()->GetSettingsRoot()->GetChild(kScaleTag)->GetChild(kValueTag);
+    return CJuceManager::GetInstance()->GetSettingsRoot()->GetChild(Tag::UiScale)->GetChild(Tag::Value);
 }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/CUpdateCheck.h"
 
+#include "base/CRunFolders.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -10,14 +11,8 @@
 
 namespace
 {
-// Element names of the settings file and of the service's reply; no other document uses them.
-const std::string kRoot = "Root";
-const std::string kUpdateService = "Update_Service";
-const std::string kLink = "Link";
-const std::string kDate = "Date";
-const std::string kVersion = "Version";
-const std::string kNews = "News";
-const std::string kNewsLines[] = { "L1", "L2", "L3" };
+// The lines of the service's news.
+const std::string* const kNewsLines[] = { &Tag::L1, &Tag::L2, &Tag::L3 };
 
 const std::string kNone = "none";
 const std::string kNoDate = "0000-00-00-001";
@@ -95,12 +90,12 @@ std::string ReadLimited(juce::InputStream& in)
 std::string CUpdateCheck::ServiceUrl()
 {
     CXmlDocument settings;
-    settings.Load(kSettingsFile);
-    CXmlNode* service = settings.GetRoot(kRoot)->GetChild(kUpdateService);
+    settings.Load(CRunFolders::SettingsFile(kSettingsFile));
+    CXmlNode* service = settings.GetRoot(Tag::Root)->GetChild(Tag::Update_Service);
     const bool stored = service->HasValue();
     std::string url = service->GetString(kDefaultUrl);
     if (! stored)
-        settings.Save(kSettingsFile);
+        settings.Save("");
 
     if (const char* overridden = std::getenv(kUrlVariable))
         url = overridden;
@@ -109,6 +104,12 @@ std::string CUpdateCheck::ServiceUrl()
 
 std::string CUpdateCheck::Fetch(const std::string& url)
 {
+    Fetcher fetcher;
+    return fetcher.Fetch(url);
+}
+
+std::string CUpdateCheck::Fetcher::Fetch(const std::string& url)
+{
     const juce::URL service(url);
     if (service.isLocalFile())
     {
@@ -116,17 +117,31 @@ std::string CUpdateCheck::Fetch(const std::string& url)
         return in != nullptr ? ReadLimited(*in) : std::string();
     }
 
-    int status = 0;
-    std::unique_ptr<juce::InputStream> in(service.createInputStream(
-        juce::URL::InputStreamOptions(juce::URL::ParameterHandling::inAddress)
-            .withConnectionTimeoutMs(kConnectTimeoutMs)
-            .withNumRedirectsToFollow(5)
-            .withStatusCode(&status)));
+    juce::WebInputStream stream(service, false);
+    stream.withConnectionTimeout(kConnectTimeoutMs).withNumRedirectsToFollow(5);
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        if (cancelled)
+            return {};
+        current = &stream;
+    }
     // An error page is no answer from the service: reading it as a reply would report
     // "up to date" for a service that failed.
-    if (in == nullptr || status < 200 || status >= 300)
-        return {};
-    return ReadLimited(*in);
+    const bool connected = stream.connect(nullptr) && ! stream.isError();
+    const int status = stream.getStatusCode();
+    const std::string reply = connected && status >= 200 && status < 300 ? ReadLimited(stream) : std::string();
+
+    const std::lock_guard<std::mutex> guard(lock);
+    current = nullptr;
+    return cancelled ? std::string() : reply;
+}
+
+void CUpdateCheck::Fetcher::Cancel()
+{
+    const std::lock_guard<std::mutex> guard(lock);
+    cancelled = true;
+    if (current != nullptr)
+        current->cancel();
 }
 
 CUpdateCheck::Result CUpdateCheck::Interpret(const std::string& reply)
@@ -138,14 +153,14 @@ CUpdateCheck::Result CUpdateCheck::Interpret(const std::string& reply)
     CXmlDocument document;
     document.ParseText(reply);
     // The parser keeps what it read before an error; a broken reply reads as all defaults.
-    CXmlNode* root = document.LastParseSucceeded() ? document.GetRoot(kRoot) : CXmlNode::GetNullNode();
-    const std::string date = ReadText(root, kDate, kNoDate);
+    CXmlNode* root = document.LastParseSucceeded() ? document.GetRoot(Tag::Root) : CXmlNode::GetNullNode();
+    const std::string date = ReadText(root, Tag::Date, kNoDate);
 
-    result.message = "Date: " + date + "\n" + "Version: " + ReadText(root, kVersion, kNone) + "\n" + "News:\n";
-    CXmlNode* news = root->FindChild(kNews);
-    for (const std::string& line : kNewsLines)
-        result.message += ReadText(news, line, kNone) + "\n";
-    result.link = ReadText(root, kLink, kNone);
+    result.message = "Date: " + date + "\n" + "Version: " + ReadText(root, Tag::Version, kNone) + "\n" + "News:\n";
+    CXmlNode* news = root->FindChild(Tag::News);
+    for (const std::string* line : kNewsLines)
+        result.message += ReadText(news, *line, kNone) + "\n";
+    result.link = ReadText(root, Tag::Link, kNone);
     result.outcome = date.compare(Tag::VersionDate) > 0 ? Outcome::Newer : Outcome::NotNewer;
     return result;
 }
@@ -159,9 +174,9 @@ CUpdateCheck::Result CUpdateCheck::Check()
 }
 
 //==============================================================================
-void CUpdateCheck::RunStartupCheck(juce::Label& versionLabel, juce::TextButton& updateButton)
+void CUpdateCheck::ShowVersion(juce::Label& versionLabel, juce::TextButton& updateButton, bool newerAvailable)
 {
-    if (Check().outcome == Outcome::Newer)
+    if (newerAvailable)
     {
         versionLabel.setFont(juce::Font(15.0f, juce::Font::bold));
         versionLabel.setText(kNewUpdateText, juce::sendNotification);

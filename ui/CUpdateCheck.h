@@ -1,12 +1,13 @@
 #pragma once
-// Asks the maker's update service whether a newer wizard exists: silently at start-up
-// (marking the main window's version label) and on request from the "Update" buttons,
-// with dialogs. The fetch blocks the message thread, bounded by kConnectTimeoutMs and
-// kMaxReplyBytes. Static operations only; GUI message thread only.
+// Asks the maker's update service whether a newer wizard exists: on request from the
+// "Update" buttons, with dialogs (the fetch blocks the message thread, bounded by the
+// timeouts and kMaxReplyBytes), and silently at start-up through CStartupUpdateCheck.
+// Static operations only; GUI message thread only, except Fetcher.
 
+#include <mutex>
 #include <string>
 
-namespace juce { class Label; class TextButton; }
+namespace juce { class Label; class TextButton; class WebInputStream; }
 
 class CUpdateCheck
 {
@@ -44,8 +45,8 @@ public:
     static constexpr const char* kDefaultUrl = "http://updates.vorlund.example/appservices/kesta-wizard-update.php";
 
     //==========================================================================
-    // Start-up check, run by the main window's constructor.
-    static void RunStartupCheck(juce::Label& versionLabel, juce::TextButton& updateButton);
+    // The version label and the Update button, plain or marked for a newer version.
+    static void ShowVersion(juce::Label& versionLabel, juce::TextButton& updateButton, bool newerAvailable);
     // User check of the main window's "Update" and the About panel's "Check for Updates".
     static void RunUserCheck();
 
@@ -62,6 +63,21 @@ public:
     static Result Interpret(const std::string& reply);
     // Fetch and interpret; shows the warning box when the service is unreachable.
     static Result Check();
+
+    // One fetch at a time that another thread may cancel.
+    class Fetcher
+    {
+    public:
+        // As CUpdateCheck::Fetch; "" once cancelled.
+        std::string Fetch(const std::string& url);
+        // Any thread: a fetch in progress gives up within about a second, later ones at once.
+        void Cancel();
+
+    private:
+        std::mutex lock;
+        juce::WebInputStream* current = nullptr;
+        bool cancelled = false;
+    };
 
     // Null restores the JUCE dialogs.
     static void SetUi(Ui* ui);

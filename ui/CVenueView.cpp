@@ -2,6 +2,7 @@
 
 #include "app/CJuceManager.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSceneManager.h"
 #include "engine/CSplScaleSetting.h"
 #include "render/CVenuePicture.h"
 
@@ -55,16 +56,14 @@ void CVenueView::Redraw()
     if (picture.getWidth() != width || picture.getHeight() != height)
         picture = juce::Image(juce::Image::RGB, width, height, true);
 
-    CVenuePicture::Options options;
+    CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
     options.framing = CVenuePicture::Framing::Given;
-    options.view = fitted ? CVenuePicture::FitView(width, height, CVenuePicture::kFitMargin * scale)
+    options.view = fitted ? CVenuePicture::FitView(options.scene, width, height, CVenuePicture::kFitMargin * scale)
                           : CRenderView { view.zoom * scale, view.x * scale, view.y * scale };
     // A design whose scale follows the levels on show gets the range of this view.
     double low = 0.0, high = 0.0;
-    if (SplScaleSetting::IsAutomatic() && CVenuePicture::ShownLevelRange(options.view, width, height, low, high))
+    if (SplScaleSetting::IsAutomatic() && CVenuePicture::ShownLevelRange(options.scene, options.view, width, height, low, high))
         CSPLManager::GetInstance()->SetScale(low, high);
-    options.annotate = true;
-    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
     options.textScale = scale;
     const CRenderView drawn = CVenuePicture::Draw(picture, options);
     view = { drawn.zoom / scale, drawn.x / scale, drawn.y / scale };
@@ -80,7 +79,7 @@ void CVenueView::ShowWhole()
 void CVenueView::ShowClassic()
 {
     // The classic scale, about the middle of the whole venue.
-    const CRenderView whole = CVenuePicture::FitView(getWidth(), getHeight());
+    const CRenderView whole = CVenuePicture::FitView(CSceneManager::GetInstance()->GetScene(2), getWidth(), getHeight());
     const juce::Point<float> centre = getLocalBounds().toFloat().getCentre();
     fitted = false;
     view = whole.ZoomedAbout(1.0 / whole.zoom, centre.x, centre.y);

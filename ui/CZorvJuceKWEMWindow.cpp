@@ -12,6 +12,7 @@
 #include "ui/CKwemJuceSplScale.h"
 #include "ui/CPanelCreators.h"
 #include "ui/CPrintReport.h"
+#include "ui/CStartupUpdateCheck.h"
 #include "ui/CUpdateCheck.h"
 #include "ui/CVenueView.h"
 #include "ui/CZorvSkin2LookAndFeel.h"
@@ -105,7 +106,7 @@ CZorvJuceKWEMWindow::CZorvJuceKWEMWindow()
 
     tooltipWindow = std::make_unique<juce::TooltipWindow>();
     aboutPanel->setVisible(false);
-    CUpdateCheck::RunStartupCheck(*versionLabel, *updateButton);
+    startupCheck = std::make_unique<CStartupUpdateCheck>(*versionLabel, *updateButton);
     BindUnitDisplay();
 
     juce::LookAndFeel* whiteText = ui->GetLookAndFeel(1);
@@ -196,7 +197,7 @@ void CZorvJuceKWEMWindow::BindUnitDisplay()
     // Defaults only: a value the settings already hold is kept.
     CEngineManager* engine = CEngineManager::GetInstance();
     const std::string display = DisplayPath();
-    engine->ResolvePath(display + "." + Tag::UnitType + "." + Tag::Value)->GetString("Feet");
+    engine->ResolvePath(display + "." + Tag::UnitType + "." + Tag::Value)->GetString(Tag::Feet);
     engine->ResolvePath(display + "." + Tag::UnitDescribe + "." + Tag::Value)->GetString("US Units");
 
     CListenerManager* listeners = CListenerManager::GetInstance();
@@ -217,6 +218,8 @@ CZorvJuceKWEMWindow::~CZorvJuceKWEMWindow()
     if (ui->GetArrayInfoPanel() == arrayInfo.get())
         ui->SetArrayInfoPanel(nullptr);
 
+    // Stopped before the label and the button it marks go.
+    startupCheck.reset();
     unitsShownLabel.reset();
     arrayInfo.reset();
     floorListView.reset();
@@ -312,7 +315,7 @@ void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
         aboutPanel->setVisible(! aboutPanel->isVisible());
     else if (button == unitButton.get())
     {
-        CCommandManager::GetInstance()->DoGeneral("Toggle between US and SI units", Tag::Meters, "", 0.0);
+        CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", 0.0);
         // The grid and the rigging strip speak the units too.
         CJuceManager::GetInstance()->Redraw();
     }

@@ -14,6 +14,7 @@ class CKWEMJuceArrayInfo;
 class CKWEMJuceRigging;
 class CKwemJuceAbout;
 class CKwemJuceSplScale;
+class CStartupUpdateCheck;
 class CVenueView;
 
 class CZorvJuceKWEMWindow : public juce::Component, public juce::Button::Listener
@@ -79,6 +80,7 @@ private:
     std::unique_ptr<CKWEMJuceRigging> rigging;
 
     std::unique_ptr<juce::TooltipWindow> tooltipWindow;
+    std::unique_ptr<CStartupUpdateCheck> startupCheck;
     juce::Image logo;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CZorvJuceKWEMWindow)

@@ -1,6 +1,6 @@
 #include "ui/CZorvSkin2LookAndFeel.h"
 
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 
 #include <new>
 

@@ -1,8 +1,9 @@
 #include "venue/CVenueManager.h"
 
-#include "app/CLine.h"
-#include "app/CMathHelper.h"
-#include "app/CReportError.h"
+#include "base/CLine.h"
+#include "base/CMathHelper.h"
+#include "base/CReportError.h"
+#include "base/CRunFolders.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "xml/CXmlDocument.h"
@@ -11,14 +12,11 @@
 
 #include <cmath>
 #include <fstream>
-#include <new>
 #include <sstream>
 #include <stdexcept>
 
 namespace
 {
-const std::string kRootTag = "Root";
-const std::string kTypesTag = "Types";
 const std::string kTypesDefault = "Many";
 const std::string kSettingsFile = "Manager_Venue_Settings.xml";
 const std::string kRecordFile = "Venue_Data.xml";
@@ -107,23 +105,18 @@ CVenueManager::~CVenueManager()
     // The record file is silent on failure: it only documents the last venue.
     if (document != nullptr)
         document->Save(kRecordFile);
-    delete document;
 }
 
 CXmlDocument* CVenueManager::GetVenueDocument()
 {
     if (document == nullptr)
-    {
-        document = new (std::nothrow) CXmlDocument();
-        if (document == nullptr)
-            CReportError::GetInstance()->ReportFatalError("Error: not enough memory for Venue XML Document.");
-    }
-    return document;
+        document = std::make_unique<CXmlDocument>();
+    return document.get();
 }
 
 CXmlNode* CVenueManager::GetVenue(int slot)
 {
-    CXmlNode* root = GetVenueDocument()->GetRoot(kRootTag);
+    CXmlNode* root = GetVenueDocument()->GetRoot(Tag::Root);
     CXmlNode* venue = root->FindChildByInt(Tag::Venue, Tag::Slot, slot);
     if (! venue->IsNull())
         return venue;
@@ -145,8 +138,8 @@ void CVenueManager::InitialiseVenue()
     {
         // Rewritten at every start so that the settings file exists with its default.
         CXmlDocument settings;
-        settings.Load(kSettingsFile);
-        settings.GetRoot(kRootTag)->GetChild(kTypesTag)->GetString(kTypesDefault);
+        settings.Load(CRunFolders::SettingsFile(kSettingsFile));
+        settings.GetRoot(Tag::Root)->GetChild(Tag::Types)->GetString(kTypesDefault);
         settings.Save("");
     }
 
@@ -183,8 +176,8 @@ bool CVenueManager::LoadVenueFile(const std::string& requestedPath)
     if (acceptable)
     {
         scratch.ParseText(text);
-        CXmlNode* root = scratch.GetRoot(kRootTag);
-        acceptable = scratch.LastParseSucceeded() && root->GetName() == kRootTag
+        CXmlNode* root = scratch.GetRoot(Tag::Root);
+        acceptable = scratch.LastParseSucceeded() && root->GetName() == Tag::Root
                      && ! root->FindChild(Tag::Venue)->IsNull() && VenueNumbersReadable(root);
     }
     if (! acceptable)
@@ -215,7 +208,7 @@ void CVenueManager::CopyVenueInto(CXmlNode* arrayRoot)
     if (arrayRoot == nullptr || arrayRoot->IsNull())
         return;
     RemoveVenueFrom(arrayRoot);
-    CXmlNode* root = GetVenueDocument()->GetRoot(kRootTag);
+    CXmlNode* root = GetVenueDocument()->GetRoot(Tag::Root);
     for (CXmlNode* venue = root->FindChild(Tag::Venue); ! venue->IsNull(); venue = venue->NextSibling(Tag::Venue))
         arrayRoot->AddCopyOf(venue);
 }

@@ -3,11 +3,12 @@
 // default venue at start-up, loads and saves venue files and moves the Venue element into
 // and out of an array document. Singleton; GUI message thread only.
 
-#include "app/TemplateSingleton.h"
+#include "base/TemplateSingleton.h"
+#include "xml/CXmlDocument.h"
 
+#include <memory>
 #include <string>
 
-class CXmlDocument;
 class CXmlNode;
 
 class CVenueManager : public TemplateSingleton<CVenueManager>
@@ -55,5 +56,5 @@ public:
     void RestoreState(const std::string& state);
 
 private:
-    CXmlDocument* document = nullptr;
+    std::unique_ptr<CXmlDocument> document;
 };

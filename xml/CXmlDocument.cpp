@@ -1,6 +1,7 @@
 #include "xml/CXmlDocument.h"
 
 #include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
 
 #include <tinyxml.h>
 
@@ -43,8 +44,8 @@ CXmlNode* CXmlDocument::GetRoot(const std::string& name)
 
 CXmlNode* CXmlDocument::ClearRoot()
 {
-    GetRoot("Root")->ClearChildren();
-    return GetRoot("Root");
+    GetRoot(Tag::Root)->ClearChildren();
+    return GetRoot(Tag::Root);
 }
 
 bool CXmlDocument::ExceedsDepth(const std::string& text, int maxDepth)
@@ -164,7 +165,7 @@ bool CXmlDocument::ParseText(const std::string& text)
 
 std::string CXmlDocument::ToText()
 {
-    GetRoot("Root")->FlushValues();
+    GetRoot(Tag::Root)->FlushValues();
     TiXmlPrinter printer;
     printer.SetIndent("    ");
     Doc()->Accept(&printer);

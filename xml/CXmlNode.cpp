@@ -1,9 +1,9 @@
 #include "xml/CXmlNode.h"
 
-#include "app/CLine.h"
-#include "app/CListenerManager.h"
-#include "app/CPoint.h"
-#include "app/CReportError.h"
+#include "base/CLine.h"
+#include "base/CPoint.h"
+#include "base/CReportError.h"
+#include "xml/CXmlChangeObserver.h"
 #include "xml/XmlTags.h"
 
 #include <tinyxml.h>
@@ -126,8 +126,9 @@ void CXmlNode::ReleaseTree(TiXmlElement* e)
         ReleaseTree(c);
     auto* node = static_cast<CXmlNode*>(e->GetUserData());
     // A bound control must not keep a pointer to an element that is going.
-    if (node != nullptr && node->watched && CListenerManager::HasInstance())
-        CListenerManager::GetInstance()->NodeReleased(node);
+    if (node != nullptr && node->watched)
+        if (CXmlChangeObserver* observer = CXmlChangeObserver::Get())
+            observer->NodeReleased(node);
     delete node;
     e->SetUserData(nullptr);
 }
@@ -136,7 +137,7 @@ CXmlNode* CXmlNode::GetNullNode()
 {
     if (nullNode == nullptr)
     {
-        auto* e = new TiXmlElement(MakeTagName("NULL Node"));
+        auto* e = new TiXmlElement(MakeTagName(Tag::NULL_Node));
         nullNode = new CXmlNode(e, false);
         nullNode->isNull = true;
     }
@@ -560,7 +561,8 @@ void CXmlNode::FlushValues()
 void CXmlNode::NotifyChanged()
 {
     if (watched && ! isNull)
-        CListenerManager::GetInstance()->NodeChanged(this);
+        if (CXmlChangeObserver* observer = CXmlChangeObserver::Get())
+            observer->NodeChanged(this);
 }
 
 //==============================================================================

@@ -4,7 +4,7 @@
 
 #include "TestSupport.h"
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 #include "array/CArrayManager.h"
 #include "product/CProductManager.h"
 #include "venue/CVenueManager.h"

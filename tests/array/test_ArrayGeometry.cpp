@@ -1,6 +1,6 @@
 #include "array/ArrayTestFixture.h"
 
-#include "app/CMathHelper.h"
+#include "base/CMathHelper.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -364,6 +364,62 @@ class CliTest(unittest.TestCase):
         with open(os.path.join(run, "LogFile.txt")) as f:
             self.assertIn("the pick pin must be from 1 to 8", f.read())
 
+    def test_file_commands_take_a_path_and_every_command_is_in_the_usage(self):
+        # A save and a load sent as commands of their own, paths relative to the caller.
+        before = self.report("--seed", "3", "--area", "4:LAngle=7", "--set", "SaveVenueFile=room.21v")
+        self.assertTrue(os.path.isfile(self.path("room.21v")))
+        after = self.report("--seed", "3", "--set", "LoadVenueFile=room.21v")
+        assert_close_trees(self, before["areas"], after["areas"])
+
+        status, out, _ = self.run_tool("--help")
+        self.assertEqual(status, 0)
+        for form in ["LoadArrayFile=[PATH]", "SaveArrayFile=PATH", "Model_DRXR1=NUMBER", "Switch2=NUMBER:POSITION",
+                     "Meters=NUMBER", "sX, sY, eX, eY, LAngle, LDist"]:
+            self.assertIn(form, out)
+
+        status, _, err = self.run_tool("--set", "SaveArrayFile")
+        self.assertEqual(status, 2)
+        self.assertIn("SaveArrayFile needs a file path", err)
+
+    def test_pin_suggestion_changes_nothing_until_it_is_applied(self):
+        design = ["--set", "Model_DRXR1=6", "--set", "SlotPin=5"]
+        r = self.report(*design, "--suggest-pin", "--save-array", "tried.21w")
+        s = r["suggestion"]
+        self.assertEqual(sorted(s), ["best", "pins", "view"])
+        self.assertEqual(s["view"], "Classic")
+        self.assertEqual([p["pin"] for p in s["pins"]], list(range(1, 9)))
+        for p in s["pins"]:
+            self.assertEqual(sorted(p), ["coverage", "max", "median", "min", "pin", "spread"])
+            self.assertLessEqual(p["min"], p["median"])
+            self.assertLessEqual(p["median"], p["max"])
+        smallest = min(p["spread"] for p in s["pins"])
+        best = s["best"]
+        self.assertLessEqual(s["pins"][best - 1]["spread"], smallest + 0.01)
+        self.assertEqual(r["array"]["pin"], 5)
+
+        self.report(*design, "--save-array", "plain.21w")
+        with open(self.path("tried.21w"), "rb") as a, open(self.path("plain.21w"), "rb") as b:
+            self.assertEqual(a.read(), b.read())
+
+        applied = self.report(*design, "--apply-suggestion", "--save-array", "applied.21w")
+        self.assertEqual(applied["suggestion"]["best"], best)
+        self.assertEqual(applied["array"]["pin"], best)
+        self.report(*design, "--set", "SlotPin=%d" % best, "--save-array", "by-hand.21w")
+        with open(self.path("applied.21w"), "rb") as a, open(self.path("by-hand.21w"), "rb") as b:
+            self.assertEqual(a.read(), b.read())
+
+    def test_without_full_range_modules_there_is_no_pin_to_suggest(self):
+        design = ["--set", "Model_DRXR1=0", "--set", "Model_DRXS1=2"]
+        s = self.report(*design, "--suggest-pin")["suggestion"]
+        self.assertIsNone(s["best"])
+        self.assertTrue(all(p["spread"] is None and p["median"] is None for p in s["pins"]))
+
+        status, out, err = self.run_tool(*design, "--apply-suggestion", "--save-array", "kept.21w", "--report")
+        self.assertEqual(status, 1)
+        self.assertIn("No pick pin to apply", err)
+        self.assertTrue(os.path.exists(self.path("kept.21w")))
+        self.assertIsNone(json.loads(out)["suggestion"]["best"])
+
     def test_help_and_version(self):
         status, out, err = self.run_tool("--help")
         self.assertEqual((status, err), (0, ""))

@@ -5,11 +5,11 @@
 #include "TestSupport.h"
 
 #include "app/CAppStartup.h"
-#include "app/CLine.h"
-#include "app/CPoint.h"
+#include "base/CLine.h"
+#include "base/CPoint.h"
 #include "app/CCommandManager.h"
 #include "app/CJuceManager.h"
-#include "app/CReportError.h"
+#include "base/CReportError.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CEngineManager.h"
@@ -56,7 +56,7 @@ protected:
 
     static void Command(const std::string& target, double number, const std::string& text = "")
     {
-        CCommandManager::GetInstance()->DoGeneral("test", target, text, number);
+        CCommandManager::GetInstance()->DoGeneral(target, text, number);
     }
 
     // Both documents as they would be written, compared the way they read back: an empty

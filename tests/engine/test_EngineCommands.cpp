@@ -1,6 +1,6 @@
 #include "EngineFixture.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "engine/CSPLManager.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
@@ -70,7 +70,7 @@ TEST_F(EngineCommands, CountChangeMovesCabinetsAimLinesAndDistances)
     const double distanceBefore = ProductAt(3)->GetChild(Tag::AimDist)->GetChild(Tag::Value)->GetDouble(0);
     const double yBefore = ProductAt(3)->GetChild(Tag::CGInfo)->GetChild(Tag::CG)->GetPoint()->y;
 
-    CCommandManager::GetInstance()->DoGeneral("Change Range Total", "Model_DRXR1", "", 6);
+    CCommandManager::GetInstance()->DoGeneral("Model_DRXR1", "", 6);
     EXPECT_EQ(venue.GetAimLineTotal(), 8);
     EXPECT_NE(Line().GetArrayAngle(), angleBefore);
     EXPECT_NE(ProductAt(3)->GetChild(Tag::AimDist)->GetChild(Tag::Value)->GetDouble(0), distanceBefore);

@@ -34,14 +34,14 @@ TEST_F(EngineFiles, ArrayFileRoundTripGivesTheSameDocuments)
     Command("Model_DRXR1", 3);
     Command("SlotPin", 4);
     const std::string path = temp.File("design.21w").getFullPathName().toStdString();
-    Command("ArrayFile", 1, path);
+    Command("SaveArrayFile", 0, path);
     const std::string saved = Documents();
 
     Command("Model_DRXS1", 0);
     Command("Model_DRXR1", 6);
     ASSERT_NE(Documents(), saved);
 
-    Command("ArrayFile", 0, path);
+    Command("LoadArrayFile", 0, path);
     EXPECT_EQ(Documents(), saved);
     EXPECT_TRUE(reported().empty());
 }
@@ -49,7 +49,7 @@ TEST_F(EngineFiles, ArrayFileRoundTripGivesTheSameDocuments)
 TEST_F(EngineFiles, RefusedLoadsLeaveTheDesignAsItWas)
 {
     const std::string good = temp.File("good.21w").getFullPathName().toStdString();
-    Command("ArrayFile", 1, good);
+    Command("SaveArrayFile", 0, good);
     std::string text = temp.Read("good.21w");
     const size_t pin = text.find("<SlotPin>");
     ASSERT_NE(pin, std::string::npos);
@@ -63,13 +63,13 @@ TEST_F(EngineFiles, RefusedLoadsLeaveTheDesignAsItWas)
 
     struct Case { const char* target; const char* file; const char* message; };
     const Case cases[] = {
-        { "ArrayFile", "missing.21w", "Error: Could not load array file " },
-        { "ArrayFile", "garbage.21w", "Error: Could not load array file " },
-        { "ArrayFile", "venueonly.21w", "Error: Could not load array file " },
-        { "ArrayFile", "badnumber.21w", "Error: Could not load array file " },
-        { "VenueFile", "missing.21v", "Error: Could not load venue file " },
-        { "VenueFile", "garbage.21v", "Error: Could not load venue file " },
-        { "VenueFile", "array.21v", "Error: Could not load venue file " },
+        { "LoadArrayFile", "missing.21w", "Error: Could not load array file " },
+        { "LoadArrayFile", "garbage.21w", "Error: Could not load array file " },
+        { "LoadArrayFile", "venueonly.21w", "Error: Could not load array file " },
+        { "LoadArrayFile", "badnumber.21w", "Error: Could not load array file " },
+        { "LoadVenueFile", "missing.21v", "Error: Could not load venue file " },
+        { "LoadVenueFile", "garbage.21v", "Error: Could not load venue file " },
+        { "LoadVenueFile", "array.21v", "Error: Could not load venue file " },
     };
     Command("Model_DRXR1", 4);
     const std::string before = Documents();
@@ -88,10 +88,10 @@ TEST_F(EngineFiles, FailedSavesAreReportedAndChangeNothing)
 {
     const std::string before = Documents();
     const std::string array = temp.File("no/such/folder/a.21w").getFullPathName().toStdString();
-    EXPECT_TRUE(Fails("ArrayFile", 1, array));
+    EXPECT_TRUE(Fails("SaveArrayFile", 0, array));
     EXPECT_TRUE(Reported("Error: Could not save array file " + array));
     const std::string venue = temp.File("no/such/folder/v.21v").getFullPathName().toStdString();
-    Fails("VenueFile", 1, venue);
+    Fails("SaveVenueFile", 0, venue);
     EXPECT_TRUE(Reported("Error: Could not save venue file " + venue));
     EXPECT_EQ(Documents(), before);
 }
@@ -100,9 +100,9 @@ TEST_F(EngineFiles, VenueFileRoundTrip)
 {
     const std::string path = temp.File("hall.21v").getFullPathName().toStdString();
     CEngineManager::GetInstance()->PerformAreaCommand(1, 4, "LAngle", "12");
-    Command("VenueFile", 1, path);
+    Command("SaveVenueFile", 0, path);
     const std::string saved = CVenueManager::GetInstance()->SaveState();
     CEngineManager::GetInstance()->PerformAreaCommand(1, 4, "LAngle", "3");
-    Command("VenueFile", 0, path);
+    Command("LoadVenueFile", 0, path);
     EXPECT_EQ(CVenueManager::GetInstance()->SaveState(), saved);
 }

@@ -1,7 +1,7 @@
 #include "array/ArrayTestFixture.h"
 
-#include "app/CLine.h"
-#include "app/CMathHelper.h"
+#include "base/CLine.h"
+#include "base/CMathHelper.h"
 #include "engine/CSPLManager.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"

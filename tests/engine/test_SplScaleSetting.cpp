@@ -1,5 +1,6 @@
 #include "engine/EngineFixture.h"
 
+#include "engine/CCommandTable.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSplScaleSetting.h"
 #include "xml/XmlTags.h"
@@ -28,13 +29,13 @@ TEST_F(SplScaleSettingTest, TheScaleTravelsWithTheArrayAndTheVenueFile)
 
     const std::string design = temp.File("hall.21w").getFullPathName().toStdString();
     const std::string venue = temp.File("hall.21v").getFullPathName().toStdString();
-    Command(Tag::ArrayFile, 1, design);
-    Command(Tag::VenueFile, 1, venue);
+    Command(CCommandTable::kSaveArrayFile, 0, design);
+    Command(CCommandTable::kSaveVenueFile, 0, venue);
     for (const std::string& file : { design, venue })
     {
         Command(Tag::SplBase, 1);
         ASSERT_EQ(Scale(), std::make_pair(90.0, 115.0));
-        Command(file == design ? Tag::ArrayFile : Tag::VenueFile, 0, file);
+        Command(file == design ? CCommandTable::kLoadArrayFile : CCommandTable::kLoadVenueFile, 0, file);
         EXPECT_EQ(Scale(), std::make_pair(85.0, 110.0)) << file;
     }
     EXPECT_TRUE(reported().empty());
@@ -42,7 +43,7 @@ TEST_F(SplScaleSettingTest, TheScaleTravelsWithTheArrayAndTheVenueFile)
 
 TEST_F(SplScaleSettingTest, AFileWithoutAUsableScaleLeavesTheScaleAlone)
 {
-    Command(Tag::VenueFile, 1, temp.File("plain.21v").getFullPathName().toStdString());
+    Command(CCommandTable::kSaveVenueFile, 0, temp.File("plain.21v").getFullPathName().toStdString());
     Command(Tag::SplRange, 20);
     const std::string stored = temp.Read("plain.21v");
     ASSERT_EQ(stored.find("<SplScale>"), std::string::npos);
@@ -61,14 +62,14 @@ TEST_F(SplScaleSettingTest, AFileWithoutAUsableScaleLeavesTheScaleAlone)
         std::string text = stored;
         text.insert(end, scale);
         temp.Write("odd.21v", text);
-        Command(Tag::VenueFile, 0, temp.File("odd.21v").getFullPathName().toStdString());
+        Command(CCommandTable::kLoadVenueFile, 0, temp.File("odd.21v").getFullPathName().toStdString());
         EXPECT_EQ(Scale(), before) << scale;
     }
 
     std::string text = stored;
     text.insert(end, "<SplScale><Bottom>95.5</Bottom><Top>101</Top><Automatic>1</Automatic></SplScale>");
     temp.Write("kept.21v", text);
-    Command(Tag::VenueFile, 0, temp.File("kept.21v").getFullPathName().toStdString());
+    Command(CCommandTable::kLoadVenueFile, 0, temp.File("kept.21v").getFullPathName().toStdString());
     EXPECT_EQ(Scale(), std::make_pair(95.5, 101.0));
     EXPECT_TRUE(SplScaleSetting::IsAutomatic());
 }

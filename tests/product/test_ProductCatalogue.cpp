@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/CPoint.h"
+#include "base/CPoint.h"
 #include "product/CBuiltInProducts.h"
 #include "product/CProductManager.h"
 #include "xml/CXmlDocument.h"

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 
+#include "app/CJuceManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
 #include "render/CRenderManager.h"
@@ -84,7 +85,7 @@ protected:
     {
         SetScene(items);
         Clear();
-        CRenderManager::GetInstance()->Render(&picture);
+        CJuceManager::RenderScene(picture);
     }
 
     void Clear() { picture.clear(picture.getBounds(), juce::Colour(kBackground)); }

@@ -144,5 +144,5 @@ TEST_F(RenderConversionTest, ItemsAreFoundInContainersButNotInsideOtherItems)
     EXPECT_TRUE(Near(At(60, 20), kBackground)) << Hex(At(60, 20));
 
     // No picture: nothing happens.
-    CRenderManager::GetInstance()->Render(nullptr);
+    CRenderManager::GetInstance()->Render(nullptr, CSceneManager::GetInstance()->GetScene(2), {});
 }

@@ -21,7 +21,7 @@ protected:
     void Draw()
     {
         picture.clear(picture.getBounds(), juce::Colour(kBackground));
-        CRenderManager::GetInstance()->Render(&picture);
+        CJuceManager::RenderScene(picture);
     }
 
     bool Keep(const juce::String& name)

@@ -1,6 +1,7 @@
 #include "engine/EngineFixture.h"
 
 #include "engine/CSPLManager.h"
+#include "engine/CSceneManager.h"
 #include "render/CVenuePicture.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
@@ -13,6 +14,20 @@
 
 namespace
 {
+CXmlNode* Scene()
+{
+    return CSceneManager::GetInstance()->GetScene(2);
+}
+
+// The picture of scene 2 on the SPL manager's scale, not annotated.
+CVenuePicture::Options SceneOptions()
+{
+    CVenuePicture::Options options = SceneOptions();
+    options.scene = Scene();
+    options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
+    return options;
+}
+
 constexpr juce::uint32 kBackground = 0xff3c3c3c;
 
 // The start-up venue stretched: a 200 ft floor and the balcony 150 ft out.
@@ -22,8 +37,8 @@ protected:
     void SetUp() override
     {
         EngineFixture::SetUp();
-        CCommandManager::GetInstance()->DoVenueArea("Area Change", 3, Tag::LDist, "200", 0.0);
-        CCommandManager::GetInstance()->DoVenueArea("Area Change", 5, Tag::sX, "150", 0.0);
+        CCommandManager::GetInstance()->DoVenueArea(3, Tag::LDist, "200");
+        CCommandManager::GetInstance()->DoVenueArea(5, Tag::sX, "150");
     }
 
     static CLine AreaLine(int slot)
@@ -121,11 +136,11 @@ TEST_F(LongVenue, TheFittedPictureHoldsTheWholeVenueWhileTheClassicOneCutsIt)
     ASSERT_GT(Classic(balcony.x2, balcony.y2).x, 1000.0);
 
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
-    CVenuePicture::Options options;
+    CVenuePicture::Options options = SceneOptions();
     options.framing = CVenuePicture::Framing::Fit;
     const CRenderView view = CVenuePicture::Draw(picture, options);
 
-    const CRenderExtent extent = CVenuePicture::Measure();
+    const CRenderExtent extent = CVenuePicture::Measure(Scene());
     ASSERT_FALSE(extent.IsEmpty());
     EXPECT_LE(extent.right, Classic(std::max(floor.x2, balcony.x2), 0.0).x + 1.0) << "nothing runs off to nowhere";
     for (double x : { extent.left, extent.right })
@@ -152,8 +167,8 @@ TEST_F(LongVenue, TheFittedPictureHoldsTheWholeVenueWhileTheClassicOneCutsIt)
 
     // The classic picture of the same venue shows the floor only up to its edge.
     juce::Image classic(juce::Image::RGB, 1000, 600, true);
-    CVenuePicture::Draw(classic, CVenuePicture::Options());
-    EXPECT_EQ(CVenuePicture::Draw(classic, CVenuePicture::Options()).zoom, 1.0);
+    CVenuePicture::Draw(classic, SceneOptions());
+    EXPECT_EQ(CVenuePicture::Draw(classic, SceneOptions()).zoom, 1.0);
     int differing = 0;
     for (int y = 0; y < 600; y += 2)
         for (int x = 0; x < 1000; x += 2)
@@ -165,7 +180,7 @@ TEST_F(LongVenue, TheGridAndTheSurfaceNamesAreDrawnOnlyWhenAsked)
 {
     juce::Image plain(juce::Image::RGB, 1000, 600, true);
     juce::Image annotated(juce::Image::RGB, 1000, 600, true);
-    CVenuePicture::Options options;
+    CVenuePicture::Options options = SceneOptions();
     options.framing = CVenuePicture::Framing::Fit;
     options.units = CJuceManager::GetInstance()->GetDisplayUnits();
     CVenuePicture::Draw(plain, options);
@@ -193,12 +208,12 @@ TEST_F(LongVenue, TheGridAndTheSurfaceNamesAreDrawnOnlyWhenAsked)
 TEST_F(LongVenue, TheShownRangeSpansTheLevelsInViewAndGivesTheSurfacesManyColours)
 {
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
-    CVenuePicture::Options options;
+    CVenuePicture::Options options = SceneOptions();
     options.framing = CVenuePicture::Framing::Fit;
     const CRenderView whole = CVenuePicture::Draw(picture, options);
 
     double low = 0.0, high = 0.0;
-    ASSERT_TRUE(CVenuePicture::ShownLevelRange(whole, 1000, 600, low, high));
+    ASSERT_TRUE(CVenuePicture::ShownLevelRange(Scene(), whole, 1000, 600, low, high));
     const double splMin = Venue()->FindChild(Tag::RenderSpec)->FindChild(Tag::RenderItem)->FindChild(Tag::MetaMore)
                               ->FindChild(Tag::SplMin)->GetDouble(0.0);
     EXPECT_EQ(low, std::floor(splMin)) << "the whole venue is on show: its quietest sample";
@@ -209,12 +224,12 @@ TEST_F(LongVenue, TheShownRangeSpansTheLevelsInViewAndGivesTheSurfacesManyColour
     // Only the stage's neighbourhood: a narrower range.
     double nearLow = 0.0, nearHigh = 0.0;
     const CRenderView close = whole.ZoomedAbout(6.0, whole.ToViewX(60.0), whole.ToViewY(270.0));
-    ASSERT_TRUE(CVenuePicture::ShownLevelRange(close, 1000, 600, nearLow, nearHigh));
+    ASSERT_TRUE(CVenuePicture::ShownLevelRange(Scene(), close, 1000, 600, nearLow, nearHigh));
     EXPECT_LE(nearHigh - nearLow, high - low);
     // A view of empty space shows no level.
     CRenderView nowhere;
     nowhere.x = -1e6;
-    EXPECT_FALSE(CVenuePicture::ShownLevelRange(nowhere, 1000, 600, nearLow, nearHigh));
+    EXPECT_FALSE(CVenuePicture::ShownLevelRange(Scene(), nowhere, 1000, 600, nearLow, nearHigh));
 
     // The surfaces' colours: few on the default scale, many on the shown range.
     const auto colours = [&]() {

@@ -6,7 +6,7 @@
 #include "engine/EngineFixture.h"
 
 #include "app/CListenerManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "ui/CKWEMJuceFloor.h"
 #include "ui/CKWEMJuceModule.h"
 #include "ui/CPanelCreators.h"

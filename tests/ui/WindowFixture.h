@@ -7,7 +7,7 @@
 #include "engine/EngineFixture.h"
 
 #include "app/CListenerManager.h"
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "ui/CKWEMJuceArrayInfo.h"
 #include "ui/CKwemJuceSplScale.h"
 #include "ui/CUpdateCheck.h"

@@ -1,6 +1,6 @@
 #include "ui/PanelFixture.h"
 
-#include "app/CLine.h"
+#include "base/CLine.h"
 #include "xml/XmlTags.h"
 
 namespace
@@ -128,7 +128,7 @@ TEST_F(AreaPanel, ARefreshIsNeverSentBackAsAnEdit)
     Advance(1000);
     AreaNode(3)->GetChild(Tag::Line)->GetChild(Tag::Point2)->GetChild(Tag::Y)->SetDouble(moved.y2 + 60.0);
     CListenerManager::GetInstance()->RefreshAll();
-    CCommandManager::GetInstance()->DoVenueArea(kAreaChange, 2, Tag::eX, "-2.00", 0.0);
+    CCommandManager::GetInstance()->DoVenueArea(2, Tag::eX, "-2.00");
     EXPECT_EQ(Commands(kAreaChange), 2) << "only the stage edit made here";
     for (int n = 1; n <= 5; ++n)
         EXPECT_FALSE(Area(n).HasHeldChange()) << n;

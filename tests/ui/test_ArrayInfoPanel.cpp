@@ -1,5 +1,6 @@
 #include "ui/WindowFixture.h"
 
+#include "engine/CCommandTable.h"
 #include "xml/XmlTags.h"
 
 namespace
@@ -28,6 +29,8 @@ protected:
         Command(Tag::Model_DRXS1, 1);
         Command(Tag::Model_DRXR1, 4);
         Command(Tag::SlotPin, 4);
+        // The set-up commands carry the panel's command names; only the test's steps count.
+        CCommandManager::GetInstance()->GetUndoManager()->clearUndoHistory();
         setUpCommands = AllCommands();
     }
 
@@ -125,11 +128,11 @@ TEST_F(ArrayInfoPanel, RefreshBindsTheReplacedArrayDocument)
     CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
     const std::string file = temp.File("two.21w").getFullPathName().toStdString();
     Command(Tag::Model_DRXR1, 2);
-    Command(Tag::ArrayFile, 1, file);
+    Command(CCommandTable::kSaveArrayFile, 0, file);
     Command(Tag::Model_DRXR1, 5);
     ASSERT_EQ(panel.GetRangeSlider().getValue(), 5);
 
-    Command(Tag::ArrayFile, 0, file);
+    Command(CCommandTable::kLoadArrayFile, 0, file);
     panel.Refresh();
     EXPECT_EQ(panel.GetRangeSlider().getValue(), 2);
     EXPECT_EQ(Angle(panel), AngleInDocument());

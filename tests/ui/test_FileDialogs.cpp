@@ -21,6 +21,7 @@ public:
     explicit ScriptedChooser(juce::File documentsFolder) : documents(std::move(documentsFolder)) {}
 
     juce::File DocumentsFolder() override { return documents; }
+    juce::File SamplesFolder() override { return samples; }
 
     bool Browse(const CFileDialogs::Request& request, juce::File& chosen) override
     {
@@ -38,6 +39,7 @@ public:
     }
 
     juce::File documents;
+    juce::File samples;
     std::optional<juce::File> answer;
     bool overwrite = false;
     std::vector<CFileDialogs::Request> requests;
@@ -83,18 +85,58 @@ TEST_F(FileDialogsTest, EachDialogOpensInItsFolderWithItsFilterAndTitle)
     }
 }
 
+TEST_F(FileDialogsTest, ALoadOpensInTheSamplesUntilTheUserHasADesignOfThatKind)
+{
+    chooser.samples = dir.File("samples");
+    chooser.samples.createDirectory();
+    ASSERT_TRUE(chooser.samples.getChildFile("club.21w").replaceWithText("<Root/>"));
+    ASSERT_TRUE(chooser.samples.getChildFile("club.21v").replaceWithText("<Root/>"));
+
+    struct Case { const char* userFile; Dialog dialog; juce::File initial; };
+    const Case cases[] = {
+        { nullptr, Dialog::LoadArray, chooser.samples },
+        { nullptr, Dialog::LoadVenue, chooser.samples },
+        { nullptr, Dialog::SaveArray, Kesta().getChildFile("default.21w") },
+        { nullptr, Dialog::SaveVenue, Venues().getChildFile("default.21v") },
+        // A venue in the arrays' folder is not a design of the array kind.
+        { "Kesta/stray.21v", Dialog::LoadArray, chooser.samples },
+        { "Kesta/mine.21w", Dialog::LoadArray, Kesta().getChildFile("default.21w") },
+        { "Kesta/mine.21w", Dialog::LoadVenue, chooser.samples },
+        { "Kesta/Venues/room.21v", Dialog::LoadVenue, Venues().getChildFile("default.21v") },
+    };
+    for (const Case& c : cases)
+    {
+        if (c.userFile != nullptr)
+        {
+            Documents().getChildFile(c.userFile).getParentDirectory().createDirectory();
+            ASSERT_TRUE(Documents().getChildFile(c.userFile).replaceWithText("<Root/>"));
+        }
+        chooser.requests.clear();
+        CFileDialogs::Choose(c.dialog, chooser);
+        ASSERT_EQ(chooser.requests.size(), 1u);
+        EXPECT_EQ(chooser.requests[0].initialFile, c.initial) << (c.userFile ? c.userFile : "no design") << " "
+                                                              << (int) c.dialog;
+    }
+
+    chooser.samples = dir.File("no-samples-here");
+    Kesta().getChildFile("mine.21w").deleteFile();
+    chooser.requests.clear();
+    CFileDialogs::Choose(Dialog::LoadArray, chooser);
+    EXPECT_EQ(chooser.requests[0].initialFile, Kesta().getChildFile("default.21w")) << "no samples installed";
+}
+
 TEST_F(FileDialogsTest, AConfirmedDialogSendsItsCommandWithTheFullPath)
 {
-    struct Case { Dialog dialog; std::string chosen; std::string name; std::string target; double number; std::string sent; };
+    struct Case { Dialog dialog; std::string chosen; std::string name; std::string target; std::string sent; };
     const Case cases[] = {
-        { Dialog::SaveArray, "mydesign", "Save Array File", "ArrayFile", 1.0, "mydesign.21w" },
-        { Dialog::SaveArray, "mydesign.xml", "Save Array File", "ArrayFile", 1.0, "mydesign.xml" },
-        { Dialog::SaveArray, "hall.21w", "Save Array File", "ArrayFile", 1.0, "hall.21w" },
-        { Dialog::SaveVenue, "hall", "Save Venue File", "VenueFile", 1.0, "hall.21v" },
-        { Dialog::SaveVenue, "hall.21w", "Save Venue File", "VenueFile", 1.0, "hall.21w" },
+        { Dialog::SaveArray, "mydesign", "Save Array File", "SaveArrayFile", "mydesign.21w" },
+        { Dialog::SaveArray, "mydesign.xml", "Save Array File", "SaveArrayFile", "mydesign.xml" },
+        { Dialog::SaveArray, "hall.21w", "Save Array File", "SaveArrayFile", "hall.21w" },
+        { Dialog::SaveVenue, "hall", "Save Venue File", "SaveVenueFile", "hall.21v" },
+        { Dialog::SaveVenue, "hall.21w", "Save Venue File", "SaveVenueFile", "hall.21w" },
         // Loads take the name as chosen.
-        { Dialog::LoadArray, "plain", "Load Array File", "ArrayFile", 0.0, "plain" },
-        { Dialog::LoadVenue, "room.21v", "Load Venue File", "VenueFile", 0.0, "room.21v" },
+        { Dialog::LoadArray, "plain", "Load Array File", "LoadArrayFile", "plain" },
+        { Dialog::LoadVenue, "room.21v", "Load Venue File", "LoadVenueFile", "room.21v" },
     };
     for (const Case& c : cases)
     {
@@ -103,7 +145,6 @@ TEST_F(FileDialogsTest, AConfirmedDialogSendsItsCommandWithTheFullPath)
         ASSERT_TRUE(command.has_value()) << c.chosen;
         EXPECT_EQ(command->name, c.name) << c.chosen;
         EXPECT_EQ(command->target, c.target) << c.chosen;
-        EXPECT_EQ(command->number, c.number) << c.chosen;
         EXPECT_EQ(command->path, Kesta().getChildFile(c.sent).getFullPathName().toStdString()) << c.chosen;
     }
     EXPECT_TRUE(chooser.overwriteQuestions.empty()) << "no file existed";
@@ -180,7 +221,7 @@ TEST_F(FileDialogsRun, SavedFilesLoadBackThroughTheEngine)
     const juce::File arrayFile = Kesta().getChildFile("design.21w");
     ASSERT_TRUE(arrayFile.existsAsFile());
 
-    CCommandManager::GetInstance()->DoVenueArea("Area Change", 3, Tag::LAngle, "10.00", 0.0);
+    CCommandManager::GetInstance()->DoVenueArea(3, Tag::LAngle, "10.00");
     ASSERT_DOUBLE_EQ(FloorAngle(), 10.0);
 
     chooser.answer = venueFile;
@@ -188,7 +229,7 @@ TEST_F(FileDialogsRun, SavedFilesLoadBackThroughTheEngine)
     EXPECT_DOUBLE_EQ(FloorAngle(), angle);
     EXPECT_NEAR(Area(3).AngleSlider().getValue(), angle, 0.05);
 
-    CCommandManager::GetInstance()->DoVenueArea("Area Change", 3, Tag::LAngle, "10.00", 0.0);
+    CCommandManager::GetInstance()->DoVenueArea(3, Tag::LAngle, "10.00");
     chooser.answer = arrayFile;
     CFileDialogs::LoadArray();
     EXPECT_DOUBLE_EQ(FloorAngle(), angle) << "the design file carries its venue";

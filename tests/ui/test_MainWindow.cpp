@@ -1,6 +1,7 @@
 #include "ui/WindowFixture.h"
 
 #include "engine/CSPLManager.h"
+#include "engine/CSceneManager.h"
 #include "engine/CSplScaleSetting.h"
 #include "render/CVenuePicture.h"
 #include "ui/CKWEMJuceRigging.h"
@@ -238,7 +239,7 @@ TEST_F(MainWindow, TheVenueViewKeepsItsZoomAndPanAcrossEditsUntilFitIsPressed)
     EXPECT_NEAR(view.GetView().zoom, fitted.zoom, 1e-9);
 
     // A fitted view follows the design: a longer floor is shown whole again.
-    CCommandManager::GetInstance()->DoVenueArea("Area Change", 3, Tag::LDist, "200", 0.0);
+    CCommandManager::GetInstance()->DoVenueArea(3, Tag::LDist, "200");
     CJuceManager::GetInstance()->Redraw();
     EXPECT_LT(view.GetView().zoom, fitted.zoom);
 }
@@ -275,7 +276,8 @@ TEST_F(MainWindow, AnAutomaticScaleFollowsTheLevelsTheViewShowsUntilBaseIsMoved)
     CJuceManager::GetInstance()->Redraw();
 
     const auto shown = [&view](double& low, double& high) {
-        return CVenuePicture::ShownLevelRange(view.GetView(), view.getWidth(), view.getHeight(), low, high);
+        return CVenuePicture::ShownLevelRange(CSceneManager::GetInstance()->GetScene(2), view.GetView(), view.getWidth(),
+                                              view.getHeight(), low, high);
     };
     double low = 0.0, high = 0.0;
     ASSERT_TRUE(shown(low, high));

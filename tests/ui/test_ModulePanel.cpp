@@ -24,8 +24,8 @@ protected:
     void SetUp() override
     {
         PanelFixture::SetUp();
-        CCommandManager::GetInstance()->DoGeneral("Change Range Total", Tag::Model_DRXR1, "", 3);
-        CCommandManager::GetInstance()->DoGeneral("Change SubWoofer Total", Tag::Model_DRXS1, "", 2);
+        CCommandManager::GetInstance()->DoGeneral(Tag::Model_DRXR1, "", 3);
+        CCommandManager::GetInstance()->DoGeneral(Tag::Model_DRXS1, "", 2);
     }
 };
 

@@ -1,6 +1,6 @@
 #include "ui/WindowFixture.h"
 
-#include "app/CFoo.h"
+#include "ui/CFoo.h"
 #include "engine/CSPLManager.h"
 #include "xml/XmlTags.h"
 

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "ui/LocalHttpServer.h"
+#include "ui/CStartupUpdateCheck.h"
 #include "ui/CUpdateCheck.h"
 #include "xml/XmlTags.h"
 
@@ -209,26 +210,88 @@ TEST_F(UpdateCheckTest, UserCheckReportsUpToDateOrOnlyTheWarning)
     EXPECT_EQ(ui.events, (std::vector<std::string> { "warning: " + kUnreachableTitle + " | " + kUnreachableMessage }));
 }
 
-TEST_F(UpdateCheckTest, StartupCheckMarksAndUnmarksTheVersionLabel)
+// Runs the message loop until the start-up check has shown its answer, for at most `ms`.
+bool WaitUntilFinished(const CStartupUpdateCheck& check, int ms)
 {
+    const juce::uint32 end = juce::Time::getMillisecondCounter() + (juce::uint32) ms;
+    while (! check.IsFinished() && juce::Time::getMillisecondCounter() < end)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
+    return check.IsFinished();
+}
+
+void ExpectPlainVersion(const juce::Label& label, const juce::TextButton& button, const std::string& what)
+{
+    EXPECT_EQ(label.getText().toStdString(), Tag::VersionText) << what;
+    EXPECT_FLOAT_EQ(label.getFont().getHeight(), 12.0f) << what;
+    EXPECT_FALSE(label.getFont().isBold()) << what;
+    EXPECT_FALSE(label.isColourSpecified(juce::Label::textColourId)) << what;
+    EXPECT_FALSE(button.isColourSpecified(juce::TextButton::buttonColourId)) << what;
+}
+
+TEST_F(UpdateCheckTest, StartupCheckMarksTheLabelOnlyForANewerVersionAndNeverShowsABox)
+{
+    struct Case { const char* what; std::string body; int status; bool closedPort; bool marked; };
+    const Case cases[] = {
+        { "newer", Reply("<Date>2009-01-01-001</Date>"), 200, false, true },
+        { "same date", Reply("<Date>2008-11-10-001</Date>"), 200, false, false },
+        { "HTTP 404", "<html>Not Found</html>", 404, false, false },
+        { "empty reply", "", 200, false, false },
+        { "closed port", "", 200, true, false },
+    };
+    for (const Case& c : cases)
+    {
+        juce::Label label;
+        juce::TextButton button;
+        LocalHttpServer server(c.body, c.status);
+        PointAt(c.closedPort ? "http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/u.php"
+                             : server.Url());
+        CStartupUpdateCheck check(label, button);
+        ExpectPlainVersion(label, button, std::string(c.what) + ": at once");
+        ASSERT_TRUE(WaitUntilFinished(check, 10000)) << c.what;
+        if (c.marked)
+        {
+            EXPECT_EQ(label.getText().toStdString(), "New Update Available!");
+            EXPECT_FLOAT_EQ(label.getFont().getHeight(), 15.0f);
+            EXPECT_TRUE(label.getFont().isBold());
+            EXPECT_EQ(label.findColour(juce::Label::textColourId).getARGB(), 0xff55bb55u);
+            EXPECT_EQ(button.findColour(juce::TextButton::buttonColourId).getARGB(), 0xff55bb55u);
+            CUpdateCheck::ShowVersion(label, button, false);
+            ExpectPlainVersion(label, button, "unmarked");
+        }
+        else
+        {
+            ExpectPlainVersion(label, button, c.what);
+        }
+    }
+    EXPECT_TRUE(ui.events.empty()) << ui.events.front();
+}
+
+TEST_F(UpdateCheckTest, StartupCheckNeitherWaitsForASilentServiceNorHoldsUpTheClose)
+{
+    LocalHttpServer server("", 200, LocalHttpServer::Mode::Silent);
+    PointAt(server.Url());
     juce::Label label;
     juce::TextButton button;
+    juce::uint32 start = juce::Time::getMillisecondCounter();
     {
-        LocalHttpServer server(Reply("<Date>2009-01-01-001</Date>"));
-        PointAt(server.Url());
-        CUpdateCheck::RunStartupCheck(label, button);
+        CStartupUpdateCheck check(label, button);
+        EXPECT_LE(juce::Time::getMillisecondCounter() - start, 500u) << "the window is not kept waiting";
+        ExpectPlainVersion(label, button, "while the service is silent");
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(300);
+        EXPECT_FALSE(check.IsFinished());
+        start = juce::Time::getMillisecondCounter();
     }
-    EXPECT_EQ(label.getText().toStdString(), "New Update Available!");
-    EXPECT_FLOAT_EQ(label.getFont().getHeight(), 15.0f);
-    EXPECT_TRUE(label.getFont().isBold());
-    EXPECT_EQ(label.findColour(juce::Label::textColourId).getARGB(), 0xff55bb55u);
-    EXPECT_EQ(button.findColour(juce::TextButton::buttonColourId).getARGB(), 0xff55bb55u);
+    EXPECT_LE(juce::Time::getMillisecondCounter() - start, 2000u) << "closing cancels the fetch";
+    juce::MessageManager::getInstance()->runDispatchLoopUntil(50);
+    ExpectPlainVersion(label, button, "after the close");
+    EXPECT_TRUE(ui.events.empty());
+}
 
-    PointAt("http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/u.php");
-    CUpdateCheck::RunStartupCheck(label, button);
-    EXPECT_EQ(label.getText().toStdString(), Tag::VersionText);
-    EXPECT_FLOAT_EQ(label.getFont().getHeight(), 12.0f);
-    EXPECT_FALSE(label.getFont().isBold());
-    EXPECT_FALSE(label.isColourSpecified(juce::Label::textColourId));
-    EXPECT_FALSE(button.isColourSpecified(juce::TextButton::buttonColourId));
+TEST_F(UpdateCheckTest, ACancelledFetcherReturnsNothingEvenFromAnAnsweringService)
+{
+    LocalHttpServer server(Reply("<Date>2009-01-01-001</Date>"));
+    CUpdateCheck::Fetcher fetcher;
+    fetcher.Cancel();
+    EXPECT_EQ(fetcher.Fetch(server.Url()), "");
+    EXPECT_EQ(server.Requests(), 0);
 }

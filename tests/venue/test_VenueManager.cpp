@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "app/CLine.h"
-#include "app/CReportError.h"
+#include "base/CLine.h"
+#include "base/CReportError.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"

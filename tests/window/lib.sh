@@ -114,10 +114,10 @@ PY
     export DRXWIZARD_UPDATE_URL="http://127.0.0.1:$(cat "$WIN_DIR/service-port")/appservices/kesta-wizard-update.php"
 }
 
-# Starts the wizard from elsewhere/ and waits for its window; sets WIN_ID, WIN_X, WIN_Y,
-# WIN_W, WIN_H and the content origin CX, CY.
+# Starts the wizard (WIN_COMMAND when set, else the copy in run/) from elsewhere/ and waits
+# for its window; sets WIN_ID, WIN_X, WIN_Y, WIN_W, WIN_H and the content origin CX, CY.
 win_launch() {
-    (cd "$WIN_DIR/elsewhere" && exec env HOME="$WIN_DIR/home" "$WIN_RUN/DRXWizard" "$@") \
+    (cd "$WIN_DIR/elsewhere" && exec env HOME="$WIN_DIR/home" "${WIN_COMMAND:-$WIN_RUN/DRXWizard}" "$@") \
         >"$WIN_DIR/wizard.log" 2>&1 &
     WIN_WIZARD=$!
     WIN_PIDS+=($WIN_WIZARD)

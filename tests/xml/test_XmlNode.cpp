@@ -3,8 +3,8 @@
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/CXmlWrap.h"
-#include "app/CLine.h"
-#include "app/CPoint.h"
+#include "base/CLine.h"
+#include "base/CPoint.h"
 
 #include <gtest/gtest.h>
 

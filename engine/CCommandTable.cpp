@@ -1,0 +1,295 @@
+#include "engine/CCommandTable.h"
+
+#include "array/CArrayManager.h"
+#include "array/CArrayProdWrap.h"
+#include "base/NumberText.h"
+#include "engine/CEngineManager.h"
+#include "product/CProductManager.h"
+#include "venue/CVenueDataWrap.h"
+#include "venue/CVenueManager.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+using Entry = CCommandTable::Entry;
+using Kind = CCommandTable::Kind;
+using Scope = CCommandTable::Scope;
+using NumberRule = CCommandTable::NumberRule;
+using TextRule = CCommandTable::TextRule;
+
+const std::string kDefaultArrayFile = "Array_5-1.xml";
+const std::string kDefaultVenueFile = "Venue_Large.xml";
+
+CEngineManager* Engine()
+{
+    return CEngineManager::GetInstance();
+}
+
+//==============================================================================
+// Rules
+NumberRule AnyNumber()
+{
+    NumberRule rule;
+    rule.form = NumberRule::Form::Finite;
+    return rule;
+}
+
+NumberRule WholeNumber()
+{
+    NumberRule rule;
+    rule.form = NumberRule::Form::Whole;
+    return rule;
+}
+
+// The switch commands carry 2 x switch number + 1 when the switch was turned on.
+NumberRule SwitchNumber(int switches)
+{
+    NumberRule rule = WholeNumber();
+    rule.min = 2;
+    rule.max = 2 * switches + 1;
+    rule.meaning = "2 x switch (1.." + std::to_string(switches) + ") + 1 for on";
+    return rule;
+}
+
+TextRule Text(TextRule::Form form)
+{
+    TextRule rule;
+    rule.form = form;
+    return rule;
+}
+
+//==============================================================================
+// Limits of the design as it stands
+CXmlNode* ArrayNode()
+{
+    return CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind);
+}
+
+// The limits of the design's top product in the catalogue, or of the built-in flybar when
+// the design has no top product (an array file that failed to load).
+CXmlNode* CatalogueArrayInfo()
+{
+    CXmlNode* top = ArrayNode()->FindChild(Tag::CabList)->FindChildByInt(Tag::Cab, Tag::Slot, 1);
+    CArrayProdWrap product = CArrayManager::GetInstance()->FindProductByXGuid(top->FindChild(Tag::TargetXGuid)->GetString(""));
+    CXmlNode* catalogue = product.IsNull() ? CXmlNode::GetNullNode() : product.GetCatalogueProduct();
+    if (catalogue->IsNull())
+        catalogue = CProductManager::GetInstance()->FindProduct(Tag::Model_HB1);
+    return catalogue->FindChild(Tag::ArrayInfo);
+}
+
+std::function<std::string(const CCommand&)> CatalogueLimit(const std::string& limitTag, const std::string& what)
+{
+    return [limitTag, what](const CCommand& command) -> std::string {
+        CXmlNode* limits = CatalogueArrayInfo()->FindChild(limitTag);
+        CXmlNode* minimum = limits->FindChild(Tag::Min);
+        CXmlNode* maximum = limits->FindChild(Tag::Max);
+        if (minimum->IsNull() || maximum->IsNull())
+            return "the catalogue gives no limits for the " + what;
+        const int low = minimum->GetInt(0);
+        const int high = maximum->GetInt(0);
+        const int value = (int) command.number;
+        if (value >= low && value <= high)
+            return {};
+        return "the " + what + " must be from " + std::to_string(low) + " to " + std::to_string(high);
+    };
+}
+
+std::string ModulePositionLimit(const CCommand& command)
+{
+    double position = 0.0;
+    ParseDecimal(command.text, position);
+    const int total = ArrayNode()->FindChild(Tag::Total)->GetInt(0);
+    if (position >= 2 && position <= total)
+        return {};
+    return "position " + command.text + " holds no module (the array has modules at positions 2 to "
+           + std::to_string(total) + ")";
+}
+
+std::string AreaLimit(const CCommand& command)
+{
+    const int total = CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)).GetAreaTotal();
+    if (command.areaSlot >= 1 && command.areaSlot <= total)
+        return {};
+    return "the venue has no area " + std::to_string(command.areaSlot) + " (it has areas 1 to " + std::to_string(total)
+           + ")";
+}
+
+//==============================================================================
+Entry FileCommand(const std::string& target, const std::string& name, TextRule::Form path,
+                  std::function<void(const CCommand&)> perform)
+{
+    return { target, name, Kind::File, Scope::General, {}, Text(path), nullptr, std::move(perform) };
+}
+
+Entry AreaCommand(const std::string& key)
+{
+    return { key, "Area Change", Kind::Design, Scope::Area, {}, Text(TextRule::Form::Decimal), AreaLimit,
+             [key](const CCommand& c) { Engine()->PerformAreaCommand(1, c.areaSlot, key, c.text); } };
+}
+
+std::vector<Entry> BuildEntries()
+{
+    using TF = TextRule::Form;
+    std::vector<Entry> entries = {
+        FileCommand(CCommandTable::kLoadArrayFile, "Load Array File", TF::OptionalPath,
+                    [](const CCommand& c) { Engine()->LoadArrayFile(c.text.empty() ? kDefaultArrayFile : c.text); }),
+        FileCommand(CCommandTable::kSaveArrayFile, "Save Array File", TF::Path,
+                    [](const CCommand& c) { Engine()->SaveArrayFile(c.text); }),
+        FileCommand(CCommandTable::kLoadVenueFile, "Load Venue File", TF::OptionalPath,
+                    [](const CCommand& c) { Engine()->LoadVenueFile(c.text.empty() ? kDefaultVenueFile : c.text); }),
+        FileCommand(CCommandTable::kSaveVenueFile, "Save Venue File", TF::Path,
+                    [](const CCommand& c) { Engine()->SaveVenueFile(c.text); }),
+        { Tag::SlotPin, "Change Pin Slot", Kind::Design, Scope::General, WholeNumber(), {},
+          CatalogueLimit(Tag::SlotPin, "pick pin"),
+          [](const CCommand& c) { Engine()->SetPinSlot((int) c.number); } },
+        { Tag::Model_DRXS1, "Change SubWoofer Total", Kind::Design, Scope::General, WholeNumber(), {},
+          CatalogueLimit(Tag::Total_Model_1, "subwoofer count"),
+          [](const CCommand& c) { Engine()->SetModelCount(Tag::Model_DRXS1, (int) c.number); } },
+        { Tag::Model_DRXR1, "Change Range Total", Kind::Design, Scope::General, WholeNumber(), {},
+          CatalogueLimit(Tag::Total_Model_2, "full-range count"),
+          [](const CCommand& c) { Engine()->SetModelCount(Tag::Model_DRXR1, (int) c.number); } },
+        { Tag::Meters, "Toggle between US and SI units", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
+          [](const CCommand&) { Engine()->ToggleUnitSystem(); } },
+        { Tag::SplBase, "Change SPL Base Value", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
+          [](const CCommand& c) { Engine()->StepSplScaleTop(c.number); } },
+        { Tag::SplRange, "Change SPL Range on Scale", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
+          [](const CCommand& c) { Engine()->StepSplScaleBottom(c.number); } },
+        { Tag::Switch1, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(2), {}, nullptr,
+          [](const CCommand& c) { Engine()->SetAmplifierMode((int) c.number); } },
+        { Tag::Switch2, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(3), Text(TF::Position),
+          ModulePositionLimit,
+          [](const CCommand& c) {
+              double position = 0.0;
+              ParseDecimal(c.text, position);
+              Engine()->SetShadingMode((int) c.number, (int) position);
+          } },
+    };
+    for (const std::string* key : { &Tag::sX, &Tag::sY, &Tag::eX, &Tag::eY, &Tag::LAngle, &Tag::LDist })
+        entries.push_back(AreaCommand(*key));
+    return entries;
+}
+
+//==============================================================================
+std::string Quoted(const std::string& text)
+{
+    return "'" + text + "'";
+}
+
+std::string CheckNumber(const Entry& entry, double number)
+{
+    const NumberRule& rule = entry.number;
+    if (rule.form == NumberRule::Form::Unused)
+        return {};
+    const bool whole = rule.form == NumberRule::Form::Whole;
+    // A whole number also has to fit an int.
+    const double min = whole ? std::max(rule.min, (double) std::numeric_limits<int>::min()) : rule.min;
+    const double max = whole ? std::min(rule.max, (double) std::numeric_limits<int>::max()) : rule.max;
+    const bool isWhole = number == std::trunc(number);
+    if (std::isfinite(number) && (! whole || isWhole) && number >= min && number <= max)
+        return {};
+
+    const std::string range = std::isfinite(min) || std::isfinite(max)
+                                  ? " from " + ShortestText(min) + " to " + ShortestText(max)
+                                  : std::string();
+    if (! rule.meaning.empty())
+        return "NUMBER must be " + rule.meaning + (whole ? ", a whole number" : ", a number") + range;
+    if (! std::isfinite(number))
+        return entry.target + " needs a finite number";
+    if (whole && ! isWhole)
+        return entry.target + " needs a whole number, not " + Quoted(ShortestText(number));
+    return entry.target + " must be" + range + ", not " + Quoted(ShortestText(number));
+}
+
+std::string CheckText(const Entry& entry, const std::string& text)
+{
+    const TextRule& rule = entry.text;
+    double value = 0.0;
+    switch (rule.form)
+    {
+        case TextRule::Form::Unused:
+        case TextRule::Form::OptionalPath:
+            return {};
+        case TextRule::Form::Path:
+            return text.empty() ? entry.target + " needs a file path as TEXT" : std::string();
+        case TextRule::Form::Position:
+            if (ParseDecimal(text, value) && IsWholeNumber(value))
+                return {};
+            return entry.target + " needs the module's position as TEXT (a whole number)";
+        case TextRule::Form::Decimal:
+            return ParseDecimal(text, value) ? std::string() : entry.target + " needs a number, not " + Quoted(text);
+        case TextRule::Form::Choice:
+            for (const std::string& choice : rule.choices)
+                if (choice == text)
+                    return {};
+            {
+                std::string known;
+                for (const std::string& choice : rule.choices)
+                    known += (known.empty() ? "" : ", ") + choice;
+                return entry.target + " must be one of " + known + ", not " + Quoted(text);
+            }
+    }
+    return {};
+}
+} // namespace
+
+//==============================================================================
+CCommandResult CCommandTable::Check(const CCommand& command)
+{
+    const Entry* entry = Find(command.target);
+    if (entry == nullptr)
+        return CCommandResult::Refused("unknown command '" + command.target + "' (known: " + TargetList(Scope::General)
+                                       + "; area values: " + TargetList(Scope::Area) + ")");
+    const std::string refusal = CheckForm(*entry, command);
+    return refusal.empty() ? CCommandResult::Done() : CCommandResult::Refused(refusal);
+}
+
+CCommandResult CCommandTable::Perform(const CCommand& command)
+{
+    CCommandResult result = Check(command);
+    if (result)
+        Find(command.target)->perform(command);
+    return result;
+}
+
+const std::vector<CCommandTable::Entry>& CCommandTable::Entries()
+{
+    static const std::vector<Entry> entries = BuildEntries();
+    return entries;
+}
+
+const CCommandTable::Entry* CCommandTable::Find(const std::string& target)
+{
+    for (const Entry& entry : Entries())
+        if (entry.target == target)
+            return &entry;
+    return nullptr;
+}
+
+std::string CCommandTable::TargetList(Scope scope)
+{
+    std::string list;
+    for (const Entry& entry : Entries())
+        if (entry.scope == scope)
+            list += (list.empty() ? "" : ", ") + entry.target;
+    return list;
+}
+
+std::string CCommandTable::CheckForm(const Entry& entry, const CCommand& command)
+{
+    if (entry.scope == Scope::Area && command.areaSlot < 1)
+        return entry.target + " needs an area number (1, 2, ...)";
+    std::string refusal = CheckNumber(entry, command.number);
+    if (refusal.empty())
+        refusal = CheckText(entry, command.text);
+    return refusal;
+}
+
+std::string CCommandTable::CheckLimits(const Entry& entry, const CCommand& command)
+{
+    return entry.limits ? entry.limits(command) : std::string();
+}

@@ -1,0 +1,85 @@
+#pragma once
+// Every command the engine performs, each written once: its target, the text it shows in
+// messages and as the undo transaction's name, what kind of change it is, how its number
+// and text are checked, the limits the current design sets it, and what it does. The
+// engine, the command manager, the panels and the command-line tool all go through this
+// table; a new command is one more entry in Entries(). Static data, GUI message thread only.
+
+#include "engine/CCommand.h"
+
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+class CCommandTable
+{
+public:
+    // Design: changes the design (undoable, marks the design changed). View: changes only
+    // how it is shown (units, SPL scale). File: loads or saves the design.
+    enum class Kind { Design, View, File };
+    // General commands take a number and a text; area commands change one value of a
+    // venue area's line.
+    enum class Scope { General, Area };
+
+    struct NumberRule
+    {
+        // Unused: the number is ignored. Finite: any finite number. Whole: a whole number.
+        enum class Form { Unused, Finite, Whole };
+        Form form = Form::Unused;
+        double min = -std::numeric_limits<double>::infinity();
+        double max = std::numeric_limits<double>::infinity();
+        // How the number is built, for refusals ("2 x switch (1..2) + 1 for on"); empty
+        // for a plain value.
+        std::string meaning;
+    };
+
+    struct TextRule
+    {
+        // Unused: ignored. Path: a file path (OptionalPath: may be empty). Position: a
+        // module position, a whole number. Decimal: a finite decimal number. Choice: one of
+        // `choices`.
+        enum class Form { Unused, Path, OptionalPath, Position, Decimal, Choice };
+        Form form = Form::Unused;
+        std::vector<std::string> choices;
+    };
+
+    struct Entry
+    {
+        std::string target;
+        std::string name;
+        Kind kind = Kind::Design;
+        Scope scope = Scope::General;
+        NumberRule number;
+        TextRule text;
+        // What the design as it stands allows ("" when the command fits). Null: no limits.
+        std::function<std::string(const CCommand&)> limits;
+        // Runs the command; its number and text have passed the rules above.
+        std::function<void(const CCommand&)> perform;
+    };
+
+    // The targets of the file commands (the other targets are tags of the documents).
+    static inline const std::string kLoadArrayFile = "LoadArrayFile";
+    static inline const std::string kSaveArrayFile = "SaveArrayFile";
+    static inline const std::string kLoadVenueFile = "LoadVenueFile";
+    static inline const std::string kSaveVenueFile = "SaveVenueFile";
+
+    //==========================================================================
+    // Why the command does not fit its entry (or has none); done when it does.
+    static CCommandResult Check(const CCommand& command);
+    // Checks the command, then runs its entry; a refused command changes nothing. Fatal
+    // reports of the handlers leave as exceptions.
+    static CCommandResult Perform(const CCommand& command);
+
+    //==========================================================================
+    static const std::vector<Entry>& Entries();
+    // Null when no entry has `target`.
+    static const Entry* Find(const std::string& target);
+    // The targets of one scope in table order, joined by ", ".
+    static std::string TargetList(Scope scope);
+
+    // Why the command's number or text does not fit its entry; "" when they do.
+    static std::string CheckForm(const Entry& entry, const CCommand& command);
+    // Why the design as it stands cannot take the command; "" when it can.
+    static std::string CheckLimits(const Entry& entry, const CCommand& command);
+};
