@@ -97,8 +97,10 @@ public:
     double ToDisplayWeight(double pounds) const;
     // The units and the venue's x and y offsets, for the picture and the report.
     CDisplayUnits GetDisplayUnits() const;
-    // The venue picture annotated in the display units: scene 2, SPL samples on the SPL
-    // manager's scale; the caller sets the framing.
+    // The classic venue picture: scene 2, SPL samples on the SPL manager's scale, which
+    // follows the levels on show while the design's scale is automatic.
+    static CVenuePicture::Options ScenePicture();
+    // The same, annotated in the display units; the caller sets the framing.
     CVenuePicture::Options AnnotatedPicture() const;
 
     //==========================================================================

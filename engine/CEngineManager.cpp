@@ -121,6 +121,15 @@ void CEngineManager::StepSplScaleBottom(double steps)
     SplScaleSetting::StoreScale();
 }
 
+void CEngineManager::SetSplScaleAutomatic(bool automatic)
+{
+    SplScaleSetting::SetAutomatic(automatic);
+    SplScaleSetting::FollowVenueLevels();
+    SplScaleSetting::StoreScale();
+    // The picture narrows the scale to the part of the venue it shows.
+    CEngineHooks::Get().Redraw();
+}
+
 void CEngineManager::SetAmplifierMode(int number)
 {
     if (number % 2 != 1)
@@ -347,6 +356,7 @@ void CEngineManager::Recompute()
     spl->SetRunningMaximum(0.0);
     spl->ComputeAreaSpl();
     spl->StoreSplRange();
+    SplScaleSetting::FollowVenueLevels();
 
     CSceneWrap scene;
     scene.SetNode(CSceneManager::GetInstance()->GetScene(2));

@@ -5,6 +5,7 @@
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -39,6 +40,33 @@ bool SplScaleSetting::IsAutomatic()
 void SplScaleSetting::SetAutomatic(bool automatic)
 {
     Setting()->GetChild(Tag::Automatic)->SetInt(automatic ? 1 : 0);
+}
+
+bool SplScaleSetting::RoundOut(double& low, double& high)
+{
+    if (! std::isfinite(low) || ! std::isfinite(high) || low > high)
+        return false;
+    low = std::floor(low);
+    high = std::max(std::ceil(high), low + 1.0);
+    return true;
+}
+
+bool SplScaleSetting::FollowVenueLevels()
+{
+    if (! IsAutomatic())
+        return false;
+    CXmlNode* meta = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::RenderSpec)->FindChild(Tag::RenderItem)
+                         ->FindChild(Tag::MetaMore);
+    CXmlNode* lowest = meta->FindChild(Tag::SplMin);
+    CXmlNode* highest = meta->FindChild(Tag::SplMax);
+    if (! HoldsValue(lowest) || ! HoldsValue(highest))
+        return false;
+    double low = lowest->GetDouble(0.0);
+    double high = highest->GetDouble(0.0);
+    if (! RoundOut(low, high))
+        return false;
+    CSPLManager::GetInstance()->SetScale(low, high);
+    return true;
 }
 
 bool SplScaleSetting::Restore()

@@ -119,6 +119,10 @@ CRenderView CVenuePicture::Draw(juce::Image& picture, const Options& options)
     else
         Measure(options.scene); // the bases of this scene, for the grid
 
+    double low = 0.0, high = 0.0;
+    if (options.followLevels && ShownLevelRange(options.scene, view, picture.getWidth(), picture.getHeight(), low, high))
+        options.followLevels(low, high);
+
     picture.clear(picture.getBounds(), kBackground);
     if (options.annotate)
         DrawGrid(picture, view, options);

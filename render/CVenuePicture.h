@@ -9,6 +9,8 @@
 #include "render/CRenderView.h"
 #include "render/CRendererLine.h"
 
+#include <functional>
+
 namespace juce
 {
 class Image;
@@ -31,6 +33,9 @@ public:
         // The scene element drawn and the colours of its SPL samples.
         CXmlNode* scene = nullptr;
         CRendererLine::SplColours colours;
+        // Given the range of the levels the view shows before the scene is drawn (a scale
+        // that follows them); null: the scale stays.
+        std::function<void(double low, double high)> followLevels;
         Framing framing = Framing::Classic;
         CRenderView view;
         // Grid with distances and the surfaces' names.

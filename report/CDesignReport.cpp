@@ -5,6 +5,7 @@
 #include "array/CArrayProdWrap.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "render/CVenuePicture.h"
 #include "report/CRiggingSummary.h"
 #include "venue/CVenueManager.h"
@@ -174,6 +175,8 @@ std::string PictureDataUri(const CDisplayUnits& units, int width, int height)
     CVenuePicture::Options options;
     options.scene = CSceneManager::GetInstance()->GetScene(2);
     options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
+    if (SplScaleSetting::IsAutomatic())
+        options.followLevels = [](double low, double high) { CSPLManager::GetInstance()->SetScale(low, high); };
     options.framing = CVenuePicture::Framing::Fit;
     options.annotate = true;
     options.units = units;

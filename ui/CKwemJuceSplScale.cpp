@@ -5,6 +5,7 @@
 #include "app/CJuceManager.h"
 #include "base/NumberText.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "render/CRendererLine.h"
 #include "ui/PanelLabels.h"
 #include "xml/XmlTags.h"
@@ -34,7 +35,8 @@ CKwemJuceSplScale::CKwemJuceSplScale()
       rangeSlider("RangeSlider"),
       baseLabel("BaseLabel", "Base"),
       rangeLabel("RangeLabel", "Range"),
-      unitLabel("UnitLabel", "dB SPL")
+      unitLabel("UnitLabel", "dB SPL"),
+      autoToggle("Auto")
 {
     addAndMakeVisible(baseSlider);
     SetUpStepper(baseSlider, this);
@@ -62,6 +64,19 @@ CKwemJuceSplScale::CKwemJuceSplScale()
     SetUpCaption(unitLabel, juce::Font(11.0f, juce::Font::plain), juce::Justification::centred);
     unitLabel.setBorderSize(juce::BorderSize<int>(0));
     unitLabel.setLookAndFeel(whiteText);
+
+    addAndMakeVisible(autoToggle);
+    autoToggle.setTooltip("The scale spans the levels the venue view shows and follows them as the design "
+                          "changes, until Base or Range is moved");
+    autoToggle.setColour(juce::ToggleButton::textColourId, juce::Colours::white);
+    autoToggle.setColour(juce::ToggleButton::tickColourId, juce::Colours::white);
+    autoToggle.setColour(juce::ToggleButton::tickDisabledColourId, juce::Colours::lightgrey);
+    autoToggle.setToggleState(SplScaleSetting::IsAutomatic(), juce::dontSendNotification);
+    autoToggle.onClick = [this] {
+        CCommandManager::GetInstance()->DoGeneral(Tag::SplAuto, "", autoToggle.getToggleState() ? 1.0 : 0.0);
+        DrawScale();
+        CJuceManager::GetInstance()->Redraw();
+    };
 }
 
 CKwemJuceSplScale::~CKwemJuceSplScale()
@@ -86,7 +101,8 @@ void CKwemJuceSplScale::resized()
     rangeSlider.setBounds(27, 299, 31, 24);
     baseLabel.setBounds(-2, 275, 35, 24);
     rangeLabel.setBounds(-4, 298, 34, 24);
-    unitLabel.setBounds(0, 326, 60, 18);
+    unitLabel.setBounds(0, 324, 60, 16);
+    autoToggle.setBounds(2, 340, 56, 15);
 }
 
 juce::Label* CKwemJuceSplScale::GetValueLabel(int k) const
@@ -142,6 +158,7 @@ void CKwemJuceSplScale::DrawScale()
         label->setText(DoubleToString(top - k * step, 2), juce::dontSendNotification);
         label->repaint();
     }
+    autoToggle.setToggleState(SplScaleSetting::IsAutomatic(), juce::dontSendNotification);
 }
 
 void CKwemJuceSplScale::sliderValueChanged(juce::Slider* slider)

@@ -1,8 +1,8 @@
 #pragma once
 // The SPL scale beside the venue view: a colour bar drawn once with the SPL gradient of
 // the aim lines, fourteen dB labels from the scale's top to its bottom, the unit, and two
-// steppers that move the scale's top ("SplBase") and its bottom ("SplRange") through
-// commands.
+// steppers that move the scale's top ("SplBase") and its bottom ("SplRange") and an "Auto"
+// toggle that lets the scale follow the levels on show ("SplAuto"), all through commands.
 // Owned by the main window; GUI message thread only.
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -25,8 +25,8 @@ public:
     void resized() override;
     void sliderValueChanged(juce::Slider* slider) override;
 
-    // Draws the colour bar when it is missing and rewrites the labels from the SPL
-    // manager's scale.
+    // Draws the colour bar when it is missing, rewrites the labels from the SPL manager's
+    // scale and shows whether the design's scale is automatic.
     void DrawScale();
 
     juce::Slider& GetBaseSlider() { return baseSlider; }
@@ -35,6 +35,7 @@ public:
     juce::Label* GetValueLabel(int k) const;
     CFoo* GetColourBar() const { return colourBar.get(); }
     juce::Label& GetUnitLabel() { return unitLabel; }
+    juce::ToggleButton& GetAutoToggle() { return autoToggle; }
 
 private:
     void DrawColourBar();
@@ -44,6 +45,7 @@ private:
     juce::Label baseLabel;
     juce::Label rangeLabel;
     juce::Label unitLabel;
+    juce::ToggleButton autoToggle;
     std::unique_ptr<CFoo> colourBar;
     std::array<std::unique_ptr<juce::Label>, kLabelCount> valueLabels;
 

@@ -1,9 +1,7 @@
 #include "ui/CVenueView.h"
 
 #include "app/CJuceManager.h"
-#include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
-#include "engine/CSplScaleSetting.h"
 #include "render/CVenuePicture.h"
 
 #include <cmath>
@@ -60,10 +58,6 @@ void CVenueView::Redraw()
     options.framing = CVenuePicture::Framing::Given;
     options.view = fitted ? CVenuePicture::FitView(options.scene, width, height, CVenuePicture::kFitMargin * scale)
                           : CRenderView { view.zoom * scale, view.x * scale, view.y * scale };
-    // A design whose scale follows the levels on show gets the range of this view.
-    double low = 0.0, high = 0.0;
-    if (SplScaleSetting::IsAutomatic() && CVenuePicture::ShownLevelRange(options.scene, options.view, width, height, low, high))
-        CSPLManager::GetInstance()->SetScale(low, high);
     options.textScale = scale;
     const CRenderView drawn = CVenuePicture::Draw(picture, options);
     view = { drawn.zoom / scale, drawn.x / scale, drawn.y / scale };

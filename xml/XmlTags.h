@@ -245,6 +245,7 @@ inline const std::string SplPoint = "SplPoint";
 inline const std::string SplTotal = "SplTotal";
 inline const std::string SplBase = "SplBase";
 inline const std::string SplRange = "SplRange";
+inline const std::string SplAuto = "SplAuto";
 // The SPL scale kept with the venue: its ends and whether it follows the levels on show.
 inline const std::string SplScale = "SplScale";
 inline const std::string Bottom = "Bottom";

@@ -290,6 +290,41 @@ class CliTest(unittest.TestCase):
         self.assertEqual(page.count('<svg class="plot"'), 3)
         self.assertNotIn('src="http', page)
 
+    def test_automatic_scale_spans_the_levels_until_turned_off_or_moved(self):
+        def scale(report):
+            return report["spl"]["scaleBottom"], report["spl"]["scaleTop"]
+
+        def levels(report):
+            return math.floor(report["spl"]["min"]), math.ceil(report["spl"]["max"])
+
+        plain = self.report()
+        self.assertEqual(scale(plain), (110, 120))
+        automatic = self.report("--set", "SplAuto=1")
+        self.assertEqual(scale(automatic), levels(automatic))
+        self.assertNotEqual(scale(automatic), scale(plain))
+        # It follows the edits that come after it, until Base is moved or it is turned off.
+        louder = self.report("--set", "SplAuto=1", "--set", "Model_DRXR1=6")
+        self.assertNotEqual(levels(louder), levels(automatic))
+        self.assertEqual(scale(louder), levels(louder))
+        low, high = levels(automatic)
+        for ending, expected in ((["--set", "SplAuto=0"], (low, high)), (["--set", "SplBase=1"], (low + 5, high + 5))):
+            with self.subTest(ending=ending):
+                kept = self.report("--set", "SplAuto=1", *ending, "--set", "Model_DRXR1=6")
+                self.assertEqual(scale(kept), expected)
+
+        # The picture and the page follow it: many more surface colours, the legend's ends.
+        def colours(name, *args):
+            self.assertEqual(self.run_tool(*args, "--render", name)[0], 0)
+            _, _, rows = read_png(self.path(name))
+            return len({p for row in rows for p in row if max(p) - min(p) > 20})
+
+        self.assertGreater(colours("auto.png", "--set", "SplAuto=1"), 2 * colours("plain.png"))
+        self.assertEqual(self.run_tool("--set", "SplAuto=1", "--report-html", "page.html")[0], 0)
+        with open(self.path("page.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertIn(">%.1f dB</text>" % low, page)
+        self.assertIn(">%.1f dB</text>" % high, page)
+
     def test_bad_input_gets_its_status_and_message(self):
         usage = 2
         failed = 1
@@ -305,6 +340,7 @@ class CliTest(unittest.TestCase):
             (["--set", "Model_DRXR1=2.5"], usage, "needs a whole number"),
             (["--set", "Switch2=7"], usage, "Switch2 needs the module's position"),
             (["--set", "Switch1=8"], usage, "NUMBER must be 2 x switch"),
+            (["--set", "SplAuto=2"], usage, "SplAuto must be from 0 to 1, not '2'"),
             (["--area", "3-sX=1"], usage, "expected SLOT:KEY=VALUE"),
             (["--area", "3:sZ=1"], usage, "unknown key 'sZ'"),
             (["--area", "3:sX=1,5"], usage, "'1,5' is not a number"),
@@ -380,45 +416,6 @@ class CliTest(unittest.TestCase):
         status, _, err = self.run_tool("--set", "SaveArrayFile")
         self.assertEqual(status, 2)
         self.assertIn("SaveArrayFile needs a file path", err)
-
-    def test_pin_suggestion_changes_nothing_until_it_is_applied(self):
-        design = ["--set", "Model_DRXR1=6", "--set", "SlotPin=5"]
-        r = self.report(*design, "--suggest-pin", "--save-array", "tried.21w")
-        s = r["suggestion"]
-        self.assertEqual(sorted(s), ["best", "pins", "view"])
-        self.assertEqual(s["view"], "Classic")
-        self.assertEqual([p["pin"] for p in s["pins"]], list(range(1, 9)))
-        for p in s["pins"]:
-            self.assertEqual(sorted(p), ["coverage", "max", "median", "min", "pin", "spread"])
-            self.assertLessEqual(p["min"], p["median"])
-            self.assertLessEqual(p["median"], p["max"])
-        smallest = min(p["spread"] for p in s["pins"])
-        best = s["best"]
-        self.assertLessEqual(s["pins"][best - 1]["spread"], smallest + 0.01)
-        self.assertEqual(r["array"]["pin"], 5)
-
-        self.report(*design, "--save-array", "plain.21w")
-        with open(self.path("tried.21w"), "rb") as a, open(self.path("plain.21w"), "rb") as b:
-            self.assertEqual(a.read(), b.read())
-
-        applied = self.report(*design, "--apply-suggestion", "--save-array", "applied.21w")
-        self.assertEqual(applied["suggestion"]["best"], best)
-        self.assertEqual(applied["array"]["pin"], best)
-        self.report(*design, "--set", "SlotPin=%d" % best, "--save-array", "by-hand.21w")
-        with open(self.path("applied.21w"), "rb") as a, open(self.path("by-hand.21w"), "rb") as b:
-            self.assertEqual(a.read(), b.read())
-
-    def test_without_full_range_modules_there_is_no_pin_to_suggest(self):
-        design = ["--set", "Model_DRXR1=0", "--set", "Model_DRXS1=2"]
-        s = self.report(*design, "--suggest-pin")["suggestion"]
-        self.assertIsNone(s["best"])
-        self.assertTrue(all(p["spread"] is None and p["median"] is None for p in s["pins"]))
-
-        status, out, err = self.run_tool(*design, "--apply-suggestion", "--save-array", "kept.21w", "--report")
-        self.assertEqual(status, 1)
-        self.assertIn("No pick pin to apply", err)
-        self.assertTrue(os.path.exists(self.path("kept.21w")))
-        self.assertIsNone(json.loads(out)["suggestion"]["best"])
 
     def test_help_and_version(self):
         status, out, err = self.run_tool("--help")

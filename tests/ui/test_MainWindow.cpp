@@ -272,8 +272,10 @@ TEST_F(MainWindow, AnAutomaticScaleFollowsTheLevelsTheViewShowsUntilBaseIsMoved)
 {
     CVenueView& view = window->GetVenueView();
     const CSPLManager* spl = CSPLManager::GetInstance();
-    SplScaleSetting::SetAutomatic(true);
-    CJuceManager::GetInstance()->Redraw();
+    juce::ToggleButton& automatic = window->GetSplScale().GetAutoToggle();
+    ASSERT_FALSE(automatic.getToggleState());
+    Click(automatic);
+    ASSERT_TRUE(SplScaleSetting::IsAutomatic());
 
     const auto shown = [&view](double& low, double& high) {
         return CVenuePicture::ShownLevelRange(CSceneManager::GetInstance()->GetScene(2), view.GetView(), view.getWidth(),
@@ -293,6 +295,7 @@ TEST_F(MainWindow, AnAutomaticScaleFollowsTheLevelsTheViewShowsUntilBaseIsMoved)
 
     Step(window->GetSplScale().GetBaseSlider(), +1);
     EXPECT_FALSE(SplScaleSetting::IsAutomatic());
+    EXPECT_FALSE(automatic.getToggleState()) << "the toggle shows it";
     EXPECT_EQ(spl->GetScaleTop(), high + 5.0);
     Click(view.GetFitButton());
     EXPECT_EQ(spl->GetScaleTop(), high + 5.0) << "a moved scale stays put";

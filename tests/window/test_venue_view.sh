@@ -2,7 +2,8 @@
 # The venue view as a user meets it: the whole venue at first (Fit), the mouse wheel and
 # the zoom buttons, dragging to pan, 1:1 for the classic picture and Fit to come back; a
 # larger window gives the view the room while the panels keep their layout; the SPL
-# scale's steppers show "+" and "-" and its labels keep their last digit.
+# scale's steppers show "+" and "-" and its labels keep their last digit; its Auto toggle
+# spreads the scale over the levels on show.
 source "$(dirname "$0")/lib.sh"
 win_setup venue_view "$2" "$1"
 
@@ -16,7 +17,7 @@ CLASSIC_BUTTON="$((VIEW_X + VIEW_W - 19)) $((VIEW_Y + 14))"
 BASE_MINUS="$((728 + 28)) $((88 + 276)) 14 24"
 BASE_PLUS="$((728 + 28 + 15)) $((88 + 276)) 14 24"
 TOP_LABEL="$((728 + 27)) $((88 + 2)) 33 20"
-UNIT_LABEL="728 $((88 + 326)) 60 18"
+UNIT_LABEL="728 $((88 + 324)) 60 16"
 
 # The design's columns lie inside the view, clear of its edges, and fill most of it.
 design_fits() { # name width height
@@ -134,6 +135,20 @@ win_check "the SPL scale moved with the right edge" win_pixel_is resized $((744 
 win_check "the Venue Info tab moved with the bottom edge" win_pixel_is resized 236 $((518 + DY)) 83 0 6
 win_check "the array info panel stayed" win_pixel_is resized 592 74 170 170 170
 win_check "the larger view shows the whole venue larger" design_fits resized $((VIEW_W + DX)) $((VIEW_H + DY))
+
+# Auto: the default 110 to 120 dB scale leaves most of the venue black; spread over the
+# levels on show, the surfaces take many colours.
+surface_colours() { # name width height
+    win_pixels_py "$1" "$VIEW_X" "$VIEW_Y" "$2" "$3" '
+seen = {px(x, y) for y in range(h) for x in range(w) if max(px(x, y)) - min(px(x, y)) > 40}
+print(len(seen))'
+}
+win_click $((728 + DX + 10)) $((88 + 347))
+win_shot automatic
+before=$(surface_colours resized $((VIEW_W + DX)) $((VIEW_H + DY)))
+after=$(surface_colours automatic $((VIEW_W + DX)) $((VIEW_H + DY)))
+win_log "surface colours: $before before Auto, $after after"
+win_check "Auto gives the surfaces many more colours" test "$after" -ge $((2 * before + 20))
 
 win_click $((773 + DX)) 20
 win_check "Exit ends the wizard" win_wait_exit 30
