@@ -299,6 +299,7 @@ table { border-collapse: collapse; margin: 4px 0 10px 0; }
 th, td { border: 1px solid #aaa; padding: 3px 8px; text-align: left; }
 td.n { text-align: right; }
 th { background: #eee; }
+tr.best td { font-weight: bold; background: #e2f0e2; }
 img.venue { width: 100%; height: auto; border: 1px solid #666; }
 svg { width: 100%; height: auto; font-family: inherit; font-size: 11px; }
 svg.legend { max-width: 420px; }

@@ -4,6 +4,7 @@
 #include "base/CReportError.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
+#include "report/CSuggestionReport.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -57,7 +58,7 @@ bool CPrintReport::WritePicture(const juce::File& target)
     return written && temporary.overwriteTargetFileWithTemporary();
 }
 
-CPrintReport::Outcome CPrintReport::Print()
+CPrintReport::Outcome CPrintReport::Print(const CPinSuggestion::SampleLevel& levelOf)
 {
     Outcome outcome;
     const juce::File folder = OutputFolder();
@@ -66,6 +67,7 @@ CPrintReport::Outcome CPrintReport::Print()
 
     CDesignReport::Options options;
     options.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    options.sections.push_back(CSuggestionReport::Section(levelOf));
     std::string error;
     if (! WritePicture(picture))
         error = "Error: Could not write the print picture " + picture.getFullPathName().toStdString();

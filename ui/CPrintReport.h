@@ -5,6 +5,8 @@
 // be written, then opens the report in the default web browser. Static operations only;
 // GUI message thread only.
 
+#include "engine/CPinSuggestion.h"
+
 #include <juce_core/juce_core.h>
 
 #include <string>
@@ -27,9 +29,10 @@ public:
         std::string message;
     };
 
-    // Writes both files and tries the browser. A write failure is reported through the
-    // error reporter and also comes back in the outcome.
-    static Outcome Print();
+    // Writes both files and tries the browser; the report holds the coverage suggestion for
+    // the levels `levelOf` reads. A write failure is reported through the error reporter
+    // and also comes back in the outcome.
+    static Outcome Print(const CPinSuggestion::SampleLevel& levelOf = &CPinSuggestion::ClassicLevel);
     // Print, then a box that says what happened.
     static void PrintAndTell();
 
