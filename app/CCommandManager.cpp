@@ -5,15 +5,11 @@
 #include "engine/CCommandTable.h"
 #include "xml/SafeFile.h"
 
-#include <juce_gui_basics/juce_gui_basics.h>
 
 #include <new>
 
 namespace
 {
-const char* const kPrintPicture = "PrintOutput.png";
-const char* const kPrintPage = "DRXWizard_Print_Page.html";
-
 // Hands `action` to the undo manager as a transaction of its own; the undo manager owns
 // it from here on, also when performing throws.
 void Perform(juce::UndoManager* undo, juce::UndoableAction* action, const std::string& name)
@@ -64,26 +60,4 @@ CCommandResult CCommandManager::DoVenueArea(int areaSlot, const std::string& tar
     command.text = value;
     command.areaSlot = areaSlot;
     return Do(command);
-}
-
-void CCommandManager::PrintPage(juce::Component* component)
-{
-    if (component == nullptr)
-        return;
-    const juce::Image snapshot = component->createComponentSnapshot(component->getLocalBounds());
-
-    const juce::File picture = juce::File::getCurrentWorkingDirectory().getChildFile(kPrintPicture);
-    juce::MemoryOutputStream png;
-    std::string error = "the picture could not be encoded";
-    const bool encoded = juce::PNGImageFormat().writeImageToStream(snapshot, png);
-    const std::string bytes(static_cast<const char*>(png.getData()), png.getDataSize());
-    if (! encoded || ! SafeFile::WriteFileAtomically(picture.getFullPathName().toStdString(), bytes, error))
-    {
-        CReportError::GetInstance()->ReportError("Error: Could not write picture "
-                                                 + picture.getFullPathName().toStdString() + " (" + error + ")");
-        return;
-    }
-
-    const juce::File page = juce::File::getCurrentWorkingDirectory().getChildFile(kPrintPage);
-    juce::URL(page).launchInDefaultBrowser();
 }

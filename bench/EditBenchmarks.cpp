@@ -1,6 +1,7 @@
 // Benchmarks of the work behind one user edit: the recompute pipeline, a count change
-// through the command manager, the 1000 x 600 venue picture, the field map over it (with
-// the plain evaluation as its yardstick), and the headless start-up the wizard and the
+// through the command manager, the 1000 x 600 venue picture (classic and fitted with its
+// grid and names), the field map over it (with the plain evaluation as its yardstick), the
+// coverage suggestion, the printable report, and the headless start-up the wizard and the
 // command-line tool go through. The core runs headless in a temporary
 // directory with a fixed start-up seed, so runs are comparable.
 
@@ -15,6 +16,8 @@
 #include "engine/CPinSuggestion.h"
 #include "render/CRenderManager.h"
 #include "render/CRenderer.h"
+#include "render/CVenuePicture.h"
+#include "report/CDesignReport.h"
 #include "xml/XmlTags.h"
 
 #include <benchmark/benchmark.h>
@@ -185,6 +188,32 @@ void BM_SuggestPin(benchmark::State& state)
         benchmark::DoNotOptimize(CPinSuggestion::Compute(CBandView::BandZ()).best);
 }
 BENCHMARK(BM_SuggestPin)->Unit(benchmark::kMillisecond);
+// The venue view's picture: the measuring pass for the fit, the grid, the scene and the
+// surfaces' names. Compare with BM_RenderVenuePicture in the same run.
+void BM_FittedVenuePicture(benchmark::State& state)
+{
+    EnsureCore();
+    juce::Image picture(juce::Image::RGB, 1000, 600, true);
+    CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
+    options.framing = CVenuePicture::Framing::Fit;
+    for (auto _ : state)
+        CVenuePicture::Draw(picture, options);
+}
+BENCHMARK(BM_FittedVenuePicture)->Unit(benchmark::kMillisecond);
+
+// The whole printable report with its 1500 x 800 picture, encoded.
+void BM_DesignReport(benchmark::State& state)
+{
+    EnsureCore();
+    CDesignReport::Options options;
+    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    options.date = "today";
+    size_t bytes = 0;
+    for (auto _ : state)
+        bytes = CDesignReport::Build(options).size();
+    state.counters["bytes"] = (double) bytes;
+}
+BENCHMARK(BM_DesignReport)->Unit(benchmark::kMillisecond);
 
 // StartCore until the design is ready; the shutdown between runs is not timed.
 void BM_StartUp(benchmark::State& state)

@@ -50,6 +50,14 @@ NumberRule WholeNumber()
 }
 
 // The switch commands carry 2 x switch number + 1 when the switch was turned on.
+NumberRule OnOffNumber()
+{
+    NumberRule rule = WholeNumber();
+    rule.min = 0.0;
+    rule.max = 1.0;
+    return rule;
+}
+
 NumberRule SwitchNumber(int switches)
 {
     NumberRule rule = WholeNumber();
@@ -173,6 +181,8 @@ std::vector<Entry> BuildEntries()
           [](const CCommand& c) { Engine()->StepSplScaleTop(c.number); } },
         { Tag::SplRange, "Change SPL Range on Scale", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
           [](const CCommand& c) { Engine()->StepSplScaleBottom(c.number); } },
+        { Tag::SplAuto, "Change Automatic SPL Scale", Kind::View, Scope::General, OnOffNumber(), {}, nullptr,
+          [](const CCommand& c) { Engine()->SetSplScaleAutomatic(c.number != 0.0); } },
         { Tag::Switch1, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(2), {}, nullptr,
           [](const CCommand& c) { Engine()->SetAmplifierMode((int) c.number); } },
         { Tag::Switch2, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(3), Text(TF::Position),

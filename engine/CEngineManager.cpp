@@ -8,6 +8,7 @@
 #include "engine/CAimLines.h"
 #include "engine/CEngineHooks.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "engine/CSceneManager.h"
 #include "engine/CSceneWrap.h"
 #include "product/CProductManager.h"
@@ -109,12 +110,25 @@ void CEngineManager::StepSplScaleTop(double steps)
     const double span = spl->GetScaleTop() - spl->GetScaleBottom();
     const double top = std::min(spl->GetScaleTop() + 5.0 * steps, kSplCeiling);
     spl->SetScale(top - span, top);
+    SplScaleSetting::SetAutomatic(false);
+    SplScaleSetting::StoreScale();
 }
 
 void CEngineManager::StepSplScaleBottom(double steps)
 {
     CSPLManager* spl = CSPLManager::GetInstance();
     spl->SetScale(spl->GetScaleBottom() - steps, spl->GetScaleTop());
+    SplScaleSetting::SetAutomatic(false);
+    SplScaleSetting::StoreScale();
+}
+
+void CEngineManager::SetSplScaleAutomatic(bool automatic)
+{
+    SplScaleSetting::SetAutomatic(automatic);
+    SplScaleSetting::FollowVenueLevels();
+    SplScaleSetting::StoreScale();
+    // The picture narrows the scale to the part of the venue it shows.
+    CEngineHooks::Get().Redraw();
 }
 
 void CEngineManager::SetAmplifierMode(int number)
@@ -186,6 +200,7 @@ void CEngineManager::LoadArrayFile(const std::string& path)
     const bool loaded = LoadRestoringOnFailure(failure, true, [this, &path] {
         if (! CArrayManager::GetInstance()->LoadArrayFile(path))
             return false;
+        SplScaleSetting::Restore();
         Recompute();
         return true;
     });
@@ -209,6 +224,7 @@ void CEngineManager::LoadVenueFile(const std::string& path)
         if (! CVenueManager::GetInstance()->LoadVenueFile(path))
             return false;
         AimLines::BuildAimLines(CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)));
+        SplScaleSetting::Restore();
         Recompute();
         return true;
     });
@@ -352,6 +368,7 @@ void CEngineManager::Recompute()
     spl->SetRunningMaximum(0.0);
     spl->ComputeAreaSpl();
     spl->StoreSplRange();
+    SplScaleSetting::FollowVenueLevels();
 
     CSceneWrap scene;
     scene.SetNode(CSceneManager::GetInstance()->GetScene(2));

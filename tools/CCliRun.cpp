@@ -11,6 +11,9 @@
 #include "app/CJuceManager.h"
 #include "engine/CCommandTable.h"
 #include "xml/SafeFile.h"
+#include "render/CVenuePicture.h"
+#include "report/CDesignReport.h"
+#include "report/CSuggestionReport.h"
 #include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
@@ -63,6 +66,8 @@ void CCliRun::Execute()
             SaveFiles();
             if (! options.render.empty())
                 Guarded([this] { RenderPicture(); });
+            if (! options.reportHtml.empty())
+                Guarded([this] { WriteReportPage(); });
             if (options.report)
                 Guarded([this] { PrintReport(); });
         }
@@ -88,6 +93,7 @@ void CCliRun::ResolvePaths()
     resolve(options.saveArray);
     resolve(options.saveVenue);
     resolve(options.render);
+    resolve(options.reportHtml);
     resolve(options.runDir);
     for (CCliOptions::Step& step : options.steps)
         if (step.textIsPath)
@@ -231,7 +237,16 @@ void CCliRun::SaveFiles()
 void CCliRun::RenderPicture()
 {
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
-    CJuceManager::DrawVenuePicture(picture);
+    if (options.fit)
+    {
+        CVenuePicture::Options fitted = CJuceManager::GetInstance()->AnnotatedPicture();
+        fitted.framing = CVenuePicture::Framing::Fit;
+        CVenuePicture::Draw(picture, fitted);
+    }
+    else
+    {
+        CJuceManager::DrawVenuePicture(picture);
+    }
 
     juce::MemoryOutputStream png;
     std::string error = "the picture could not be encoded";
@@ -239,6 +254,19 @@ void CCliRun::RenderPicture()
     const std::string bytes(static_cast<const char*>(png.getData()), png.getDataSize());
     if (! encoded || ! SafeFile::WriteFileAtomically(options.render, bytes, error))
         Refuse("Error: Could not write picture " + options.render + " (" + error + ")");
+}
+
+void CCliRun::WriteReportPage()
+{
+    CDesignReport::Options page;
+    page.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    if (! options.file.empty())
+        page.title = juce::File(options.file).getFileNameWithoutExtension().toStdString();
+    if (suggestion)
+        page.sections.push_back(CSuggestionReport::Section(*suggestion));
+    std::string error;
+    if (! CDesignReport::Write(CDesignReport::Build(page), juce::File(options.reportHtml), error))
+        Refuse(error);
 }
 
 void CCliRun::SuggestPin()

@@ -58,6 +58,7 @@ private:
     // Tries every pick pin (the design is left as it was), then applies the best one when asked.
     void SuggestPin();
     void RenderPicture();
+    void WriteReportPage();
     void PrintReport() const;
 
     CCliOptions options;

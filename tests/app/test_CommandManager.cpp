@@ -62,16 +62,3 @@ TEST_F(CommandFixture, FailedCommandLeavesTheNextOneWorking)
     EXPECT_EQ(Line().GetFullRangeCount(), 1);
     EXPECT_EQ(Undo()->getUndoDescriptions().size(), before + 1);
 }
-
-TEST_F(CommandFixture, APrintPictureThatCannotBeWrittenIsReported)
-{
-    temp.File("PrintOutput.png").createDirectory();
-    juce::Component page;
-    page.setSize(40, 30);
-    reported().clear();
-    Commands()->PrintPage(&page);
-    ASSERT_EQ(reported().size(), 1u);
-    EXPECT_EQ(reported()[0].rfind("Error: Could not write picture ", 0), 0u) << reported()[0];
-    EXPECT_NE(reported()[0].find("(it is a folder)"), std::string::npos) << reported()[0];
-    EXPECT_TRUE(temp.File("PrintOutput.png").isDirectory());
-}

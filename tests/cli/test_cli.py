@@ -256,6 +256,75 @@ class CliTest(unittest.TestCase):
         # The SPL gradient colours the surfaces; the outlines alone would be grey.
         self.assertTrue(any(max(p) - min(p) > 60 for p in drawn))
 
+    def test_fit_shows_the_whole_long_venue(self):
+        # A 200 ft floor and the balcony 150 ft out run past the classic picture's edge.
+        long_venue = ("--area", "3:LDist=200", "--area", "5:sX=150")
+        self.assertEqual(self.run_tool(*long_venue, "--render", "classic.png")[0], 0)
+        self.assertEqual(self.run_tool(*long_venue, "--render", "fit.png", "--fit")[0], 0)
+
+        def design(p):
+            # Coloured, or darker than the background (quiet surfaces are black); the grid,
+            # its numbers and the names are light greys.
+            return max(p) - min(p) > 20 or max(p) < 0x30
+
+        def drawn_columns(name):
+            width, height, rows = read_png(self.path(name))
+            self.assertEqual((width, height), (1000, 600))
+            return [x for x in range(width) if any(design(rows[y][x]) for y in range(0, height, 2))]
+
+        classic = drawn_columns("classic.png")
+        fit = drawn_columns("fit.png")
+        # The classic picture is cut at its right edge; the fitted one leaves room there.
+        self.assertEqual(max(classic), 999)
+        self.assertLess(max(fit), 999)
+        self.assertGreater(min(fit), 0)
+
+    def test_report_html_is_one_self_contained_page(self):
+        status, out, err = self.run_tool("--report-html", "page.html")
+        self.assertEqual((status, out, err), (0, "", ""))
+        with open(self.path("page.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertTrue(page.startswith("<!DOCTYPE html>"))
+        self.assertIn("<h1>Untitled design</h1>", page)
+        self.assertEqual(page.count("data:image/png;base64,"), 1)
+        self.assertEqual(page.count('<svg class="plot"'), 3)
+        self.assertNotIn('src="http', page)
+
+    def test_automatic_scale_spans_the_levels_until_turned_off_or_moved(self):
+        def scale(report):
+            return report["spl"]["scaleBottom"], report["spl"]["scaleTop"]
+
+        def levels(report):
+            return math.floor(report["spl"]["min"]), math.ceil(report["spl"]["max"])
+
+        plain = self.report()
+        self.assertEqual(scale(plain), (110, 120))
+        automatic = self.report("--set", "SplAuto=1")
+        self.assertEqual(scale(automatic), levels(automatic))
+        self.assertNotEqual(scale(automatic), scale(plain))
+        # It follows the edits that come after it, until Base is moved or it is turned off.
+        louder = self.report("--set", "SplAuto=1", "--set", "Model_DRXR1=6")
+        self.assertNotEqual(levels(louder), levels(automatic))
+        self.assertEqual(scale(louder), levels(louder))
+        low, high = levels(automatic)
+        for ending, expected in ((["--set", "SplAuto=0"], (low, high)), (["--set", "SplBase=1"], (low + 5, high + 5))):
+            with self.subTest(ending=ending):
+                kept = self.report("--set", "SplAuto=1", *ending, "--set", "Model_DRXR1=6")
+                self.assertEqual(scale(kept), expected)
+
+        # The picture and the page follow it: many more surface colours, the legend's ends.
+        def colours(name, *args):
+            self.assertEqual(self.run_tool(*args, "--render", name)[0], 0)
+            _, _, rows = read_png(self.path(name))
+            return len({p for row in rows for p in row if max(p) - min(p) > 20})
+
+        self.assertGreater(colours("auto.png", "--set", "SplAuto=1"), 2 * colours("plain.png"))
+        self.assertEqual(self.run_tool("--set", "SplAuto=1", "--report-html", "page.html")[0], 0)
+        with open(self.path("page.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertIn(">%.1f dB</text>" % low, page)
+        self.assertIn(">%.1f dB</text>" % high, page)
+
     def test_bad_input_gets_its_status_and_message(self):
         usage = 2
         failed = 1
@@ -271,6 +340,7 @@ class CliTest(unittest.TestCase):
             (["--set", "Model_DRXR1=2.5"], usage, "needs a whole number"),
             (["--set", "Switch2=7"], usage, "Switch2 needs the module's position"),
             (["--set", "Switch1=8"], usage, "NUMBER must be 2 x switch"),
+            (["--set", "SplAuto=2"], usage, "SplAuto must be from 0 to 1, not '2'"),
             (["--area", "3-sX=1"], usage, "expected SLOT:KEY=VALUE"),
             (["--area", "3:sZ=1"], usage, "unknown key 'sZ'"),
             (["--area", "3:sX=1,5"], usage, "'1,5' is not a number"),
@@ -288,6 +358,9 @@ class CliTest(unittest.TestCase):
             (["--save-array", "no/such/dir/a.21w"], failed, "Could not save array file"),
             (["--save-venue", "no/such/dir/a.21v"], failed, "Could not save venue file"),
             (["--render", "no/such/dir/a.png"], failed, "Could not write picture"),
+            (["--fit"], usage, "--fit draws the --render picture"),
+            (["--report-html"], usage, "--report-html needs a value"),
+            (["--report-html", "no/such/dir/r.html"], failed, "Could not write the design report"),
         ]
         for args, expected, message in cases:
             with self.subTest(args=args):
