@@ -22,7 +22,7 @@ CXmlNode* Scene()
 // The picture of scene 2 on the SPL manager's scale, not annotated.
 CVenuePicture::Options SceneOptions()
 {
-    CVenuePicture::Options options = SceneOptions();
+    CVenuePicture::Options options;
     options.scene = Scene();
     options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
     return options;
