@@ -78,11 +78,19 @@ TEST_F(SplScaleSettingTest, AFileWithoutAUsableScaleLeavesTheScaleAlone)
     }
 
     std::string text = stored;
-    text.insert(end, "<SplScale><Bottom>95.5</Bottom><Top>101</Top><Automatic>1</Automatic></SplScale>");
+    text.insert(end, "<SplScale><Bottom>95.5</Bottom><Top>101</Top><Automatic>0</Automatic></SplScale>");
     temp.Write("kept.21v", text);
     Command(CCommandTable::kLoadVenueFile, 0, temp.File("kept.21v").getFullPathName().toStdString());
     EXPECT_EQ(Scale(), std::make_pair(95.5, 101.0));
+    EXPECT_FALSE(SplScaleSetting::IsAutomatic());
+
+    // An automatic scale spans the loaded venue's levels, whatever ends were stored.
+    text = stored;
+    text.insert(end, "<SplScale><Bottom>95.5</Bottom><Top>101</Top><Automatic>1</Automatic></SplScale>");
+    temp.Write("automatic.21v", text);
+    Command(CCommandTable::kLoadVenueFile, 0, temp.File("automatic.21v").getFullPathName().toStdString());
     EXPECT_TRUE(SplScaleSetting::IsAutomatic());
+    EXPECT_EQ(Scale(), VenueLevels());
 }
 
 TEST_F(SplScaleSettingTest, AnAutomaticScaleFollowsTheLevelsAfterEveryEditUntilBaseOrRangeIsMoved)
