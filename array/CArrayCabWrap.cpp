@@ -1,8 +1,19 @@
 #include "array/CArrayCabWrap.h"
 
-#include "array/CArrayManager.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
+
+namespace
+{
+// The products live beside the lines, under the document's top element.
+CXmlNode* ProductListOf(CXmlNode* member)
+{
+    CXmlNode* top = member;
+    while (! top->GetParent()->IsNull())
+        top = top->GetParent();
+    return top->GetChild(Tag::ProductList);
+}
+} // namespace
 
 bool CArrayCabWrap::IsNull() const
 {
@@ -28,17 +39,17 @@ CArrayProdWrap CArrayCabWrap::GetProduct() const
 {
     if (IsNull())
         return CArrayProdWrap();
-    return CArrayManager::GetInstance()->FindProductByXGuid(GetTargetXGuid());
+    return CArrayProdWrap::FindInList(ProductListOf(node), GetTargetXGuid());
 }
 
-CArrayProdWrap CArrayCabWrap::GetOrCreateProduct()
+CArrayProdWrap CArrayCabWrap::GetOrCreateProduct(const std::function<CArrayProdWrap()>& newProduct)
 {
     if (IsNull())
         return CArrayProdWrap();
     CArrayProdWrap product = GetProduct();
     if (product.IsNull())
     {
-        product = CArrayManager::GetInstance()->NewProduct("");
+        product = newProduct();
         product.SetModel(Tag::None);
         product.SetSlotSplayToOne();
         Attach(product);

@@ -111,7 +111,7 @@ double CArrayLineWrap::GetArrayAngle()
 }
 
 //==============================================================================
-void CArrayLineWrap::PlaceModels()
+void CArrayLineWrap::PlaceModels(const std::function<CArrayProdWrap()>& newProduct)
 {
     const int subwoofers = GetSubwooferCount();
     const int enclosures = subwoofers + GetFullRangeCount();
@@ -120,7 +120,7 @@ void CArrayLineWrap::PlaceModels()
         const std::string& model = i <= subwoofers + 1 ? Tag::Model_DRXS1 : Tag::Model_DRXR1;
         if (i <= enclosures + 1)
         {
-            CArrayProdWrap product = GetCab(i).GetOrCreateProduct();
+            CArrayProdWrap product = GetCab(i).GetOrCreateProduct(newProduct);
             product.SetModel(model);
             product.SetSlotSplayToOne();
             product.SetInUse(true);
@@ -143,8 +143,15 @@ void CArrayLineWrap::RelinkAll()
         CArrayCabWrap cab = GetCab(i);
         CArrayProdWrap product = cab.GetProduct();
         cab.Attach(product);
-        product.RefreshFromCatalogue();
+        if (! product.IsNull())
+            product.RefreshFromCatalogue(ModelBelow(i));
     }
+}
+
+std::string CArrayLineWrap::ModelBelow(int position)
+{
+    CArrayProdWrap lower = GetCab(position + 1).GetProduct();
+    return lower.IsNull() ? Tag::None : lower.GetModel();
 }
 
 //==============================================================================
@@ -176,6 +183,8 @@ void CArrayLineWrap::PlacePositions(const std::string& section, int pin, double 
     {
         CArrayProdWrap product = GetCab(i).GetProduct();
         CXmlNode* s = product.GetNode()->GetChild(section);
+        if (! product.IsNull() && product.GetSplayOption()->IsNull())
+            product.LinkSplay(ModelBelow(i));
         CXmlNode* joint = product.GetSplayOption();
 
         if (i == 1)

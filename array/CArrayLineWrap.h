@@ -2,12 +2,13 @@
 // Handle on one Array element (a line: the flybar and the enclosures hanging from it).
 // Holds the assembly rules (RelinkAll) and the rigging geometry: placement of every
 // cabinet, centres of gravity, the array angle per pick pin. Results are written back
-// into the array document owned by CArrayManager. A value object owning nothing.
+// into the array document. A value object owning nothing.
 // GUI message thread only.
 
 #include "array/CArrayCabWrap.h"
 #include "xml/CXmlWrap.h"
 
+#include <functional>
 #include <string>
 
 class CArrayLineWrap : public CXmlWrap
@@ -38,8 +39,9 @@ public:
     void RelinkAll();
     // Puts the counted models in positions 2..7, subwoofers directly under the flybar and
     // full-range modules below them, parks the products of positions left over and sets
-    // Total. The counts must already be within their limits.
-    void PlaceModels();
+    // Total. An empty position gets a product from `newProduct`. The counts must already
+    // be within their limits.
+    void PlaceModels(const std::function<CArrayProdWrap()>& newProduct);
 
     //==========================================================================
     // Geometry
@@ -55,4 +57,9 @@ public:
     void RecomputeAll();
     // The hanging pass at the chosen pin and its centre of gravity.
     void ApplyPickPin();
+
+private:
+    // The model hanging below `position` ("None" when nothing does); creates that
+    // position's Cab, as the placement reads it.
+    std::string ModelBelow(int position);
 };

@@ -208,10 +208,7 @@ CXmlNode* CArrayManager::GetProductList()
 
 CArrayProdWrap CArrayManager::FindProductByXGuid(const std::string& xguid)
 {
-    // An empty identifier names no product (it would match one that lacks XGuid).
-    if (xguid.empty())
-        return CArrayProdWrap();
-    return CArrayProdWrap(GetProductList()->FindChildByString(Tag::Product, Tag::XGuid, xguid));
+    return CArrayProdWrap::FindInList(GetProductList(), xguid);
 }
 
 CArrayProdWrap CArrayManager::NewProduct(const std::string& xguid)

@@ -3,8 +3,6 @@
 #include "base/CLine.h"
 #include "base/CMathHelper.h"
 #include "base/CPoint.h"
-#include "array/CArrayLineWrap.h"
-#include "array/CArrayManager.h"
 #include "product/CProductManager.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -14,6 +12,13 @@
 bool CArrayProdWrap::IsNull() const
 {
     return node->IsNull();
+}
+
+CArrayProdWrap CArrayProdWrap::FindInList(CXmlNode* productList, const std::string& xguid)
+{
+    if (xguid.empty())
+        return CArrayProdWrap();
+    return CArrayProdWrap(productList->FindChildByString(Tag::Product, Tag::XGuid, xguid));
 }
 
 std::string CArrayProdWrap::GetModel() const
@@ -62,8 +67,6 @@ CXmlNode* CArrayProdWrap::GetCatalogueProduct()
 
 CXmlNode* CArrayProdWrap::GetSplayOption()
 {
-    if (StateLink(Tag::SlotSplay)->IsNull())
-        LinkSplay();
     return StateLink(Tag::SlotSplay);
 }
 
@@ -75,34 +78,20 @@ void CArrayProdWrap::LinkCatalogue()
     node->GetChild(Tag::State)->GetChild(Tag::Model)->SetLink(catalogue);
 }
 
-void CArrayProdWrap::LinkSplay()
+void CArrayProdWrap::LinkSplay(const std::string& lowerModel)
 {
     if (IsNull())
         return;
-    CXmlNode* cab = node->FindChild(Tag::Parent)->GetLink();
-    if (cab == nullptr)
-        cab = CXmlNode::GetNullNode();
-    const int position = cab->FindChild(Tag::Slot)->GetInt(0);
-    CXmlNode* line = cab->FindChild(Tag::Parent)->GetLink();
-
-    std::string lowerModel = Tag::None;
-    if (line != nullptr && ! line->IsNull())
-    {
-        CArrayProdWrap lower = CArrayLineWrap(line).GetCab(position + 1).GetProduct();
-        if (! lower.IsNull())
-            lowerModel = lower.GetModel();
-    }
-
     CXmlNode* joint = CProductManager::GetInstance()->FindSplay(GetModel(), lowerModel, GetSlotSplay());
     node->GetChild(Tag::State)->GetChild(Tag::SlotSplay)->SetLink(joint);
 }
 
-void CArrayProdWrap::RefreshFromCatalogue()
+void CArrayProdWrap::RefreshFromCatalogue(const std::string& lowerModel)
 {
     if (IsNull())
         return;
     LinkCatalogue();
-    LinkSplay();
+    LinkSplay(lowerModel);
     CXmlNode* source = GetCatalogueProduct()->GetChild(Tag::CGInfo);
     for (const std::string* section : { &Tag::CGInfo, &Tag::AssemblyCGInfo })
     {
@@ -113,10 +102,9 @@ void CArrayProdWrap::RefreshFromCatalogue()
 }
 
 //==============================================================================
-double CArrayProdWrap::LevelAtDistance(double distance)
+double CArrayProdWrap::LevelAtDistance(double distance, int enclosures)
 {
     const double pressure = GetCatalogueProduct()->FindChild(Tag::Pressure)->GetDouble(100.0);
-    const int enclosures = CArrayManager::GetInstance()->GetLine(1, CArrayManager::kFind).GetTotal() - 1;
     const double metres = distance / 12.0 * 0.3048;
     return pressure + 10.0 * std::log10((double) enclosures) - 20.0 * std::log10(metres);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Handle on one Product of the array document's ProductList: its model, splay option,
 // in-use flag and its in-memory links to the catalogue (State/Model, State/SlotSplay).
-// A value object owning nothing; the element belongs to CArrayManager's document.
+// A value object owning nothing; the element belongs to the array document.
 // GUI message thread only.
 
 #include "xml/CXmlWrap.h"
@@ -18,6 +18,10 @@ public:
 
     bool IsNull() const;
 
+    // The Product of `productList` whose XGuid is `xguid`, or a wrapper on the null node.
+    // An empty identifier names no product (it would match one that lacks XGuid).
+    static CArrayProdWrap FindInList(CXmlNode* productList, const std::string& xguid);
+
     //==========================================================================
     std::string GetModel() const;
     void SetModel(const std::string& model);
@@ -28,18 +32,21 @@ public:
 
     //==========================================================================
     // Catalogue links; both are rebuilt by RefreshFromCatalogue and never saved.
+    // The line that holds the product knows what hangs below it, so it names the lower
+    // model; the product itself knows nothing of its neighbours.
     CXmlNode* GetCatalogueProduct();
+    // The linked joint, or the null node when none is linked.
     CXmlNode* GetSplayOption();
     void LinkCatalogue();
-    // The joint below: own model over the model of the next position of the same line.
-    void LinkSplay();
+    // The joint below: own model over `lowerModel` ("None" when nothing hangs below).
+    void LinkSplay(const std::string& lowerModel);
     // Both links, then fresh CGInfo and AssemblyCGInfo copies of the catalogue's CGInfo.
-    void RefreshFromCatalogue();
+    void RefreshFromCatalogue(const std::string& lowerModel);
 
     //==========================================================================
     // The array's level (dB) at `distance` inches: catalogue Pressure (default 100) summed
-    // over the enclosures of array 1, falling 20·log10 with the distance in metres.
-    double LevelAtDistance(double distance);
+    // over `enclosures` cabinets, falling 20·log10 with the distance in metres.
+    double LevelAtDistance(double distance, int enclosures);
     // From the hanging CG moved by `offset` to `target`: the distance (inches) and the
     // angle of the target off the cabinet's axis (degrees).
     void DistanceAndAngleTo(const CPoint& target, const CPoint& offset, double& distance, double& angle);

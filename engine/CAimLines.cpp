@@ -149,6 +149,7 @@ void IntersectAimLines(const CVenueDataWrap& venue)
     double minLevel = 1000.0;
     double maxLevel = 0.0;
     CArrayLineWrap array = ArrayOne();
+    const int enclosures = array.GetTotal() - 1;
     const int aimTotal = venue.GetAimLineTotal();
     for (int j = 1; j <= aimTotal; ++j)
     {
@@ -166,7 +167,7 @@ void IntersectAimLines(const CVenueDataWrap& venue)
             double dRay = 0.0, dSurface = 0.0;
             ray->Intersect(surface, p, dRay, dSurface);
             const double d = std::hypot(p.x - ray->x1, p.y - ray->y1);
-            double level = product.LevelAtDistance(d);
+            double level = product.LevelAtDistance(d, enclosures);
             if (edge)
                 level -= kEdgeLoss;
 

@@ -4,7 +4,7 @@
 #include "base/CPoint.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
-#include "engine/CSPLManager.h"
+#include "engine/HfShading.h"
 #include "venue/CVenueAirWrap.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlNode.h"
@@ -90,7 +90,7 @@ double CBandModel::BandLevelAtOneMetre(const Source& source, int n)
     const int bands = source.bandHigh - source.bandLow + 1;
     double level = source.onAxisDB - 10.0 * std::log10((double) bands);
     if (n >= kFirstShadedBand)
-        level += CSPLManager::ShadingDB(source.shading);
+        level += HfShadingDB(source.shading);
     return level;
 }
 

@@ -5,6 +5,7 @@
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CSPLManager.h"
+#include "engine/HfShading.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
@@ -38,7 +39,7 @@ CClassicModel CClassicModel::FromDesign()
         module.y = cg->y + hang.y;
         module.angle = cgInfo->FindChild(Tag::Angle)->GetDouble(0.0);
         const int shading = product.GetNode()->FindChild(Tag::Switch2)->FindChild(Tag::Value)->GetInt(1);
-        module.shadingDB = CSPLManager::ShadingDB(shading);
+        module.shadingDB = HfShadingDB(shading);
 
         CXmlNode* list = table->FindChild(Tag::SplayList);
         for (CXmlNode* splay = list->FindChild(Tag::Splay); ! splay->IsNull(); splay = list->FindChild(Tag::Splay, splay))

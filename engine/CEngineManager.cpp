@@ -166,7 +166,7 @@ void CEngineManager::ApplyModelTotals(const std::string& target)
     line.SetSubwooferCount(subEdited ? edited : other);
     line.SetFullRangeCount(subEdited ? other : edited);
 
-    line.PlaceModels();
+    line.PlaceModels([] { return CArrayManager::GetInstance()->NewProduct(""); });
     line.RecomputeAll();
     CEngineHooks::Get().LayoutModulePanels();
     Recompute();

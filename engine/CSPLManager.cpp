@@ -6,6 +6,7 @@
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CBandKernel.h"
+#include "engine/HfShading.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
@@ -41,10 +42,6 @@ constexpr PolarRow kFullRangePolar[] = {
 
 constexpr double kSampleSpacing = 24.0;   // inches between samples along a surface
 constexpr double kMaxSamplesPerSurface = 2000.0;
-constexpr double kSingleShadingDB = -3.1; // HF shading mode 2
-constexpr double kLongShadingDB = 0.5;    // HF shading mode 3
-constexpr int kSingleShading = 2;
-constexpr int kLongShading = 3;
 
 juce::ColourGradient* masterGradient = nullptr;
 juce::PixelARGB* gradientTable = nullptr;
@@ -258,20 +255,12 @@ double CSPLManager::SplAt(const CPoint& listener)
             continue;
 
         const int shading = product.GetNode()->FindChild(Tag::Switch2)->FindChild(Tag::Value)->GetInt(1);
-        const double level = PolarLevel(polar, angle, distance) + ShadingDB(shading);
+        const double level = PolarLevel(polar, angle, distance) + HfShadingDB(shading);
         pressure += std::pow(10.0, level / 20.0);
     }
     return 20.0 * std::log10(pressure);
 }
 
-double CSPLManager::ShadingDB(int mode)
-{
-    if (mode == kSingleShading)
-        return kSingleShadingDB;
-    if (mode == kLongShading)
-        return kLongShadingDB;
-    return 0.0;
-}
 
 void CSPLManager::StoreSplRange()
 {

@@ -58,8 +58,6 @@ public:
     // The coherent sum over the full-range modules of array 1 at `listener` (venue
     // inches); -infinity when no module contributes.
     double SplAt(const CPoint& listener);
-    // The level change of a module's HF shading mode: 2 (single) -3.1 dB, 3 (long) +0.5 dB.
-    static double ShadingDB(int mode);
     // Venue 1's RenderSpec/RenderItem/MetaMore/SplMin and SplMax from the running range.
     void StoreSplRange();
 

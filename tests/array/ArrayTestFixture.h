@@ -63,7 +63,7 @@ protected:
     {
         line.SetSubwooferCount(subwoofers);
         line.SetFullRangeCount(fullRange);
-        line.PlaceModels();
+        line.PlaceModels([] { return Arrays()->NewProduct(""); });
         line.RecomputeAll();
     }
 

@@ -216,7 +216,7 @@ TEST_F(ArrayGeometryTest, TopThatIsNoFlybarIsReported)
 TEST_F(ArrayGeometryTest, WeightlessArrayPutsItsCentreAtTheOrigin)
 {
     CArrayLineWrap line(Arrays()->GetArray(1, CArrayManager::kCreate));
-    CArrayProdWrap product = line.GetCab(1).GetOrCreateProduct();
+    CArrayProdWrap product = line.GetCab(1).GetOrCreateProduct([] { return Arrays()->NewProduct(""); });
     product.SetModel("PX9");
     line.SetTotal(1);
     line.RelinkAll();
@@ -263,8 +263,9 @@ TEST_F(ArrayGeometryTest, LevelAndOffAxisAngleOfAModule)
     CArrayProdWrap module = line.GetCab(3).GetProduct();
 
     const double oneMetre = 12.0 / 0.3048;
-    EXPECT_NEAR(module.LevelAtDistance(oneMetre), 114.0 + 10.0 * std::log10(6.0), 1e-9);
-    EXPECT_NEAR(module.LevelAtDistance(10.0 * oneMetre), 114.0 + 10.0 * std::log10(6.0) - 20.0, 1e-9);
+    const int enclosures = line.GetTotal() - 1;
+    EXPECT_NEAR(module.LevelAtDistance(oneMetre, enclosures), 114.0 + 10.0 * std::log10(6.0), 1e-9);
+    EXPECT_NEAR(module.LevelAtDistance(10.0 * oneMetre, enclosures), 114.0 + 10.0 * std::log10(6.0) - 20.0, 1e-9);
 
     const CPoint cg = PointOf(Section(line, 3, Tag::CGInfo)->FindChild(Tag::CG));
     const double tilt = Section(line, 3, Tag::CGInfo)->FindChild(Tag::Angle)->GetDouble(0.0);

@@ -44,6 +44,9 @@ class IncludeGraphTest(unittest.TestCase):
         cases = [
             ("circle across folders",
              {"array/A.cpp": ["venue/V.h"], "venue/V.cpp": ["array/A.h"]}, "circle across 2 files"),
+            ("circle inside one folder",
+             {"array/CManager.h": ["array/CLineWrap.h"], "array/CLineWrap.h": ["array/CCabWrap.h"],
+              "array/CCabWrap.cpp": ["array/CManager.h"]}, "circle across 3 files"),
             ("xml reaching up",
              {"xml/CXmlNode.cpp": ["app/CListenerManager.h"], "app/CListenerManager.h": []}, "xml/ includes a higher"),
             ("base reaching up",
