@@ -1,9 +1,15 @@
 #include "app/CAppWindow.h"
 
 #include "app/CAppStartup.h"
+#include "app/CCommandManager.h"
 #include "ui/CFoo.h"
 #include "app/CJuceManager.h"
 #include "ui/CZorvJuceKWEMWindow.h"
+
+namespace
+{
+constexpr unsigned kStepperMergeMs = 600;
+}
 
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true)
@@ -34,12 +40,17 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     view->setViewPosition(0, 0);
     view->setScrollBarsShown(true, true);
     CJuceManager::GetInstance()->SetMainComponent(content);
+
+    // A held stepper's repeats, closer than this, are one step of the history.
+    CCommandManager::GetInstance()->SetMergeWindow(kStepperMergeMs);
+    addKeyListener(&undoKeys);
 }
 
 CAppWindow::~CAppWindow()
 {
     // The panels unregister their bindings as they go, so they go first, while the
     // managers they talk to still exist.
+    removeKeyListener(&undoKeys);
     CJuceManager::GetInstance()->SetMainComponent(nullptr);
     CJuceManager::GetInstance()->SetCanvasImage(nullptr);
     clearContentComponent();

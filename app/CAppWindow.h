@@ -2,6 +2,8 @@
 // The top-level document window. Its construction starts the core and builds the canvas
 // and the main content; its destruction runs the shutdown order of the singletons.
 
+#include "ui/CUndoKeys.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class CAppWindow : public juce::DocumentWindow
@@ -13,5 +15,7 @@ public:
     void closeButtonPressed() override;
 
 private:
+    CUndoKeys undoKeys;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CAppWindow)
 };

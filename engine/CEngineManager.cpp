@@ -238,6 +238,35 @@ void CEngineManager::SaveVenueFile(const std::string& path)
 }
 
 //==============================================================================
+CEngineManager::DesignText CEngineManager::CaptureDesign()
+{
+    return { CArrayManager::GetInstance()->GetDocument()->ToText(), CVenueManager::GetInstance()->SaveState() };
+}
+
+void CEngineManager::RestoreDesign(const DesignText& design)
+{
+    if (! design.array.empty())
+        CArrayManager::GetInstance()->GetDocument()->ParseText(design.array);
+    if (! design.venue.empty())
+        CVenueManager::GetInstance()->RestoreState(design.venue);
+    CArrayLineWrap line = ArrayLine(CArrayManager::kFind);
+    line.RelinkAll();
+    line.RecomputeAll();
+    Recompute();
+
+    // The coordinates shown are measured from the restored stage's end, as after an edit of it.
+    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    for (int slot = 1; slot <= venue.GetAreaTotal(); ++slot)
+    {
+        CVenueAreaWrap area;
+        venue.GetArea(area, slot);
+        if (area.IsStage())
+            CEngineHooks::Get().SetOffsets(-area.GetLine()->x2, 0.0);
+    }
+    RefreshViewsAfterLoad(true);
+}
+
+//==============================================================================
 void CEngineManager::PerformAreaCommand(int venueSlot, int areaSlot, const std::string& target, const std::string& text)
 {
     // A text without a number is no edit.

@@ -40,6 +40,22 @@ public:
     void SaveVenueFile(const std::string& path);
     void ToggleUnitSystem();
 
+    //==========================================================================
+    // The design as undo keeps it: the array and venue documents as the text a save
+    // writes, so that no step holds a pointer into a document another step replaces.
+    struct DesignText
+    {
+        std::string array;
+        std::string venue;
+
+        bool operator==(const DesignText& other) const { return array == other.array && venue == other.venue; }
+        bool operator!=(const DesignText& other) const { return ! (*this == other); }
+    };
+    DesignText CaptureDesign();
+    // Puts both documents back byte for byte, then recomputes, rebinds and redraws as a load
+    // does. An empty text leaves its document as it is.
+    void RestoreDesign(const DesignText& design);
+
 private:
     // Runs `load`; when it throws, both documents are put back as they were and the
     // failure is reported. Returns what `load` returned (false: refused, nothing changed).

@@ -31,6 +31,7 @@ protected:
         Command(Tag::SlotPin, 4);
         // The set-up commands carry the panel's command names; only the test's steps count.
         CCommandManager::GetInstance()->GetUndoManager()->clearUndoHistory();
+        CCommandManager::GetInstance()->ResetPerformedCounts();
         setUpCommands = AllCommands();
     }
 
