@@ -81,6 +81,12 @@ void CEngineManager::StartEngine()
 
 void CEngineManager::InitialiseEngine()
 {
+    BuildArrayScene();
+    Recompute();
+}
+
+void CEngineManager::BuildArrayScene()
+{
     CSceneWrap scene;
     scene.SetNode(CSceneManager::GetInstance()->GetScene(1));
     scene.ClearLists();
@@ -88,8 +94,20 @@ void CEngineManager::InitialiseEngine()
     scene.AddTrigger(Tag::RenderSpec);
     scene.AddScanRoot(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind));
     scene.BuildScene();
+}
 
-    Recompute();
+void CEngineManager::BuildVenueScene()
+{
+    CSceneWrap scene;
+    scene.SetNode(CSceneManager::GetInstance()->GetScene(2));
+    scene.ClearLists();
+    scene.AddTrigger(Tag::RenderSpec);
+    scene.AddTrigger(Tag::CGInfo);
+    scene.AddTrigger(Tag::Line);
+    scene.AddTrigger(Tag::SplList);
+    scene.AddScanRoot(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind));
+    scene.AddScanRoot(CVenueManager::GetInstance()->GetVenue(1));
+    scene.BuildScene();
 }
 
 //==============================================================================
@@ -243,16 +261,33 @@ CEngineManager::DesignText CEngineManager::CaptureDesign()
     return { CArrayManager::GetInstance()->GetDocument()->ToText(), CVenueManager::GetInstance()->SaveState() };
 }
 
-void CEngineManager::RestoreDesign(const DesignText& design)
+void CEngineManager::RestoreDesign(const DesignText& given)
 {
-    if (! design.array.empty())
+    // A document the step did not change must come out of the recompute as it went in.
+    DesignText design = given;
+    if (design.array.empty())
+        design.array = CArrayManager::GetInstance()->GetDocument()->ToText();
+    if (design.venue.empty())
+        design.venue = CVenueManager::GetInstance()->SaveState();
+    const auto parse = [&design] {
         CArrayManager::GetInstance()->GetDocument()->ParseText(design.array);
-    if (! design.venue.empty())
         CVenueManager::GetInstance()->RestoreState(design.venue);
-    CArrayLineWrap line = ArrayLine(CArrayManager::kFind);
-    line.RelinkAll();
-    line.RecomputeAll();
+    };
+    // Recomputed as a load is, so that every value kept outside the documents is the
+    // design's again.
+    parse();
+    ArrayLine(CArrayManager::kFind).RelinkAll();
+    ArrayLine(CArrayManager::kFind).RecomputeAll();
     Recompute();
+    // A recompute from the printed numbers may differ in their last digit from the one that
+    // printed them: the documents are put back once more, to the byte, and drawn from there.
+    if (CaptureDesign() != design)
+    {
+        parse();
+        ArrayLine(CArrayManager::kFind).AttachAll();
+        BuildArrayScene();
+        BuildVenueScene();
+    }
 
     // The coordinates shown are measured from the restored stage's end, as after an edit of it.
     CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
@@ -370,14 +405,5 @@ void CEngineManager::Recompute()
     spl->ComputeAreaSpl();
     spl->StoreSplRange();
 
-    CSceneWrap scene;
-    scene.SetNode(CSceneManager::GetInstance()->GetScene(2));
-    scene.ClearLists();
-    scene.AddTrigger(Tag::RenderSpec);
-    scene.AddTrigger(Tag::CGInfo);
-    scene.AddTrigger(Tag::Line);
-    scene.AddTrigger(Tag::SplList);
-    scene.AddScanRoot(array);
-    scene.AddScanRoot(venueNode);
-    scene.BuildScene();
+    BuildVenueScene();
 }

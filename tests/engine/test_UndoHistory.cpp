@@ -5,6 +5,7 @@
 
 #include <juce_data_structures/juce_data_structures.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -54,6 +55,23 @@ protected:
         return temp.Read("saved.21w") + "\n--- venue ---\n" + temp.Read("saved.21v");
     }
 
+    // Where two texts part: the first differing line of each, for a readable failure.
+    static std::string Difference(const std::string& a, const std::string& b)
+    {
+        if (a == b)
+            return {};
+        size_t at = 0;
+        while (at < a.size() && at < b.size() && a[at] == b[at])
+            ++at;
+        const auto lineAround = [at](const std::string& text) {
+            const size_t start = text.rfind('\n', at == 0 ? 0 : at - 1);
+            const size_t from = start == std::string::npos ? 0 : start + 1;
+            return text.substr(from, text.find('\n', at) - from);
+        };
+        return "line " + std::to_string(std::count(a.begin(), a.begin() + (long) at, '\n') + 1) + ": '" + lineAround(a)
+               + "' != '" + lineAround(b) + "'";
+    }
+
     static bool DoHistory(const std::string& target) { return Commands()->DoGeneral(target, "", 0.0).WasDone(); }
 };
 }
@@ -97,10 +115,10 @@ TEST_F(UndoHistory, EveryRefusalNamesTheFieldAndRangeAndChangesNothing)
         const CCommandResult result = Commands()->Do(c.command);
         EXPECT_FALSE(result.WasDone());
         EXPECT_NE(result.GetReason().find(c.refusal), std::string::npos) << result.GetReason();
-        EXPECT_EQ(RawDocuments(), before);
+        EXPECT_EQ(Difference(RawDocuments(), before), "");
     }
     EXPECT_EQ(Steps(), steps);
-    EXPECT_EQ(Saved(), saved);
+    EXPECT_EQ(Difference(Saved(), saved), "");
 }
 
 TEST_F(UndoHistory, TypedTextIsCheckedAsTheCommandWouldBe)
@@ -172,11 +190,11 @@ TEST_F(UndoHistory, EveryKindOfStepUndoesAndRedoesToTheByte)
         ASSERT_NE(after, before) << "the command changed nothing";
 
         EXPECT_TRUE(DoHistory(CCommandTable::kUndo));
-        EXPECT_EQ(RawDocuments(), documentsBefore);
-        EXPECT_EQ(Saved(), before);
+        EXPECT_EQ(Difference(RawDocuments(), documentsBefore), "");
+        EXPECT_EQ(Difference(Saved(), before), "");
         EXPECT_TRUE(DoHistory(CCommandTable::kRedo));
-        EXPECT_EQ(RawDocuments(), documentsAfter);
-        EXPECT_EQ(Saved(), after);
+        EXPECT_EQ(Difference(RawDocuments(), documentsAfter), "");
+        EXPECT_EQ(Difference(Saved(), after), "");
         EXPECT_FALSE(DoHistory(CCommandTable::kRedo)) << "nothing more to redo";
     }
 
@@ -203,7 +221,7 @@ TEST_F(UndoHistory, ViewsSavesAndNoChangeAreNoSteps)
     EXPECT_EQ(Steps(), 1) << Undo()->getUndoDescription();
     EXPECT_TRUE(DoHistory(CCommandTable::kUndo));
     EXPECT_FALSE(DoHistory(CCommandTable::kUndo));
-    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Difference(Saved(), before), "");
 }
 
 TEST_F(UndoHistory, ADragOrAHeldStepperIsOneStep)
@@ -234,9 +252,9 @@ TEST_F(UndoHistory, ADragOrAHeldStepperIsOneStep)
     EXPECT_EQ(Line().GetSlotPin(), 2);
     DoHistory(CCommandTable::kUndo);
     EXPECT_EQ(Line().GetFullRangeCount(), 3);
-    EXPECT_EQ(Saved(), dragged);
+    EXPECT_EQ(Difference(Saved(), dragged), "");
     DoHistory(CCommandTable::kUndo);
-    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Difference(Saved(), before), "");
 
     // After an undo a new drag of the same value starts a step of its own.
     Commands()->BeginGesture();
@@ -249,7 +267,7 @@ TEST_F(UndoHistory, ADragOrAHeldStepperIsOneStep)
     Commands()->EndGesture();
     EXPECT_EQ(Steps(), 1);
     DoHistory(CCommandTable::kUndo);
-    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Difference(Saved(), before), "");
 }
 
 TEST_F(UndoHistory, HistoryKeepsAHundredStepsWithinItsByteBudget)
@@ -266,7 +284,7 @@ TEST_F(UndoHistory, HistoryKeepsAHundredStepsWithinItsByteBudget)
     while (DoHistory(CCommandTable::kUndo))
         ++undone;
     EXPECT_EQ(undone, kCommands);
-    EXPECT_EQ(Saved(), first);
+    EXPECT_EQ(Difference(Saved(), first), "");
 
     // Past the budget the oldest steps go, the newest stay.
     Undo()->setMaxNumberOfStoredUnits(bytes / 4, CCommandManager::kMinimumSteps);
