@@ -14,6 +14,7 @@
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "xml/CXmlChangeObserver.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -258,6 +259,14 @@ void CEngineManager::SaveVenueFile(const std::string& path)
 //==============================================================================
 CEngineManager::DesignText CEngineManager::CaptureDesign()
 {
+    // Printing writes cached numbers into the text. That shows nothing new, so the bound
+    // controls, and the edits a throttle holds in them, are not told.
+    struct ObserverPause
+    {
+        CXmlChangeObserver* observer = CXmlChangeObserver::Get();
+        ObserverPause() { CXmlChangeObserver::Install(nullptr); }
+        ~ObserverPause() { CXmlChangeObserver::Install(observer); }
+    } pause;
     return { CArrayManager::GetInstance()->GetDocument()->ToText(), CVenueManager::GetInstance()->SaveState() };
 }
 
