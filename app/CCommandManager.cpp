@@ -4,15 +4,7 @@
 #include "base/CReportError.h"
 #include "engine/CCommandTable.h"
 
-#include <juce_gui_basics/juce_gui_basics.h>
-
 #include <new>
-
-namespace
-{
-const char* const kPrintPicture = "PrintOutput.png";
-const char* const kPrintPage = "DRXWizard_Print_Page.html";
-}
 
 CCommandManager::CCommandManager()
 {
@@ -123,26 +115,4 @@ int CCommandManager::GetPerformedCount(const std::string& name) const
     for (const auto& entry : performed)
         total += entry.second;
     return total;
-}
-
-void CCommandManager::PrintPage(juce::Component* component)
-{
-    if (component == nullptr)
-        return;
-    const juce::Image snapshot = component->createComponentSnapshot(component->getLocalBounds());
-
-    const juce::File picture = juce::File::getCurrentWorkingDirectory().getChildFile(kPrintPicture);
-    if (picture.existsAsFile())
-        picture.deleteFile();
-    {
-        juce::FileOutputStream stream(picture);
-        if (stream.openedOk())
-        {
-            juce::PNGImageFormat().writeImageToStream(snapshot, stream);
-            stream.flush();
-        }
-    }
-
-    const juce::File page = juce::File::getCurrentWorkingDirectory().getChildFile(kPrintPage);
-    juce::URL(page).launchInDefaultBrowser();
 }

@@ -2,8 +2,7 @@
 // The entry point of every user command. A design change or a load becomes one step of the
 // undo history (JUCE's UndoManager holding serialized documents); views, saves and the
 // history's own Undo and Redo are performed at once and recorded nowhere. Quick repeats and
-// drags of one value merge into one step. Also writes the print picture and opens the print
-// page. GUI message thread only.
+// drags of one value merge into one step. GUI message thread only.
 
 #include "base/TemplateSingleton.h"
 #include "engine/CCommand.h"
@@ -14,8 +13,6 @@
 #include <map>
 #include <memory>
 #include <string>
-
-namespace juce { class Component; }
 
 class CCommandManager : public TemplateSingleton<CCommandManager>, public CCommandHistory
 {
@@ -53,10 +50,6 @@ public:
     // How many commands named `name` (all commands: empty) were performed, steps or not.
     int GetPerformedCount(const std::string& name = {}) const;
     void ResetPerformedCounts() { performed.clear(); }
-
-    // Writes a snapshot of `component` to "PrintOutput.png" and opens
-    // "DRXWizard_Print_Page.html" in the browser. Failures are not reported.
-    void PrintPage(juce::Component* component);
 
 private:
     void PerformStep(const std::string& name, const CCommand& command);

@@ -6,6 +6,7 @@
 #include "array/CArrayManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "render/CRenderManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -16,7 +17,6 @@
 namespace
 {
 const std::string kSettingsFile = "Settings.xml";
-const juce::uint32 kRedrawBackground = 0xff3c3c3c;
 
 const CMathHelper& Units()
 {
@@ -173,19 +173,48 @@ double CJuceManager::ToDisplayWeight(double pounds) const
     return Units().Convert(internalWeightUnit, displayWeightUnit, pounds);
 }
 
+CDisplayUnits CJuceManager::GetDisplayUnits() const
+{
+    CDisplayUnits units;
+    units.length = displayLengthUnit;
+    units.weight = displayWeightUnit;
+    units.offsetX = GetOffset(Tag::sX);
+    units.offsetY = GetOffset(Tag::sY);
+    return units;
+}
+
 //==============================================================================
 void CJuceManager::Redraw()
 {
-    if (canvasImage != nullptr && canvasImage->isValid())
+    if (pictureRedraw)
+        pictureRedraw();
+    else if (canvasImage != nullptr && canvasImage->isValid())
         DrawVenuePicture(*canvasImage);
     if (mainComponent != nullptr)
         mainComponent->repaint();
 }
 
+CVenuePicture::Options CJuceManager::ScenePicture()
+{
+    CVenuePicture::Options options;
+    options.scene = CSceneManager::GetInstance()->GetScene(2);
+    options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
+    if (SplScaleSetting::IsAutomatic())
+        options.followLevels = [](double low, double high) { CSPLManager::GetInstance()->SetScale(low, high); };
+    return options;
+}
+
+CVenuePicture::Options CJuceManager::AnnotatedPicture() const
+{
+    CVenuePicture::Options options = ScenePicture();
+    options.annotate = true;
+    options.units = GetDisplayUnits();
+    return options;
+}
+
 void CJuceManager::DrawVenuePicture(juce::Image& picture)
 {
-    picture.clear(picture.getBounds(), juce::Colour(kRedrawBackground));
-    RenderScene(picture);
+    CVenuePicture::Draw(picture, ScenePicture());
 }
 
 void CJuceManager::RenderScene(juce::Image& picture)

@@ -9,6 +9,8 @@
 // SetLookAndFeelCreator) before it builds its content.
 
 #include "base/TemplateSingleton.h"
+#include "render/CDisplayUnits.h"
+#include "render/CVenuePicture.h"
 #include "xml/XmlTags.h"
 
 #include <functional>
@@ -93,10 +95,19 @@ public:
     double ToDisplayLength(const std::string& key, double inches) const;
     double FromDisplayLength(const std::string& key, double shown) const;
     double ToDisplayWeight(double pounds) const;
+    // The units and the venue's x and y offsets, for the picture and the report.
+    CDisplayUnits GetDisplayUnits() const;
+    // The classic venue picture: scene 2, SPL samples on the SPL manager's scale, which
+    // follows the levels on show while the design's scale is automatic.
+    static CVenuePicture::Options ScenePicture();
+    // The same, annotated in the display units; the caller sets the framing.
+    CVenuePicture::Options AnnotatedPicture() const;
 
     //==========================================================================
     // Clears the canvas picture, draws scene 2 into it and repaints the main component.
+    // While a picture redraw is installed (the window's venue view), it draws instead.
     void Redraw();
+    void SetPictureRedraw(std::function<void()> redraw) { pictureRedraw = std::move(redraw); }
     // The venue picture as the venue view shows it after a redraw: the dark grey
     // background, then scene 2 (also for pictures drawn outside the window).
     static void DrawVenuePicture(juce::Image& picture);
@@ -127,6 +138,7 @@ private:
     juce::Component* areaColumn = nullptr;
     juce::Component* mainComponent = nullptr;
     juce::Image* canvasImage = nullptr;
+    std::function<void()> pictureRedraw;
     std::map<int, std::unique_ptr<juce::LookAndFeel>> lookAndFeels;
     LookAndFeelCreator lookAndFeelCreator;
     std::string internalLengthUnit = Tag::Inches;

@@ -1,6 +1,8 @@
 // Benchmarks of the work behind one user edit: the recompute pipeline, a count change
-// through the command manager, the 1000 x 600 venue picture, and the headless start-up
-// the wizard and the command-line tool go through. The core runs headless in a temporary
+// through the command manager, the 1000 x 600 venue picture (classic and fitted with its
+// grid and names), the field map over it (with the plain evaluation as its yardstick), the
+// coverage suggestion, the printable report, and the headless start-up the wizard and the
+// command-line tool go through. The core runs headless in a temporary
 // directory with a fixed start-up seed, so runs are comparable.
 
 #include "app/CAppStartup.h"
@@ -8,8 +10,14 @@
 #include "app/CJuceManager.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CBandModel.h"
 #include "engine/CEngineManager.h"
+#include "engine/CFieldMap.h"
+#include "engine/CPinSuggestion.h"
 #include "render/CRenderManager.h"
+#include "render/CRenderer.h"
+#include "render/CVenuePicture.h"
+#include "report/CDesignReport.h"
 #include "xml/XmlTags.h"
 
 #include <benchmark/benchmark.h>
@@ -17,6 +25,7 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include <exception>
+#include <vector>
 
 namespace
 {
@@ -100,6 +109,111 @@ void BM_RenderVenuePicture(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RenderVenuePicture)->Unit(benchmark::kMillisecond);
+
+// The venue picture's conversion from section inches to pixels: the renderers' half scale
+// and the global base that drawing the design leaves.
+CPictureConversion VenuePictureConversion()
+{
+    juce::Image picture(juce::Image::RGB, 1000, 600, true);
+    CJuceManager::DrawVenuePicture(picture);
+    const CPoint base = CRenderer::GetGlobalBase();
+    CPictureConversion conversion;
+    conversion.scale = 0.5;
+    conversion.originX = base.x;
+    conversion.originY = -base.y;
+    conversion.width = picture.getWidth();
+    conversion.height = picture.getHeight();
+    return conversion;
+}
+
+// The whole map of the design in Band Z with 4-pixel cells, as an edit redraws it: the
+// models taken from the documents, then every cell.
+void FieldMap(benchmark::State& state, int threads)
+{
+    EnsureCore();
+    const CPictureConversion conversion = VenuePictureConversion();
+    for (auto _ : state)
+    {
+        const CFieldMap map = CFieldMap::FromDesign();
+        CFieldGrid grid = map.Compute(CBandView::BandZ(), conversion, CFieldMap::kDefaultCellPx, threads);
+        benchmark::DoNotOptimize(grid.levels.data());
+    }
+    state.counters["threads"] = threads;
+}
+
+void BM_FieldMap(benchmark::State& state)
+{
+    FieldMap(state, CFieldMap::DefaultThreads());
+}
+// Wall time is what the user waits; the CPU column adds up every thread's time.
+BENCHMARK(BM_FieldMap)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+void BM_FieldMapOneThread(benchmark::State& state)
+{
+    FieldMap(state, 1);
+}
+BENCHMARK(BM_FieldMapOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The yardstick: the same cells evaluated the plain way, one std::complex term at a time
+// (CBandModel::Evaluate, which the surface samples and the probe use).
+void BM_FieldMapReference(benchmark::State& state)
+{
+    EnsureCore();
+    const CPictureConversion conversion = VenuePictureConversion();
+    const int cell = CFieldMap::kDefaultCellPx;
+    const int columns = (conversion.width + cell - 1) / cell;
+    const int rows = (conversion.height + cell - 1) / cell;
+    std::vector<double> levels((size_t) columns * (size_t) rows);
+    for (auto _ : state)
+    {
+        const CBandModel model = CBandModel::FromDesign();
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < columns; ++column)
+            {
+                double x = 0.0, y = 0.0;
+                CFieldMap::CellCentre(conversion, cell, column, row, x, y);
+                levels[(size_t) row * (size_t) columns + (size_t) column] = model.Evaluate(x, y).z;
+            }
+        benchmark::DoNotOptimize(levels.data());
+    }
+}
+BENCHMARK(BM_FieldMapReference)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The coverage suggestion in the Band Z view: every pick pin applied and recomputed, the
+// audience levels summarised, the design put back. Compare with BM_Recompute.
+void BM_SuggestPin(benchmark::State& state)
+{
+    EnsureCore();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CPinSuggestion::Compute(CBandView::BandZ()).best);
+}
+BENCHMARK(BM_SuggestPin)->Unit(benchmark::kMillisecond);
+// The venue view's picture: the measuring pass for the fit, the grid, the scene and the
+// surfaces' names. Compare with BM_RenderVenuePicture in the same run.
+void BM_FittedVenuePicture(benchmark::State& state)
+{
+    EnsureCore();
+    juce::Image picture(juce::Image::RGB, 1000, 600, true);
+    CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
+    options.framing = CVenuePicture::Framing::Fit;
+    for (auto _ : state)
+        CVenuePicture::Draw(picture, options);
+}
+BENCHMARK(BM_FittedVenuePicture)->Unit(benchmark::kMillisecond);
+
+// The whole printable report with its 1500 x 800 picture, encoded.
+void BM_DesignReport(benchmark::State& state)
+{
+    EnsureCore();
+    CDesignReport::Options options;
+    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    options.date = "today";
+    size_t bytes = 0;
+    for (auto _ : state)
+        bytes = CDesignReport::Build(options).size();
+    state.counters["bytes"] = (double) bytes;
+}
+BENCHMARK(BM_DesignReport)->Unit(benchmark::kMillisecond);
 
 // StartCore until the design is ready; the shutdown between runs is not timed.
 void BM_StartUp(benchmark::State& state)

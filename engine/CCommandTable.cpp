@@ -4,10 +4,13 @@
 #include "array/CArrayProdWrap.h"
 #include "base/NumberText.h"
 #include "engine/CCommandHistory.h"
+#include "engine/CEngineHooks.h"
 #include "engine/CEngineManager.h"
 #include "product/CProductManager.h"
+#include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
@@ -48,6 +51,14 @@ NumberRule WholeNumber()
 }
 
 // The switch commands carry 2 x switch number + 1 when the switch was turned on.
+NumberRule OnOffNumber()
+{
+    NumberRule rule = WholeNumber();
+    rule.min = 0.0;
+    rule.max = 1.0;
+    return rule;
+}
+
 NumberRule SwitchNumber(int switches)
 {
     NumberRule rule = WholeNumber();
@@ -110,13 +121,24 @@ std::string ModulePositionLimit(const CCommand& command)
            + std::to_string(total) + ")";
 }
 
-std::string AreaLimit(const CCommand& command)
+// The area exists, and the line the edit would leave stays within VenueLimits.
+std::function<std::string(const CCommand&)> AreaLimit(const std::string& key)
 {
-    const int total = CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)).GetAreaTotal();
-    if (command.areaSlot >= 1 && command.areaSlot <= total)
-        return {};
-    return "the venue has no area " + std::to_string(command.areaSlot) + " (it has areas 1 to " + std::to_string(total)
-           + ")";
+    return [key](const CCommand& command) -> std::string {
+        const CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+        const int total = venue.GetAreaTotal();
+        if (command.areaSlot < 1 || command.areaSlot > total)
+            return "the venue has no area " + std::to_string(command.areaSlot) + " (it has areas 1 to "
+                   + std::to_string(total) + ")";
+        double value = 0.0;
+        ParseDecimal(command.text, value);
+        // The value as the engine takes it: in inches unless it is the angle.
+        if (key != Tag::LAngle)
+            value = CEngineHooks::Get().FromDisplayLength(key, value);
+        CVenueAreaWrap area;
+        venue.GetArea(area, command.areaSlot);
+        return VenueLimits::CheckAreaEdit(*area.GetLine(), key, value);
+    };
 }
 
 //==============================================================================
@@ -135,7 +157,7 @@ Entry AreaCommand(const std::string& key, const std::string& meaning, double min
     value.max = max;
     value.minExcluded = minExcluded;
     value.meaning = meaning;
-    return { key, "Area Change", Kind::Design, Scope::Area, {}, value, AreaLimit,
+    return { key, "Area Change", Kind::Design, Scope::Area, {}, value, AreaLimit(key),
              [key](const CCommand& c) { Engine()->PerformAreaCommand(1, c.areaSlot, key, c.text); } };
 }
 
@@ -182,6 +204,8 @@ std::vector<Entry> BuildEntries()
           [](const CCommand& c) { Engine()->StepSplScaleTop(c.number); } },
         { Tag::SplRange, "Change SPL Range on Scale", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
           [](const CCommand& c) { Engine()->StepSplScaleBottom(c.number); } },
+        { Tag::SplAuto, "Change Automatic SPL Scale", Kind::View, Scope::General, OnOffNumber(), {}, nullptr,
+          [](const CCommand& c) { Engine()->SetSplScaleAutomatic(c.number != 0.0); } },
         { Tag::Switch1, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(2), {}, nullptr,
           [](const CCommand& c) { Engine()->SetAmplifierMode((int) c.number); } },
         { Tag::Switch2, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(3), Text(TF::Position),

@@ -5,6 +5,7 @@
 #include "base/CReportError.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CBandKernel.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
@@ -39,7 +40,6 @@ constexpr PolarRow kFullRangePolar[] = {
 };
 
 constexpr double kSampleSpacing = 24.0;   // inches between samples along a surface
-constexpr double kEarHeight = 48.0;       // listening height above the surface
 constexpr double kMaxSamplesPerSurface = 2000.0;
 constexpr double kSingleShadingDB = -3.1; // HF shading mode 2
 constexpr double kLongShadingDB = 0.5;    // HF shading mode 3
@@ -159,6 +159,7 @@ CPoint* CSPLManager::GetHangPosition()
 
 void CSPLManager::ComputeAreaSpl()
 {
+    const CBandKernel band(CBandModel::FromDesign());
     CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
     for (int i = 1; i <= venue.GetAreaTotal(); ++i)
     {
@@ -172,7 +173,8 @@ void CSPLManager::ComputeAreaSpl()
         }
         else
         {
-            SampleArea(area);
+            CXmlNode* lineNode = area.GetNode()->GetChild(Tag::Line);
+            SampleLine(lineNode, *lineNode->GetLine(), band);
         }
     }
 }
@@ -180,10 +182,10 @@ void CSPLManager::ComputeAreaSpl()
 void CSPLManager::SampleArea(CVenueAreaWrap& area)
 {
     CXmlNode* lineNode = area.GetNode()->GetChild(Tag::Line);
-    SampleLine(lineNode, *lineNode->GetLine());
+    SampleLine(lineNode, *lineNode->GetLine(), CBandKernel(CBandModel::FromDesign()));
 }
 
-void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line)
+void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line, const CBandKernel& band)
 {
     // A surface without a finite length cannot be walked; one absurdly long is sampled
     // more sparsely so that a recompute stays bounded.
@@ -211,6 +213,10 @@ void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line)
             position->angle = 0.0;
             position->distance = 1.0;
             sample->GetChild(Tag::PressureDB)->SetDouble(level);
+            double bandZ = 0.0, bandA = 0.0;
+            band.Broadband(listener.x, listener.y, bandZ, bandA);
+            sample->GetChild(Tag::BandZ)->SetDouble(bandZ);
+            sample->GetChild(Tag::BandA)->SetDouble(bandA);
             sample->GetChild(Tag::LDist)->SetDouble(line.length != 0.0 ? along / line.length : 0.0);
             WriteRenderHint(sample);
 
@@ -251,15 +257,20 @@ double CSPLManager::SplAt(const CPoint& listener)
         if (polar.GetNode()->IsNull())
             continue;
 
-        double level = PolarLevel(polar, angle, distance);
         const int shading = product.GetNode()->FindChild(Tag::Switch2)->FindChild(Tag::Value)->GetInt(1);
-        if (shading == kSingleShading)
-            level += kSingleShadingDB;
-        else if (shading == kLongShading)
-            level += kLongShadingDB;
+        const double level = PolarLevel(polar, angle, distance) + ShadingDB(shading);
         pressure += std::pow(10.0, level / 20.0);
     }
     return 20.0 * std::log10(pressure);
+}
+
+double CSPLManager::ShadingDB(int mode)
+{
+    if (mode == kSingleShading)
+        return kSingleShadingDB;
+    if (mode == kLongShading)
+        return kLongShadingDB;
+    return 0.0;
 }
 
 void CSPLManager::StoreSplRange()

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class CBandKernel;
 class CLine;
 class CVenueAreaWrap;
 
@@ -26,6 +27,8 @@ class CSPLManager : public TemplateSingleton<CSPLManager>
 {
 public:
     static constexpr int kGradientEntries = 1536;
+    // Listening height above a surface, inches.
+    static constexpr double kEarHeight = 48.0;
     static const std::string kPolarFileName;
 
     //==========================================================================
@@ -47,13 +50,16 @@ public:
     // Sampling along venue 1. The recompute resets the running range, then calls
     // ComputeAreaSpl and StoreSplRange.
     void ComputeAreaSpl();
-    // Writes Line/SplPoint (one per 24 inches, the last at the end) and Line/SplTotal.
+    // Writes Line/SplPoint (one per 24 inches, the last at the end; beside the classic
+    // PressureDB the band prediction's BandZ and BandA) and Line/SplTotal.
     // Lines longer than 2000 samples are walked more sparsely; one whose length is not
     // finite gets no samples.
     void SampleArea(CVenueAreaWrap& area);
     // The coherent sum over the full-range modules of array 1 at `listener` (venue
     // inches); -infinity when no module contributes.
     double SplAt(const CPoint& listener);
+    // The level change of a module's HF shading mode: 2 (single) -3.1 dB, 3 (long) +0.5 dB.
+    static double ShadingDB(int mode);
     // Venue 1's RenderSpec/RenderItem/MetaMore/SplMin and SplMax from the running range.
     void StoreSplRange();
 
@@ -88,7 +94,7 @@ public:
 private:
     static void ReleaseGradient();
     void BuildDefaultPolars();
-    void SampleLine(CXmlNode* lineNode, const CLine& line);
+    void SampleLine(CXmlNode* lineNode, const CLine& line, const CBandKernel& band);
 
     std::unique_ptr<CPoint> hangPosition;
     double runningMinimum = 1e9;

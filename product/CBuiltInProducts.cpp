@@ -30,6 +30,15 @@ struct FlybarDef
     bool carriesArrayInfo;
 };
 
+// What a loudspeaker radiates for the band prediction: its band range (band n has the
+// centre 1000 x 10^(n / 10) Hz), its broadband on-axis level at 1 m and the radiating
+// height of its front (0.82 of the front height: the active part of a line piston).
+struct AcousticsDef
+{
+    int bandLow, bandHigh;
+    double onAxisDB, height;
+};
+
 struct ProductDef
 {
     const std::string* model;
@@ -42,6 +51,7 @@ struct ProductDef
     NamedPoint ur, lr, ll, ul, connect1, center;
     bool outlineDrawn;
     const std::string* metaName;
+    const AcousticsDef* acoustics;
 };
 
 const FlybarDef kPX6Flybar { 39, 0, 19, 1, 9, 0, -1, 0, false };
@@ -52,38 +62,45 @@ const double kHB1PinX[] = { 5.774, 3.774, 1.774, -2.2276, -4.2276, -6.2276, -8.2
 
 const NamedPoint kNoPoint { nullptr, 0, 0 };
 
+// The full-range module from 80 Hz to 16 kHz at its polar table's on-axis level; the
+// subwoofer from 50 Hz to 125 Hz, its Pressure raised by the same 9.5 dB step.
+const AcousticsDef kFullRangeAcoustics { -11, 12, 123.5, 10.21228 };    // 0.82 x 12.454
+const AcousticsDef kSubwooferAcoustics { -13, -9, 123.5, 10.1434 };      // 0.82 x 12.37
+
 const ProductDef kProducts[] = {
     { &Tag::PX1, &Tag::Speaker, &Tag::PX1, 241, 1600, 124, 14.5, 6, 1.5, -10.5, 1.5,
       true, 0, -1.5, 1.5, nullptr,
       { &Tag::UR, 17, 7.25 }, { &Tag::LR, 17, -7.25 }, { &Tag::LL, -14, -6.44 }, { &Tag::UL, -14, 6.44 },
-      kNoPoint, { &Tag::Center, 17, 0 }, true, &Tag::PX1 },
+      kNoPoint, { &Tag::Center, 17, 0 }, true, &Tag::PX1, nullptr },
     { &Tag::PX2, &Tag::Speaker, &Tag::PX2, 206, 1600, 122, 14.5, 24, 6, -6, 6.2,
       true, 0, -6, 6, nullptr,
       { &Tag::UR, 15, 7.25 }, { &Tag::LR, 15, -7.25 }, { &Tag::LL, -16, -3.963 }, { &Tag::UL, -16, 3.963 },
-      kNoPoint, { &Tag::Center, 15, 0 }, true, &Tag::PX2 },
+      kNoPoint, { &Tag::Center, 15, 0 }, true, &Tag::PX2, nullptr },
     { &Tag::Model_DRXR1, &Tag::Speaker, &Tag::Model_DRXR1, 49.2, 1600, 114, 12.454, 12.454, 7.5, -15, 6.2,
       true, 0, 7.5, -7.5, nullptr,
       { &Tag::UR, 8.443, 6.052 }, { &Tag::LR, 8.443, -6.402 }, { &Tag::LL, -7.191, -4.344 },
-      { &Tag::UL, -7.191, 3.994 }, kNoPoint, { &Tag::Center, 8.443, -0.175 }, true, &Tag::PX2 },
+      { &Tag::UL, -7.191, 3.994 }, kNoPoint, { &Tag::Center, 8.443, -0.175 }, true, &Tag::PX2,
+      &kFullRangeAcoustics },
     { &Tag::Model_DRXS1, &Tag::Speaker, &Tag::Model_DRXS1, 97, 1600, 114, 12.37, 12.37, 0, 0, 0,
       false, 0, 0, 0, nullptr,
       { &Tag::UR, 14.795, 9.875 }, { &Tag::LR, 14.795, -9.875 }, { &Tag::LL, -14.345, -9.875 },
-      { &Tag::UL, -14.345, 9.875 }, kNoPoint, { &Tag::Center, 14.795, 0 }, true, &Tag::PX2 },
+      { &Tag::UL, -14.345, 9.875 }, kNoPoint, { &Tag::Center, 14.795, 0 }, true, &Tag::PX2,
+      &kSubwooferAcoustics },
     { &Tag::PX6, &Tag::Flybar, &Tag::PX6, 208, 0, 0, 0, 0, 0, 0, 0,
       false, 0, 0, 0, &kPX6Flybar,
       { &Tag::UR, 15.5, 2 }, { &Tag::LR, 15.5, -2 }, { &Tag::LL, -15.5, -2 }, { &Tag::UL, -15.5, 2 },
-      { &Tag::Connect1, 15.5, -2 }, { &Tag::Center, 15.5, 0 }, false, nullptr },
+      { &Tag::Connect1, 15.5, -2 }, { &Tag::Center, 15.5, 0 }, false, nullptr, nullptr },
     // The list entry of this flybar reads "PX6" in the shipped catalogue.
     { &Tag::PX7, &Tag::Flybar, &Tag::PX6, 135, 0, 0, 0, 0, 0, 0, 0,
       false, 0, 0, 0, &kPX7Flybar,
       { &Tag::UR, 23, 3.25 }, { &Tag::LR, 23, -3.25 }, { &Tag::LL, -23, -3.25 }, { &Tag::UL, -23, 3.25 },
-      { &Tag::Connect1, 23, -3.25 }, { &Tag::Center, 23, 0 }, true, &Tag::PX6 },
+      { &Tag::Connect1, 23, -3.25 }, { &Tag::Center, 23, 0 }, true, &Tag::PX6, nullptr },
     // LR repeats UR; the cabinet below hangs from Connect1, the lower front corner.
     { &Tag::Model_HB1, &Tag::Flybar, &Tag::Model_HB1, 28.2, 0, 0, 0, 0, 0, 0, 0,
       false, 0, 0, 0, &kHB1Flybar,
       { &Tag::UR, 9.609, 1.646 }, { &Tag::LR, 9.609, 1.646 }, { &Tag::LL, -17.458, -1.374 },
       { &Tag::UL, -17.458, 1.646 }, { &Tag::Connect1, 9.609, -1.374 }, { &Tag::Center, 9.609, 0.156 },
-      true, &Tag::PX6 },
+      true, &Tag::PX6, nullptr },
 };
 
 struct SplayDef
@@ -289,6 +306,15 @@ void WriteProduct(CXmlNode* root, const ProductDef& def, bool first, CProductXML
         WriteFlybarFields(product, *def.flybar);
 
     WriteReferencePoints(product, def, helper);
+
+    if (def.acoustics != nullptr)
+    {
+        CXmlNode* acoustics = product->GetChild(Tag::Acoustics);
+        acoustics->GetChild(Tag::BandLow)->SetInt(def.acoustics->bandLow);
+        acoustics->GetChild(Tag::BandHigh)->SetInt(def.acoustics->bandHigh);
+        acoustics->GetChild(Tag::OnAxisDB)->SetDouble(def.acoustics->onAxisDB);
+        acoustics->GetChild(Tag::Height)->SetDouble(def.acoustics->height);
+    }
 }
 } // namespace
 

@@ -6,6 +6,12 @@
 
 void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours)
 {
+    Render(image, scene, splColours, CRenderView(), nullptr);
+}
+
+void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
+                            const CRenderView& view, CRenderExtent* extent)
+{
     if (image == nullptr)
         return;
     // The parser and its renderers go even when an item's attribute cannot be read.
@@ -13,5 +19,6 @@ void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRenderer
     parser->RegisterActors();
     parser->SetTarget(image);
     parser->SetSplColours(splColours);
+    parser->SetView(view, extent);
     parser->Walk(scene);
 }

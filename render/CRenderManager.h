@@ -5,6 +5,7 @@
 // message thread only; the caller clears the image before a pass.
 
 #include "base/TemplateSingleton.h"
+#include "render/CRenderView.h"
 #include "render/CRendererLine.h"
 
 namespace juce
@@ -21,4 +22,7 @@ public:
     // Draws the items of `scene` in document order over what `image` holds; a null image
     // draws nothing.
     void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours);
+    // The same pass through `view`; every item point is added to `extent` when given.
+    void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
+                const CRenderView& view, CRenderExtent* extent);
 };

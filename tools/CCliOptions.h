@@ -36,7 +36,11 @@ public:
     std::string saveArray;
     std::string saveVenue;
     std::string render;
+    bool fit = false;
     bool report = false;
+    bool suggestPin = false;
+    bool applySuggestion = false;
+    std::string reportHtml;
     std::string runDir;
     std::optional<unsigned> seed;
 

@@ -245,9 +245,16 @@ inline const std::string SplPoint = "SplPoint";
 inline const std::string SplTotal = "SplTotal";
 inline const std::string SplBase = "SplBase";
 inline const std::string SplRange = "SplRange";
+inline const std::string SplAuto = "SplAuto";
+// The SPL scale kept with the venue: its ends and whether it follows the levels on show.
+inline const std::string SplScale = "SplScale";
+inline const std::string Bottom = "Bottom";
+inline const std::string Top = "Top";
+inline const std::string Automatic = "Automatic";
 
 // Settings file
 inline const std::string UnitType = "UnitType";
+inline const std::string UiScale = "UiScale";
 inline const std::string SI = "SI";
 inline const std::string US = "US";
 inline const std::string Application = "Application";
@@ -266,4 +273,18 @@ inline const std::string News = "News";
 inline const std::string L1 = "L1";
 inline const std::string L2 = "L2";
 inline const std::string L3 = "L3";
+
+// Band prediction
+inline const std::string Acoustics = "Acoustics";
+inline const std::string BandLow = "BandLow";
+inline const std::string BandHigh = "BandHigh";
+inline const std::string OnAxisDB = "OnAxisDB";
+inline const std::string Height = "Height";
+inline const std::string Air = "Air";
+inline const std::string Temperature = "Temperature";
+inline const std::string Humidity = "Humidity";
+inline const std::string AirTemperature = "AirTemperature";
+inline const std::string AirHumidity = "AirHumidity";
+inline const std::string BandZ = "BandZ";
+inline const std::string BandA = "BandA";
 } // namespace Tag

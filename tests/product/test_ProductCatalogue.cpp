@@ -108,6 +108,34 @@ TEST_F(ProductCatalogueTest, ProductValuesAndCoverage)
     EXPECT_TRUE(catalogue->FindProduct("model_drxr1")->IsNull());
 }
 
+TEST_F(ProductCatalogueTest, LoudspeakersCarryWhatTheyRadiate)
+{
+    StartCatalogue();
+    CXmlDocument file;
+    CXmlNode* root = LoadFile(file, CBuiltInProducts::kProductFileName);
+
+    // Band range (band n centred on 1000 x 10^(n / 10) Hz), on-axis level at 1 m, and
+    // 0.82 of the front height as the radiating height.
+    struct Row { std::string model; int low, high; double onAxis, height; };
+    const Row rows[] = {
+        { "Model_DRXR1", -11, 12, 123.5, 0.82 * 12.454 },
+        { "Model_DRXS1", -13, -9, 123.5, 0.82 * 12.37 },
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.model);
+        CXmlNode* acoustics = root->FindChildByString(Tag::Product, Tag::Model, row.model)->FindChild(Tag::Acoustics);
+        ASSERT_FALSE(acoustics->IsNull());
+        EXPECT_EQ(acoustics->FindChild(Tag::BandLow)->GetInt(99), row.low);
+        EXPECT_EQ(acoustics->FindChild(Tag::BandHigh)->GetInt(99), row.high);
+        EXPECT_DOUBLE_EQ(Value(acoustics, Tag::OnAxisDB), row.onAxis);
+        EXPECT_NEAR(Value(acoustics, Tag::Height), row.height, 1e-12);
+    }
+    for (const char* silent : { "PX1", "PX2", "PX6", "PX7", "Model_HB1" })
+        EXPECT_TRUE(root->FindChildByString(Tag::Product, Tag::Model, silent)->FindChild(Tag::Acoustics)->IsNull())
+            << silent;
+}
+
 TEST_F(ProductCatalogueTest, ReferencePointsCarryTheirPolarForm)
 {
     CProductManager* catalogue = StartCatalogue();

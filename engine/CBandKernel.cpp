@@ -1,0 +1,402 @@
+#include "engine/CBandKernel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+// Where the time of a band map goes: some 125 complex terms per point, each needing the
+// sine and cosine of its phase, the sine of its directivity argument and the exponential
+// of its air loss. Through the C library, one term at a time, these are nearly all of it.
+// Here the terms of one source are taken several bands at a time in vector registers (two
+// to eight, as the processor has them), the transcendental functions are range-reduced
+// polynomials without branches, and the one division of sin(u) / u is shared by all bands
+// of a source.
+
+// The vector helpers are inlined and never cross a call boundary, so the calling
+// convention for wide vectors on processors without them does not matter.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace
+{
+// Bands of one source are stored eight to a group; narrower vectors take a group in parts.
+constexpr int kGroupLanes = 8;
+// Band accumulators, long enough for a group that starts at the last band.
+constexpr int kAccumulators = 40;
+static_assert(CBandModel::kBandCount + kGroupLanes - 1 <= kAccumulators, "accumulators too short");
+
+template <int Lanes>
+struct Vector
+{
+    typedef double Real __attribute__((vector_size(Lanes * 8)));
+    typedef unsigned long long Bits __attribute__((vector_size(Lanes * 8)));
+};
+
+#define DRX_INLINE __attribute__((always_inline)) inline
+
+template <typename Real>
+DRX_INLINE Real Splat(double v)
+{
+    return Real {} + v;
+}
+
+template <typename Real>
+DRX_INLINE Real Load(const double* p)
+{
+    Real v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <typename Real>
+DRX_INLINE void Store(double* p, const Real& v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
+// 1.5 x 2^52: adding it to a double below 2^51 in size rounds that to an integer, which
+// then sits in the low bits of the sum's representation.
+constexpr double kShifter = 6755399441055744.0;
+
+// pi / 2 in three parts of 33, 33 and 53 bits: q times either of the first two is exact for
+// |q| < 2^20, so phases up to a million radians (some 5 km at 16 kHz) lose nothing in the
+// reduction; beyond, the error grows to a few 1e-10 radians at 10 million.
+constexpr double kHalfPi1 = 1.57079632673412561417e+00;
+constexpr double kHalfPi2 = 6.07710050630396597660e-11;
+constexpr double kHalfPi3 = 2.02226624879595063154e-21;
+
+// sin(x) and cos(x): x less a multiple q of pi / 2, then the minimax polynomials on
+// -pi/4 ... pi/4, exchanged and negated by q mod 4.
+template <typename Real, typename Bits>
+DRX_INLINE void SinCos(const Real& x, Real& sine, Real& cosine)
+{
+    const Real shifted = x * Splat<Real>(M_2_PI) + Splat<Real>(kShifter);
+    const Real q = shifted - Splat<Real>(kShifter);
+    const Bits quadrant = (Bits) shifted;
+    Real r = x - q * Splat<Real>(kHalfPi1);
+    r = r - q * Splat<Real>(kHalfPi2);
+    r = r - q * Splat<Real>(kHalfPi3);
+
+    const Real z = r * r;
+    Real s = Splat<Real>(1.58962301576546568060e-10);
+    s = s * z + Splat<Real>(-2.50507477628578072866e-8);
+    s = s * z + Splat<Real>(2.75573136213857245213e-6);
+    s = s * z + Splat<Real>(-1.98412698295895385996e-4);
+    s = s * z + Splat<Real>(8.33333333332211858878e-3);
+    s = s * z + Splat<Real>(-1.66666666666666307295e-1);
+    s = r + r * z * s;
+
+    Real c = Splat<Real>(-1.13585365213876817300e-11);
+    c = c * z + Splat<Real>(2.08757008419747316778e-9);
+    c = c * z + Splat<Real>(-2.75573141792967388112e-7);
+    c = c * z + Splat<Real>(2.48015872888517045348e-5);
+    c = c * z + Splat<Real>(-1.38888888888730564116e-3);
+    c = c * z + Splat<Real>(4.16666666666665929218e-2);
+    c = Splat<Real>(1.0) - Splat<Real>(0.5) * z + z * z * c;
+
+    // All ones where q is odd: picks the other polynomial without a 64-bit comparison,
+    // which processors before SSE4.1 do not have.
+    const Bits odd = Bits {} - (quadrant & 1);
+    const Real sineBase = (Real) (((Bits) c & odd) | ((Bits) s & ~odd));
+    const Real cosineBase = (Real) (((Bits) s & odd) | ((Bits) c & ~odd));
+    sine = (Real) ((Bits) sineBase ^ ((quadrant & 2) << 62));
+    cosine = (Real) ((Bits) cosineBase ^ (((quadrant + 1) & 2) << 62));
+}
+
+// sin(x) alone, for |x| up to some thousands: x less a multiple q of pi, the Taylor series
+// to x^17 on -pi/2 ... pi/2 (error below 5e-14), negated for odd q.
+template <typename Real, typename Bits>
+DRX_INLINE Real Sin(const Real& x)
+{
+    const Real shifted = x * Splat<Real>(M_1_PI) + Splat<Real>(kShifter);
+    const Real q = shifted - Splat<Real>(kShifter);
+    const Bits half = (Bits) shifted;
+    Real r = x - q * Splat<Real>(2.0 * kHalfPi1);
+    r = r - q * Splat<Real>(2.0 * kHalfPi2);
+    r = r - q * Splat<Real>(2.0 * kHalfPi3);
+
+    const Real z = r * r;
+    Real s = Splat<Real>(1.0 / 355687428096000.0);
+    s = s * z + Splat<Real>(-1.0 / 1307674368000.0);
+    s = s * z + Splat<Real>(1.0 / 6227020800.0);
+    s = s * z + Splat<Real>(-1.0 / 39916800.0);
+    s = s * z + Splat<Real>(1.0 / 362880.0);
+    s = s * z + Splat<Real>(-1.0 / 5040.0);
+    s = s * z + Splat<Real>(1.0 / 120.0);
+    s = s * z + Splat<Real>(-1.0 / 6.0);
+    s = r + r * z * s;
+    return (Real) ((Bits) s ^ ((half & 1) << 63));
+}
+
+// e^t for t <= 0 to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its
+// Taylor series to w^10, 2^k put into the exponent bits. Below -700 (a loss of some
+// 3000 dB) the result is e^-700.
+constexpr double kLn2High = 6.93147180369123816490e-01;
+constexpr double kLn2Low = 1.90821492927058770002e-10;
+
+template <typename Real, typename Bits>
+DRX_INLINE Real ExpNonPositive(const Real& exponent)
+{
+    const Real t = exponent < Splat<Real>(-700.0) ? Splat<Real>(-700.0) : exponent;
+    const Real shifted = t * Splat<Real>(M_LOG2E) + Splat<Real>(kShifter);
+    const Real k = shifted - Splat<Real>(kShifter);
+    const Bits powerOfTwo = (Bits) shifted - (Bits) Splat<Real>(kShifter);
+    const Real w = (t - k * Splat<Real>(kLn2High)) - k * Splat<Real>(kLn2Low);
+
+    Real p = Splat<Real>(1.0 / 3628800.0);
+    p = p * w + Splat<Real>(1.0 / 362880.0);
+    p = p * w + Splat<Real>(1.0 / 40320.0);
+    p = p * w + Splat<Real>(1.0 / 5040.0);
+    p = p * w + Splat<Real>(1.0 / 720.0);
+    p = p * w + Splat<Real>(1.0 / 120.0);
+    p = p * w + Splat<Real>(1.0 / 24.0);
+    p = p * w + Splat<Real>(1.0 / 6.0);
+    p = p * w + Splat<Real>(0.5);
+    p = p * w + Splat<Real>(1.0);
+    p = p * w + Splat<Real>(1.0);
+    return p * (Real) ((powerOfTwo + 1023) << 52);
+}
+
+// Eight bands of one source; lanes past the source's last band have no amplitude.
+struct TermGroup
+{
+    alignas(64) double amplitude[kGroupLanes];          // pressure at 1 m before directivity and air
+    alignas(64) double waveNumber[kGroupLanes];         // rad/m
+    alignas(64) double directivity[kGroupLanes];        // pi f H / c: the argument is this times sin(theta)
+    alignas(64) double inverseDirectivity[kGroupLanes]; // its inverse (infinite in lanes without a band)
+    alignas(64) double loss[kGroupLanes];               // the air's absorption in nepers per metre
+    int firstBand;                                      // band index of the first lane
+    int lanes;                                          // lanes that hold a band
+};
+
+struct SourceTerms
+{
+    double x, y;
+    double cosAngle, sinAngle;
+    size_t firstGroup, groupCount;
+};
+} // namespace
+
+struct CBandKernel::Terms
+{
+    std::vector<SourceTerms> sources;
+    std::vector<TermGroup> groups;
+};
+
+namespace
+{
+using Terms = CBandKernel::Terms;
+
+// The complex sum of every band at (x, y) inches into re and im (kAccumulators each),
+// `Lanes` bands at a time.
+template <int Lanes>
+DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, double* im)
+{
+    using Real = typename Vector<Lanes>::Real;
+    using Bits = typename Vector<Lanes>::Bits;
+    std::fill(re, re + kAccumulators, 0.0);
+    std::fill(im, im + kAccumulators, 0.0);
+    for (const SourceTerms& s : terms.sources)
+    {
+        const double dx = x - s.x;
+        const double dy = y - s.y;
+        const double d = std::sqrt(dx * dx + dy * dy);
+        const double r = std::max(d * CBandModel::kMetresPerInch, CBandModel::kMinDistance);
+        // sin(atan2(dy, dx) + angle), without the arc tangent.
+        double sinTheta = d > 0.0 ? (dy * s.cosAngle + dx * s.sinAngle) / d : s.sinAngle;
+        // So small an angle is on the axis; its inverse below would overflow.
+        if (std::fabs(sinTheta) < 1e-150)
+            sinTheta = 0.0;
+        const Real distance = Splat<Real>(r);
+        const Real spreading = Splat<Real>(1.0 / r);
+        const Real offAxis = Splat<Real>(sinTheta);
+        const Real inverseOffAxis = Splat<Real>(1.0 / sinTheta);
+
+        const TermGroup* group = terms.groups.data() + s.firstGroup;
+        for (size_t g = 0; g < s.groupCount; ++g, ++group)
+        {
+            for (int lane = 0; lane < group->lanes; lane += Lanes)
+            {
+                Real sinPhase, cosPhase;
+                SinCos<Real, Bits>(Load<Real>(group->waveNumber + lane) * distance, sinPhase, cosPhase);
+                const Real u = Load<Real>(group->directivity + lane) * offAxis;
+                const Real directivity = u == Splat<Real>(0.0)
+                                             ? Splat<Real>(1.0)
+                                             : Sin<Real, Bits>(u) * Load<Real>(group->inverseDirectivity + lane) * inverseOffAxis;
+                const Real a = Load<Real>(group->amplitude + lane) * directivity * spreading
+                               * ExpNonPositive<Real, Bits>(-(Load<Real>(group->loss + lane) * distance));
+
+                double* reAt = re + group->firstBand + lane;
+                double* imAt = im + group->firstBand + lane;
+                Store(reAt, Load<Real>(reAt) + a * cosPhase);
+                Store(imAt, Load<Real>(imAt) - a * sinPhase);
+            }
+        }
+    }
+}
+
+template <int Lanes>
+DRX_INLINE void EnergiesWith(const Terms& terms, double x, double y, double* energies)
+{
+    alignas(64) double re[kAccumulators];
+    alignas(64) double im[kAccumulators];
+    SumBands<Lanes>(terms, x, y, re, im);
+    for (int i = 0; i < CBandModel::kBandCount; ++i)
+        energies[i] = re[i] * re[i] + im[i] * im[i];
+}
+
+template <int Lanes>
+DRX_INLINE void LevelsWith(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    alignas(64) double re[kAccumulators];
+    alignas(64) double im[kAccumulators];
+    for (int k = 0; k < count; ++k)
+    {
+        SumBands<Lanes>(terms, xs[k], y, re, im);
+        double energy = 0.0;
+        for (int i = 0; i < CBandModel::kBandCount; ++i)
+            energy += weights[i] * (re[i] * re[i] + im[i] * im[i]);
+        out[k] = 10.0 * std::log10(energy);
+    }
+}
+
+// The two entry points come in versions for every x86-64 processor (two bands to an SSE2
+// register), for those with AVX2 and FMA (four) and for those with AVX-512 (eight); the
+// best one the processor runs is picked once, when the program loads. A group is taken in
+// parts as wide as the registers, so that every value of a part stays in a register;
+// fused multiply-adds halve the polynomials' chains.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define DRX_TARGET(isa) __attribute__((target(isa)))
+
+DRX_TARGET("default")
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    EnergiesWith<2>(terms, x, y, energies);
+}
+
+DRX_TARGET("arch=x86-64-v3")
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    EnergiesWith<4>(terms, x, y, energies);
+}
+
+DRX_TARGET("arch=x86-64-v4")
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    EnergiesWith<8>(terms, x, y, energies);
+}
+
+DRX_TARGET("default")
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    LevelsWith<2>(terms, xs, count, y, weights, out);
+}
+
+DRX_TARGET("arch=x86-64-v3")
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    LevelsWith<4>(terms, xs, count, y, weights, out);
+}
+
+DRX_TARGET("arch=x86-64-v4")
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    LevelsWith<8>(terms, xs, count, y, weights, out);
+}
+#else
+void EnergiesAt(const Terms& terms, double x, double y, double* energies)
+{
+    EnergiesWith<2>(terms, x, y, energies);
+}
+
+void LevelsAlong(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
+{
+    LevelsWith<2>(terms, xs, count, y, weights, out);
+}
+#endif
+
+std::shared_ptr<const Terms> BuildTerms(const CBandModel& model, int onlyBand)
+{
+    auto terms = std::make_shared<Terms>();
+    const double c = model.GetSpeedOfSound();
+    const std::vector<CBandModel::Source>& sources = model.GetSources();
+    for (size_t m = 0; m < sources.size(); ++m)
+    {
+        const CBandModel::Source& source = sources[m];
+        int low = source.bandLow - CBandModel::kFirstBand;
+        int high = source.bandHigh - CBandModel::kFirstBand;
+        if (onlyBand >= 0)
+        {
+            if (onlyBand < low || onlyBand > high)
+                continue;
+            low = high = onlyBand;
+        }
+
+        const double angle = source.angle * M_PI / 180.0;
+        SourceTerms s { source.x, source.y, std::cos(angle), std::sin(angle), terms->groups.size(), 0 };
+        const double height = source.height * CBandModel::kMetresPerInch;
+        for (int first = low; first <= high; first += kGroupLanes)
+        {
+            TermGroup group {};
+            group.firstBand = first;
+            group.lanes = std::min(kGroupLanes, high - first + 1);
+            for (int lane = 0; lane < kGroupLanes; ++lane)
+            {
+                const int i = first + lane;
+                if (i > high)
+                {
+                    group.inverseDirectivity[lane] = std::numeric_limits<double>::infinity();
+                    continue;
+                }
+                group.amplitude[lane] = model.Amplitude(m, i);
+                group.waveNumber[lane] = model.WaveNumber(i);
+                group.directivity[lane] = M_PI * CBandModel::BandCentre(i + CBandModel::kFirstBand) * height / c;
+                group.inverseDirectivity[lane] = 1.0 / group.directivity[lane];
+                group.loss[lane] = model.Absorption(i) * M_LN10 / 20.0;
+            }
+            terms->groups.push_back(group);
+            ++s.groupCount;
+        }
+        terms->sources.push_back(s);
+    }
+    return terms;
+}
+} // namespace
+
+//==============================================================================
+CBandKernel::CBandKernel(const CBandModel& model) : CBandKernel(model, -1)
+{
+}
+
+CBandKernel::CBandKernel(const CBandModel& model, int onlyBand) : terms(BuildTerms(model, onlyBand))
+{
+    for (int i = 0; i < CBandModel::kBandCount; ++i)
+        aWeights[(size_t) i] = std::pow(10.0, model.AWeight(i) / 10.0);
+}
+
+CBandKernel::BandValues CBandKernel::Energies(double x, double y) const
+{
+    BandValues energies {};
+    EnergiesAt(*terms, x, y, energies.data());
+    return energies;
+}
+
+void CBandKernel::Broadband(double x, double y, double& z, double& a) const
+{
+    const BandValues energies = Energies(x, y);
+    double unweighted = 0.0;
+    double weighted = 0.0;
+    for (size_t i = 0; i < energies.size(); ++i)
+    {
+        unweighted += energies[i];
+        weighted += energies[i] * aWeights[i];
+    }
+    z = 10.0 * std::log10(unweighted);
+    a = 10.0 * std::log10(weighted);
+}
+
+void CBandKernel::Levels(const double* xs, int count, double y, const BandValues& weights, double* out) const
+{
+    LevelsAlong(*terms, xs, count, y, weights.data(), out);
+}
