@@ -290,7 +290,7 @@ CEngineManager::DesignText CEngineManager::CaptureDesign()
     return { CArrayManager::GetInstance()->GetDocument()->ToText(), CVenueManager::GetInstance()->SaveState() };
 }
 
-void CEngineManager::RestoreDesign(const DesignText& given)
+void CEngineManager::RestoreDesign(const DesignText& given, const SplScaleSetting::Shown& shown)
 {
     // A document the step did not change must come out of the recompute as it went in.
     DesignText design = given;
@@ -302,9 +302,11 @@ void CEngineManager::RestoreDesign(const DesignText& given)
         CArrayManager::GetInstance()->GetDocument()->ParseText(design.array);
         CVenueManager::GetInstance()->RestoreState(design.venue);
     };
+    parse();
+    SplScaleSetting::Put(shown);
+    design = CaptureDesign();
     // Recomputed as a load is, so that every value kept outside the documents is the
     // design's again.
-    parse();
     ArrayLine(CArrayManager::kFind).RelinkAll();
     ArrayLine(CArrayManager::kFind).RecomputeAll();
     Recompute();
