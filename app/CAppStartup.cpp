@@ -124,6 +124,8 @@ void OpenStartupFile()
         CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadArrayFile, path, 0.0);
     else if (path.find(".21v") != std::string::npos)
         CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, path, 0.0);
+    // The history starts at the design the wizard opened with.
+    CCommandManager::GetInstance()->GetUndoManager()->clearUndoHistory();
 }
 
 void ShutdownEngineDocuments()

@@ -1,9 +1,16 @@
 #include "app/CAppWindow.h"
 
 #include "app/CAppStartup.h"
+#include "app/CCommandManager.h"
+#include "ui/CFoo.h"
 #include "app/CJuceManager.h"
 #include "ui/CUiScale.h"
 #include "ui/CZorvJuceKWEMWindow.h"
+
+namespace
+{
+constexpr unsigned kStepperMergeMs = 600;
+}
 
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true)
@@ -11,8 +18,9 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     StartCore(ReporterMode::Gui);
     // Before the window takes its size, so that the size is the scaled one.
     CUiScale::ApplyRemembered();
-    setVisible(true);
+    // Placed before it is shown, so that it appears where it stays.
     centreWithSize(width, height);
+    setVisible(true);
     setResizable(true, false);
     setTitleBarTextCentred(false);
     setUsingNativeTitleBar(false);
@@ -25,6 +33,10 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     setContentOwned(content, false);
     setResizeLimits(400, 300, 16384, 16384);
     CJuceManager::GetInstance()->SetMainComponent(content);
+
+    // A held stepper's repeats, closer than this, are one step of the history.
+    CCommandManager::GetInstance()->SetMergeWindow(kStepperMergeMs);
+    addKeyListener(&undoKeys);
     CJuceManager::GetInstance()->Redraw();
 }
 
@@ -32,6 +44,7 @@ CAppWindow::~CAppWindow()
 {
     // The panels unregister their bindings as they go, so they go first, while the
     // managers they talk to still exist.
+    removeKeyListener(&undoKeys);
     CJuceManager::GetInstance()->SetMainComponent(nullptr);
     clearContentComponent();
     setLookAndFeel(nullptr);

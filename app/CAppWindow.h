@@ -3,6 +3,8 @@
 // remembered interface size and builds the main content; its destruction runs the
 // shutdown order of the singletons.
 
+#include "ui/CUndoKeys.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class CAppWindow : public juce::DocumentWindow
@@ -14,5 +16,7 @@ public:
     void closeButtonPressed() override;
 
 private:
+    CUndoKeys undoKeys;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CAppWindow)
 };

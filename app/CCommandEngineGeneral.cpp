@@ -2,14 +2,78 @@
 
 #include "engine/CCommandTable.h"
 
+#include <limits>
+
 CCommandEngineGeneral::CCommandEngineGeneral(const std::string& n, const CCommand& c) : name(n), command(c) {}
 
 bool CCommandEngineGeneral::perform()
 {
-    return CCommandTable::Perform(command).WasDone();
+    CEngineManager* engine = CEngineManager::GetInstance();
+    if (performed)
+    {
+        engine->RestoreDesign(after, ShownWith(shownAfter));
+        return true;
+    }
+    before = engine->CaptureDesign();
+    shownBefore = SplScaleSetting::Capture();
+    if (! CCommandTable::Perform(command).WasDone())
+        return false;
+    after = engine->CaptureDesign();
+    shownAfter = SplScaleSetting::Capture();
+    changedShown = shownBefore.element != shownAfter.element;
+    if (before == after)
+        return false;
+    if (before.array == after.array)
+        before.array = after.array = std::string();
+    if (before.venue == after.venue)
+        before.venue = after.venue = std::string();
+    performed = true;
+    return true;
 }
 
 bool CCommandEngineGeneral::undo()
 {
+    CEngineManager::GetInstance()->RestoreDesign(before, ShownWith(shownBefore));
     return true;
+}
+
+SplScaleSetting::Shown CCommandEngineGeneral::ShownWith(const SplScaleSetting::Shown& own) const
+{
+    return changedShown ? own : SplScaleSetting::Capture();
+}
+
+int CCommandEngineGeneral::getSizeInUnits()
+{
+    const size_t bytes = before.array.size() + before.venue.size() + after.array.size() + after.venue.size()
+                         + shownBefore.element.size() + shownAfter.element.size();
+    return (int) std::min(bytes, (size_t) std::numeric_limits<int>::max());
+}
+
+juce::UndoableAction* CCommandEngineGeneral::createCoalescedAction(juce::UndoableAction* nextAction)
+{
+    auto* next = dynamic_cast<CCommandEngineGeneral*>(nextAction);
+    const std::string key = MergeKey(command);
+    if (next == nullptr || ! performed || ! next->performed || key.empty() || key != MergeKey(next->command))
+        return nullptr;
+
+    auto* merged = new CCommandEngineGeneral(name, next->command);
+    merged->performed = true;
+    // A document one of the two steps left alone was, before the first, as the second found it.
+    merged->before.array = before.array.empty() ? next->before.array : before.array;
+    merged->before.venue = before.venue.empty() ? next->before.venue : before.venue;
+    merged->after.array = next->after.array.empty() ? after.array : next->after.array;
+    merged->after.venue = next->after.venue.empty() ? after.venue : next->after.venue;
+    merged->shownBefore = shownBefore;
+    merged->shownAfter = next->shownAfter;
+    merged->changedShown = changedShown || next->changedShown;
+    return merged;
+}
+
+std::string CCommandEngineGeneral::MergeKey(const CCommand& command)
+{
+    const CCommandTable::Entry* entry = CCommandTable::Find(command.target);
+    if (entry == nullptr || entry->kind != CCommandTable::Kind::Design)
+        return {};
+    const bool position = entry->text.form == CCommandTable::TextRule::Form::Position;
+    return command.target + "|" + std::to_string(command.areaSlot) + "|" + (position ? command.text : std::string());
 }

@@ -3,31 +3,24 @@
 #include "app/CCommandEngineGeneral.h"
 #include "base/CReportError.h"
 #include "engine/CCommandTable.h"
-#include "xml/SafeFile.h"
-
 
 #include <new>
 
-namespace
+CCommandManager::CCommandManager()
 {
-// Hands `action` to the undo manager as a transaction of its own; the undo manager owns
-// it from here on, also when performing throws.
-void Perform(juce::UndoManager* undo, juce::UndoableAction* action, const std::string& name)
-{
-    undo->beginNewTransaction();
-    undo->perform(action, juce::String(name));
-}
+    CCommandHistory::Install(this);
 }
 
-CCommandManager::CCommandManager() = default;
-
-CCommandManager::~CCommandManager() = default;
+CCommandManager::~CCommandManager()
+{
+    CCommandHistory::Uninstall(this);
+}
 
 juce::UndoManager* CCommandManager::GetUndoManager()
 {
     if (undoManager == nullptr)
     {
-        undoManager.reset(new (std::nothrow) juce::UndoManager());
+        undoManager.reset(new (std::nothrow) juce::UndoManager(kHistoryBytes, kMinimumSteps));
         if (undoManager == nullptr)
             CReportError::GetInstance()->ReportFatalError("Command Manager Error: could not allocate memory for undo manager");
     }
@@ -39,8 +32,19 @@ CCommandResult CCommandManager::Do(const CCommand& command)
     const CCommandResult checked = CCommandTable::Check(command);
     if (! checked)
         return checked;
-    const std::string& name = CCommandTable::Find(command.target)->name;
-    Perform(GetUndoManager(), new CCommandEngineGeneral(name, command), name);
+    const CCommandTable::Entry& entry = *CCommandTable::Find(command.target);
+    if (CCommandTable::IsUndoStep(entry))
+    {
+        PerformStep(entry.name, command);
+    }
+    else
+    {
+        // Moving through the history or loading ends any merging of steps.
+        if (entry.kind != CCommandTable::Kind::View)
+            lastStepKey.clear();
+        CCommandTable::Perform(command);
+    }
+    ++performed[entry.name];
     return checked;
 }
 
@@ -60,4 +64,55 @@ CCommandResult CCommandManager::DoVenueArea(int areaSlot, const std::string& tar
     command.text = value;
     command.areaSlot = areaSlot;
     return Do(command);
+}
+
+void CCommandManager::PerformStep(const std::string& name, const CCommand& command)
+{
+    juce::UndoManager* undo = GetUndoManager();
+    const std::string key = CCommandEngineGeneral::MergeKey(command);
+    const unsigned now = juce::Time::getMillisecondCounter();
+    const bool merge = ! key.empty() && key == lastStepKey && undo->canUndo()
+                       && (gestures > 0 || now - lastStepTime <= mergeWindowMs);
+    if (! merge)
+        undo->beginNewTransaction(juce::String(name));
+    // The undo manager owns the action from here on, also when performing throws.
+    const bool recorded = undo->perform(new CCommandEngineGeneral(name, command));
+    if (recorded || ! merge)
+        lastStepKey = recorded ? key : std::string();
+    lastStepTime = now;
+}
+
+bool CCommandManager::CanUndo()
+{
+    return GetUndoManager()->canUndo();
+}
+
+bool CCommandManager::CanRedo()
+{
+    return GetUndoManager()->canRedo();
+}
+
+void CCommandManager::Undo()
+{
+    lastStepKey.clear();
+    GetUndoManager()->undo();
+}
+
+void CCommandManager::Redo()
+{
+    lastStepKey.clear();
+    GetUndoManager()->redo();
+}
+
+int CCommandManager::GetPerformedCount(const std::string& name) const
+{
+    if (! name.empty())
+    {
+        const auto found = performed.find(name);
+        return found == performed.end() ? 0 : found->second;
+    }
+    int total = 0;
+    for (const auto& entry : performed)
+        total += entry.second;
+    return total;
 }

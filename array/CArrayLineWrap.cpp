@@ -135,6 +135,16 @@ void CArrayLineWrap::PlaceModels(const std::function<CArrayProdWrap()>& newProdu
     SetTotal(enclosures + 1);
 }
 
+void CArrayLineWrap::AttachAll()
+{
+    const int total = GetTotal();
+    for (int i = 1; i <= total; ++i)
+    {
+        CArrayCabWrap cab = GetCab(i);
+        cab.Attach(cab.GetProduct());
+    }
+}
+
 void CArrayLineWrap::RelinkAll()
 {
     const int total = GetTotal();

@@ -37,6 +37,9 @@ public:
     //==========================================================================
     // Assembly: re-attaches every active position and refreshes its catalogue data.
     void RelinkAll();
+    // Links every cab to its product again (a document read from text has no links) and
+    // changes no value.
+    void AttachAll();
     // Puts the counted models in positions 2..7, subwoofers directly under the flybar and
     // full-range modules below them, parks the products of positions left over and sets
     // Total. An empty position gets a product from `newProduct`. The counts must already

@@ -3,6 +3,7 @@
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
 #include "base/NumberText.h"
+#include "engine/CCommandHistory.h"
 #include "engine/CEngineHooks.h"
 #include "engine/CEngineManager.h"
 #include "product/CProductManager.h"
@@ -103,8 +104,7 @@ std::function<std::string(const CCommand&)> CatalogueLimit(const std::string& li
             return "the catalogue gives no limits for the " + what;
         const int low = minimum->GetInt(0);
         const int high = maximum->GetInt(0);
-        const int value = (int) command.number;
-        if (value >= low && value <= high)
+        if (command.number >= low && command.number <= high)
             return {};
         return "the " + what + " must be from " + std::to_string(low) + " to " + std::to_string(high);
     };
@@ -148,10 +148,33 @@ Entry FileCommand(const std::string& target, const std::string& name, TextRule::
     return { target, name, Kind::File, Scope::General, {}, Text(path), nullptr, std::move(perform) };
 }
 
-Entry AreaCommand(const std::string& key)
+// An area's line value: coordinates may be anywhere, a length is above 0, an angle keeps
+// the line from turning into a wall.
+Entry AreaCommand(const std::string& key, const std::string& meaning, double min, double max, bool minExcluded)
 {
-    return { key, "Area Change", Kind::Design, Scope::Area, {}, Text(TextRule::Form::Decimal), AreaLimit(key),
+    TextRule value = Text(TextRule::Form::Decimal);
+    value.min = min;
+    value.max = max;
+    value.minExcluded = minExcluded;
+    value.meaning = meaning;
+    return { key, "Area Change", Kind::Design, Scope::Area, {}, value, AreaLimit(key),
              [key](const CCommand& c) { Engine()->PerformAreaCommand(1, c.areaSlot, key, c.text); } };
+}
+
+Entry HistoryCommand(const std::string& target, const std::string& name, bool redo)
+{
+    const std::string nothing = redo ? "there is nothing to redo" : "there is nothing to undo";
+    return { target, name, Kind::History, Scope::General, {}, {},
+             [redo, nothing](const CCommand&) {
+                 CCommandHistory& history = CCommandHistory::Get();
+                 return (redo ? history.CanRedo() : history.CanUndo()) ? std::string() : nothing;
+             },
+             [redo](const CCommand&) {
+                 if (redo)
+                     CCommandHistory::Get().Redo();
+                 else
+                     CCommandHistory::Get().Undo();
+             } };
 }
 
 std::vector<Entry> BuildEntries()
@@ -193,8 +216,15 @@ std::vector<Entry> BuildEntries()
               Engine()->SetShadingMode((int) c.number, (int) position);
           } },
     };
-    for (const std::string* key : { &Tag::sX, &Tag::sY, &Tag::eX, &Tag::eY, &Tag::LAngle, &Tag::LDist })
-        entries.push_back(AreaCommand(*key));
+    const double anywhere = std::numeric_limits<double>::infinity();
+    entries.push_back(AreaCommand(Tag::sX, "front X", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::sY, "front Z", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::eX, "end X", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::eY, "end Z", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::LAngle, "angle in degrees", -90.0, 90.0, false));
+    entries.push_back(AreaCommand(Tag::LDist, "length", 0.0, anywhere, true));
+    entries.push_back(HistoryCommand(CCommandTable::kUndo, "Undo", false));
+    entries.push_back(HistoryCommand(CCommandTable::kRedo, "Redo", true));
     return entries;
 }
 
@@ -229,6 +259,26 @@ std::string CheckNumber(const Entry& entry, double number)
     return entry.target + " must be" + range + ", not " + Quoted(ShortestText(number));
 }
 
+bool InRange(const TextRule& rule, double value)
+{
+    return std::isfinite(value) && (rule.minExcluded ? value > rule.min : value >= rule.min) && value <= rule.max;
+}
+
+// "length (LDist) must be a number greater than 0, not '-2'"
+std::string DecimalRefusal(const Entry& entry, const std::string& text)
+{
+    const TextRule& rule = entry.text;
+    std::string range;
+    if (std::isfinite(rule.min) && std::isfinite(rule.max))
+        range = " from " + ShortestText(rule.min) + " to " + ShortestText(rule.max);
+    else if (std::isfinite(rule.min))
+        range = (rule.minExcluded ? " greater than " : " of at least ") + ShortestText(rule.min);
+    else if (std::isfinite(rule.max))
+        range = " of at most " + ShortestText(rule.max);
+    const std::string field = rule.meaning.empty() ? entry.target : rule.meaning + " (" + entry.target + ")";
+    return field + " must be a number" + range + ", not " + Quoted(text);
+}
+
 std::string CheckText(const Entry& entry, const std::string& text)
 {
     const TextRule& rule = entry.text;
@@ -245,7 +295,7 @@ std::string CheckText(const Entry& entry, const std::string& text)
                 return {};
             return entry.target + " needs the module's position as TEXT (a whole number)";
         case TextRule::Form::Decimal:
-            return ParseDecimal(text, value) ? std::string() : entry.target + " needs a number, not " + Quoted(text);
+            return ParseDecimal(text, value) && InRange(rule, value) ? std::string() : DecimalRefusal(entry, text);
         case TextRule::Form::Choice:
             for (const std::string& choice : rule.choices)
                 if (choice == text)
@@ -268,8 +318,42 @@ CCommandResult CCommandTable::Check(const CCommand& command)
     if (entry == nullptr)
         return CCommandResult::Refused("unknown command '" + command.target + "' (known: " + TargetList(Scope::General)
                                        + "; area values: " + TargetList(Scope::Area) + ")");
-    const std::string refusal = CheckForm(*entry, command);
-    return refusal.empty() ? CCommandResult::Done() : CCommandResult::Refused(refusal);
+    std::string refusal = CheckForm(*entry, command);
+    if (refusal.empty())
+        refusal = CheckLimits(*entry, command);
+    if (refusal.empty())
+        return CCommandResult::Done();
+    // An area value names its area: every area panel has the same fields.
+    const bool namedValue = entry->scope == Scope::Area && ! entry->text.meaning.empty() && command.areaSlot >= 1
+                            && refusal.rfind(entry->text.meaning, 0) == 0;
+    return CCommandResult::Refused(namedValue ? "area " + std::to_string(command.areaSlot) + ": " + refusal : refusal);
+}
+
+CCommandResult CCommandTable::CheckTyped(CCommand command, const std::string& typed)
+{
+    const Entry* entry = Find(command.target);
+    if (entry == nullptr || entry->scope == Scope::Area)
+    {
+        command.text = typed;
+        return Check(command);
+    }
+    double value = 0.0;
+    if (ParseDecimal(typed, value))
+    {
+        command.number = value;
+        return Check(command);
+    }
+    // No number is within any range, so the limits name the range it must be in.
+    command.number = std::numeric_limits<double>::quiet_NaN();
+    std::string range = CheckLimits(*entry, command);
+    if (range.empty())
+        range = CheckNumber(*entry, command.number);
+    return CCommandResult::Refused(range + ", not " + Quoted(typed));
+}
+
+bool CCommandTable::IsUndoStep(const Entry& entry)
+{
+    return entry.kind == Kind::Design || entry.target == kLoadArrayFile || entry.target == kLoadVenueFile;
 }
 
 CCommandResult CCommandTable::Perform(const CCommand& command)

@@ -16,8 +16,9 @@ class CCommandTable
 {
 public:
     // Design: changes the design (undoable, marks the design changed). View: changes only
-    // how it is shown (units, SPL scale). File: loads or saves the design.
-    enum class Kind { Design, View, File };
+    // how it is shown (units, SPL scale). File: loads (undoable) or saves the design.
+    // History: steps through the undo history (changes the design, is no step itself).
+    enum class Kind { Design, View, File, History };
     // General commands take a number and a text; area commands change one value of a
     // venue area's line.
     enum class Scope { General, Area };
@@ -37,11 +38,16 @@ public:
     struct TextRule
     {
         // Unused: ignored. Path: a file path (OptionalPath: may be empty). Position: a
-        // module position, a whole number. Decimal: a finite decimal number. Choice: one of
-        // `choices`.
+        // module position, a whole number. Decimal: a finite decimal number from `min` to
+        // `max` (above `min` when `minExcluded`). Choice: one of `choices`.
         enum class Form { Unused, Path, OptionalPath, Position, Decimal, Choice };
         Form form = Form::Unused;
         std::vector<std::string> choices;
+        double min = -std::numeric_limits<double>::infinity();
+        double max = std::numeric_limits<double>::infinity();
+        bool minExcluded = false;
+        // What the value is, for refusals ("length"); empty: the target names it.
+        std::string meaning;
     };
 
     struct Entry
@@ -63,16 +69,24 @@ public:
     static inline const std::string kSaveArrayFile = "SaveArrayFile";
     static inline const std::string kLoadVenueFile = "LoadVenueFile";
     static inline const std::string kSaveVenueFile = "SaveVenueFile";
+    static inline const std::string kUndo = "Undo";
+    static inline const std::string kRedo = "Redo";
 
     //==========================================================================
-    // Why the command does not fit its entry (or has none); done when it does.
+    // Why the command does not fit its entry (or has none) or the design as it stands;
+    // done when it fits both.
     static CCommandResult Check(const CCommand& command);
+    // Check for a value typed as `typed`: the command's number (or, for area values, its
+    // text) taken from it. Text that is no number is refused with the range it must be in.
+    static CCommandResult CheckTyped(CCommand command, const std::string& typed);
     // Checks the command, then runs its entry; a refused command changes nothing. Fatal
     // reports of the handlers leave as exceptions.
     static CCommandResult Perform(const CCommand& command);
 
     //==========================================================================
     static const std::vector<Entry>& Entries();
+    // Whether performing the entry is a step of the undo history: design changes and loads.
+    static bool IsUndoStep(const Entry& entry);
     // Null when no entry has `target`.
     static const Entry* Find(const std::string& target);
     // The targets of one scope in table order, joined by ", ".

@@ -15,6 +15,7 @@
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "xml/CXmlChangeObserver.h"
 #include "venue/VenueLimits.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -83,6 +84,12 @@ void CEngineManager::StartEngine()
 
 void CEngineManager::InitialiseEngine()
 {
+    BuildArrayScene();
+    Recompute();
+}
+
+void CEngineManager::BuildArrayScene()
+{
     CSceneWrap scene;
     scene.SetNode(CSceneManager::GetInstance()->GetScene(1));
     scene.ClearLists();
@@ -90,8 +97,20 @@ void CEngineManager::InitialiseEngine()
     scene.AddTrigger(Tag::RenderSpec);
     scene.AddScanRoot(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind));
     scene.BuildScene();
+}
 
-    Recompute();
+void CEngineManager::BuildVenueScene()
+{
+    CSceneWrap scene;
+    scene.SetNode(CSceneManager::GetInstance()->GetScene(2));
+    scene.ClearLists();
+    scene.AddTrigger(Tag::RenderSpec);
+    scene.AddTrigger(Tag::CGInfo);
+    scene.AddTrigger(Tag::Line);
+    scene.AddTrigger(Tag::SplList);
+    scene.AddScanRoot(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind));
+    scene.AddScanRoot(CVenueManager::GetInstance()->GetVenue(1));
+    scene.BuildScene();
 }
 
 //==============================================================================
@@ -258,6 +277,62 @@ void CEngineManager::SaveVenueFile(const std::string& path)
 }
 
 //==============================================================================
+CEngineManager::DesignText CEngineManager::CaptureDesign()
+{
+    // Printing writes cached numbers into the text. That shows nothing new, so the bound
+    // controls, and the edits a throttle holds in them, are not told.
+    struct ObserverPause
+    {
+        CXmlChangeObserver* observer = CXmlChangeObserver::Get();
+        ObserverPause() { CXmlChangeObserver::Install(nullptr); }
+        ~ObserverPause() { CXmlChangeObserver::Install(observer); }
+    } pause;
+    return { CArrayManager::GetInstance()->GetDocument()->ToText(), CVenueManager::GetInstance()->SaveState() };
+}
+
+void CEngineManager::RestoreDesign(const DesignText& given, const SplScaleSetting::Shown& shown)
+{
+    // A document the step did not change must come out of the recompute as it went in.
+    DesignText design = given;
+    if (design.array.empty())
+        design.array = CArrayManager::GetInstance()->GetDocument()->ToText();
+    if (design.venue.empty())
+        design.venue = CVenueManager::GetInstance()->SaveState();
+    const auto parse = [&design] {
+        CArrayManager::GetInstance()->GetDocument()->ParseText(design.array);
+        CVenueManager::GetInstance()->RestoreState(design.venue);
+    };
+    parse();
+    SplScaleSetting::Put(shown);
+    design = CaptureDesign();
+    // Recomputed as a load is, so that every value kept outside the documents is the
+    // design's again.
+    ArrayLine(CArrayManager::kFind).RelinkAll();
+    ArrayLine(CArrayManager::kFind).RecomputeAll();
+    Recompute();
+    // A recompute from the printed numbers may differ in their last digit from the one that
+    // printed them: the documents are put back once more, to the byte, and drawn from there.
+    if (CaptureDesign() != design)
+    {
+        parse();
+        ArrayLine(CArrayManager::kFind).AttachAll();
+        BuildArrayScene();
+        BuildVenueScene();
+    }
+
+    // The coordinates shown are measured from the restored stage's end, as after an edit of it.
+    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    for (int slot = 1; slot <= venue.GetAreaTotal(); ++slot)
+    {
+        CVenueAreaWrap area;
+        venue.GetArea(area, slot);
+        if (area.IsStage())
+            CEngineHooks::Get().SetOffsets(-area.GetLine()->x2, 0.0);
+    }
+    RefreshViewsAfterLoad(true);
+}
+
+//==============================================================================
 void CEngineManager::PerformAreaCommand(int venueSlot, int areaSlot, const std::string& target, const std::string& text)
 {
     // A text without a number is no edit.
@@ -370,14 +445,5 @@ void CEngineManager::Recompute()
     spl->StoreSplRange();
     SplScaleSetting::FollowVenueLevels();
 
-    CSceneWrap scene;
-    scene.SetNode(CSceneManager::GetInstance()->GetScene(2));
-    scene.ClearLists();
-    scene.AddTrigger(Tag::RenderSpec);
-    scene.AddTrigger(Tag::CGInfo);
-    scene.AddTrigger(Tag::Line);
-    scene.AddTrigger(Tag::SplList);
-    scene.AddScanRoot(array);
-    scene.AddScanRoot(venueNode);
-    scene.BuildScene();
+    BuildVenueScene();
 }

@@ -4,6 +4,7 @@
 // dotted-path lookup the panels bind through. Never destroyed; GUI message thread only.
 
 #include "base/TemplateSingleton.h"
+#include "engine/CSplScaleSetting.h"
 
 #include <functional>
 #include <string>
@@ -43,7 +44,27 @@ public:
     void SaveVenueFile(const std::string& path);
     void ToggleUnitSystem();
 
+    //==========================================================================
+    // The design as undo keeps it: the array and venue documents as the text a save
+    // writes, so that no step holds a pointer into a document another step replaces.
+    struct DesignText
+    {
+        std::string array;
+        std::string venue;
+
+        bool operator==(const DesignText& other) const { return array == other.array && venue == other.venue; }
+        bool operator!=(const DesignText& other) const { return ! (*this == other); }
+    };
+    DesignText CaptureDesign();
+    // Puts both documents back byte for byte, but with the SPL scale `shown`, then
+    // recomputes (an automatic scale follows the levels), rebinds and redraws as a load
+    // does. An empty text leaves its document as it is.
+    void RestoreDesign(const DesignText& design, const SplScaleSetting::Shown& shown);
+
 private:
+    // The scenes the picture is drawn from: the array's, and the venue's with the array in it.
+    void BuildArrayScene();
+    void BuildVenueScene();
     // Runs `load`; when it throws, both documents are put back as they were and the
     // failure is reported. Returns what `load` returned (false: refused, nothing changed).
     bool LoadRestoringOnFailure(const std::string& failure, bool arrayChanged, const std::function<bool()>& load);

@@ -11,6 +11,7 @@ std::string CCliCommandCheck::Check(const CCliOptions::Step& step)
 
 std::string CCliCommandCheck::NotSent(const CCliOptions::Step& step, const std::string& reason)
 {
-    return (step.kind == CCliOptions::Step::Kind::General ? "--set " : "--area ") + step.argument + ": " + reason
-           + "; the command was not sent";
+    using Kind = CCliOptions::Step::Kind;
+    const std::string option = step.kind == Kind::General ? "--set " : step.kind == Kind::Area ? "--area " : "";
+    return option + step.argument + ": " + reason + "; the command was not sent";
 }

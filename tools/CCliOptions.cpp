@@ -25,6 +25,9 @@ const char* const kUsage =
     "  --area SLOT:KEY=VALUE       change one value of venue area SLOT; KEY is one of\n"
     "                              %AREAKEYS%;\n"
     "                              VALUE in the current display units\n"
+    "  --undo                      take back the last design change or load, in order\n"
+    "                              with the commands; exit status 1 if there is none\n"
+    "  --redo                      make the last change taken back again\n"
     "  --save-array OUT.21w        save the array file after all commands\n"
     "  --save-venue OUT.21v        save the venue file after all commands\n"
     "  --render OUT.png            write the 1000 x 600 venue picture\n"
@@ -135,6 +138,20 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
                      : name == "--apply-suggestion" ? &options.applySuggestion
                      : name == "--fit"              ? &options.fit
                                                     : nullptr;
+        if (name == "--undo" || name == "--redo")
+        {
+            if (attached)
+            {
+                error = name + " takes no value";
+                return false;
+            }
+            Step step;
+            step.kind = Step::Kind::History;
+            step.argument = name;
+            step.command.target = name == "--undo" ? CCommandTable::kUndo : CCommandTable::kRedo;
+            options.steps.push_back(step);
+            continue;
+        }
         if (flag != nullptr)
         {
             if (attached)

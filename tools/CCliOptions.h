@@ -13,10 +13,11 @@
 class CCliOptions
 {
 public:
-    // One --set (a general command) or --area (a venue-area command).
+    // One --set (a general command), --area (a venue-area command), or --undo / --redo (a
+    // step through the design's history).
     struct Step
     {
-        enum class Kind { General, Area };
+        enum class Kind { General, Area, History };
 
         Kind kind = Kind::General;
         std::string argument; // as given, for messages

@@ -3,6 +3,8 @@
 #include "app/CCommandManager.h"
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
+#include "base/CReportError.h"
+#include "engine/CCommandTable.h"
 #include "engine/CEngineManager.h"
 #include "ui/BindingRefresh.h"
 #include "ui/CPinSuggestionPanel.h"
@@ -57,6 +59,16 @@ CKWEMJuceArrayInfo::CKWEMJuceArrayInfo()
     SetUpCountSlider(subwooferSlider, 0.0, 6.0, this);
     addAndMakeVisible(pinSlider);
     SetUpCountSlider(pinSlider, 1.0, 8.0, this);
+    for (CCheckedSlider* slider : { &rangeSlider, &subwooferSlider, &pinSlider })
+    {
+        const std::string& target = TargetOf(*slider);
+        slider->checkTyped = [&target](const std::string& typed) {
+            CCommand command;
+            command.target = target;
+            const CCommandResult checked = CCommandTable::CheckTyped(command, typed);
+            return checked ? std::string() : checked.GetReason();
+        };
+    }
 
     const juce::Font small(12.0f, juce::Font::plain);
     for (juce::Label* caption : { &rangeCaption, &subwooferCaption, &pinCaption, &angleCaption, &limitCaption })
@@ -165,15 +177,19 @@ void CKWEMJuceArrayInfo::sliderDragStarted(juce::Slider* slider)
     // Every change the user makes comes between a drag start and its end, never inside a
     // binding's write: whatever a refresh left in the property, this change is the user's.
     EndBindingRefresh(*slider);
+    // The steps of one drag are one step of the history.
+    CCommandManager::GetInstance()->BeginGesture();
+}
+
+void CKWEMJuceArrayInfo::sliderDragEnded(juce::Slider*)
+{
+    CCommandManager::GetInstance()->EndGesture();
 }
 
 void CKWEMJuceArrayInfo::sliderValueChanged(juce::Slider* slider)
 {
-    const std::string* target = slider == &rangeSlider       ? &Tag::Model_DRXR1
-                                : slider == &subwooferSlider ? &Tag::Model_DRXS1
-                                : slider == &pinSlider       ? &Tag::SlotPin
-                                                             : nullptr;
-    if (target == nullptr)
+    const std::string& target = TargetOf(*slider);
+    if (target.empty())
         return;
 
     // A binding writes the document's value into the slider with a change message; sending
@@ -183,6 +199,21 @@ void CKWEMJuceArrayInfo::sliderValueChanged(juce::Slider* slider)
     if (fromBinding)
         return;
 
-    CCommandManager::GetInstance()->DoGeneral(*target, "", slider->getValue());
+    const CCommandResult result = CCommandManager::GetInstance()->DoGeneral(target, "", slider->getValue());
+    if (! result)
+    {
+        // The slider goes back to the value the design keeps.
+        CReportError::GetInstance()->ReportError(result.GetReason());
+        CListenerManager::GetInstance()->Refresh(slider);
+    }
     CJuceManager::GetInstance()->Redraw();
+}
+
+const std::string& CKWEMJuceArrayInfo::TargetOf(const juce::Slider& slider) const
+{
+    static const std::string none;
+    return &slider == &rangeSlider       ? Tag::Model_DRXR1
+           : &slider == &subwooferSlider ? Tag::Model_DRXS1
+           : &slider == &pinSlider       ? Tag::SlotPin
+                                         : none;
 }

@@ -4,6 +4,7 @@
 // their commands; what they show comes back from Array.1.ArrayInfo through the listener
 // manager. Owned by the main window; GUI message thread only.
 
+#include "ui/CCheckedSlider.h"
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <string>
@@ -19,6 +20,7 @@ public:
     void buttonClicked(juce::Button* button) override;
     void sliderValueChanged(juce::Slider* slider) override;
     void sliderDragStarted(juce::Slider* slider) override;
+    void sliderDragEnded(juce::Slider* slider) override;
 
     // Binds the sliders and the angle editor to the array-info elements of array 1 again,
     // which also writes their current values into them. Needed after the array document
@@ -37,11 +39,14 @@ public:
     juce::TextButton& GetSuggestButton() { return suggestButton; }
 
 private:
+    // The command a count or pin slider sends; "" for any other slider.
+    const std::string& TargetOf(const juce::Slider& slider) const;
+
     juce::ToggleButton flownToggle;
     juce::ToggleButton groundToggle;
-    juce::Slider rangeSlider;
-    juce::Slider subwooferSlider;
-    juce::Slider pinSlider;
+    CCheckedSlider rangeSlider;
+    CCheckedSlider subwooferSlider;
+    CCheckedSlider pinSlider;
     juce::Label rangeCaption;
     juce::Label subwooferCaption;
     juce::Label pinCaption;

@@ -3,7 +3,9 @@
 #include "app/CCommandManager.h"
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
+#include "base/CReportError.h"
 #include "base/NumberText.h"
+#include "engine/CCommandTable.h"
 #include "engine/CEngineManager.h"
 #include "ui/BindingRefresh.h"
 #include "ui/PanelLabels.h"
@@ -59,6 +61,17 @@ CKWEMJuceFloor::CKWEMJuceFloor()
 
     keys = { { &frontX, Tag::sX }, { &frontZ, Tag::sY }, { &endX, Tag::eX },
              { &endZ, Tag::eY }, { &angle, Tag::LAngle }, { &length, Tag::LDist } };
+    for (CCheckedSlider* slider : { &frontX, &frontZ, &endX, &endZ, &angle, &length })
+    {
+        const std::string key = keys[slider];
+        slider->checkTyped = [this, key](const std::string& typed) {
+            CCommand command;
+            command.target = key;
+            command.areaSlot = areaNumber;
+            const CCommandResult checked = CCommandTable::CheckTyped(command, typed);
+            return checked ? std::string() : checked.GetReason();
+        };
+    }
 
     setSize(kWidth, kHeight);
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
@@ -177,6 +190,13 @@ void CKWEMJuceFloor::sliderDragStarted(juce::Slider* slider)
     // Every change the user makes comes between a drag start and its end, never inside a
     // binding's write: whatever a refresh left in the property, this change is the user's.
     EndBindingRefresh(*slider);
+    // The steps of one drag are one step of the history.
+    CCommandManager::GetInstance()->BeginGesture();
+}
+
+void CKWEMJuceFloor::sliderDragEnded(juce::Slider*)
+{
+    CCommandManager::GetInstance()->EndGesture();
 }
 
 void CKWEMJuceFloor::sliderValueChanged(juce::Slider* slider)
@@ -198,7 +218,13 @@ void CKWEMJuceFloor::Send(juce::Slider* slider)
         return;
     std::string value;
     DoubleToString(value, slider->getValue(), 2);
-    CCommandManager::GetInstance()->DoVenueArea(areaNumber, key->second, value);
+    const CCommandResult result = CCommandManager::GetInstance()->DoVenueArea(areaNumber, key->second, value);
+    if (! result)
+    {
+        // The slider goes back to the value the venue keeps.
+        CReportError::GetInstance()->ReportError(result.GetReason());
+        CListenerManager::GetInstance()->Refresh(slider);
+    }
     CJuceManager::GetInstance()->Redraw();
 }
 

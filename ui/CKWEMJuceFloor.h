@@ -5,6 +5,7 @@
 // all panels; a dropped change is sent once the window has passed, so the venue always ends
 // at what the slider shows. Owned by the UI manager; GUI message thread only.
 
+#include "ui/CCheckedSlider.h"
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <map>
@@ -30,6 +31,7 @@ public:
     void resized() override;
     void sliderValueChanged(juce::Slider* slider) override;
     void sliderDragStarted(juce::Slider* slider) override;
+    void sliderDragEnded(juce::Slider* slider) override;
 
     // Sends the oldest change the throttle held back, once it lets one through; true when
     // one was sent. The timer calls this; tests call it with their own clock.
@@ -64,7 +66,7 @@ private:
     std::map<juce::Slider*, std::string> keys;
     std::vector<juce::Slider*> held;
 
-    juce::Slider endZ;
+    CCheckedSlider endZ;
     juce::Label sXLabel;
     juce::Label sZLabel;
     juce::Label eXLabel;
@@ -72,11 +74,11 @@ private:
     juce::Label angleLabel;
     juce::Label lengthLabel;
     juce::TextEditor name;
-    juce::Slider length;
-    juce::Slider angle;
-    juce::Slider endX;
-    juce::Slider frontZ;
-    juce::Slider frontX;
+    CCheckedSlider length;
+    CCheckedSlider angle;
+    CCheckedSlider endX;
+    CCheckedSlider frontZ;
+    CCheckedSlider frontX;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CKWEMJuceFloor)
 };

@@ -362,14 +362,26 @@ TiXmlText* CXmlNode::TextNode(bool create)
     return textNode;
 }
 
+// An empty value is kept as no text at all, the way a parsed "<Tag></Tag>" comes back:
+// reading never changes how the document prints, and printed text parses back to the
+// same document.
 std::string CXmlNode::ReadText()
 {
-    return TextNode(true)->ValueStr();
+    const TiXmlText* text = TextNode(false);
+    return text != nullptr ? text->ValueStr() : std::string();
 }
 
 void CXmlNode::WriteText(const std::string& text)
 {
-    TextNode(true)->SetValue(text);
+    if (! text.empty())
+    {
+        TextNode(true)->SetValue(text);
+    }
+    else if (TiXmlText* node = TextNode(false))
+    {
+        element->RemoveChild(node);
+        textNode = nullptr;
+    }
 }
 
 std::string CXmlNode::GetString(const std::string& defaultValue)

@@ -22,33 +22,36 @@ protected:
 };
 }
 
-TEST_F(CommandFixture, EachCommandIsPerformedAtOnceAsItsOwnTransaction)
+TEST_F(CommandFixture, EachCommandIsPerformedAtOnceAndOnlyDesignChangesAreSteps)
 {
     const int before = Undo()->getUndoDescriptions().size();
     const juce::File file = temp.File("room.21v");
     Commands()->DoGeneral(CCommandTable::kSaveVenueFile, file.getFullPathName().toStdString(), 0.0);
     EXPECT_TRUE(file.existsAsFile()) << "performed before DoGeneral returns";
-    EXPECT_EQ(Undo()->getUndoDescription(), "Save Venue File");
+    EXPECT_EQ(Commands()->GetPerformedCount("Save Venue File"), 1);
+    EXPECT_EQ(Undo()->getUndoDescriptions().size(), before) << "a save is no step";
 
     Commands()->DoVenueArea(3, Tag::LAngle, "5.00");
     CVenueAreaWrap floor;
     CVenueDataWrap(Venue()).GetArea(floor, 3);
     EXPECT_NEAR(floor.GetLine()->angle, 5.0, 1e-12);
     EXPECT_EQ(Undo()->getUndoDescription(), "Area Change");
-    EXPECT_EQ(Undo()->getUndoDescriptions().size(), before + 2);
+    EXPECT_EQ(Undo()->getUndoDescriptions().size(), before + 1);
 }
 
-TEST_F(CommandFixture, CountChangeReachesTheDocumentsAndUndoLeavesThem)
+TEST_F(CommandFixture, CountChangeReachesTheDocumentsAndUndoTakesItBack)
 {
     const int cabinets = Line().GetTotal();
     const int aimLines = AimLineTotal();
+    const std::string before = Documents();
     Commands()->DoGeneral(Tag::Model_DRXR1, "", 2.0);
     EXPECT_NE(Line().GetTotal(), cabinets);
     EXPECT_NE(AimLineTotal(), aimLines);
 
-    const std::string after = Documents();
     EXPECT_TRUE(Undo()->undo());
-    EXPECT_EQ(Documents(), after);
+    EXPECT_EQ(Documents(), before);
+    EXPECT_EQ(Line().GetTotal(), cabinets);
+    EXPECT_EQ(AimLineTotal(), aimLines);
 }
 
 TEST_F(CommandFixture, FailedCommandLeavesTheNextOneWorking)

@@ -388,6 +388,71 @@ class CliTest(unittest.TestCase):
         # A refused load leaves the design as it was: the saved file loads as a design.
         self.assertEqual(self.report("kept.21w")["array"]["pin"], 3)
 
+    def test_refused_values_change_nothing_and_later_steps_still_run(self):
+        plain = self.report("--seed", "2", "--set", "SlotPin=3")
+        cases = [
+            (["--area", "3:LDist=-5"], "--area 3:LDist=-5: area 3: length (LDist) must be a number greater than 0"),
+            (["--area", "3:LDist=0"], "length (LDist) must be a number greater than 0, not '0'"),
+            (["--area", "3:LAngle=95"], "angle in degrees (LAngle) must be a number from -90 to 90, not '95'"),
+            (["--set", "Model_DRXR1=7"], "the full-range count must be from 0 to 6"),
+            (["--set", "SlotPin=0"], "the pick pin must be from 1 to 8"),
+        ]
+        for refused, message in cases:
+            with self.subTest(refused=refused):
+                status, out, err = self.run_tool("--seed", "2", *refused, "--set", "SlotPin=3", "--report")
+                self.assertEqual(status, 1, err)
+                self.assertIn(message, err)
+                self.assertEqual(err.count("error: "), 1, err)
+                self.assertEqual(json.loads(out), plain)
+
+    def test_undo_and_redo_step_through_the_commands_in_the_order_given(self):
+        def saved(*args):
+            for name in ["a.21w", "v.21v"]:
+                if os.path.exists(self.path(name)):
+                    os.remove(self.path(name))
+            status, _, err = self.run_tool("--seed", "4", *args, "--save-array", "a.21w", "--save-venue", "v.21v")
+            self.assertEqual(status, 0, err)
+            with open(self.path("a.21w"), "rb") as a, open(self.path("v.21v"), "rb") as v:
+                return a.read(), v.read()
+
+        start = saved()
+        counted = saved("--set", "Model_DRXR1=2")
+        both = saved("--set", "Model_DRXR1=2", "--area", "3:LAngle=10")
+        self.assertNotEqual(start, counted)
+        self.assertNotEqual(counted, both)
+        # Saves after undo are byte for byte the saves of the design before the command.
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--area", "3:LAngle=10", "--undo"), counted)
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--area", "3:LAngle=10", "--undo", "--undo"), start)
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--area", "3:LAngle=10", "--undo", "--undo", "--redo"),
+                         counted)
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--undo", "--redo", "--area", "3:LAngle=10"), both)
+        # Views and saves are no steps: the undo takes back the count.
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "Meters=0", "--set", "SaveVenueFile=x.21v",
+                               "--set", "Meters=0", "--undo"), start)
+        # The SPL scale is a view, saved with the design: undo leaves it as it was set.
+        scaled = saved("--set", "SplBase=1", "--set", "SplRange=2")
+        self.assertNotEqual(scaled, start)
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "SplBase=1", "--set", "SplRange=2", "--undo"),
+                         scaled)
+        automatic = saved("--set", "Model_DRXR1=2", "--set", "SplAuto=1", "--undo")
+        self.assertIn(b"<Automatic>1</Automatic>", automatic[0])
+        self.assertIn(b"<Automatic>1</Automatic>", automatic[1])
+        # A load is a step too.
+        with open(self.path("counted.21w"), "wb") as f:
+            f.write(counted[0])
+        self.assertEqual(saved("--set", "LoadArrayFile=counted.21w", "--undo"), start)
+
+        status, out, err = self.run_tool("--seed", "4", "--undo", "--set", "SlotPin=3", "--redo", "--report")
+        self.assertEqual(status, 1)
+        self.assertIn("--undo: there is nothing to undo; the command was not sent", err)
+        self.assertIn("--redo: there is nothing to redo; the command was not sent", err)
+        self.assertEqual(err.count("error: "), 2, err)
+        self.assertEqual(json.loads(out)["array"]["pin"], 3)
+
+        status, _, err = self.run_tool("--undo=1")
+        self.assertEqual(status, 2)
+        self.assertIn("--undo takes no value", err)
+
     def test_run_directory_holds_the_engine_files_or_nothing_is_left(self):
         status, _, _ = self.run_tool("--render", "out.png", "--save-venue", "out.21v")
         self.assertEqual(status, 0)

@@ -33,7 +33,7 @@ TEST_F(EngineCommands, CountChangesKeepAtMostSixEnclosures)
     struct Case { int subs, full; const char* target; int number; int expectSubs, expectFull; };
     const Case cases[] = {
         { 0, 5, "Model_DRXS1", 4, 4, 2 },
-        { 2, 3, "Model_DRXR1", 7, 0, 6 },
+        { 2, 3, "Model_DRXR1", 6, 0, 6 },
         { 0, 3, "Model_DRXR1", 0, 0, 0 },
         { 1, 5, "Model_DRXR1", 5, 1, 5 },
     };

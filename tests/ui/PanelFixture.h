@@ -48,11 +48,7 @@ protected:
     // Commands performed so far under `name`.
     static int Commands(const std::string& name)
     {
-        const juce::StringArray names = CCommandManager::GetInstance()->GetUndoManager()->getUndoDescriptions();
-        int count = 0;
-        for (const juce::String& n : names)
-            count += n == juce::String(name) ? 1 : 0;
-        return count;
+        return CCommandManager::GetInstance()->GetPerformedCount(name);
     }
 
     // A click as the mouse makes it: the button goes down, then clicks.

@@ -43,18 +43,15 @@ protected:
         EngineFixture::TearDown();
     }
 
-    // Commands performed so far under `name`; each command is one undo transaction.
+    // Commands performed so far under `name`.
     static int Commands(const std::string& name)
     {
-        int count = 0;
-        for (const juce::String& n : CCommandManager::GetInstance()->GetUndoManager()->getUndoDescriptions())
-            count += n == juce::String(name) ? 1 : 0;
-        return count;
+        return CCommandManager::GetInstance()->GetPerformedCount(name);
     }
 
     static int AllCommands()
     {
-        return CCommandManager::GetInstance()->GetUndoManager()->getUndoDescriptions().size();
+        return CCommandManager::GetInstance()->GetPerformedCount();
     }
 
     static void Click(juce::Button& button)

@@ -126,7 +126,11 @@ TEST_F(AreaPanel, ARefreshIsNeverSentBackAsAnEdit)
 
     // A document change shown by every binding sends nothing, even after the throttle's window.
     Advance(1000);
-    AreaNode(3)->GetChild(Tag::Line)->GetChild(Tag::Point2)->GetChild(Tag::Y)->SetDouble(moved.y2 + 60.0);
+    // Written through the line, as the engine writes lines (the line's own numbers go to the
+    // text whenever the document is printed).
+    CXmlNode* floorLine = AreaNode(3)->GetChild(Tag::Line);
+    floorLine->GetLine()->y2 = moved.y2 + 60.0;
+    floorLine->StoreValue();
     CListenerManager::GetInstance()->RefreshAll();
     CCommandManager::GetInstance()->DoVenueArea(2, Tag::eX, "-2.00");
     EXPECT_EQ(Commands(kAreaChange), 2) << "only the stage edit made here";

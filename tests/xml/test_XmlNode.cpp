@@ -90,11 +90,19 @@ TEST_F(XmlNodeTest, ConversionOfLoadedTexts)
     }
 }
 
-TEST_F(XmlNodeTest, EmptyLoadedElementReadsAsEmptyStringAndGainsTextChild)
+TEST_F(XmlNodeTest, EmptyLoadedElementReadsAsEmptyStringAndPrintsAsItParsed)
 {
     CXmlNode* radius = Parse("<Root><Radius/></Root>")->FindChild("Radius");
     EXPECT_EQ(radius->GetString("default"), "");
-    EXPECT_NE(doc.ToText().find("<Radius></Radius>"), std::string::npos);
+    EXPECT_NE(doc.ToText().find("<Radius />"), std::string::npos);
+    radius->SetString("");
+    EXPECT_NE(doc.ToText().find("<Radius />"), std::string::npos) << "an empty value is no text";
+    radius->SetString("2");
+    radius->SetString("");
+    EXPECT_NE(doc.ToText().find("<Radius />"), std::string::npos);
+    const std::string text = doc.ToText();
+    doc.ParseText(text);
+    EXPECT_EQ(doc.ToText(), text);
 }
 
 TEST_F(XmlNodeTest, NumbersReachTheTextLazilyWithSixteenDigits)
@@ -277,7 +285,7 @@ TEST_F(XmlNodeTest, WrapperBasics)
     CXmlNode* root = Parse("<Root><P><Parent/></P><Q/></Root>");
     CXmlWrap product(root->FindChild("P"));
     EXPECT_EQ(product.GetXGuid(), "");
-    EXPECT_NE(doc.ToText().find("<XGuid></XGuid>"), std::string::npos);
+    EXPECT_NE(doc.ToText().find("<XGuid />"), std::string::npos);
     product.SetInUse(true);
     product.SetInUse(false);
     EXPECT_EQ(root->FindChild("P")->FindChild("FlagInUse")->GetString(""), "False");

@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Slips a user makes and takes back: text that is no length, and a negative length, typed
+# into the floor's length box are refused with a warning naming the field and its range,
+# and the design stays as it was; Ctrl+Z takes back a count change and a load, Ctrl+Shift+Z
+# and Ctrl+Y make the count change again.
+source "$(dirname "$0")/lib.sh"
+win_setup undo "$2" "$1"
+
+# The floor is area 3: the third panel of the strip at (152, 408), 180 pixels in.
+FLOOR_X=$((152 + 180))
+FLOOR_Y=408
+LENGTH_BOX_X=$((FLOOR_X + 93 + 18))
+LENGTH_BOX_Y=$((FLOOR_Y + 75 + 10))
+FLOOR_PANEL="$FLOOR_X $FLOOR_Y 135 120"
+VIEW="152 88 576 308"
+RANGE_BOX="381 12 34 24"
+RANGE_MINUS="422 20"
+MODULE_LIST="6 10 134 548"
+ARRAY_INFO="152 4 480 80"
+LOAD_BUTTON="735 20"
+FILE_BOX="403 455"
+
+# A design to load, written by the command-line tool beside the wizard when there is one.
+CLI="$(dirname "$1")/drxwizard-cli"
+LOAD_FILE="$WIN_DIR/elsewhere/two.21w"
+
+warning_shown() { xdotool search --name "ZORV Warning" >/dev/null 2>&1; }
+logged() { grep -qF -- "$1" "$WIN_RUN/LogFile.txt"; }
+
+# Types TEXT into the floor's length box and presses Enter; a warning is expected.
+type_length() { # text
+    win_click "$LENGTH_BOX_X" "$LENGTH_BOX_Y"
+    xdotool key ctrl+a
+    xdotool type --delay 50 -- "$1"
+    xdotool key Return
+    win_wait_for 10 warning_shown
+}
+
+dismiss_warning() {
+    xdotool key Return
+    win_wait_for 10 bash -c '! xdotool search --name "ZORV Warning" >/dev/null 2>&1'
+    xdotool mousemove --sync 1020 760
+    sleep 1
+}
+
+win_launch
+win_shot start
+
+type_length abc
+win_check "text that is no number brings up a warning" warning_shown
+win_shot warned_abc
+win_check "the warning names the length and its range" \
+    logged "area 3: length (LDist) must be a number greater than 0, not 'abc'"
+dismiss_warning
+win_shot after_abc
+win_check "the venue picture is as it was" win_region_same start after_abc $VIEW
+win_check "the floor panel shows the stored length again" win_region_same start after_abc $FLOOR_PANEL
+
+type_length -5
+win_check "a negative length brings up a warning" warning_shown
+win_check "the warning names the length and its range, not -5" \
+    logged "area 3: length (LDist) must be a number greater than 0, not '-5'"
+dismiss_warning
+win_shot after_negative
+win_check "the venue picture is still as it was" win_region_same start after_negative $VIEW
+win_check "the floor panel still shows the stored length" win_region_same start after_negative $FLOOR_PANEL
+
+# Ctrl+Z after a count change.
+win_click $RANGE_MINUS
+win_shot fewer
+win_check "the full-range stepper changes the count" win_region_changed start fewer $RANGE_BOX 10
+win_check "the module list changes" win_region_changed start fewer $MODULE_LIST 200
+xdotool key ctrl+z
+sleep 1.5
+win_shot undone
+win_check "Ctrl+Z brings the count back" win_region_same start undone $ARRAY_INFO
+win_check "Ctrl+Z brings the module list back" win_region_same start undone $MODULE_LIST
+# The opening picture is drawn on another background than a redrawn one, so only its change shows.
+win_check "Ctrl+Z redraws the venue picture" win_region_changed fewer undone $VIEW 200
+xdotool key ctrl+shift+z
+sleep 1.5
+win_shot redone
+win_check "Ctrl+Shift+Z makes the count change again" win_region_same fewer redone $ARRAY_INFO
+win_check "... and its module list" win_region_same fewer redone $MODULE_LIST
+win_check "... and its venue picture" win_region_same fewer redone $VIEW
+xdotool key ctrl+z
+sleep 1.5
+xdotool key ctrl+y
+sleep 1.5
+win_shot redone_y
+win_check "Ctrl+Y makes it again too" win_region_same fewer redone_y $ARRAY_INFO
+xdotool key ctrl+z
+sleep 1.5
+
+# Ctrl+Z after a load through the Load button's file dialog.
+if [ -x "$CLI" ]; then
+    "$CLI" --set Model_DRXS1=0 --set Model_DRXR1=2 --set SlotPin=3 --save-array "$LOAD_FILE" >/dev/null 2>&1
+fi
+win_check "a design to load was written" test -s "$LOAD_FILE"
+win_shot before_load
+win_click $LOAD_BUTTON
+sleep 1
+win_shot dialog
+# The dialog's file box, below its list, in the middle of the window.
+win_click $FILE_BOX
+xdotool key ctrl+a
+xdotool type --delay 20 -- "$LOAD_FILE"
+xdotool key Return
+sleep 0.5
+xdotool key Return
+sleep 2
+xdotool mousemove --sync 1020 760
+win_shot loaded
+win_check "the load changes the array info" win_region_changed before_load loaded $ARRAY_INFO 10
+win_check "the load changes the module list" win_region_changed before_load loaded $MODULE_LIST 200
+xdotool key ctrl+z
+sleep 2
+win_shot load_undone
+win_check "Ctrl+Z after a load brings the array info back" win_region_same before_load load_undone $ARRAY_INFO
+win_check "Ctrl+Z after a load brings the module list back" win_region_same before_load load_undone $MODULE_LIST
+win_check "Ctrl+Z after a load brings the venue picture back" win_region_same before_load load_undone $VIEW
+
+win_click 773 20
+win_check "Exit ends the wizard" win_wait_exit 30
+win_finish
