@@ -4,6 +4,8 @@
 #include "base/CRunFolders.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CBandModel.h"
+#include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
 #include "render/CRenderManager.h"
@@ -177,21 +179,51 @@ double CJuceManager::ToDisplayWeight(double pounds) const
 void CJuceManager::Redraw()
 {
     if (canvasImage != nullptr && canvasImage->isValid())
-        DrawVenuePicture(*canvasImage);
+        DrawVenuePicture(*canvasImage, fieldMapImage != nullptr ? *fieldMapImage : juce::Image());
+    if (mainComponent != nullptr)
+        mainComponent->repaint();
+    if (redrawListener)
+        redrawListener();
+}
+
+void CJuceManager::SetFieldMapImage(const juce::Image& image)
+{
+    fieldMapImage = std::make_shared<const juce::Image>(image);
+    if (canvasImage != nullptr && canvasImage->isValid())
+        DrawVenuePicture(*canvasImage, fieldMapImage != nullptr ? *fieldMapImage : juce::Image());
     if (mainComponent != nullptr)
         mainComponent->repaint();
 }
 
 void CJuceManager::DrawVenuePicture(juce::Image& picture)
 {
+    DrawVenuePicture(picture, juce::Image());
+}
+
+void CJuceManager::DrawVenuePicture(juce::Image& picture, const juce::Image& fieldMap)
+{
     picture.clear(picture.getBounds(), juce::Colour(kRedrawBackground));
+    if (fieldMap.isValid())
+    {
+        juce::Graphics g(picture);
+        g.drawImageAt(fieldMap, 0, 0);
+    }
     RenderScene(picture);
 }
 
 void CJuceManager::RenderScene(juce::Image& picture)
 {
+    const CBandView view = CEngineManager::GetView();
+    CRendererLine::SampleLevel level;
+    if (view != CBandView::Classic())
+    {
+        // One model for the whole pass; only a one-band view evaluates it.
+        auto model = std::make_shared<const CBandModel>(CBandModel::FromDesign());
+        level = [view, model](CXmlNode* splPoint) { return view.ValueAt(splPoint, *model); };
+    }
     CRenderManager::GetInstance()->Render(&picture, CSceneManager::GetInstance()->GetScene(2),
-                                          [](double level) { return CSPLManager::GetInstance()->ColourOf(level); });
+                                          [](double level) { return CSPLManager::GetInstance()->ColourOf(level); },
+                                          level);
 }
 
 //==============================================================================

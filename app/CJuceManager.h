@@ -95,12 +95,20 @@ public:
     double ToDisplayWeight(double pounds) const;
 
     //==========================================================================
-    // Clears the canvas picture, draws scene 2 into it and repaints the main component.
+    // Clears the canvas picture, draws the field map image and scene 2 into it, repaints the
+    // main component, then tells the redraw listener (the design may have changed).
     void Redraw();
+    // The field map drawn under the venue lines from now on (an invalid image: none); draws
+    // the canvas again without telling the redraw listener.
+    void SetFieldMapImage(const juce::Image& image);
+    void SetRedrawListener(std::function<void()> listener) { redrawListener = std::move(listener); }
     // The venue picture as the venue view shows it after a redraw: the dark grey
-    // background, then scene 2 (also for pictures drawn outside the window).
+    // background, the field map image when valid, then scene 2 (also for pictures drawn
+    // outside the window).
     static void DrawVenuePicture(juce::Image& picture);
-    // Draws scene 2 over what `picture` holds, SPL samples on the SPL manager's scale.
+    static void DrawVenuePicture(juce::Image& picture, const juce::Image& fieldMap);
+    // Draws scene 2 over what `picture` holds, SPL samples in the view's level on the SPL
+    // manager's scale.
     static void RenderScene(juce::Image& picture);
 
     //==========================================================================
@@ -127,6 +135,8 @@ private:
     juce::Component* areaColumn = nullptr;
     juce::Component* mainComponent = nullptr;
     juce::Image* canvasImage = nullptr;
+    std::shared_ptr<const juce::Image> fieldMapImage;
+    std::function<void()> redrawListener;
     std::map<int, std::unique_ptr<juce::LookAndFeel>> lookAndFeels;
     LookAndFeelCreator lookAndFeelCreator;
     std::string internalLengthUnit = Tag::Inches;

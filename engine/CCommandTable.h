@@ -38,8 +38,8 @@ public:
     {
         // Unused: ignored. Path: a file path (OptionalPath: may be empty). Position: a
         // module position, a whole number. Decimal: a finite decimal number. Choice: one of
-        // `choices`.
-        enum class Form { Unused, Path, OptionalPath, Position, Decimal, Choice };
+        // `choices`. View: a view CBandView::Parse reads.
+        enum class Form { Unused, Path, OptionalPath, Position, Decimal, Choice, View };
         Form form = Form::Unused;
         std::vector<std::string> choices;
     };

@@ -4,7 +4,8 @@
 
 #include <memory>
 
-void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours)
+void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
+                            const CRendererLine::SampleLevel& sampleLevel)
 {
     if (image == nullptr)
         return;
@@ -12,6 +13,6 @@ void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRenderer
     auto parser = std::make_unique<CRenderParser>();
     parser->RegisterActors();
     parser->SetTarget(image);
-    parser->SetSplColours(splColours);
+    parser->SetSplColours(splColours, sampleLevel);
     parser->Walk(scene);
 }

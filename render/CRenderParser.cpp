@@ -21,9 +21,12 @@ void CRenderParser::SetTarget(juce::Image* image)
             renderer->SetTarget(image);
 }
 
-void CRenderParser::SetSplColours(const CRendererLine::SplColours& colours)
+void CRenderParser::SetSplColours(const CRendererLine::SplColours& colours, const CRendererLine::SampleLevel& level)
 {
     for (auto& entry : actors)
         if (auto* line = dynamic_cast<CRendererLine*>(entry.second))
+        {
             line->SetSplColours(colours);
+            line->SetSampleLevel(level);
+        }
 }

@@ -21,5 +21,5 @@ public:
     // Every registered renderer draws into `image` (null: draws nothing).
     void SetTarget(juce::Image* image);
     // The colours the Line renderer paints SPL samples with.
-    void SetSplColours(const CRendererLine::SplColours& colours);
+    void SetSplColours(const CRendererLine::SplColours& colours, const CRendererLine::SampleLevel& level = {});
 };
