@@ -2,6 +2,7 @@
 
 #include "base/NumberText.h"
 #include "engine/CCommandTable.h"
+#include "xml/XmlTags.h"
 
 #include <algorithm>
 #include <cctype>
@@ -25,6 +26,11 @@ const char* const kUsage =
     "  --area SLOT:KEY=VALUE       change one value of venue area SLOT; KEY is one of\n"
     "                              %AREAKEYS%;\n"
     "                              VALUE in the current display units\n"
+    "  --view VIEW                 what colours the surfaces and the field map: Classic,\n"
+    "                              BandZ, BandA or Band:LABEL (a band: 63, 1.25k, 4k ...)\n"
+    "  --probe X,Y                 add a virtual microphone at X,Y (display units and\n"
+    "                              origin, like --area values) to the report; repeatable\n"
+    "  --field-map                 draw the field map under the venue in --render's picture\n"
     "  --save-array OUT.21w        save the array file after all commands\n"
     "  --save-venue OUT.21v        save the venue file after all commands\n"
     "  --render OUT.png            write the 1000 x 600 venue picture\n"
@@ -48,7 +54,7 @@ bool HasExtension(const std::string& path, const std::string& extension)
 
 bool IsValueOption(const std::string& name)
 {
-    return name == "--set" || name == "--area" || name == "--save-array" || name == "--save-venue"
+    return name == "--set" || name == "--area" || name == "--view" || name == "--probe" || name == "--save-array" || name == "--save-venue"
            || name == "--render" || name == "--run-dir" || name == "--seed";
 }
 
@@ -65,6 +71,7 @@ std::string ArgumentForm(const Entry& entry)
         case TF::OptionalPath: text = "[PATH]"; break;
         case TF::Position: text = "POSITION"; break;
         case TF::Decimal: text = "VALUE"; break;
+        case TF::View: text = "Classic|BandZ|BandA|Band:LABEL"; break;
         case TF::Choice:
             for (const std::string& choice : entry.text.choices)
                 text += (text.empty() ? "" : "|") + choice;
@@ -125,6 +132,7 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         bool* flag = name == "--help" || name == "-h" ? &options.help
                      : name == "--version"          ? &options.version
                      : name == "--report"           ? &options.report
+                     : name == "--field-map"        ? &options.fieldMap
                                                     : nullptr;
         if (flag != nullptr)
         {
@@ -151,6 +159,16 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         error = "FILE must be an array file (.21w) or a venue file (.21v), not '" + options.file + "'";
         return false;
     }
+    if (! options.probes.empty() && ! options.report)
+    {
+        error = "--probe adds to the report: give --report as well";
+        return false;
+    }
+    if (options.fieldMap && options.render.empty())
+    {
+        error = "--field-map draws into the picture: give --render as well";
+        return false;
+    }
     return true;
 }
 
@@ -167,6 +185,10 @@ bool CCliOptions::ParseValueOption(const std::string& name, const std::string& v
         return ParseArea(value, error);
     if (name == "--seed")
         return ParseSeed(value, error);
+    if (name == "--view")
+        return ParseView(value, error);
+    if (name == "--probe")
+        return ParseProbe(value, error);
 
     std::string& field = name == "--save-array" ? saveArray
                          : name == "--save-venue" ? saveVenue
@@ -299,6 +321,37 @@ bool CCliOptions::ParseArea(const std::string& value, std::string& error)
     command.text = ShortestText(number);
 
     steps.push_back(step);
+    return true;
+}
+
+bool CCliOptions::ParseView(const std::string& value, std::string& error)
+{
+    Step step;
+    step.kind = Step::Kind::General;
+    step.argument = Tag::View + "=" + value;
+    step.command.target = Tag::View;
+    step.command.text = value;
+    if (const std::string refusal = CCommandTable::CheckForm(*CCommandTable::Find(Tag::View), step.command);
+        ! refusal.empty())
+    {
+        error = "--view " + value + ": " + refusal;
+        return false;
+    }
+    steps.push_back(step);
+    return true;
+}
+
+bool CCliOptions::ParseProbe(const std::string& value, std::string& error)
+{
+    const size_t comma = value.find(',');
+    Probe probe;
+    if (comma == std::string::npos || ! ParseDecimal(value.substr(0, comma), probe.x)
+        || ! ParseDecimal(value.substr(comma + 1), probe.y))
+    {
+        error = "--probe " + value + ": expected X,Y (two numbers in the display units)";
+        return false;
+    }
+    probes.push_back(probe);
     return true;
 }
 

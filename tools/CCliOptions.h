@@ -36,6 +36,14 @@ public:
     std::string saveVenue;
     std::string render;
     bool report = false;
+    // --probe X,Y in the display units and origin, converted when the report is written.
+    struct Probe
+    {
+        double x = 0.0;
+        double y = 0.0;
+    };
+    std::vector<Probe> probes;
+    bool fieldMap = false;
     std::string runDir;
     std::optional<unsigned> seed;
 
@@ -44,4 +52,6 @@ private:
     bool ParseSeed(const std::string& value, std::string& error);
     bool ParseSet(const std::string& value, std::string& error);
     bool ParseArea(const std::string& value, std::string& error);
+    bool ParseView(const std::string& value, std::string& error);
+    bool ParseProbe(const std::string& value, std::string& error);
 };

@@ -1,11 +1,13 @@
 #include "CCliRun.h"
 
 #include "CCliCommandCheck.h"
+#include "CCliProbe.h"
 #include "CCliReport.h"
 #include "CCliStatus.h"
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
+#include "app/CFieldMapPicture.h"
 #include "base/CReportError.h"
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
@@ -59,7 +61,7 @@ void CCliRun::Execute()
             if (! options.render.empty())
                 Guarded([this] { RenderPicture(); });
             if (options.report)
-                Guarded([] { PrintReport(); });
+                Guarded([this] { PrintReport(); });
         }
 
         Guarded([] {
@@ -173,7 +175,10 @@ void CCliRun::SaveFiles()
 void CCliRun::RenderPicture()
 {
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
-    CJuceManager::DrawVenuePicture(picture);
+    if (options.fieldMap)
+        CFieldMapPicture::DrawVenuePictureWithMap(picture);
+    else
+        CJuceManager::DrawVenuePicture(picture);
 
     // Written beside the target and moved over it, so a failed write leaves no half file.
     const juce::File target(options.render);
@@ -192,6 +197,9 @@ void CCliRun::RenderPicture()
 
 void CCliRun::PrintReport()
 {
-    const std::string text = CCliReport::Build().ToText();
+    CJsonValue report = CCliReport::Build();
+    if (! options.probes.empty())
+        report.Set("probes", CCliProbe::Build(options.probes));
+    const std::string text = report.ToText();
     std::cout << text << std::endl;
 }

@@ -31,7 +31,7 @@ private:
     static void Send(const CCliOptions::Step& step);
     void SaveFiles();
     void RenderPicture();
-    static void PrintReport();
+    void PrintReport();
 
     CCliOptions options;
     juce::File callerDirectory;
