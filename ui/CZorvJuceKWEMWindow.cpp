@@ -5,10 +5,12 @@
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
 #include "engine/CEngineManager.h"
+#include "ui/CBandStrip.h"
 #include "ui/CFileDialogs.h"
 #include "ui/CKWEMJuceArrayInfo.h"
 #include "ui/CKwemJuceAbout.h"
 #include "ui/CKwemJuceSplScale.h"
+#include "ui/CMicrophonePanel.h"
 #include "ui/CPanelCreators.h"
 #include "ui/CStartupUpdateCheck.h"
 #include "ui/CUpdateCheck.h"
@@ -175,6 +177,11 @@ void CZorvJuceKWEMWindow::CreateChildren()
     unitButton->setRadioGroupId(kUnitButtonGroup);
     addAndMakeVisible(*unitButton);
 
+    microphonePanel = std::make_unique<CMicrophonePanel>();
+    addChildComponent(*microphonePanel);
+    bandStrip = std::make_unique<CBandStrip>(*venueView, *microphonePanel);
+    addAndMakeVisible(*bandStrip);
+
     for (juce::TextButton* b : { loadButton.get(), saveButton.get(), venueSaveButton.get(), exitButton.get(),
                                  printButton.get(), updateButton.get(), venueLoadButton.get(), aboutButton.get(),
                                  unitButton.get() })
@@ -206,6 +213,8 @@ CZorvJuceKWEMWindow::~CZorvJuceKWEMWindow()
 
     // Stopped before the label and the button it marks go.
     startupCheck.reset();
+    bandStrip.reset();
+    microphonePanel.reset();
     unitsShownLabel.reset();
     arrayInfo.reset();
     floorListView.reset();
@@ -267,6 +276,8 @@ void CZorvJuceKWEMWindow::resized()
     venueInfoLabel->setBounds(162, 506, 80, 24);
     venueViewLabel->setBounds(160, 96, 80, 24);
     unitButton->setBounds(632, 56, 56, 28);
+    bandStrip->setBounds(513, 91, 204, 22);
+    microphonePanel->setBounds(152, 408, 624, 127);
 }
 
 void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)

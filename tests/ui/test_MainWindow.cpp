@@ -69,6 +69,8 @@ TEST_F(MainWindow, ChildrenSitAtTheirPlacesInCreationOrderWhateverTheWindowSize)
         { "new label", "Venue Info", { 162, 506, 80, 24 } },
         { "new label", "Venue View", { 160, 96, 80, 24 } },
         { "new button", "US Units", { 632, 56, 56, 28 } },
+        { "MicrophonePanel", "", { 152, 408, 624, 127 } },
+        { "BandStrip", "", { 513, 91, 204, 22 } },
     };
     ASSERT_EQ(window->getNumChildComponents(), (int) std::size(rows));
     for (const juce::Rectangle<int> size : { juce::Rectangle<int>(0, 0, 800, 600), juce::Rectangle<int>(0, 0, 1200, 300) })
