@@ -51,7 +51,7 @@ win_check "no box appears though the update service cannot be reached" no_box
 win_check "the log starts in the state folder" bash -c "head -n1 '$STATE/LogFile.txt' | grep -q '^Time Stamp'"
 win_check "the update service's address is stored in the config folder" \
     win_xml_has "$CONFIG/ZORV_Settings.xml" '<Update_Service>http://updates.vorlund.example'
-for f in Manager_Product_Settings.xml Manager_Array_Settings.xml Manager_Venue_Settings.xml Manager_Engine_Settings.xml; do
+for f in Manager_Product_Settings.xml Manager_Array_Settings.xml Manager_Venue_Settings.xml; do
     win_check "$f is in the config folder only" bash -c "test -s '$CONFIG/$f' && test ! -e '$STATE/$f'"
 done
 for f in Product_PX1.xml Product_PX1_Combos.xml Default_Array_Script.xml DRXWizard_Print_Page.html; do
