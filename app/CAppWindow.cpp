@@ -1,39 +1,31 @@
 #include "app/CAppWindow.h"
 
 #include "app/CAppStartup.h"
-#include "ui/CFoo.h"
 #include "app/CJuceManager.h"
+#include "ui/CUiScale.h"
 #include "ui/CZorvJuceKWEMWindow.h"
 
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true)
 {
+    StartCore(ReporterMode::Gui);
+    // Before the window takes its size, so that the size is the scaled one.
+    CUiScale::ApplyRemembered();
     setVisible(true);
     centreWithSize(width, height);
     setResizable(true, false);
     setTitleBarTextCentred(false);
     setUsingNativeTitleBar(false);
-    StartCore(ReporterMode::Gui);
     // The core creates the window's look and feels and panels through these.
     CZorvJuceKWEMWindow::InstallCreators();
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(2));
 
-    juce::Image picture(juce::Image::RGB, 1000, 600, true);
-    picture.clear(picture.getBounds(), juce::Colour(0xfff0f8ffu));
-    CJuceManager::RenderScene(picture);
-    auto* canvas = new CFoo();
-    auto* canvasImage = new juce::Image(picture);
-    canvas->SetImage(canvasImage);
-    CJuceManager::GetInstance()->SetCanvasImage(canvasImage);
-    canvas->setSize(picture.getWidth(), picture.getHeight());
-
+    // The venue view draws its own picture at its own size; the window gives it room.
     auto* content = new CZorvJuceKWEMWindow();
     setContentOwned(content, false);
-    juce::Viewport* view = content->GetVenueViewport();
-    view->setViewedComponent(canvas, true);
-    view->setViewPosition(0, 0);
-    view->setScrollBarsShown(true, true);
+    setResizeLimits(400, 300, 16384, 16384);
     CJuceManager::GetInstance()->SetMainComponent(content);
+    CJuceManager::GetInstance()->Redraw();
 }
 
 CAppWindow::~CAppWindow()
@@ -41,7 +33,6 @@ CAppWindow::~CAppWindow()
     // The panels unregister their bindings as they go, so they go first, while the
     // managers they talk to still exist.
     CJuceManager::GetInstance()->SetMainComponent(nullptr);
-    CJuceManager::GetInstance()->SetCanvasImage(nullptr);
     clearContentComponent();
     setLookAndFeel(nullptr);
 

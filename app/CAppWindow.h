@@ -1,6 +1,7 @@
 #pragma once
-// The top-level document window. Its construction starts the core and builds the canvas
-// and the main content; its destruction runs the shutdown order of the singletons.
+// The top-level document window. Its construction starts the core, applies the
+// remembered interface size and builds the main content; its destruction runs the
+// shutdown order of the singletons.
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -3,16 +3,13 @@
 #include "app/CCommandEngineGeneral.h"
 #include "base/CReportError.h"
 #include "engine/CCommandTable.h"
+#include "xml/SafeFile.h"
 
-#include <juce_gui_basics/juce_gui_basics.h>
 
 #include <new>
 
 namespace
 {
-const char* const kPrintPicture = "PrintOutput.png";
-const char* const kPrintPage = "DRXWizard_Print_Page.html";
-
 // Hands `action` to the undo manager as a transaction of its own; the undo manager owns
 // it from here on, also when performing throws.
 void Perform(juce::UndoManager* undo, juce::UndoableAction* action, const std::string& name)
@@ -63,26 +60,4 @@ CCommandResult CCommandManager::DoVenueArea(int areaSlot, const std::string& tar
     command.text = value;
     command.areaSlot = areaSlot;
     return Do(command);
-}
-
-void CCommandManager::PrintPage(juce::Component* component)
-{
-    if (component == nullptr)
-        return;
-    const juce::Image snapshot = component->createComponentSnapshot(component->getLocalBounds());
-
-    const juce::File picture = juce::File::getCurrentWorkingDirectory().getChildFile(kPrintPicture);
-    if (picture.existsAsFile())
-        picture.deleteFile();
-    {
-        juce::FileOutputStream stream(picture);
-        if (stream.openedOk())
-        {
-            juce::PNGImageFormat().writeImageToStream(snapshot, stream);
-            stream.flush();
-        }
-    }
-
-    const juce::File page = juce::File::getCurrentWorkingDirectory().getChildFile(kPrintPage);
-    juce::URL(page).launchInDefaultBrowser();
 }

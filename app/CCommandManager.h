@@ -1,7 +1,7 @@
 #pragma once
 // The entry point of every user command: wraps it in an undoable action and has the JUCE
 // UndoManager perform it at once, which hands it to the engine. Undo itself does nothing.
-// Also writes the print picture and opens the print page. GUI message thread only.
+// GUI message thread only.
 
 #include "base/TemplateSingleton.h"
 #include "engine/CCommand.h"
@@ -10,8 +10,6 @@
 
 #include <memory>
 #include <string>
-
-namespace juce { class Component; }
 
 class CCommandManager : public TemplateSingleton<CCommandManager>
 {
@@ -28,10 +26,6 @@ public:
     CCommandResult Do(const CCommand& command);
     CCommandResult DoGeneral(const std::string& target, const std::string& value, double number);
     CCommandResult DoVenueArea(int areaSlot, const std::string& target, const std::string& value);
-
-    // Writes a snapshot of `component` to "PrintOutput.png" and opens
-    // "DRXWizard_Print_Page.html" in the browser. Failures are not reported.
-    void PrintPage(juce::Component* component);
 
 private:
     std::unique_ptr<juce::UndoManager> undoManager;

@@ -1,23 +1,19 @@
 #include "app/CFieldMapPicture.h"
 
-#include "app/CJuceManager.h"
-#include "base/CPoint.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
-#include "render/CRenderer.h"
 
 #include <juce_graphics/juce_graphics.h>
 
 #include <algorithm>
 #include <cmath>
 
-CPictureConversion CFieldMapPicture::VenueConversion(int width, int height)
+CPictureConversion CFieldMapPicture::Conversion(const CVenuePicture::Placement& placement, int width, int height)
 {
-    const CPoint base = CRenderer::GetGlobalBase();
     CPictureConversion conversion;
-    conversion.scale = 0.5;
-    conversion.originX = base.x;
-    conversion.originY = -base.y;
+    conversion.scale = placement.scale;
+    conversion.originX = placement.originX;
+    conversion.originY = placement.originY;
     conversion.width = width;
     conversion.height = height;
     return conversion;
@@ -40,11 +36,13 @@ juce::Image CFieldMapPicture::Paint(const CFieldGrid& grid, int width, int heigh
     return picture;
 }
 
-void CFieldMapPicture::DrawVenuePictureWithMap(juce::Image& picture)
+CVenuePicture::Underlay CFieldMapPicture::Underlay()
 {
-    CJuceManager::DrawVenuePicture(picture);
-    const CPictureConversion conversion = VenueConversion(picture.getWidth(), picture.getHeight());
-    const CFieldGrid grid = CFieldMap::FromDesign().Compute(CEngineManager::GetView(), conversion,
-                                                             CFieldMap::kDefaultCellPx, CFieldMap::DefaultThreads());
-    CJuceManager::DrawVenuePicture(picture, Paint(grid, picture.getWidth(), picture.getHeight()));
+    return [](juce::Image& picture, const CVenuePicture::Placement& placement) {
+        const CFieldGrid grid
+            = CFieldMap::FromDesign().Compute(CEngineManager::GetView(), Conversion(placement, picture.getWidth(), picture.getHeight()),
+                                              CFieldMap::kDefaultCellPx, CFieldMap::DefaultThreads());
+        juce::Graphics g(picture);
+        g.drawImageAt(Paint(grid, picture.getWidth(), picture.getHeight()), 0, 0);
+    };
 }

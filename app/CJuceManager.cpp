@@ -8,6 +8,7 @@
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "render/CRenderManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -18,7 +19,6 @@
 namespace
 {
 const std::string kSettingsFile = "Settings.xml";
-const juce::uint32 kRedrawBackground = 0xff3c3c3c;
 
 const CMathHelper& Units()
 {
@@ -175,55 +175,68 @@ double CJuceManager::ToDisplayWeight(double pounds) const
     return Units().Convert(internalWeightUnit, displayWeightUnit, pounds);
 }
 
+CDisplayUnits CJuceManager::GetDisplayUnits() const
+{
+    CDisplayUnits units;
+    units.length = displayLengthUnit;
+    units.weight = displayWeightUnit;
+    units.offsetX = GetOffset(Tag::sX);
+    units.offsetY = GetOffset(Tag::sY);
+    return units;
+}
+
 //==============================================================================
 void CJuceManager::Redraw()
 {
-    if (canvasImage != nullptr && canvasImage->isValid())
-        DrawVenuePicture(*canvasImage, fieldMapImage != nullptr ? *fieldMapImage : juce::Image());
+    if (pictureRedraw)
+        pictureRedraw();
+    else if (canvasImage != nullptr && canvasImage->isValid())
+        DrawVenuePicture(*canvasImage);
     if (mainComponent != nullptr)
         mainComponent->repaint();
     if (redrawListener)
         redrawListener();
 }
 
-void CJuceManager::SetFieldMapImage(const juce::Image& image)
+CVenuePicture::Options CJuceManager::ScenePicture()
 {
-    fieldMapImage = std::make_shared<const juce::Image>(image);
-    if (canvasImage != nullptr && canvasImage->isValid())
-        DrawVenuePicture(*canvasImage, fieldMapImage != nullptr ? *fieldMapImage : juce::Image());
-    if (mainComponent != nullptr)
-        mainComponent->repaint();
+    CVenuePicture::Options options;
+    options.scene = CSceneManager::GetInstance()->GetScene(2);
+    options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
+    options.level = ViewLevel();
+    if (SplScaleSetting::IsAutomatic())
+        options.followLevels = [](double low, double high) { CSPLManager::GetInstance()->SetScale(low, high); };
+    return options;
+}
+
+CVenuePicture::Options CJuceManager::AnnotatedPicture() const
+{
+    CVenuePicture::Options options = ScenePicture();
+    options.annotate = true;
+    options.units = GetDisplayUnits();
+    return options;
 }
 
 void CJuceManager::DrawVenuePicture(juce::Image& picture)
 {
-    DrawVenuePicture(picture, juce::Image());
+    CVenuePicture::Draw(picture, ScenePicture());
 }
 
-void CJuceManager::DrawVenuePicture(juce::Image& picture, const juce::Image& fieldMap)
+CRendererLine::SampleLevel CJuceManager::ViewLevel()
 {
-    picture.clear(picture.getBounds(), juce::Colour(kRedrawBackground));
-    if (fieldMap.isValid())
-    {
-        juce::Graphics g(picture);
-        g.drawImageAt(fieldMap, 0, 0);
-    }
-    RenderScene(picture);
+    const CBandView view = CEngineManager::GetView();
+    if (view == CBandView::Classic())
+        return {};
+    // One model for the whole picture; only a one-band view evaluates it.
+    auto model = std::make_shared<const CBandModel>(CBandModel::FromDesign());
+    return [view, model](CXmlNode* splPoint) { return view.ValueAt(splPoint, *model); };
 }
 
 void CJuceManager::RenderScene(juce::Image& picture)
 {
-    const CBandView view = CEngineManager::GetView();
-    CRendererLine::SampleLevel level;
-    if (view != CBandView::Classic())
-    {
-        // One model for the whole pass; only a one-band view evaluates it.
-        auto model = std::make_shared<const CBandModel>(CBandModel::FromDesign());
-        level = [view, model](CXmlNode* splPoint) { return view.ValueAt(splPoint, *model); };
-    }
     CRenderManager::GetInstance()->Render(&picture, CSceneManager::GetInstance()->GetScene(2),
                                           [](double level) { return CSPLManager::GetInstance()->ColourOf(level); },
-                                          level);
+                                          ViewLevel());
 }
 
 //==============================================================================

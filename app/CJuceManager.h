@@ -9,6 +9,8 @@
 // SetLookAndFeelCreator) before it builds its content.
 
 #include "base/TemplateSingleton.h"
+#include "render/CDisplayUnits.h"
+#include "render/CVenuePicture.h"
 #include "xml/XmlTags.h"
 
 #include <functional>
@@ -93,20 +95,27 @@ public:
     double ToDisplayLength(const std::string& key, double inches) const;
     double FromDisplayLength(const std::string& key, double shown) const;
     double ToDisplayWeight(double pounds) const;
+    // The units and the venue's x and y offsets, for the picture and the report.
+    CDisplayUnits GetDisplayUnits() const;
+    // The venue picture: scene 2, SPL samples in the view's level on the SPL manager's
+    // scale, which follows the levels on show while the design's scale is automatic.
+    static CVenuePicture::Options ScenePicture();
+    // The level an SPL sample shows in the current view (null in the classic view: its
+    // PressureDB).
+    static CRendererLine::SampleLevel ViewLevel();
+    // The same, annotated in the display units; the caller sets the framing.
+    CVenuePicture::Options AnnotatedPicture() const;
 
     //==========================================================================
-    // Clears the canvas picture, draws the field map image and scene 2 into it, repaints the
-    // main component, then tells the redraw listener (the design may have changed).
+    // Clears the canvas picture, draws scene 2 into it and repaints the main component.
+    // While a picture redraw is installed (the window's venue view), it draws instead.
+    // Then tells the redraw listener (the design may have changed).
     void Redraw();
-    // The field map drawn under the venue lines from now on (an invalid image: none); draws
-    // the canvas again without telling the redraw listener.
-    void SetFieldMapImage(const juce::Image& image);
+    void SetPictureRedraw(std::function<void()> redraw) { pictureRedraw = std::move(redraw); }
     void SetRedrawListener(std::function<void()> listener) { redrawListener = std::move(listener); }
     // The venue picture as the venue view shows it after a redraw: the dark grey
-    // background, the field map image when valid, then scene 2 (also for pictures drawn
-    // outside the window).
+    // background, then scene 2 (also for pictures drawn outside the window).
     static void DrawVenuePicture(juce::Image& picture);
-    static void DrawVenuePicture(juce::Image& picture, const juce::Image& fieldMap);
     // Draws scene 2 over what `picture` holds, SPL samples in the view's level on the SPL
     // manager's scale.
     static void RenderScene(juce::Image& picture);
@@ -135,7 +144,7 @@ private:
     juce::Component* areaColumn = nullptr;
     juce::Component* mainComponent = nullptr;
     juce::Image* canvasImage = nullptr;
-    std::shared_ptr<const juce::Image> fieldMapImage;
+    std::function<void()> pictureRedraw;
     std::function<void()> redrawListener;
     std::map<int, std::unique_ptr<juce::LookAndFeel>> lookAndFeels;
     LookAndFeelCreator lookAndFeelCreator;

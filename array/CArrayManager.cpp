@@ -1,7 +1,9 @@
 #include "array/CArrayManager.h"
 
+#include "array/ArrayLimits.h"
 #include "base/CRunFolders.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -248,13 +250,23 @@ bool CArrayManager::LoadArrayFile(const std::string& path)
 {
     const std::string name = path.empty() ? kDefaultArrayFile : path;
 
-    // Refuse before touching the design: a failed load keeps the current one.
+    // The file is read once and checked before it touches the design: a refused file
+    // keeps the current one.
     CXmlDocument probe;
     probe.Load(name);
-    if (! probe.LastParseSucceeded() || probe.GetRoot(Tag::Root)->FindChild(Tag::Array)->IsNull())
+    CXmlNode* probeRoot = probe.GetRoot(Tag::Root);
+    if (! probe.LastParseSucceeded())
+        loadError = probe.LastParseError();
+    else if (probeRoot->FindChild(Tag::Array)->IsNull())
+        loadError = "it holds no " + Tag::Array;
+    else
+        loadError = ArrayLimits::CheckArrays(probeRoot);
+    if (loadError.empty())
+        loadError = VenueLimits::CheckVenues(probeRoot);
+    if (! loadError.empty())
         return false;
 
-    GetDocument()->Load(name);
+    GetDocument()->TakeContentFrom(probe);
     CXmlNode* root = GetDocument()->GetRoot(Tag::Root);
     CArrayLineWrap line = GetLine(1, kFind);
     try
@@ -270,4 +282,9 @@ bool CArrayManager::LoadArrayFile(const std::string& path)
     }
     CVenueManager::GetInstance()->TakeVenueFrom(root);
     return true;
+}
+
+std::string CArrayManager::LastSaveError()
+{
+    return GetDocument()->LastSaveError();
 }

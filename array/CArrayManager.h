@@ -47,9 +47,13 @@ public:
     // is written atomically. False when the file could not be written.
     bool SaveArrayFile(const std::string& path);
     // Loads, relinks and recomputes array 1 and moves a venue found in the file into the
-    // venue document. A file that is missing or not well-formed XML changes nothing and
-    // gives false.
+    // venue document. The file is read once; one that is missing, not a regular file, not
+    // well-formed XML, without an Array, or beyond ArrayLimits or VenueLimits changes
+    // nothing and gives false, with the reason in LastLoadError.
     bool LoadArrayFile(const std::string& path);
+    std::string LastLoadError() const { return loadError; }
+    // Why the last SaveArrayFile failed.
+    std::string LastSaveError();
 
 private:
     friend class TemplateSingleton<CArrayManager>;
@@ -58,6 +62,7 @@ private:
     static void WriteDefaultScript(CXmlNode* root);
 
     std::unique_ptr<CXmlDocument> document;
+    std::string loadError;
     int xguidCounter = 0;
     bool hasStartupSeed = false;
     unsigned startupSeed = 0;

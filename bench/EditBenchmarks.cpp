@@ -1,19 +1,23 @@
 // Benchmarks of the work behind one user edit: the recompute pipeline, a count change
-// through the command manager, the 1000 x 600 venue picture, the field map over it (with
-// the plain evaluation as its yardstick), and the headless start-up the wizard and the
+// through the command manager, the 1000 x 600 venue picture (classic and fitted with its
+// grid and names), the field map over it (with the plain evaluation as its yardstick), the
+// coverage suggestion, the printable report, and the headless start-up the wizard and the
 // command-line tool go through. The core runs headless in a temporary
 // directory with a fixed start-up seed, so runs are comparable.
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
+#include "app/CFieldMapPicture.h"
 #include "app/CJuceManager.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CBandModel.h"
 #include "engine/CEngineManager.h"
 #include "engine/CFieldMap.h"
+#include "engine/CPinSuggestion.h"
 #include "render/CRenderManager.h"
-#include "render/CRenderer.h"
+#include "render/CVenuePicture.h"
+#include "report/CDesignReport.h"
 #include "xml/XmlTags.h"
 
 #include <benchmark/benchmark.h>
@@ -106,20 +110,14 @@ void BM_RenderVenuePicture(benchmark::State& state)
 }
 BENCHMARK(BM_RenderVenuePicture)->Unit(benchmark::kMillisecond);
 
-// The venue picture's conversion from section inches to pixels: the renderers' half scale
-// and the global base that drawing the design leaves.
+// The classic venue picture's conversion from section inches to pixels, as drawing the
+// design leaves it.
 CPictureConversion VenuePictureConversion()
 {
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
     CJuceManager::DrawVenuePicture(picture);
-    const CPoint base = CRenderer::GetGlobalBase();
-    CPictureConversion conversion;
-    conversion.scale = 0.5;
-    conversion.originX = base.x;
-    conversion.originY = -base.y;
-    conversion.width = picture.getWidth();
-    conversion.height = picture.getHeight();
-    return conversion;
+    return CFieldMapPicture::Conversion(CVenuePicture::VenuePlacement(CRenderView()), picture.getWidth(),
+                                        picture.getHeight());
 }
 
 // The whole map of the design in Band Z with 4-pixel cells, as an edit redraws it: the
@@ -174,6 +172,42 @@ void BM_FieldMapReference(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FieldMapReference)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The coverage suggestion in the Band Z view: every pick pin applied and recomputed, the
+// audience levels summarised, the design put back. Compare with BM_Recompute.
+void BM_SuggestPin(benchmark::State& state)
+{
+    EnsureCore();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CPinSuggestion::Compute(CBandView::BandZ()).best);
+}
+BENCHMARK(BM_SuggestPin)->Unit(benchmark::kMillisecond);
+// The venue view's picture: the measuring pass for the fit, the grid, the scene and the
+// surfaces' names. Compare with BM_RenderVenuePicture in the same run.
+void BM_FittedVenuePicture(benchmark::State& state)
+{
+    EnsureCore();
+    juce::Image picture(juce::Image::RGB, 1000, 600, true);
+    CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
+    options.framing = CVenuePicture::Framing::Fit;
+    for (auto _ : state)
+        CVenuePicture::Draw(picture, options);
+}
+BENCHMARK(BM_FittedVenuePicture)->Unit(benchmark::kMillisecond);
+
+// The whole printable report with its 1500 x 800 picture, encoded.
+void BM_DesignReport(benchmark::State& state)
+{
+    EnsureCore();
+    CDesignReport::Options options;
+    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    options.date = "today";
+    size_t bytes = 0;
+    for (auto _ : state)
+        bytes = CDesignReport::Build(options).size();
+    state.counters["bytes"] = (double) bytes;
+}
+BENCHMARK(BM_DesignReport)->Unit(benchmark::kMillisecond);
 
 // StartCore until the design is ready; the shutdown between runs is not timed.
 void BM_StartUp(benchmark::State& state)

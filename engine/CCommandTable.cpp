@@ -5,11 +5,14 @@
 #include "base/NumberText.h"
 #include "engine/CBandModel.h"
 #include "engine/CBandView.h"
+#include "engine/CEngineHooks.h"
 #include "engine/CEngineManager.h"
 #include "product/CProductManager.h"
 #include "venue/CVenueAirWrap.h"
+#include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
@@ -50,6 +53,14 @@ NumberRule WholeNumber()
 }
 
 // The switch commands carry 2 x switch number + 1 when the switch was turned on.
+NumberRule OnOffNumber()
+{
+    NumberRule rule = WholeNumber();
+    rule.min = 0.0;
+    rule.max = 1.0;
+    return rule;
+}
+
 NumberRule SwitchNumber(int switches)
 {
     NumberRule rule = WholeNumber();
@@ -64,15 +75,6 @@ NumberRule Range(double min, double max)
     NumberRule rule = AnyNumber();
     rule.min = min;
     rule.max = max;
-    return rule;
-}
-
-// 0 for off, 1 for on.
-NumberRule Switch()
-{
-    NumberRule rule = WholeNumber();
-    rule.min = 0;
-    rule.max = 1;
     return rule;
 }
 
@@ -130,13 +132,24 @@ std::string ModulePositionLimit(const CCommand& command)
            + std::to_string(total) + ")";
 }
 
-std::string AreaLimit(const CCommand& command)
+// The area exists, and the line the edit would leave stays within VenueLimits.
+std::function<std::string(const CCommand&)> AreaLimit(const std::string& key)
 {
-    const int total = CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)).GetAreaTotal();
-    if (command.areaSlot >= 1 && command.areaSlot <= total)
-        return {};
-    return "the venue has no area " + std::to_string(command.areaSlot) + " (it has areas 1 to " + std::to_string(total)
-           + ")";
+    return [key](const CCommand& command) -> std::string {
+        const CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+        const int total = venue.GetAreaTotal();
+        if (command.areaSlot < 1 || command.areaSlot > total)
+            return "the venue has no area " + std::to_string(command.areaSlot) + " (it has areas 1 to "
+                   + std::to_string(total) + ")";
+        double value = 0.0;
+        ParseDecimal(command.text, value);
+        // The value as the engine takes it: in inches unless it is the angle.
+        if (key != Tag::LAngle)
+            value = CEngineHooks::Get().FromDisplayLength(key, value);
+        CVenueAreaWrap area;
+        venue.GetArea(area, command.areaSlot);
+        return VenueLimits::CheckAreaEdit(*area.GetLine(), key, value);
+    };
 }
 
 //==============================================================================
@@ -148,7 +161,7 @@ Entry FileCommand(const std::string& target, const std::string& name, TextRule::
 
 Entry AreaCommand(const std::string& key)
 {
-    return { key, "Area Change", Kind::Design, Scope::Area, {}, Text(TextRule::Form::Decimal), AreaLimit,
+    return { key, "Area Change", Kind::Design, Scope::Area, {}, Text(TextRule::Form::Decimal), AreaLimit(key),
              [key](const CCommand& c) { Engine()->PerformAreaCommand(1, c.areaSlot, key, c.text); } };
 }
 
@@ -179,6 +192,8 @@ std::vector<Entry> BuildEntries()
           [](const CCommand& c) { Engine()->StepSplScaleTop(c.number); } },
         { Tag::SplRange, "Change SPL Range on Scale", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
           [](const CCommand& c) { Engine()->StepSplScaleBottom(c.number); } },
+        { Tag::SplAuto, "Change Automatic SPL Scale", Kind::View, Scope::General, OnOffNumber(), {}, nullptr,
+          [](const CCommand& c) { Engine()->SetSplScaleAutomatic(c.number != 0.0); } },
         { Tag::Switch1, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(2), {}, nullptr,
           [](const CCommand& c) { Engine()->SetAmplifierMode((int) c.number); } },
         { Tag::Switch2, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(3), Text(TF::Position),
@@ -196,7 +211,7 @@ std::vector<Entry> BuildEntries()
           [](const CCommand& c) { Engine()->SetAirHumidity(c.number); } },
         { Tag::View, "Change View", Kind::View, Scope::General, {}, Text(TF::View), nullptr,
           [](const CCommand& c) { Engine()->SetView(c.text); } },
-        { Tag::FieldMap, "Show Field Map", Kind::View, Scope::General, Switch(), {}, nullptr,
+        { Tag::FieldMap, "Show Field Map", Kind::View, Scope::General, OnOffNumber(), {}, nullptr,
           [](const CCommand& c) { Engine()->SetFieldMapShown(c.number != 0.0); } },
     };
     for (const std::string* key : { &Tag::sX, &Tag::sY, &Tag::eX, &Tag::eY, &Tag::LAngle, &Tag::LDist })

@@ -8,6 +8,7 @@
 #include "engine/CAimLines.h"
 #include "engine/CEngineHooks.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "engine/CSceneManager.h"
 #include "engine/CSceneWrap.h"
 #include "product/CProductManager.h"
@@ -15,6 +16,7 @@
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -109,12 +111,25 @@ void CEngineManager::StepSplScaleTop(double steps)
     const double span = spl->GetScaleTop() - spl->GetScaleBottom();
     const double top = std::min(spl->GetScaleTop() + 5.0 * steps, kSplCeiling);
     spl->SetScale(top - span, top);
+    SplScaleSetting::SetAutomatic(false);
+    SplScaleSetting::StoreScale();
 }
 
 void CEngineManager::StepSplScaleBottom(double steps)
 {
     CSPLManager* spl = CSPLManager::GetInstance();
     spl->SetScale(spl->GetScaleBottom() - steps, spl->GetScaleTop());
+    SplScaleSetting::SetAutomatic(false);
+    SplScaleSetting::StoreScale();
+}
+
+void CEngineManager::SetSplScaleAutomatic(bool automatic)
+{
+    SplScaleSetting::SetAutomatic(automatic);
+    SplScaleSetting::FollowVenueLevels();
+    SplScaleSetting::StoreScale();
+    // The picture narrows the scale to the part of the venue it shows.
+    CEngineHooks::Get().Redraw();
 }
 
 void CEngineManager::SetAmplifierMode(int number)
@@ -229,17 +244,21 @@ void CEngineManager::LoadArrayFile(const std::string& path)
     const bool loaded = LoadRestoringOnFailure(failure, true, [this, &path] {
         if (! CArrayManager::GetInstance()->LoadArrayFile(path))
             return false;
+        SplScaleSetting::Restore();
         Recompute();
         return true;
     });
     if (! loaded)
-        CReportError::GetInstance()->ReportFatalError(failure);
+        CReportError::GetInstance()->ReportFatalError(failure + " (" + CArrayManager::GetInstance()->LastLoadError()
+                                                      + ")");
 }
 
 void CEngineManager::SaveArrayFile(const std::string& path)
 {
-    if (! CArrayManager::GetInstance()->SaveArrayFile(path))
-        CReportError::GetInstance()->ReportFatalError("Error: Could not save array file " + path);
+    CArrayManager* arrays = CArrayManager::GetInstance();
+    if (! arrays->SaveArrayFile(path))
+        CReportError::GetInstance()->ReportFatalError("Error: Could not save array file " + path + " ("
+                                                      + arrays->LastSaveError() + ")");
 }
 
 void CEngineManager::LoadVenueFile(const std::string& path)
@@ -249,6 +268,7 @@ void CEngineManager::LoadVenueFile(const std::string& path)
         if (! CVenueManager::GetInstance()->LoadVenueFile(path))
             return false;
         AimLines::BuildAimLines(CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)));
+        SplScaleSetting::Restore();
         Recompute();
         return true;
     });
@@ -299,6 +319,14 @@ void CEngineManager::PerformAreaCommand(int venueSlot, int areaSlot, const std::
     CLine* line = area.GetLine();
     if (line->GetByKey(target) == v)
         return;
+    const std::string refusal = VenueLimits::CheckAreaEdit(*line, target, v);
+    if (! refusal.empty())
+    {
+        CReportError::GetInstance()->ReportError("Error: Area " + std::to_string(areaSlot) + ": " + refusal
+                                                 + "; the area was not changed");
+        CEngineHooks::Get().RefreshAll();
+        return;
+    }
     line->SetByKey(target, v);
     lineNode->StoreValue();
 
@@ -384,6 +412,7 @@ void CEngineManager::Recompute()
     spl->SetRunningMaximum(0.0);
     spl->ComputeAreaSpl();
     spl->StoreSplRange();
+    SplScaleSetting::FollowVenueLevels();
 
     CSceneWrap scene;
     scene.SetNode(CSceneManager::GetInstance()->GetScene(2));

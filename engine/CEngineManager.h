@@ -32,6 +32,9 @@ public:
     // the bottom down by 1 dB a step.
     void StepSplScaleTop(double steps);
     void StepSplScaleBottom(double steps);
+    // On: the scale spans the levels on show and follows them after every edit, until Base
+    // or Range is moved. Off: the scale stays where it is.
+    void SetSplScaleAutomatic(bool automatic);
     // `number` is 2 x switch + 1 when turned on; a switch turned off changes nothing.
     void SetAmplifierMode(int number);
     void SetShadingMode(int number, int position);

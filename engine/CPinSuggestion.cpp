@@ -2,6 +2,7 @@
 
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CBandModel.h"
 #include "engine/CEngineManager.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
@@ -115,6 +116,22 @@ double CPinSuggestion::ClassicLevel(CXmlNode* splPoint)
 
 CPinSuggestion CPinSuggestion::Compute(const SampleLevel& levelOf)
 {
+    return TryEveryPin([&levelOf] { return AudienceLevels(levelOf); });
+}
+
+CPinSuggestion CPinSuggestion::Compute(const CBandView& view)
+{
+    CPinSuggestion result = TryEveryPin([&view] {
+        // The sources move with the pin: one model per pin.
+        const CBandModel model = CBandModel::FromDesign();
+        return AudienceLevels([&view, &model](CXmlNode* sample) { return view.ValueAt(sample, model); });
+    });
+    result.view = view;
+    return result;
+}
+
+CPinSuggestion CPinSuggestion::TryEveryPin(const PinLevels& levelsOf)
+{
     CEngineManager* engine = CEngineManager::GetInstance();
     const int original = ArrayOne().GetSlotPin();
     const auto [first, last] = PinRange();
@@ -123,7 +140,7 @@ CPinSuggestion CPinSuggestion::Compute(const SampleLevel& levelOf)
     for (int pin = first; pin <= last; ++pin)
     {
         engine->SetPinSlot(pin);
-        result.pins.push_back(Summarise(pin, AudienceLevels(levelOf)));
+        result.pins.push_back(Summarise(pin, levelsOf()));
     }
     // Every stored value is a function of the inputs, so the original pin recomputed gives
     // back the very same documents.

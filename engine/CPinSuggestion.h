@@ -5,6 +5,8 @@
 // until the caller applies the suggested pin as an ordinary pick-pin command.
 // GUI message thread only (it recomputes the documents in place while it runs).
 
+#include "engine/CBandView.h"
+
 #include <functional>
 #include <optional>
 #include <vector>
@@ -30,7 +32,9 @@ public:
 
     //==========================================================================
     // Tries every pin from SlotPin's Min to Max with everything recomputed, then puts the
-    // design back as it was.
+    // design back as it was. The levels are the quantity `view` shows.
+    static CPinSuggestion Compute(const CBandView& view);
+    // The same with each sample's level read by `levelOf`.
     static CPinSuggestion Compute(const SampleLevel& levelOf);
 
     // The statistics of one pin's audience levels (any order, non-finite ones ignored).
@@ -43,7 +47,15 @@ public:
     // Classic: the sample's PressureDB.
     static double ClassicLevel(CXmlNode* splPoint);
 
+private:
+    // The audience levels of the design as it stands, asked once per pin.
+    using PinLevels = std::function<std::vector<double>()>;
+    static CPinSuggestion TryEveryPin(const PinLevels& levelsOf);
+
+public:
+
     //==========================================================================
+    CBandView view; // Classic when the levels came from a SampleLevel
     std::vector<PinCoverage> pins;
     std::optional<int> best;
 };

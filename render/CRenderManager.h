@@ -5,6 +5,7 @@
 // message thread only; the caller clears the image before a pass.
 
 #include "base/TemplateSingleton.h"
+#include "render/CRenderView.h"
 #include "render/CRendererLine.h"
 
 namespace juce
@@ -22,4 +23,7 @@ public:
     // draws nothing. `sampleLevel` decides what level an SPL sample shows (default: its PressureDB).
     void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
                 const CRendererLine::SampleLevel& sampleLevel = {});
+    // The same pass through `view`; every item point is added to `extent` when given.
+    void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
+                const CRenderView& view, CRenderExtent* extent, const CRendererLine::SampleLevel& sampleLevel = {});
 };

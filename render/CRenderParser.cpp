@@ -21,6 +21,16 @@ void CRenderParser::SetTarget(juce::Image* image)
             renderer->SetTarget(image);
 }
 
+void CRenderParser::SetView(const CRenderView& view, CRenderExtent* extent)
+{
+    for (auto& entry : actors)
+        if (auto* renderer = dynamic_cast<CRenderer*>(entry.second))
+        {
+            renderer->SetView(view);
+            renderer->SetExtent(extent);
+        }
+}
+
 void CRenderParser::SetSplColours(const CRendererLine::SplColours& colours, const CRendererLine::SampleLevel& level)
 {
     for (auto& entry : actors)

@@ -243,6 +243,8 @@ bool CRenderer::NextPoint(float& x, float& y)
     {
         currentPoint = node->FindChild(Tag::PointList)->FindChild("");
         pointsStarted = true;
+        // The item's key is the name of the element that holds it.
+        measuring = extent != nullptr && extent->Takes(node->GetParent()->GetName());
     }
     else if (currentPoint != nullptr && ! currentPoint->IsNull())
     {
@@ -255,6 +257,8 @@ bool CRenderer::NextPoint(float& x, float& y)
     double px = point->x;
     double py = point->y;
     Transform(px, py);
+    if (measuring)
+        extent->Add(view.ToClassicX(px), view.ToClassicY(py));
     x = ToPixel(px);
     y = ToPixel(py);
     return true;
@@ -312,6 +316,8 @@ void CRenderer::Transform(double& x, double& y)
     y = scale.y * y + translation.y;
     if (flipY)
         y = -y;
+    x = view.ToViewX(x);
+    y = view.ToViewY(y);
 }
 
 //==============================================================================

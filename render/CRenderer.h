@@ -5,6 +5,7 @@
 // renderers for one drawing pass. GUI message thread only.
 
 #include "base/CPoint.h"
+#include "render/CRenderView.h"
 #include "xml/CXmlParserActor.h"
 
 #include <cstddef>
@@ -32,7 +33,8 @@ public:
     // Takes the item's conversion bases; the global and local bases are shared by all
     // renderers and kept between items and passes.
     virtual void SetupTransform();
-    // Data units to pixels: half scale, then the translation, then y negated.
+    // Data units to pixels: half scale, then the translation, then y negated (the classic
+    // picture), then the view.
     virtual void Transform(double& x, double& y);
     virtual void Render() = 0;
 
@@ -42,6 +44,12 @@ public:
     juce::Image* GetTarget() const { return target; }
     // Added to every drawn coordinate.
     void SetPixelOffset(float x, float y);
+    // Where the classic picture lands; the identity view unless set. Widths and radii stay
+    // in pixels whatever the zoom.
+    void SetView(const CRenderView& newView) { view = newView; }
+    const CRenderView& GetView() const { return view; }
+    // Receives every item point in classic pixels while set (not owned; null: none).
+    void SetExtent(CRenderExtent* collector) { extent = collector; }
 
     //==========================================================================
     // Attributes: from the item's TagList, or without an item from the own attributes.
@@ -107,5 +115,8 @@ private:
     bool pointsStarted = false;
     CPoint translation;
     CPoint scale;
+    CRenderView view;
+    CRenderExtent* extent = nullptr;
+    bool measuring = false;
     bool flipY = true;
 };

@@ -23,9 +23,10 @@ FLOORS = {
     "xml": 1,
     "product": 2, "array": 2, "venue": 2,
     "engine": 3, "render": 3,
-    "app": 4, "ui": 4,
+    "report": 4,
+    "app": 5, "ui": 5,
 }
-CORE = {"base", "xml", "product", "array", "venue", "engine", "render", "app"}
+CORE = {"base", "xml", "product", "array", "venue", "engine", "render", "report", "app"}
 STRICT = {"base", "xml"}
 MAX_UPWARD = 2
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)

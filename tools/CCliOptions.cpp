@@ -1,6 +1,7 @@
 #include "CCliOptions.h"
 
 #include "base/NumberText.h"
+#include "engine/CBandModel.h"
 #include "engine/CCommandTable.h"
 #include "xml/XmlTags.h"
 
@@ -34,7 +35,13 @@ const char* const kUsage =
     "  --save-array OUT.21w        save the array file after all commands\n"
     "  --save-venue OUT.21v        save the venue file after all commands\n"
     "  --render OUT.png            write the 1000 x 600 venue picture\n"
+    "  --fit                       draw --render's picture to show the whole venue, with a\n"
+    "                              grid in the display units and the surfaces' names\n"
     "  --report                    print a JSON report of the design on standard output\n"
+    "  --suggest-pin               try every pick pin after the commands and add the coverage\n"
+    "                              suggestion (in the --view's levels) to the report\n"
+    "  --apply-suggestion          also apply the suggested pin (one pick-pin command)\n"
+    "  --report-html OUT.html      write the printable design report\n"
     "  --run-dir DIR               directory for the engine's own files (default: a fresh\n"
     "                              temporary directory, removed at exit)\n"
     "  --seed N                    seed the start-up array's random choice\n"
@@ -54,8 +61,9 @@ bool HasExtension(const std::string& path, const std::string& extension)
 
 bool IsValueOption(const std::string& name)
 {
-    return name == "--set" || name == "--area" || name == "--view" || name == "--probe" || name == "--save-array" || name == "--save-venue"
-           || name == "--render" || name == "--run-dir" || name == "--seed";
+    return name == "--set" || name == "--area" || name == "--view" || name == "--probe" || name == "--save-array"
+           || name == "--save-venue" || name == "--render" || name == "--run-dir" || name == "--seed"
+           || name == "--report-html";
 }
 
 // How a --set of `entry` is written after its target.
@@ -133,6 +141,9 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
                      : name == "--version"          ? &options.version
                      : name == "--report"           ? &options.report
                      : name == "--field-map"        ? &options.fieldMap
+                     : name == "--suggest-pin"      ? &options.suggestPin
+                     : name == "--apply-suggestion" ? &options.applySuggestion
+                     : name == "--fit"              ? &options.fit
                                                     : nullptr;
         if (flag != nullptr)
         {
@@ -154,6 +165,11 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
             return false;
     }
 
+    if (options.fit && options.render.empty())
+    {
+        error = "--fit draws the --render picture; give --render OUT.png too";
+        return false;
+    }
     if (! options.file.empty() && ! HasExtension(options.file, ".21w") && ! HasExtension(options.file, ".21v"))
     {
         error = "FILE must be an array file (.21w) or a venue file (.21v), not '" + options.file + "'";
@@ -193,6 +209,7 @@ bool CCliOptions::ParseValueOption(const std::string& name, const std::string& v
     std::string& field = name == "--save-array" ? saveArray
                          : name == "--save-venue" ? saveVenue
                          : name == "--render"     ? render
+                         : name == "--report-html" ? reportHtml
                                                   : runDir;
     if (value.empty())
     {
@@ -322,6 +339,18 @@ bool CCliOptions::ParseArea(const std::string& value, std::string& error)
 
     steps.push_back(step);
     return true;
+}
+
+std::string CCliOptions::ViewText(const CBandView& view)
+{
+    switch (view.GetKind())
+    {
+        case CBandView::Kind::Classic: return "Classic";
+        case CBandView::Kind::BandZ:   return "BandZ";
+        case CBandView::Kind::BandA:   return "BandA";
+        case CBandView::Kind::Band:    break;
+    }
+    return "Band:" + CBandModel::BandLabel(view.GetBand());
 }
 
 bool CCliOptions::ParseView(const std::string& value, std::string& error)

@@ -4,6 +4,7 @@
 // commands what the command table says they take); limits that depend on the design are
 // checked when the command is about to be sent.
 
+#include "engine/CBandView.h"
 #include "engine/CCommand.h"
 
 #include <optional>
@@ -27,6 +28,8 @@ public:
     // False with a one-line `error` when the arguments are not usable.
     static bool Parse(const std::vector<std::string>& arguments, CCliOptions& options, std::string& error);
     static std::string UsageText();
+    // A view as --view spells it: Classic, BandZ, BandA or Band:LABEL.
+    static std::string ViewText(const CBandView& view);
 
     bool help = false;
     bool version = false;
@@ -35,6 +38,7 @@ public:
     std::string saveArray;
     std::string saveVenue;
     std::string render;
+    bool fit = false;
     bool report = false;
     // --probe X,Y in the display units and origin, converted when the report is written.
     struct Probe
@@ -44,6 +48,9 @@ public:
     };
     std::vector<Probe> probes;
     bool fieldMap = false;
+    bool suggestPin = false;
+    bool applySuggestion = false;
+    std::string reportHtml;
     std::string runDir;
     std::optional<unsigned> seed;
 

@@ -5,6 +5,7 @@
 #include "base/CPoint.h"
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
+#include "engine/CPinSuggestion.h"
 #include "engine/CSPLManager.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlNode.h"
@@ -151,6 +152,27 @@ CJsonValue CCliReport::Build()
     report.Set("areas", Areas(venue));
     report.Set("spl", SplRange(venue));
     return report;
+}
+
+CJsonValue CCliReport::Suggestion(const CPinSuggestion& suggestion, const std::string& view)
+{
+    CJsonValue pins = CJsonValue::MakeArray();
+    for (const PinCoverage& p : suggestion.pins)
+    {
+        CJsonValue pin = CJsonValue::MakeObject();
+        pin.Set("pin", p.pin);
+        pin.Set("spread", p.spread);
+        pin.Set("median", p.median);
+        pin.Set("coverage", p.coverage);
+        pin.Set("min", p.min);
+        pin.Set("max", p.max);
+        pins.Append(std::move(pin));
+    }
+    CJsonValue json = CJsonValue::MakeObject();
+    json.Set("view", view);
+    json.Set("pins", std::move(pins));
+    json.Set("best", suggestion.best ? CJsonValue(*suggestion.best) : CJsonValue());
+    return json;
 }
 
 CJsonValue CCliReport::Units()

@@ -7,12 +7,18 @@
 
 #include "CJsonValue.h"
 
+#include <string>
+
+class CPinSuggestion;
+
 class CXmlNode;
 
 class CCliReport
 {
 public:
     static CJsonValue Build();
+    // {"view", "pins": [{"pin", "spread", "median", "coverage", "min", "max"}], "best"}.
+    static CJsonValue Suggestion(const CPinSuggestion& suggestion, const std::string& view);
 
 private:
     static CJsonValue Units();

@@ -12,11 +12,18 @@
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
 #include "engine/CCommandTable.h"
+#include "engine/CEngineManager.h"
+#include "xml/SafeFile.h"
+#include "render/CVenuePicture.h"
+#include "report/CDesignReport.h"
+#include "report/CSuggestionReport.h"
+#include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
 #include <juce_graphics/juce_graphics.h>
 
 #include <iostream>
+#include <sys/stat.h>
 
 namespace
 {
@@ -56,10 +63,14 @@ void CCliRun::Execute()
             if (! options.file.empty())
                 Guarded([this] { LoadFile(); });
             for (const CCliOptions::Step& step : options.steps)
-                Guarded([&step] { Send(step); });
+                Guarded([this, &step] { Send(step); });
+            if (options.suggestPin || options.applySuggestion)
+                Guarded([this] { SuggestPin(); });
             SaveFiles();
             if (! options.render.empty())
                 Guarded([this] { RenderPicture(); });
+            if (! options.reportHtml.empty())
+                Guarded([this] { WriteReportPage(); });
             if (options.report)
                 Guarded([this] { PrintReport(); });
         }
@@ -85,6 +96,7 @@ void CCliRun::ResolvePaths()
     resolve(options.saveArray);
     resolve(options.saveVenue);
     resolve(options.render);
+    resolve(options.reportHtml);
     resolve(options.runDir);
     for (CCliOptions::Step& step : options.steps)
         if (step.textIsPath)
@@ -145,10 +157,54 @@ bool CCliRun::Guarded(const std::function<void()>& step)
 //==============================================================================
 void CCliRun::LoadFile()
 {
-    if (IsArrayFile(options.file))
-        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadArrayFile, options.file, 0.0);
-    else
-        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, options.file, 0.0);
+    Load(IsArrayFile(options.file) ? CCommandTable::kLoadArrayFile : CCommandTable::kLoadVenueFile, options.file);
+}
+
+void CCliRun::Load(const std::string& target, const std::string& path)
+{
+    const int reportsBefore = CCliStatus::GetReportCount();
+    const bool finished = Guarded([&] { CCommandManager::GetInstance()->DoGeneral(target, path, 0.0); });
+    if (! finished || CCliStatus::GetReportCount() != reportsBefore)
+        failedLoads.Add(path);
+}
+
+void CCliRun::FailedLoads::Add(const std::string& path)
+{
+    // A missing file holds nothing to lose.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return;
+    Entry entry;
+    entry.path = path;
+    if (::stat(path.c_str(), &info) == 0)
+    {
+        entry.identified = true;
+        entry.device = info.st_dev;
+        entry.inode = info.st_ino;
+    }
+    entries.push_back(entry);
+}
+
+bool CCliRun::FailedLoads::Contains(const std::string& path) const
+{
+    // The same file may be named differently (a link, "./", a second hard link).
+    struct stat info {};
+    const bool identified = ::stat(path.c_str(), &info) == 0;
+    for (const Entry& entry : entries)
+        if (entry.path == path
+            || (identified && entry.identified && entry.device == info.st_dev && entry.inode == info.st_ino))
+            return true;
+    return false;
+}
+
+bool CCliRun::RefusedAsFailedLoad(const std::string& saveTarget, const std::string& path) const
+{
+    if (! failedLoads.Contains(path))
+        return false;
+    // The file may be a damaged design that can still be mended by hand.
+    Refuse("Error: " + CCommandTable::Find(saveTarget)->name + " " + path
+           + " refused: the file failed to load in this run and is kept as it is");
+    return true;
 }
 
 void CCliRun::Send(const CCliOptions::Step& step)
@@ -159,6 +215,15 @@ void CCliRun::Send(const CCliOptions::Step& step)
         Refuse(refusal);
         return;
     }
+    const std::string& target = step.command.target;
+    if (target == CCommandTable::kLoadArrayFile || target == CCommandTable::kLoadVenueFile)
+    {
+        Load(target, step.command.text);
+        return;
+    }
+    if ((target == CCommandTable::kSaveArrayFile || target == CCommandTable::kSaveVenueFile)
+        && RefusedAsFailedLoad(target, step.command.text))
+        return;
     const CCommandResult result = CCommandManager::GetInstance()->Do(step.command);
     if (! result)
         Refuse(CCliCommandCheck::NotSent(step, result.GetReason()));
@@ -166,40 +231,74 @@ void CCliRun::Send(const CCliOptions::Step& step)
 
 void CCliRun::SaveFiles()
 {
-    if (! options.saveArray.empty())
+    if (! options.saveArray.empty() && ! RefusedAsFailedLoad(CCommandTable::kSaveArrayFile, options.saveArray))
         Guarded([this] { CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveArrayFile, options.saveArray, 0.0); });
-    if (! options.saveVenue.empty())
+    if (! options.saveVenue.empty() && ! RefusedAsFailedLoad(CCommandTable::kSaveVenueFile, options.saveVenue))
         Guarded([this] { CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveVenueFile, options.saveVenue, 0.0); });
 }
 
 void CCliRun::RenderPicture()
 {
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
-    if (options.fieldMap)
-        CFieldMapPicture::DrawVenuePictureWithMap(picture);
-    else
-        CJuceManager::DrawVenuePicture(picture);
-
-    // Written beside the target and moved over it, so a failed write leaves no half file.
-    const juce::File target(options.render);
-    juce::TemporaryFile temporary(target);
-    bool written = false;
+    CVenuePicture::Options drawn = CJuceManager::ScenePicture();
+    if (options.fit)
     {
-        juce::FileOutputStream out(temporary.getFile());
-        juce::PNGImageFormat png;
-        written = out.openedOk() && png.writeImageToStream(picture, out);
-        out.flush();
-        written = written && out.getStatus().wasOk();
+        drawn = CJuceManager::GetInstance()->AnnotatedPicture();
+        drawn.framing = CVenuePicture::Framing::Fit;
     }
-    if (! written || ! temporary.overwriteTargetFileWithTemporary())
-        Refuse("Error: Could not write picture " + options.render);
+    if (options.fieldMap)
+        drawn.underlay = CFieldMapPicture::Underlay();
+    CVenuePicture::Draw(picture, drawn);
+
+    juce::MemoryOutputStream png;
+    std::string error = "the picture could not be encoded";
+    const bool encoded = juce::PNGImageFormat().writeImageToStream(picture, png);
+    const std::string bytes(static_cast<const char*>(png.getData()), png.getDataSize());
+    if (! encoded || ! SafeFile::WriteFileAtomically(options.render, bytes, error))
+        Refuse("Error: Could not write picture " + options.render + " (" + error + ")");
 }
 
-void CCliRun::PrintReport()
+void CCliRun::WriteReportPage()
+{
+    CDesignReport::Options page;
+    page.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    if (! options.file.empty())
+        page.title = juce::File(options.file).getFileNameWithoutExtension().toStdString();
+    if (suggestion)
+        page.sections.push_back(CSuggestionReport::Section(*suggestion));
+    std::string error;
+    if (! CDesignReport::Write(CDesignReport::Build(page), juce::File(options.reportHtml), error))
+        Refuse(error);
+}
+
+void CCliRun::SuggestPin()
+{
+    // In the quantity the view shows.
+    suggestion = CPinSuggestion::Compute(CEngineManager::GetView());
+    if (! options.applySuggestion)
+        return;
+    if (! suggestion->best)
+    {
+        Refuse("Error: No pick pin to apply: no pin gives the audience a finite level");
+        return;
+    }
+    CCommand pin;
+    pin.target = Tag::SlotPin;
+    pin.number = *suggestion->best;
+    if (const CCommandResult result = CCommandManager::GetInstance()->Do(pin); ! result)
+        Refuse("Error: The suggested pick pin was not applied: " + result.GetReason());
+}
+
+void CCliRun::PrintReport() const
 {
     CJsonValue report = CCliReport::Build();
     if (! options.probes.empty())
         report.Set("probes", CCliProbe::Build(options.probes));
+    if (suggestion)
+        report.Set("suggestion", CCliReport::Suggestion(*suggestion, CCliOptions::ViewText(suggestion->view)));
     const std::string text = report.ToText();
     std::cout << text << std::endl;
+    // A full disk or a closed standard output loses the report: that is a failure.
+    if (! std::cout)
+        CCliStatus::Fail("could not write the report to standard output");
 }

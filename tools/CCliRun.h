@@ -2,13 +2,19 @@
 // One run of the tool: enters the run directory, starts the core headless as the wizard
 // does, loads the file, sends the commands in order, saves, renders and reports, and shuts
 // the core down in the wizard's order. Each step is its own command boundary: a failure is
-// printed (CCliStatus) and the later steps still run.
+// printed (CCliStatus) and the later steps still run, except a save over a file that
+// failed to load in the same run, which is refused.
 
 #include "CCliOptions.h"
+
+#include "engine/CPinSuggestion.h"
 
 #include <juce_core/juce_core.h>
 
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 class CCliRun
 {
@@ -27,14 +33,38 @@ private:
     // The command boundary: false when `step` failed (its failure has been printed).
     static bool Guarded(const std::function<void()>& step);
 
+    // Existing files whose load failed in this run: saving over them is refused.
+    class FailedLoads
+    {
+    public:
+        void Add(const std::string& path);
+        bool Contains(const std::string& path) const;
+
+    private:
+        struct Entry
+        {
+            std::string path;
+            bool identified = false;
+            unsigned long long device = 0, inode = 0;
+        };
+        std::vector<Entry> entries;
+    };
+
     void LoadFile();
-    static void Send(const CCliOptions::Step& step);
+    void Load(const std::string& target, const std::string& path);
+    bool RefusedAsFailedLoad(const std::string& saveTarget, const std::string& path) const;
+    void Send(const CCliOptions::Step& step);
     void SaveFiles();
+    // Tries every pick pin (the design is left as it was), then applies the best one when asked.
+    void SuggestPin();
     void RenderPicture();
-    void PrintReport();
+    void WriteReportPage();
+    void PrintReport() const;
 
     CCliOptions options;
     juce::File callerDirectory;
     juce::File runDirectory;
     bool removeRunDirectory = false;
+    std::optional<CPinSuggestion> suggestion;
+    FailedLoads failedLoads;
 };

@@ -7,6 +7,7 @@
 namespace
 {
 bool failed = false;
+int reports = 0;
 std::string lastPrinted;
 }
 
@@ -35,9 +36,15 @@ CCliStatus::ExitStatus CCliStatus::GetExitStatus()
     return failed ? kReportedError : kSuccess;
 }
 
+int CCliStatus::GetReportCount()
+{
+    return reports;
+}
+
 void CCliStatus::Observe(const std::string& message)
 {
     failed = true;
+    ++reports;
     lastPrinted = message;
     std::cerr << "error: " << message << std::endl;
 }

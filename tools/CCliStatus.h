@@ -20,6 +20,8 @@ public:
     static bool WasLastPrinted(const std::string& message);
 
     static ExitStatus GetExitStatus();
+    // How many messages have been printed so far, to tell whether a step reported one.
+    static int GetReportCount();
 
 private:
     static void Observe(const std::string& message);

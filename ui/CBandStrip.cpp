@@ -7,6 +7,7 @@
 #include "engine/CEngineManager.h"
 #include "ui/CFieldMapLayer.h"
 #include "ui/CMicrophone.h"
+#include "ui/CVenueView.h"
 #include "xml/XmlTags.h"
 
 namespace
@@ -21,8 +22,9 @@ std::vector<CBandView> Views()
 }
 }
 
-CBandStrip::CBandStrip(juce::Viewport& venueView, CMicrophonePanel& microphonePanel)
-    : fieldMap(std::make_unique<CFieldMapLayer>()), microphone(std::make_unique<CMicrophone>(venueView, microphonePanel))
+CBandStrip::CBandStrip(CVenueView& view, CMicrophonePanel& microphonePanel)
+    : venueView(view), fieldMap(std::make_unique<CFieldMapLayer>([&view] { view.Redraw(); })),
+      microphone(std::make_unique<CMicrophone>(view, microphonePanel))
 {
     setName("BandStrip");
     viewChoice.setName("ViewChoice");
@@ -59,6 +61,11 @@ CBandStrip::CBandStrip(juce::Viewport& venueView, CMicrophonePanel& microphonePa
     };
     addAndMakeVisible(microphoneButton);
 
+    venueView.SetUnderlay([this](juce::Image& picture, const CVenuePicture::Placement& placement) {
+        fieldMap->Draw(picture, placement);
+        const int width = venueView.getWidth();
+        microphone->PictureDrawn(placement, width > 0 ? (double) picture.getWidth() / width : 1.0);
+    });
     CJuceManager::GetInstance()->SetRedrawListener([this] { Refresh(); });
     Refresh();
 }
@@ -66,6 +73,7 @@ CBandStrip::CBandStrip(juce::Viewport& venueView, CMicrophonePanel& microphonePa
 CBandStrip::~CBandStrip()
 {
     CJuceManager::GetInstance()->SetRedrawListener(nullptr);
+    venueView.SetUnderlay(nullptr);
 }
 
 void CBandStrip::paint(juce::Graphics& g)

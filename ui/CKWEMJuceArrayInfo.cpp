@@ -5,6 +5,7 @@
 #include "app/CListenerManager.h"
 #include "engine/CEngineManager.h"
 #include "ui/BindingRefresh.h"
+#include "ui/CPinSuggestionPanel.h"
 #include "ui/PanelLabels.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -76,6 +77,11 @@ CKWEMJuceArrayInfo::CKWEMJuceArrayInfo()
     angleEditor.setText(juce::String());
 
     addAndMakeVisible(titleLabel);
+
+    suggestButton.setButtonText("Best");
+    suggestButton.setTooltip("Suggest the pick pin that covers the audience most evenly");
+    suggestButton.onClick = [this] { CPinSuggestionPanel::Show(suggestButton); };
+    addAndMakeVisible(suggestButton);
     SetUpCaption(titleLabel, juce::Font(15.0f, juce::Font::plain));
 
     setSize(476, 82);
@@ -147,6 +153,7 @@ void CKWEMJuceArrayInfo::resized()
     limitCaption.setBounds(16, 56, 320, 24);
     angleEditor.setBounds(381, 33, 47, 22);
     titleLabel.setBounds(4, 0, 80, 24);
+    suggestButton.setBounds(432, 33, 44, 22);
 }
 
 void CKWEMJuceArrayInfo::buttonClicked(juce::Button*)

@@ -34,6 +34,7 @@ public:
     juce::TextEditor& GetAngleEditor() { return angleEditor; }
     juce::ToggleButton& GetFlownToggle() { return flownToggle; }
     juce::ToggleButton& GetGroundToggle() { return groundToggle; }
+    juce::TextButton& GetSuggestButton() { return suggestButton; }
 
 private:
     juce::ToggleButton flownToggle;
@@ -47,6 +48,7 @@ private:
     juce::Label angleCaption;
     juce::Label limitCaption;
     juce::TextEditor angleEditor;
+    juce::TextButton suggestButton;
     juce::Label titleLabel;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CKWEMJuceArrayInfo)

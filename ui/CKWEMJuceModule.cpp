@@ -55,6 +55,7 @@ CKWEMJuceModule::CKWEMJuceModule()
         // The captions were laid out for a narrower font than the desktop's: squeeze, don't elide.
         label->setMinimumHorizontalScale(0.5f);
     }
+    model.setBorderSize(juce::BorderSize<int>(1, 2, 1, 1));
 
     const int top = juce::Button::ConnectedOnTop;
     const int bottom = juce::Button::ConnectedOnBottom;
@@ -162,7 +163,8 @@ void CKWEMJuceModule::resized()
     hfShading.setBounds(68, 11, 64, 19);
     distanceCaption.setBounds(2, 67, 82, 16);
     title.setBounds(-1, -5, 89, 24);
-    model.setBounds(90, -5, 51, 24);
+    // Clear of the column's scroll bar, which covers the panel's last 7 pixels.
+    model.setBounds(86, -5, 46, 24);
     switchName.setBounds(0, 55, 72, 19);
     biAmp.setBounds(5, 23, 71, 20);
     singleAmp.setBounds(5, 40, 63, 20);

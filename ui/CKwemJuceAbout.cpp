@@ -1,5 +1,6 @@
 #include "ui/CKwemJuceAbout.h"
 
+#include "ui/CUiScale.h"
 #include "ui/CUpdateCheck.h"
 #include "ui/PanelLabels.h"
 
@@ -17,7 +18,9 @@ CKwemJuceAbout::CKwemJuceAbout()
       contactButton("ContactUs"),
       versionLabel("VersionNumber", "version 1.02\n001 000 002 000\n11/10/2008"),
       closeButton("CloseInfo"),
-      updateButton("Update")
+      updateButton("Update"),
+      scaleLabel("ScaleLabel", "Interface size"),
+      scaleChoice("UiScale")
 {
     addAndMakeVisible(titleLabel);
     SetUpInfoLabel(titleLabel);
@@ -39,6 +42,16 @@ CKwemJuceAbout::CKwemJuceAbout()
     updateButton.setButtonText("Check for Updates");
     updateButton.addListener(this);
 
+    addAndMakeVisible(scaleLabel);
+    SetUpCaption(scaleLabel, juce::Font(13.0f, juce::Font::plain));
+    addAndMakeVisible(scaleChoice);
+    scaleChoice.setTooltip("Makes the whole window larger for screens with many pixels per inch; "
+                           "the choice is kept for the next start");
+    for (int percent : CUiScale::kChoices)
+        scaleChoice.addItem(juce::String(percent) + " %", percent);
+    scaleChoice.setSelectedId(CUiScale::Remembered(), juce::dontSendNotification);
+    scaleChoice.addListener(this);
+
     setSize(400, 300);
 }
 
@@ -47,14 +60,15 @@ CKwemJuceAbout::~CKwemJuceAbout()
     contactButton.removeListener(this);
     closeButton.removeListener(this);
     updateButton.removeListener(this);
+    scaleChoice.removeListener(this);
 }
 
 void CKwemJuceAbout::paint(juce::Graphics& g)
 {
     g.setColour(juce::Colour(0x45a5422au));
-    g.fillRoundedRectangle(106.0f, 8.0f, 196.0f, 190.0f, 10.0f);
+    g.fillRoundedRectangle(106.0f, 8.0f, 196.0f, 226.0f, 10.0f);
     g.setColour(juce::Colour(0xffce6565u));
-    g.drawRoundedRectangle(106.0f, 8.0f, 196.0f, 190.0f, 10.0f, 2.1f);
+    g.drawRoundedRectangle(106.0f, 8.0f, 196.0f, 226.0f, 10.0f, 2.1f);
 
     g.setColour(juce::Colour(0xffe3c44eu));
     g.fillRoundedRectangle(131.0f, 16.0f, 139.0f, 94.0f, 10.0f);
@@ -69,6 +83,19 @@ void CKwemJuceAbout::resized()
     versionLabel.setBounds(128, 46, 144, 64);
     closeButton.setBounds(160, 168, 96, 24);
     updateButton.setBounds(144, 143, 120, 24);
+    scaleLabel.setBounds(110, 200, 92, 24);
+    scaleChoice.setBounds(202, 200, 92, 24);
+}
+
+void CKwemJuceAbout::comboBoxChanged(juce::ComboBox* box)
+{
+    if (box != &scaleChoice || scaleChoice.getSelectedId() == 0)
+        return;
+    // The window keeps its size in interface pixels, so it grows on the screen.
+    juce::Component* window = getTopLevelComponent();
+    const juce::Rectangle<int> before = window->getBounds();
+    CUiScale::Apply(scaleChoice.getSelectedId());
+    window->setSize(before.getWidth(), before.getHeight());
 }
 
 void CKwemJuceAbout::buttonClicked(juce::Button* button)

@@ -5,6 +5,7 @@
 #include "app/CJuceManager.h"
 #include "base/NumberText.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "render/CRendererLine.h"
 #include "ui/PanelLabels.h"
 #include "xml/XmlTags.h"
@@ -33,7 +34,9 @@ CKwemJuceSplScale::CKwemJuceSplScale()
     : baseSlider("BaseSlider"),
       rangeSlider("RangeSlider"),
       baseLabel("BaseLabel", "Base"),
-      rangeLabel("RangeLabel", "Range")
+      rangeLabel("RangeLabel", "Range"),
+      unitLabel("UnitLabel", "dB SPL"),
+      autoToggle("Auto")
 {
     addAndMakeVisible(baseSlider);
     SetUpStepper(baseSlider, this);
@@ -55,6 +58,25 @@ CKwemJuceSplScale::CKwemJuceSplScale()
     juce::LookAndFeel* whiteText = CJuceManager::GetInstance()->GetLookAndFeel(1);
     baseLabel.setLookAndFeel(whiteText);
     rangeLabel.setLookAndFeel(whiteText);
+
+    addAndMakeVisible(unitLabel);
+    unitLabel.setTooltip("The colours and the numbers above are sound pressure levels in dB");
+    SetUpCaption(unitLabel, juce::Font(11.0f, juce::Font::plain), juce::Justification::centred);
+    unitLabel.setBorderSize(juce::BorderSize<int>(0));
+    unitLabel.setLookAndFeel(whiteText);
+
+    addAndMakeVisible(autoToggle);
+    autoToggle.setTooltip("The scale spans the levels the venue view shows and follows them as the design "
+                          "changes, until Base or Range is moved");
+    autoToggle.setColour(juce::ToggleButton::textColourId, juce::Colours::white);
+    autoToggle.setColour(juce::ToggleButton::tickColourId, juce::Colours::white);
+    autoToggle.setColour(juce::ToggleButton::tickDisabledColourId, juce::Colours::lightgrey);
+    autoToggle.setToggleState(SplScaleSetting::IsAutomatic(), juce::dontSendNotification);
+    autoToggle.onClick = [this] {
+        CCommandManager::GetInstance()->DoGeneral(Tag::SplAuto, "", autoToggle.getToggleState() ? 1.0 : 0.0);
+        DrawScale();
+        CJuceManager::GetInstance()->Redraw();
+    };
 }
 
 CKwemJuceSplScale::~CKwemJuceSplScale()
@@ -63,6 +85,7 @@ CKwemJuceSplScale::~CKwemJuceSplScale()
     rangeSlider.removeListener(this);
     baseLabel.setLookAndFeel(nullptr);
     rangeLabel.setLookAndFeel(nullptr);
+    unitLabel.setLookAndFeel(nullptr);
     for (auto& label : valueLabels)
         if (label != nullptr)
             label->setLookAndFeel(nullptr);
@@ -78,6 +101,8 @@ void CKwemJuceSplScale::resized()
     rangeSlider.setBounds(27, 299, 31, 24);
     baseLabel.setBounds(-2, 275, 35, 24);
     rangeLabel.setBounds(-4, 298, 34, 24);
+    unitLabel.setBounds(0, 324, 60, 16);
+    autoToggle.setBounds(2, 340, 56, 15);
 }
 
 juce::Label* CKwemJuceSplScale::GetValueLabel(int k) const
@@ -122,14 +147,18 @@ void CKwemJuceSplScale::DrawScale()
         if (label == nullptr)
         {
             label = std::make_unique<juce::Label>("Label", "111.0");
-            label->setBounds(kLabelX, kLabelTop + kLabelPitch * k, 60, 20);
-            label->setFont(juce::Font("Arial", 10.0f, juce::Font::plain));
+            // The panel ends 33 pixels to the right of the labels: "120.00" needs them all.
+            label->setBounds(kLabelX, kLabelTop + kLabelPitch * k, getWidth() - kLabelX, 20);
+            label->setBorderSize(juce::BorderSize<int>(1, 1, 1, 0));
+            label->setMinimumHorizontalScale(0.7f);
+            label->setFont(juce::Font(juce::Font::getDefaultSansSerifFontName(), 10.0f, juce::Font::plain));
             label->setLookAndFeel(whiteText);
             addAndMakeVisible(*label);
         }
         label->setText(DoubleToString(top - k * step, 2), juce::dontSendNotification);
         label->repaint();
     }
+    autoToggle.setToggleState(SplScaleSetting::IsAutomatic(), juce::dontSendNotification);
 }
 
 void CKwemJuceSplScale::sliderValueChanged(juce::Slider* slider)

@@ -1,7 +1,8 @@
 #pragma once
 // The SPL scale beside the venue view: a colour bar drawn once with the SPL gradient of
-// the aim lines, fourteen dB labels from the scale's top to its bottom, and two steppers
-// that move the scale's top ("SplBase") and its bottom ("SplRange") through commands.
+// the aim lines, fourteen dB labels from the scale's top to its bottom, the unit, and two
+// steppers that move the scale's top ("SplBase") and its bottom ("SplRange") and an "Auto"
+// toggle that lets the scale follow the levels on show ("SplAuto"), all through commands.
 // Owned by the main window; GUI message thread only.
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -24,8 +25,8 @@ public:
     void resized() override;
     void sliderValueChanged(juce::Slider* slider) override;
 
-    // Draws the colour bar when it is missing and rewrites the labels from the SPL
-    // manager's scale.
+    // Draws the colour bar when it is missing, rewrites the labels from the SPL manager's
+    // scale and shows whether the design's scale is automatic.
     void DrawScale();
 
     juce::Slider& GetBaseSlider() { return baseSlider; }
@@ -33,6 +34,8 @@ public:
     // Label k shows top - k * (top - bottom) / 13; null when it could not be made.
     juce::Label* GetValueLabel(int k) const;
     CFoo* GetColourBar() const { return colourBar.get(); }
+    juce::Label& GetUnitLabel() { return unitLabel; }
+    juce::ToggleButton& GetAutoToggle() { return autoToggle; }
 
 private:
     void DrawColourBar();
@@ -41,6 +44,8 @@ private:
     juce::Slider rangeSlider;
     juce::Label baseLabel;
     juce::Label rangeLabel;
+    juce::Label unitLabel;
+    juce::ToggleButton autoToggle;
     std::unique_ptr<CFoo> colourBar;
     std::array<std::unique_ptr<juce::Label>, kLabelCount> valueLabels;
 

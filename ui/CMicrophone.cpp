@@ -1,14 +1,14 @@
 #include "ui/CMicrophone.h"
 
-#include "app/CFieldMapPicture.h"
 #include "app/CJuceManager.h"
 #include "engine/CBandModel.h"
 #include "ui/CMicrophonePanel.h"
+#include "ui/CVenueView.h"
 #include "xml/XmlTags.h"
 
 #include <cmath>
 
-// A ring with a cross, centred on the microphone's pixel; clicks go through to the picture.
+// A ring with a cross, centred on the microphone's point; clicks go through to the picture.
 class CMicrophone::Marker : public juce::Component
 {
 public:
@@ -33,9 +33,9 @@ public:
     }
 };
 
-CMicrophone::CMicrophone(juce::Viewport& v, CMicrophonePanel& p) : view(v), panel(p), marker(std::make_unique<Marker>())
+CMicrophone::CMicrophone(CVenueView& v, CMicrophonePanel& p) : view(v), panel(p), marker(std::make_unique<Marker>())
 {
-    view.addMouseListener(this, true);
+    view.addMouseListener(this, false);
     panel.onClose = [this] { Remove(); };
 }
 
@@ -45,27 +45,37 @@ CMicrophone::~CMicrophone()
     panel.onClose = nullptr;
 }
 
-void CMicrophone::mouseDown(const juce::MouseEvent& event)
+void CMicrophone::PictureDrawn(const CVenuePicture::Placement& drawn, double pixelScale)
 {
-    juce::Component* picture = view.getViewedComponent();
-    // Only clicks on the picture itself, not on the view's scroll bars.
-    if (picture == nullptr || ! event.mods.isLeftButtonDown()
-        || (event.eventComponent != picture && ! picture->isParentOf(event.eventComponent)))
-        return;
-    const juce::MouseEvent local = event.getEventRelativeTo(picture);
-    if (picture->getLocalBounds().contains(local.getPosition()))
-        PlaceAtPixel(local.getPosition());
+    placement.scale = drawn.scale / pixelScale;
+    placement.originX = drawn.originX / pixelScale;
+    placement.originY = drawn.originY / pixelScale;
+    if (placed)
+        PlaceMarker();
 }
 
-void CMicrophone::PlaceAtPixel(juce::Point<int> at)
+void CMicrophone::mouseUp(const juce::MouseEvent& event)
 {
-    juce::Component* picture = view.getViewedComponent();
-    if (picture == nullptr)
+    // A left click on the picture itself: not a drag (a pan), not one of the view's buttons.
+    if (event.eventComponent == &view && event.mods.isLeftButtonDown() && event.mouseWasClicked()
+        && view.getLocalBounds().toFloat().contains(event.position))
+        PlaceAtPixel(event.position);
+}
+
+void CMicrophone::PlaceAtPixel(juce::Point<float> pixel)
+{
+    PlaceAt(placement.VenueX(pixel.x), placement.VenueY(pixel.y));
+}
+
+void CMicrophone::PlaceAt(double xInches, double yInches)
+{
+    if (! std::isfinite(xInches) || ! std::isfinite(yInches))
         return;
-    pixel = at;
+    x = xInches;
+    y = yInches;
     placed = true;
-    picture->addAndMakeVisible(*marker);
-    marker->setBounds(at.x - Marker::kSize / 2, at.y - Marker::kSize / 2, Marker::kSize, Marker::kSize);
+    view.addAndMakeVisible(*marker);
+    PlaceMarker();
     panel.setVisible(true);
     panel.toFront(false);
     Update();
@@ -73,7 +83,7 @@ void CMicrophone::PlaceAtPixel(juce::Point<int> at)
 
 void CMicrophone::PlaceInView()
 {
-    PlaceAtPixel(view.getViewArea().getCentre());
+    PlaceAtPixel(view.getLocalBounds().toFloat().getCentre());
 }
 
 void CMicrophone::Remove()
@@ -84,16 +94,21 @@ void CMicrophone::Remove()
     panel.setVisible(false);
 }
 
+juce::Point<float> CMicrophone::GetPixel() const
+{
+    return { (float) placement.PixelX(x), (float) placement.PixelY(y) };
+}
+
+void CMicrophone::PlaceMarker()
+{
+    const juce::Point<int> at = GetPixel().roundToInt();
+    marker->setBounds(at.x - Marker::kSize / 2, at.y - Marker::kSize / 2, Marker::kSize, Marker::kSize);
+}
+
 void CMicrophone::Update()
 {
     if (! placed)
         return;
-    const juce::Image* canvas = CJuceManager::GetInstance()->GetCanvasImage();
-    const int width = canvas != nullptr ? canvas->getWidth() : 0;
-    const int height = canvas != nullptr ? canvas->getHeight() : 0;
-    const CPictureConversion conversion = CFieldMapPicture::VenueConversion(width, height);
-    const double x = ((double) pixel.x - conversion.originX) / conversion.scale;
-    const double y = (conversion.originY - (double) pixel.y) / conversion.scale;
     const CJuceManager* ui = CJuceManager::GetInstance();
     const juce::String where = "at " + juce::String(ui->ToDisplayLength(Tag::sX, x), 1) + ", "
                                + juce::String(ui->ToDisplayLength(Tag::sY, y), 1) + " "

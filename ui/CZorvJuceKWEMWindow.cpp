@@ -8,10 +8,12 @@
 #include "ui/CBandStrip.h"
 #include "ui/CFileDialogs.h"
 #include "ui/CKWEMJuceArrayInfo.h"
+#include "ui/CKWEMJuceRigging.h"
 #include "ui/CKwemJuceAbout.h"
 #include "ui/CKwemJuceSplScale.h"
 #include "ui/CMicrophonePanel.h"
 #include "ui/CPanelCreators.h"
+#include "ui/CPrintReport.h"
 #include "ui/CStartupUpdateCheck.h"
 #include "ui/CUpdateCheck.h"
 #include "ui/CVenueView.h"
@@ -19,6 +21,8 @@
 #include "ui/PanelLabels.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -94,6 +98,11 @@ CZorvJuceKWEMWindow::CZorvJuceKWEMWindow()
     ui->LayoutAreaPanels(areaColumn);
 
     ui->SetMainWindowContent(this);
+    ui->SetPictureRedraw([this] {
+        venueView->Redraw();
+        rigging->Refresh();
+        splScale->DrawScale();
+    });
     ui->SetArrayInfoPanel(arrayInfo.get());
     arrayInfo->Refresh();
 
@@ -156,7 +165,6 @@ void CZorvJuceKWEMWindow::CreateChildren()
     addAndMakeVisible(*venueLoadButton);
 
     venueView = std::make_unique<CVenueView>();
-    venueView->setScrollBarThickness(kScrollBarThickness);
     addAndMakeVisible(*venueView);
 
     splScale = std::make_unique<CKwemJuceSplScale>();
@@ -176,6 +184,9 @@ void CZorvJuceKWEMWindow::CreateChildren()
     unitButton = MakeButton("new button", "US units", "Click to select US or SI units", 0);
     unitButton->setRadioGroupId(kUnitButtonGroup);
     addAndMakeVisible(*unitButton);
+
+    rigging = std::make_unique<CKWEMJuceRigging>();
+    addAndMakeVisible(*rigging);
 
     microphonePanel = std::make_unique<CMicrophonePanel>();
     addChildComponent(*microphonePanel);
@@ -207,7 +218,10 @@ CZorvJuceKWEMWindow::~CZorvJuceKWEMWindow()
     CListenerManager::GetInstance()->Unregister(unitButton.get());
     CJuceManager* ui = CJuceManager::GetInstance();
     if (ui->GetMainWindowContent() == this)
+    {
         ui->SetMainWindowContent(nullptr);
+        ui->SetPictureRedraw(nullptr);
+    }
     if (ui->GetArrayInfoPanel() == arrayInfo.get())
         ui->SetArrayInfoPanel(nullptr);
 
@@ -235,49 +249,63 @@ CZorvJuceKWEMWindow::~CZorvJuceKWEMWindow()
     venueInfoLabel.reset();
     venueViewLabel.reset();
     unitButton.reset();
-}
-
-juce::Viewport* CZorvJuceKWEMWindow::GetVenueViewport() const
-{
-    return venueView.get();
+    rigging.reset();
 }
 
 void CZorvJuceKWEMWindow::paint(juce::Graphics& g)
 {
+    const float dy = (float) ExtraHeight();
     g.fillAll(kBackground);
-    FillRoundedPanel(g, kPanelGrey, 155.0f, 406.0f, 581.0f, 126.0f, 3.0f);
-    FillRoundedPanel(g, kPanelGrey, 1.0f, 4.0f, 141.0f, 546.0f, 3.0f);
-    FillRoundedPanel(g, kTabRed, 160.0f, 508.0f, 79.0f, 20.0f, 1.0f);
+    FillRoundedPanel(g, kPanelGrey, 155.0f, 406.0f + dy, 581.0f, 126.0f, 3.0f);
+    FillRoundedPanel(g, kPanelGrey, 1.0f, 4.0f, 141.0f, 546.0f + dy, 3.0f);
+    FillRoundedPanel(g, kTabRed, 160.0f, 508.0f + dy, 79.0f, 20.0f, 1.0f);
 
     g.setColour(juce::Colours::black);
     if (logo.isValid())
-        g.drawImage(logo, 345, 540, 151, 28, 0, 0, logo.getWidth(), logo.getHeight(), false);
+        g.drawImage(logo, 345, 540 + (int) dy, 151, 28, 0, 0, logo.getWidth(), logo.getHeight(), false);
+}
+
+int CZorvJuceKWEMWindow::ExtraWidth() const
+{
+    return std::max(0, getWidth() - kBaseWidth);
+}
+
+int CZorvJuceKWEMWindow::ExtraHeight() const
+{
+    return std::max(0, getHeight() - kBaseHeight);
 }
 
 void CZorvJuceKWEMWindow::resized()
 {
-    unitsShownLabel->setBounds(273, 544, 40, 24);
+    // Right-hand controls follow the right edge, the bottom strips the bottom edge; the
+    // venue view takes what is left. Below 800 x 600 the form is cut, as it always was.
+    const int dx = ExtraWidth();
+    const int dy = ExtraHeight();
+    unitsShownLabel->setBounds(273, 544 + dy, 40, 24);
     arrayInfo->setBounds(152, 4, 480, 80);
-    floorListView->setBounds(152, 408, 624, 127);
-    loadButton->setBounds(716, 8, 38, 24);
-    saveButton->setBounds(678, 8, 38, 24);
-    venueSaveButton->setBounds(699, 50, 48, 35);
-    exitButton->setBounds(754, 8, 38, 24);
-    printButton->setBounds(640, 8, 38, 24);
-    updateButton->setBounds(720, 540, 61, 25);
-    cabListView->setBounds(6, 10, 140, 548);
-    versionLabel->setBounds(576, 543, 136, 24);
-    unitsCaption->setBounds(158, 544, 120, 24);
-    venueLoadButton->setBounds(747, 50, 48, 35);
-    venueView->setBounds(152, 88, 576, 308);
-    splScale->setBounds(728, 88, 60, 355);
-    aboutButton->setBounds(528, 542, 48, 24);
-    aboutPanel->setBounds(200, 150, 400, 300);
-    venueInfoLabel->setBounds(162, 506, 80, 24);
-    venueViewLabel->setBounds(160, 96, 80, 24);
-    unitButton->setBounds(632, 56, 56, 28);
-    bandStrip->setBounds(513, 91, 204, 22);
-    microphonePanel->setBounds(152, 408, 624, 127);
+    floorListView->setBounds(152, 408 + dy, 624, 127);
+    loadButton->setBounds(716 + dx, 8, 38, 24);
+    saveButton->setBounds(678 + dx, 8, 38, 24);
+    venueSaveButton->setBounds(699 + dx, 50, 48, 35);
+    exitButton->setBounds(754 + dx, 8, 38, 24);
+    printButton->setBounds(640 + dx, 8, 38, 24);
+    updateButton->setBounds(720 + dx, 540 + dy, 61, 25);
+    cabListView->setBounds(6, 10, 140, 548 + dy);
+    versionLabel->setBounds(576 + dx, 543 + dy, 136, 24);
+    unitsCaption->setBounds(158, 544 + dy, 120, 24);
+    venueLoadButton->setBounds(747 + dx, 50, 48, 35);
+    rigging->setBounds(152, 86, 576 + dx, 36);
+    venueView->setBounds(152, 122, 576 + dx, 274 + dy);
+    splScale->setBounds(728 + dx, 88, 60, 355);
+    aboutButton->setBounds(528 + dx, 542 + dy, 48, 24);
+    aboutPanel->setBounds(200 + dx / 2, 150 + dy / 2, 400, 300);
+    venueInfoLabel->setBounds(162, 506 + dy, 80, 24);
+    venueViewLabel->setBounds(156, 124, 80, 24);
+    unitButton->setBounds(632 + dx, 56, 56, 28);
+    // Over the venue view's top row, left of its zoom buttons; the call-out over the
+    // venue-area strip.
+    bandStrip->setBounds(404 + dx, 125, 204, 22);
+    microphonePanel->setBounds(152, 408 + dy, 624, 127);
 }
 
 void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
@@ -291,7 +319,7 @@ void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
     else if (button == exitButton.get())
         juce::JUCEApplicationBase::quit();
     else if (button == printButton.get())
-        CCommandManager::GetInstance()->PrintPage(this);
+        CPrintReport::PrintAndTell();
     else if (button == updateButton.get())
         CUpdateCheck::RunUserCheck();
     else if (button == venueLoadButton.get())
@@ -299,5 +327,9 @@ void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
     else if (button == aboutButton.get())
         aboutPanel->setVisible(! aboutPanel->isVisible());
     else if (button == unitButton.get())
+    {
         CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", 0.0);
+        // The grid and the rigging strip speak the units too.
+        CJuceManager::GetInstance()->Redraw();
+    }
 }

@@ -1,9 +1,10 @@
 #pragma once
-// The content of the wizard's document window: a fixed 800 x 600 form with the array info
-// strip, the module list, the venue view, the SPL scale, the venue-area strip, the file and
-// program buttons, the unit switch and the status row. It never edits a document itself:
-// its buttons open the file dialogs or send commands. Owned by the document window;
-// GUI message thread only.
+// The content of the wizard's document window: an 800 x 600 form with the array info
+// strip, the rigging strip, the module list, the venue view, the SPL scale, the venue-area
+// strip, the file and program buttons, the unit switch and the status row. A larger window
+// gives the extra room to the venue view; the panels keep their layout and move with the
+// edges they sit at. It never edits a document itself: its buttons open the file dialogs,
+// send commands or print. Owned by the document window; GUI message thread only.
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -11,6 +12,7 @@
 
 class CBandStrip;
 class CKWEMJuceArrayInfo;
+class CKWEMJuceRigging;
 class CKwemJuceAbout;
 class CKwemJuceSplScale;
 class CMicrophonePanel;
@@ -32,8 +34,11 @@ public:
     void resized() override;
     void buttonClicked(juce::Button* button) override;
 
-    // The view the document window puts the canvas in.
-    juce::Viewport* GetVenueViewport() const;
+    static constexpr int kBaseWidth = 800;
+    static constexpr int kBaseHeight = 600;
+
+    CVenueView& GetVenueView() const { return *venueView; }
+    CKWEMJuceRigging& GetRigging() const { return *rigging; }
 
     //==========================================================================
     CKWEMJuceArrayInfo& GetArrayInfo() const { return *arrayInfo; }
@@ -51,6 +56,8 @@ public:
 
 private:
     void CreateChildren();
+    int ExtraWidth() const;
+    int ExtraHeight() const;
     void BindUnitDisplay();
 
     // In creation order, which is also the z-order.
@@ -74,6 +81,7 @@ private:
     std::unique_ptr<juce::Label> venueInfoLabel;
     std::unique_ptr<juce::Label> venueViewLabel;
     std::unique_ptr<juce::TextButton> unitButton;
+    std::unique_ptr<CKWEMJuceRigging> rigging;
     std::unique_ptr<CMicrophonePanel> microphonePanel;
     std::unique_ptr<CBandStrip> bandStrip;
 

@@ -31,3 +31,19 @@ void CZorvSkin2LookAndFeel::SetColours(juce::uint32 textColour)
     setColour(juce::Slider::trackColourId, juce::Colour(0xffd5d6d7u));
     setColour(juce::Slider::textBoxBackgroundColourId, juce::Colour(0xffd8d8d8u));
 }
+
+void CZorvSkin2LookAndFeel::drawButtonText(juce::Graphics& g, juce::TextButton& button, bool highlighted, bool down)
+{
+    if (button.getWidth() >= kNarrowButton)
+    {
+        juce::LookAndFeel_V2::drawButtonText(g, button, highlighted, down);
+        return;
+    }
+    // The classic margins leave a 14-pixel stepper button 8 pixels, too few for "+", which
+    // then shows as "..".
+    g.setFont(getTextButtonFont(button, button.getHeight()));
+    g.setColour(button.findColour(button.getToggleState() ? juce::TextButton::textColourOnId
+                                                          : juce::TextButton::textColourOffId)
+                    .withMultipliedAlpha(button.isEnabled() ? 1.0f : 0.5f));
+    g.drawFittedText(button.getButtonText(), button.getLocalBounds(), juce::Justification::centred, 1, 0.5f);
+}

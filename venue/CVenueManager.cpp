@@ -6,12 +6,12 @@
 #include "base/CRunFolders.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -57,45 +57,6 @@ void SetDefaultLine(CLine& line, const DefaultArea& row)
     line.length = row.y2OrLength;
     line.x2 = line.x1 + line.length * std::cos(line.angle * kDegreesToRadians);
     line.y2 = line.y1 + line.length * std::sin(line.angle * kDegreesToRadians);
-}
-
-bool ReadFile(const std::string& path, std::string& text)
-{
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (! in)
-        return false;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        return false;
-    text = content.str();
-    return true;
-}
-
-// Reads every number the recompute reads from the areas of each Venue, so that a file
-// with text where a number belongs is refused before it replaces the current venue.
-bool VenueNumbersReadable(CXmlNode* root)
-{
-    try
-    {
-        for (CXmlNode* venue = root->FindChild(Tag::Venue); ! venue->IsNull(); venue = venue->NextSibling(Tag::Venue))
-        {
-            venue->FindChild(Tag::Slot)->GetInt(1);
-            CXmlNode* areaList = venue->FindChild(Tag::AreaList);
-            areaList->FindChild(Tag::Total)->GetInt(0);
-            for (CXmlNode* area = areaList->FindChild(Tag::Area); ! area->IsNull(); area = area->NextSibling(Tag::Area))
-            {
-                area->FindChild(Tag::Slot)->GetInt(0);
-                area->FindChild(Tag::Visible)->GetInt(1);
-                CVenueAreaWrap(area).GetLine();
-            }
-        }
-        return true;
-    }
-    catch (const std::exception&)
-    {
-        return false;
-    }
 }
 }
 
@@ -168,27 +129,25 @@ bool CVenueManager::LoadVenueFile(const std::string& requestedPath)
 {
     const std::string path = requestedPath.empty() ? kDefaultVenueFile : requestedPath;
 
-    // The file is checked in a scratch document first: a refused file must leave the
-    // current venue exactly as it was.
-    std::string text;
+    // The file is read once into a scratch document and checked there: a refused file
+    // must leave the current venue exactly as it was.
     CXmlDocument scratch;
-    bool acceptable = ReadFile(path, text);
-    if (acceptable)
+    scratch.Load(path);
+    CXmlNode* root = scratch.GetRoot(Tag::Root);
+    std::string refusal;
+    if (! scratch.LastParseSucceeded())
+        refusal = scratch.LastParseError();
+    else if (root->GetName() != Tag::Root || root->FindChild(Tag::Venue)->IsNull())
+        refusal = "it holds no " + Tag::Root + "/" + Tag::Venue;
+    else
+        refusal = VenueLimits::CheckVenues(root);
+    if (! refusal.empty())
     {
-        scratch.ParseText(text);
-        CXmlNode* root = scratch.GetRoot(Tag::Root);
-        acceptable = scratch.LastParseSucceeded() && root->GetName() == Tag::Root
-                     && ! root->FindChild(Tag::Venue)->IsNull() && VenueNumbersReadable(root);
-    }
-    if (! acceptable)
-    {
-        CReportError::GetInstance()->ReportError("Error: Could not load venue file " + path);
+        CReportError::GetInstance()->ReportError("Error: Could not load venue file " + path + " (" + refusal + ")");
         return false;
     }
 
-    CXmlDocument* venueDocument = GetVenueDocument();
-    venueDocument->ParseText(text);
-    venueDocument->SetFileName(path);
+    GetVenueDocument()->TakeContentFrom(scratch);
     return true;
 }
 
@@ -196,7 +155,8 @@ bool CVenueManager::SaveVenueFile(const std::string& path)
 {
     if (path.empty() || ! GetVenueDocument()->Save(path))
     {
-        CReportError::GetInstance()->ReportError("Error: Could not save venue file " + path);
+        const std::string reason = path.empty() ? "no file name" : GetVenueDocument()->LastSaveError();
+        CReportError::GetInstance()->ReportError("Error: Could not save venue file " + path + " (" + reason + ")");
         return false;
     }
     return true;

@@ -29,8 +29,10 @@ public:
     //==========================================================================
     // Venue file. Both report their failure through ReportError (logged and shown, not
     // thrown) and return false; on a failure the venue document is exactly as before.
-    // A file is refused when it is missing, unreadable, not well-formed, lacks Root/Venue,
-    // or holds text that is not a number in an area's line or in a count.
+    // The file is read once. It is refused, with the reason in the report, when it is
+    // missing, unreadable, not a regular file, too large, not well-formed, lacks
+    // Root/Venue, holds text that is not a number in an area's line or in a count, or a
+    // count or line beyond VenueLimits.
     // An empty path loads "Venue_Large.xml".
     bool LoadVenueFile(const std::string& path);
     bool SaveVenueFile(const std::string& path);

@@ -10,17 +10,20 @@ class TiXmlDocument;
 class CXmlDocument
 {
 public:
-    // Texts nested deeper than this are refused before the parser runs (it recurses).
-    static constexpr int kMaxDepth = 1000;
+    // Texts nested deeper than this are refused by the parse. The designs nest about a
+    // dozen levels; the limit leaves room for hand-made files while keeping every
+    // recursive walk of a document shallow and its printed, indented copy small.
+    static constexpr int kMaxDepth = 64;
 
     CXmlDocument();
     virtual ~CXmlDocument();
 
-    // Replaces the content by the file's; a missing or unparsable file leaves a
-    // declaration and an empty root. Returns true.
+    // Replaces the content by the file's, read once (only a regular file of bounded size,
+    // see SafeFile); a missing, refused or unparsable file leaves a declaration and an
+    // empty root. Returns true.
     bool Load(const std::string& fileName);
-    // Writes the document (to a temporary file, then renamed over the target).
-    // Returns false when the file could not be written.
+    // Writes the document safely (SafeFile::WriteFileAtomically). Returns false, with
+    // LastSaveError set, when the file could not be written.
     bool Save(const std::string& fileName);
     bool ParseText(const std::string& text);
     // The serialized document as Save would write it.
@@ -36,8 +39,12 @@ public:
     bool LastParseSucceeded() const { return lastParseOk; }
     // File, line and message of the last parse failure ("" after a success).
     std::string LastParseError() const { return lastError; }
+    // Why the last Save failed ("" after a success).
+    std::string LastSaveError() const { return saveError; }
 
-    static bool ExceedsDepth(const std::string& text, int maxDepth);
+    // Takes over the content and file name of `other` (which is left empty), so that a
+    // file checked in a scratch document is loaded without reading it again.
+    void TakeContentFrom(CXmlDocument& other);
 
 private:
     TiXmlDocument* Doc();
@@ -48,4 +55,5 @@ private:
     TiXmlDocument* doc = nullptr;
     bool lastParseOk = false;
     std::string lastError;
+    std::string saveError;
 };

@@ -245,9 +245,16 @@ inline const std::string SplPoint = "SplPoint";
 inline const std::string SplTotal = "SplTotal";
 inline const std::string SplBase = "SplBase";
 inline const std::string SplRange = "SplRange";
+inline const std::string SplAuto = "SplAuto";
+// The SPL scale kept with the venue: its ends and whether it follows the levels on show.
+inline const std::string SplScale = "SplScale";
+inline const std::string Bottom = "Bottom";
+inline const std::string Top = "Top";
+inline const std::string Automatic = "Automatic";
 
 // Settings file
 inline const std::string UnitType = "UnitType";
+inline const std::string UiScale = "UiScale";
 inline const std::string SI = "SI";
 inline const std::string US = "US";
 inline const std::string Application = "Application";

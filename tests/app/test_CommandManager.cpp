@@ -7,6 +7,7 @@
 #include "xml/XmlTags.h"
 
 #include <juce_data_structures/juce_data_structures.h>
+#include <juce_gui_basics/juce_gui_basics.h>
 
 #include <stdexcept>
 

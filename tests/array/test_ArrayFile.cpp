@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include <sys/stat.h>
+
 namespace
 {
 const std::string& HB1 = Tag::Model_HB1;
@@ -218,4 +220,57 @@ TEST_F(ArrayFileTest, RefusedLoadKeepsTheCurrentDesign)
         EXPECT_EQ(CVenueManager::GetInstance()->GetVenueDocument()->ToText(), venueBefore);
     }
 }
+TEST_F(ArrayFileTest, FilesBeyondWhatTheDesignHoldsAreRefusedAtOnce)
+{
+    StartDesign();
+    ASSERT_TRUE(Arrays()->SaveArrayFile("good.21w"));
+    const std::string good = run.Read("good.21w");
+
+    struct Case
+    {
+        std::vector<std::string> path;    // from Root/Array (or Root/Venue with "Venue" first)
+        const char* text;
+        const char* reason;    // the start of the message
+    };
+    const Case cases[] = {
+        { { Tag::Total }, "100000", "Array 1 Total is 100000; an array holds from 0 to 7 positions" },
+        { { Tag::Total }, "2147483647", "Array 1 Total is 2147483647; an array holds from 0 to 7 positions" },
+        { { Tag::Total }, "8", "Array 1 Total is 8; an array holds from 0 to 7 positions" },
+        { { Tag::Total }, "-5", "Array 1 Total is -5; an array holds from 0 to 7 positions" },
+        { { Tag::HangPoint, Tag::X }, "nan", "Array 1 HangPoint/X is nan; it must be a finite number" },
+        { { Tag::HangPoint, Tag::Y }, "-inf", "Array 1 HangPoint/Y is -inf; it must be a finite number" },
+        { { Tag::Venue, Tag::AreaList, Tag::Total }, "2147483647",
+          "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 64" },
+    };
+
+    SetCounts(Arrays()->GetLine(1, CArrayManager::kFind), 2, 3);
+    const std::string designBefore = Arrays()->GetDocument()->ToText();
+    const std::string venueBefore = CVenueManager::GetInstance()->GetVenueDocument()->ToText();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.reason);
+        CXmlDocument file;
+        file.ParseText(good);
+        CXmlNode* node = file.GetRoot("Root");
+        if (c.path.front() != Tag::Venue)
+            node = node->FindChild(Tag::Array);
+        for (const std::string& step : c.path)
+            node = node->GetChild(step);
+        node->SetString(c.text);
+        run.Write("hostile.21w", file.ToText());
+
+        EXPECT_FALSE(Arrays()->LoadArrayFile("hostile.21w"));
+        EXPECT_EQ(Arrays()->LastLoadError().rfind(c.reason, 0), 0u) << Arrays()->LastLoadError();
+        EXPECT_EQ(Arrays()->GetDocument()->ToText(), designBefore);
+        EXPECT_EQ(CVenueManager::GetInstance()->GetVenueDocument()->ToText(), venueBefore);
+    }
+
+    ASSERT_EQ(::mkfifo(run.File("pipe.21w").getFullPathName().toRawUTF8(), 0600), 0);
+    EXPECT_FALSE(Arrays()->LoadArrayFile("pipe.21w")) << "a FIFO is refused, not waited on";
+    EXPECT_EQ(Arrays()->LastLoadError(), "pipe.21w: is not a regular file (it is a FIFO)");
+
+    ASSERT_TRUE(Arrays()->LoadArrayFile("good.21w")) << Arrays()->LastLoadError();
+    EXPECT_EQ(Arrays()->LastLoadError(), "");
+}
+
 } // namespace

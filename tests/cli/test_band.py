@@ -236,6 +236,41 @@ class BandCliTest(unittest.TestCase):
         kept = sum(1 for y, x in whites if min(mapped[y][x]) > 150)
         self.assertGreater(kept, 0.9 * len(whites))
 
+    def test_the_suggestion_uses_the_view_and_names_it_as_view_takes_it(self):
+        suggested = {}
+        for view in ["Classic", "BandZ", "BandA", "Band:4k", "Band:1.25k"]:
+            with self.subTest(view=view):
+                s = self.report(*(DESIGN + ["--view", view, "--suggest-pin"]))["suggestion"]
+                self.assertEqual(s["view"], view)
+                self.assertEqual(len(s["pins"]), 8)
+                # The name goes back into --view and gives the same suggestion.
+                again = self.report(*(DESIGN + ["--view", s["view"], "--suggest-pin"]))["suggestion"]
+                self.assertEqual(again, s)
+                suggested[view] = s
+        # Without --view the suggestion is the classic one, as it always was.
+        self.assertEqual(self.report(*(DESIGN + ["--suggest-pin"]))["suggestion"], suggested["Classic"])
+
+        medians = {view: [p["median"] for p in s["pins"]] for view, s in suggested.items()}
+        for view in ["BandZ", "BandA", "Band:4k"]:
+            for classic, band in zip(medians["Classic"], medians[view]):
+                self.assertGreater(abs(classic - band), 0.1, view)
+        # The subwoofer's low bands weigh in Band Z and are taken out by the A-weighting.
+        for z, a in zip(medians["BandZ"], medians["BandA"]):
+            self.assertGreater(z - a, 1.0)
+        # One band is quieter than all bands together.
+        for z, one in zip(medians["BandZ"], medians["Band:4k"]):
+            self.assertLess(one, z)
+
+        # Applying it in a band view applies that view's pin; the printable report names the view.
+        best = suggested["BandA"]["best"]
+        applied = self.report(*(DESIGN + ["--view", "BandA", "--apply-suggestion", "--report-html", "design.html"]))
+        self.assertEqual(applied["suggestion"]["best"], best)
+        self.assertEqual(applied["array"]["pin"], best)
+        with open(os.path.join(self.work, "design.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertIn("Levels of the Band A view.", page)
+        self.assertIn("Suggested pick pin: <strong>%d</strong>" % best, page)
+
 
 if __name__ == "__main__":
     if len(sys.argv) < 2:

@@ -256,6 +256,78 @@ class CliTest(unittest.TestCase):
         # The SPL gradient colours the surfaces; the outlines alone would be grey.
         self.assertTrue(any(max(p) - min(p) > 60 for p in drawn))
 
+    def test_fit_shows_the_whole_long_venue(self):
+        # A 200 ft floor and the balcony 150 ft out run past the classic picture's edge.
+        long_venue = ("--area", "3:LDist=200", "--area", "5:sX=150")
+        self.assertEqual(self.run_tool(*long_venue, "--render", "classic.png")[0], 0)
+        self.assertEqual(self.run_tool(*long_venue, "--render", "fit.png", "--fit")[0], 0)
+
+        def design(p):
+            # Coloured, or darker than the background (quiet surfaces are black); the grid,
+            # its numbers and the names are light greys.
+            return max(p) - min(p) > 20 or max(p) < 0x30
+
+        def drawn_columns(name):
+            width, height, rows = read_png(self.path(name))
+            self.assertEqual((width, height), (1000, 600))
+            return [x for x in range(width) if any(design(rows[y][x]) for y in range(0, height, 2))]
+
+        classic = drawn_columns("classic.png")
+        fit = drawn_columns("fit.png")
+        # The classic picture is cut at its right edge; the fitted one leaves room there.
+        self.assertEqual(max(classic), 999)
+        self.assertLess(max(fit), 999)
+        self.assertGreater(min(fit), 0)
+
+    def test_report_html_is_one_self_contained_page(self):
+        status, out, err = self.run_tool("--report-html", "page.html")
+        self.assertEqual((status, out, err), (0, "", ""))
+        with open(self.path("page.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertTrue(page.startswith("<!DOCTYPE html>"))
+        self.assertIn("<h1>Untitled design</h1>", page)
+        self.assertEqual(page.count("data:image/png;base64,"), 1)
+        self.assertEqual(page.count('<svg class="plot"'), 3)
+        self.assertNotIn('src="http', page)
+
+    def test_automatic_scale_spans_the_levels_until_turned_off_or_moved(self):
+        def scale(report):
+            return report["spl"]["scaleBottom"], report["spl"]["scaleTop"]
+
+        def levels(report):
+            return math.floor(report["spl"]["min"]), math.ceil(report["spl"]["max"])
+
+        seed = ("--seed", "1")  # the same start-up array in every run
+
+        plain = self.report(*seed)
+        self.assertEqual(scale(plain), (110, 120))
+        automatic = self.report(*seed, "--set", "SplAuto=1")
+        self.assertEqual(scale(automatic), levels(automatic))
+        self.assertNotEqual(scale(automatic), scale(plain))
+        # It follows the edits that come after it (three modules instead of six), until Base is
+        # moved or it is turned off.
+        fewer = self.report(*seed, "--set", "SplAuto=1", "--set", "Model_DRXR1=3")
+        self.assertNotEqual(levels(fewer), levels(automatic))
+        self.assertEqual(scale(fewer), levels(fewer))
+        low, high = levels(automatic)
+        for ending, expected in ((["--set", "SplAuto=0"], (low, high)), (["--set", "SplBase=1"], (low + 5, high + 5))):
+            with self.subTest(ending=ending):
+                kept = self.report(*seed, "--set", "SplAuto=1", *ending, "--set", "Model_DRXR1=3")
+                self.assertEqual(scale(kept), expected)
+
+        # The picture and the page follow it: many more surface colours, the legend's ends.
+        def colours(name, *args):
+            self.assertEqual(self.run_tool(*seed, *args, "--render", name)[0], 0)
+            _, _, rows = read_png(self.path(name))
+            return len({p for row in rows for p in row if max(p) - min(p) > 20})
+
+        self.assertGreater(colours("auto.png", "--set", "SplAuto=1"), 2 * colours("plain.png"))
+        self.assertEqual(self.run_tool(*seed, "--set", "SplAuto=1", "--report-html", "page.html")[0], 0)
+        with open(self.path("page.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertIn(">%.1f dB</text>" % low, page)
+        self.assertIn(">%.1f dB</text>" % high, page)
+
     def test_bad_input_gets_its_status_and_message(self):
         usage = 2
         failed = 1
@@ -271,6 +343,7 @@ class CliTest(unittest.TestCase):
             (["--set", "Model_DRXR1=2.5"], usage, "needs a whole number"),
             (["--set", "Switch2=7"], usage, "Switch2 needs the module's position"),
             (["--set", "Switch1=8"], usage, "NUMBER must be 2 x switch"),
+            (["--set", "SplAuto=2"], usage, "SplAuto must be from 0 to 1, not '2'"),
             (["--area", "3-sX=1"], usage, "expected SLOT:KEY=VALUE"),
             (["--area", "3:sZ=1"], usage, "unknown key 'sZ'"),
             (["--area", "3:sX=1,5"], usage, "'1,5' is not a number"),
@@ -288,6 +361,9 @@ class CliTest(unittest.TestCase):
             (["--save-array", "no/such/dir/a.21w"], failed, "Could not save array file"),
             (["--save-venue", "no/such/dir/a.21v"], failed, "Could not save venue file"),
             (["--render", "no/such/dir/a.png"], failed, "Could not write picture"),
+            (["--fit"], usage, "--fit draws the --render picture"),
+            (["--report-html"], usage, "--report-html needs a value"),
+            (["--report-html", "no/such/dir/r.html"], failed, "Could not write the design report"),
         ]
         for args, expected, message in cases:
             with self.subTest(args=args):
@@ -327,6 +403,142 @@ class CliTest(unittest.TestCase):
         with open(os.path.join(run, "LogFile.txt")) as f:
             self.assertIn("the pick pin must be from 1 to 8", f.read())
 
+    def run_with_stdout(self, stdout, *args):
+        """Runs the tool with standard output given (a file object) or closed (None)."""
+        env = dict(os.environ, TMPDIR=self.tmp)
+        env.pop("DISPLAY", None)
+        closing = (lambda: os.close(1)) if stdout is None else None
+        done = subprocess.run([TOOL] + list(args), cwd=self.work, env=env, stdout=stdout, stderr=subprocess.PIPE,
+                              text=True, timeout=120, preexec_fn=closing)
+        return done.returncode, done.stderr
+
+    def saved_design(self, name):
+        status, _, err = self.run_tool("--save-array", name)
+        self.assertEqual(status, 0, err)
+        with open(self.path(name)) as f:
+            return f.read()
+
+    def test_hostile_files_are_refused_at_once(self):
+        bomb = '<?xml version="> <!--" ?>' + "<Root>" + "<a>" * 1000000
+        design = self.saved_design("good.21w")
+        venue = design[design.index("<Venue>"):]
+        area_total = venue.index("<Total>5</Total>", venue.index("<AreaList>"))
+        files = {
+            "bomb.21w": bomb,
+            "bomb.21v": bomb,
+            "positions.21w": design.replace("<Total>7</Total>", "<Total>100000</Total>", 1),
+            "positions_max.21w": design.replace("<Total>7</Total>", "<Total>2147483647</Total>", 1),
+            "areas.21v": "<Root>" + venue[:area_total] + "<Total>2147483647</Total>"
+                         + venue[area_total + len("<Total>5</Total>"):],
+        }
+        for name, text in files.items():
+            with open(self.path(name), "w") as f:
+                f.write(text)
+        os.mkfifo(self.path("pipe.21w"))
+        os.symlink("/dev/zero", self.path("zero.21v"))
+        cases = [
+            ("bomb.21w", "elements nested deeper than 64"),
+            ("bomb.21v", "elements nested deeper than 64"),
+            ("positions.21w", "Array 1 Total is 100000; an array holds from 0 to 7 positions"),
+            ("positions_max.21w", "Array 1 Total is 2147483647"),
+            ("areas.21v", "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 64"),
+            ("pipe.21w", "is not a regular file (it is a FIFO)"),
+            ("zero.21v", "is not a regular file (it is a device)"),
+        ]
+        for name, reason in cases:
+            with self.subTest(file=name):
+                status, out, err = self.run_tool(name, "--report")
+                self.assertEqual(status, 1, err)
+                self.assertIn("Could not load", err)
+                self.assertIn(reason, err)
+                # The design stays the start-up one.
+                self.assertEqual(len(json.loads(out)["array"]["positions"]), 7)
+
+    def test_saves_keep_the_mode_and_refuse_what_is_not_a_regular_file(self):
+        self.saved_design("private.21w")
+        os.chmod(self.path("private.21w"), 0o600)
+        status, _, err = self.run_tool("--set", "SlotPin=3", "--save-array", "private.21w")
+        self.assertEqual(status, 0, err)
+        self.assertEqual(os.stat(self.path("private.21w")).st_mode & 0o7777, 0o600)
+
+        with open(self.path("victim.txt"), "w") as f:
+            f.write("not a design")
+        os.symlink(self.path("victim.txt"), self.path("link.21w"))
+        os.mkfifo(self.path("pipe.21v"))
+        os.mkdir(self.path("folder.png"))
+        before = sorted(os.listdir(self.work))
+        cases = [
+            (["--save-array", "link.21w"], "Could not save array file", "(it is a symbolic link)"),
+            (["--save-venue", "pipe.21v"], "Could not save venue file", "(it is a FIFO)"),
+            (["--render", "folder.png"], "Could not write picture", "(it is a folder)"),
+        ]
+        for args, message, reason in cases:
+            with self.subTest(args=args):
+                status, out, err = self.run_tool(*args)
+                self.assertEqual((status, out), (1, ""), err)
+                self.assertIn(message, err)
+                self.assertIn(reason, err)
+        self.assertEqual(sorted(os.listdir(self.work)), before)
+        self.assertTrue(os.path.islink(self.path("link.21w")))
+        with open(self.path("victim.txt")) as f:
+            self.assertEqual(f.read(), "not a design")
+
+        longest = "n" * 251 + ".21w"
+        status, _, err = self.run_tool("--save-array", longest)
+        self.assertEqual(status, 0, err)
+        self.assertEqual(self.report(longest)["array"]["pin"], self.report()["array"]["pin"])
+
+    def test_a_file_that_failed_to_load_is_never_saved_over(self):
+        damaged = "<?xml version=\"1.0\" ?>\n<Root><Array><Slot>1</Slot><Total>3</Tot"
+        with open(self.path("my.21w"), "w") as f:
+            f.write(damaged)
+        with open(self.path("my.21v"), "w") as f:
+            f.write(damaged)
+        cases = [
+            ["my.21w", "--set", "SlotPin=3", "--save-array", "my.21w"],
+            ["my.21w", "--save-array", "./sub/../my.21w"],
+            ["my.21v", "--save-venue", "my.21v"],
+            ["--set", "LoadArrayFile=my.21w", "--set", "SaveArrayFile=my.21w"],
+        ]
+        os.mkdir(self.path("sub"))
+        for args in cases:
+            with self.subTest(args=args):
+                status, _, err = self.run_tool(*args)
+                self.assertEqual(status, 1, err)
+                self.assertIn("failed to load in this run", err)
+                with open(self.path("my.21w")) as f:
+                    self.assertEqual(f.read(), damaged)
+                with open(self.path("my.21v")) as f:
+                    self.assertEqual(f.read(), damaged)
+
+    def test_a_report_that_cannot_be_written_is_an_error(self):
+        with open("/dev/full", "w") as full:
+            status, err = self.run_with_stdout(full, "--report")
+        self.assertEqual(status, 1, err)
+        self.assertIn("could not write the report", err)
+        status, err = self.run_with_stdout(None, "--report")
+        self.assertEqual(status, 1, err)
+        self.assertIn("could not write the report", err)
+        # Nothing the run opened took the place of the closed output.
+        self.assertEqual(os.listdir(self.tmp), [])
+
+    def test_area_values_beyond_the_venue_are_refused(self):
+        for key in ["sX", "sY", "eX", "eY", "LDist", "LAngle"]:
+            with self.subTest(key=key):
+                status, out, err = self.run_tool("--area", "3:%s=1e308" % key, "--save-venue", "v.21v")
+                self.assertEqual(status, 1, err)
+                self.assertIn("--area 3:%s=" % key, err)
+                self.assertIn("the command was not sent", err)
+                with open(self.path("v.21v")) as f:
+                    saved = f.read()
+                self.assertNotIn("nan", saved)
+                self.assertNotIn("inf", saved)
+        status, _, err = self.run_tool("--area", "2:eX=1e308", "--area", "2:eX=30", "--save-venue", "v.21v")
+        self.assertEqual(status, 1, err)
+        with open(self.path("v.21v")) as f:
+            self.assertNotIn("nan", f.read())
+        self.assertAlmostEqual(self.report("v.21v")["areas"][1]["line"]["end"]["display"]["x"], 30, places=6)
+
     def test_file_commands_take_a_path_and_every_command_is_in_the_usage(self):
         # A save and a load sent as commands of their own, paths relative to the caller.
         before = self.report("--seed", "3", "--area", "4:LAngle=7", "--set", "SaveVenueFile=room.21v")
@@ -343,6 +555,46 @@ class CliTest(unittest.TestCase):
         status, _, err = self.run_tool("--set", "SaveArrayFile")
         self.assertEqual(status, 2)
         self.assertIn("SaveArrayFile needs a file path", err)
+
+    def test_pin_suggestion_changes_nothing_until_it_is_applied(self):
+        # The start-up array is random; the seed makes the saved files comparable.
+        design = ["--seed", "3", "--set", "Model_DRXR1=6", "--set", "SlotPin=5"]
+        r = self.report(*design, "--suggest-pin", "--save-array", "tried.21w")
+        s = r["suggestion"]
+        self.assertEqual(sorted(s), ["best", "pins", "view"])
+        self.assertEqual(s["view"], "Classic")
+        self.assertEqual([p["pin"] for p in s["pins"]], list(range(1, 9)))
+        for p in s["pins"]:
+            self.assertEqual(sorted(p), ["coverage", "max", "median", "min", "pin", "spread"])
+            self.assertLessEqual(p["min"], p["median"])
+            self.assertLessEqual(p["median"], p["max"])
+        smallest = min(p["spread"] for p in s["pins"])
+        best = s["best"]
+        self.assertLessEqual(s["pins"][best - 1]["spread"], smallest + 0.01)
+        self.assertEqual(r["array"]["pin"], 5)
+
+        self.report(*design, "--save-array", "plain.21w")
+        with open(self.path("tried.21w"), "rb") as a, open(self.path("plain.21w"), "rb") as b:
+            self.assertEqual(a.read(), b.read())
+
+        applied = self.report(*design, "--apply-suggestion", "--save-array", "applied.21w")
+        self.assertEqual(applied["suggestion"]["best"], best)
+        self.assertEqual(applied["array"]["pin"], best)
+        self.report(*design, "--set", "SlotPin=%d" % best, "--save-array", "by-hand.21w")
+        with open(self.path("applied.21w"), "rb") as a, open(self.path("by-hand.21w"), "rb") as b:
+            self.assertEqual(a.read(), b.read())
+
+    def test_without_full_range_modules_there_is_no_pin_to_suggest(self):
+        design = ["--set", "Model_DRXR1=0", "--set", "Model_DRXS1=2"]
+        s = self.report(*design, "--suggest-pin")["suggestion"]
+        self.assertIsNone(s["best"])
+        self.assertTrue(all(p["spread"] is None and p["median"] is None for p in s["pins"]))
+
+        status, out, err = self.run_tool(*design, "--apply-suggestion", "--save-array", "kept.21w", "--report")
+        self.assertEqual(status, 1)
+        self.assertIn("No pick pin to apply", err)
+        self.assertTrue(os.path.exists(self.path("kept.21w")))
+        self.assertIsNone(json.loads(out)["suggestion"]["best"])
 
     def test_help_and_version(self):
         status, out, err = self.run_tool("--help")

@@ -61,7 +61,9 @@ TEST_F(BandCommands, AirValuesOutsideTheirRangesAreRefusedAndChangeNothing)
         command.number = c.value;
         EXPECT_EQ(CCommandTable::Check(command).GetReason(), c.refusal);
         if (*c.refusal != '\0')
+        {
             EXPECT_FALSE(CCommandManager::GetInstance()->Do(command).WasDone());
+        }
     }
     EXPECT_EQ(Documents(), before);
     EXPECT_EQ(Transactions(), transactions);

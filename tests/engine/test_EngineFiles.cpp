@@ -106,3 +106,28 @@ TEST_F(EngineFiles, VenueFileRoundTrip)
     Command("LoadVenueFile", 0, path);
     EXPECT_EQ(CVenueManager::GetInstance()->SaveState(), saved);
 }
+
+TEST_F(EngineFiles, AreaValuesBeyondTheVenueAreRefusedAndChangeNothing)
+{
+    const std::string before = Documents();
+    const char* keys[] = { "sX", "sY", "eX", "eY", "LDist", "LAngle" };
+    for (const char* key : keys)
+    {
+        for (const char* value : { "-1e308", "250000" })
+        {
+            SCOPED_TRACE(std::string(key) + "=" + value);
+            reported().clear();
+            CEngineManager::GetInstance()->PerformAreaCommand(1, 3, key, value);
+            EXPECT_EQ(Documents(), before);
+            ASSERT_EQ(reported().size(), 1u);
+            EXPECT_TRUE(Reported(std::string("Error: Area 3: ") + key + " = ")) << reported()[0];
+        }
+    }
+
+    // A sane value afterwards is taken, and nothing that is not a number is left behind.
+    reported().clear();
+    CEngineManager::GetInstance()->PerformAreaCommand(1, 3, "eX", "80");
+    EXPECT_TRUE(reported().empty());
+    EXPECT_NE(Documents(), before);
+    EXPECT_EQ(Documents().find("nan"), std::string::npos);
+}

@@ -1,6 +1,7 @@
 #include "EngineFixture.h"
 
 #include "array/CArrayProdWrap.h"
+#include "engine/CBandView.h"
 #include "engine/CPinSuggestion.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
@@ -149,7 +150,7 @@ TEST_F(PinSuggestionTest, TryingThePinsLeavesTheSavedDesignByteIdentical)
     {
         SCOPED_TRACE("pin " + std::to_string(pin));
         Command("SlotPin", pin);
-        Command("ArrayFile", 1.0, temp.File("before.21w").getFullPathName().toStdString());
+        Command("SaveArrayFile", 0, temp.File("before.21w").getFullPathName().toStdString());
         const std::string arrayText = CArrayManager::GetInstance()->GetDocument()->ToText();
         const std::string venueText = CVenueManager::GetInstance()->SaveState();
 
@@ -157,7 +158,33 @@ TEST_F(PinSuggestionTest, TryingThePinsLeavesTheSavedDesignByteIdentical)
 
         EXPECT_EQ(CArrayManager::GetInstance()->GetDocument()->ToText(), arrayText);
         EXPECT_EQ(CVenueManager::GetInstance()->SaveState(), venueText);
-        Command("ArrayFile", 1.0, temp.File("after.21w").getFullPathName().toStdString());
+        Command("SaveArrayFile", 0, temp.File("after.21w").getFullPathName().toStdString());
         EXPECT_EQ(temp.Read("after.21w"), temp.Read("before.21w"));
     }
+}
+
+TEST_F(PinSuggestionTest, EveryViewGivesATableAndLeavesTheDesignAsItWas)
+{
+    Command("Model_DRXS1", 1);
+    Command("Model_DRXR1", 5);
+    const std::string before = CArrayManager::GetInstance()->GetDocument()->ToText() + CVenueManager::GetInstance()->SaveState();
+    for (const char* name : { "Classic", "BandZ", "BandA", "Band:1k", "Band:63" })
+    {
+        SCOPED_TRACE(name);
+        CBandView view;
+        ASSERT_TRUE(CBandView::Parse(name, view));
+        const CPinSuggestion s = CPinSuggestion::Compute(view);
+        EXPECT_EQ(s.view, view);
+        ASSERT_EQ(s.pins.size(), 8u);
+        ASSERT_TRUE(s.best.has_value());
+        for (const PinCoverage& p : s.pins)
+            EXPECT_TRUE(std::isfinite(p.spread) && p.min <= p.median && p.median <= p.max) << p.pin;
+        EXPECT_EQ(CArrayManager::GetInstance()->GetDocument()->ToText() + CVenueManager::GetInstance()->SaveState(), before);
+    }
+    // Classic through the view is the classic table.
+    const CPinSuggestion classic = CPinSuggestion::Compute(CPinSuggestion::ClassicLevel);
+    const CPinSuggestion viaView = CPinSuggestion::Compute(CBandView::Classic());
+    EXPECT_EQ(classic.best, viaView.best);
+    for (size_t i = 0; i < classic.pins.size(); ++i)
+        EXPECT_EQ(classic.pins[i].spread, viaView.pins[i].spread);
 }

@@ -1,17 +1,17 @@
 #pragma once
 // The headless core with the wizard's main window built on it, as the document window
 // builds it, minus the desktop: the update service answers from a file in the test's
-// directory (not newer, so the start-up check shows no box), and the canvas sits in the
-// venue view with the start-up picture.
+// directory (not newer, so the start-up check shows no box), and the venue view holds the
+// start-up picture.
 
 #include "engine/EngineFixture.h"
 
-#include "ui/CFoo.h"
 #include "app/CListenerManager.h"
 #include "base/NumberText.h"
 #include "ui/CKWEMJuceArrayInfo.h"
 #include "ui/CKwemJuceSplScale.h"
 #include "ui/CUpdateCheck.h"
+#include "ui/CVenueView.h"
 #include "ui/CZorvJuceKWEMWindow.h"
 #include "xml/XmlTags.h"
 
@@ -31,20 +31,13 @@ protected:
         setenv(CUpdateCheck::kUrlVariable, url.toRawUTF8(), 1);
 
         window = std::make_unique<CZorvJuceKWEMWindow>();
-        auto* canvas = new CFoo();
-        auto* picture = new juce::Image(juce::Image::RGB, 1000, 600, true);
-        canvas->SetImage(picture);
-        canvas->setSize(1000, 600);
-        CJuceManager::GetInstance()->SetCanvasImage(picture);
         CJuceManager::GetInstance()->SetMainComponent(window.get());
-        window->GetVenueViewport()->setViewedComponent(canvas, true);
         CJuceManager::GetInstance()->Redraw();
     }
 
     void TearDown() override
     {
         CJuceManager::GetInstance()->SetMainComponent(nullptr);
-        CJuceManager::GetInstance()->SetCanvasImage(nullptr);
         window.reset();
         unsetenv(CUpdateCheck::kUrlVariable);
         EngineFixture::TearDown();
@@ -86,8 +79,8 @@ protected:
             ->GetChild(Tag::Value);
     }
 
-    // The venue picture as the canvas shows it.
-    static juce::Image Picture() { return CJuceManager::GetInstance()->GetCanvasImage()->createCopy(); }
+    // The venue picture as the venue view shows it.
+    juce::Image Picture() const { return window->GetVenueView().GetPicture().createCopy(); }
 
     std::unique_ptr<CZorvJuceKWEMWindow> window;
 };

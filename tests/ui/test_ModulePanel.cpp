@@ -60,6 +60,11 @@ TEST_F(ModulePanel, CaptionsAndLayoutFollowTheArray)
             EXPECT_EQ(toggle->isVisible(), fullRange) << toggle->getButtonText();
         EXPECT_TRUE(panel.TitleLabel().isVisible());
         EXPECT_TRUE(panel.ModelLabel().isVisible());
+        // The whole model name, clear of the column's 7-pixel scroll bar.
+        juce::Label& model = panel.ModelLabel();
+        EXPECT_LE(model.getRight(), 140 - 7);
+        EXPECT_LE(model.getFont().getStringWidthFloat(model.getText()),
+                  model.getBorderSize().subtractedFrom(model.getLocalBounds()).getWidth());
     }
     EXPECT_EQ(moduleColumn.getHeight(), 18 + 6 * 84);
     EXPECT_EQ(moduleColumn.getWidth(), 140);

@@ -1,5 +1,6 @@
 #include "ui/WindowFixture.h"
 
+#include "ui/CFoo.h"
 #include "engine/CSPLManager.h"
 #include "xml/XmlTags.h"
 
@@ -32,7 +33,7 @@ TEST_F(SplScale, LabelsRunFromTheTopOfTheScaleToItsBottom)
     EXPECT_EQ(labels[12], "74.62");
     EXPECT_EQ(labels.back(), "70.00");
     for (int k = 0; k < CKwemJuceSplScale::kLabelCount; ++k)
-        EXPECT_EQ(scale.GetValueLabel(k)->getBounds(), juce::Rectangle<int>(27, 2 + 20 * k, 60, 20)) << k;
+        EXPECT_EQ(scale.GetValueLabel(k)->getBounds(), juce::Rectangle<int>(27, 2 + 20 * k, 33, 20)) << k;
 }
 
 TEST_F(SplScale, StepsMoveTheScaleOneCommandAtATime)
@@ -75,4 +76,25 @@ TEST_F(SplScale, ColourBarRunsFromBlackAtTheBottomToRedAtTheTop)
     // The bar is drawn once; a new scale only rewrites the labels.
     window->GetSplScale().DrawScale();
     EXPECT_EQ(window->GetSplScale().GetColourBar(), bar);
+}
+
+TEST_F(SplScale, EveryValueLabelHasRoomForItsWholeTextInsideThePanel)
+{
+    CKwemJuceSplScale& scale = window->GetSplScale();
+    // The widest texts the scale writes: five digits and the point.
+    for (const double top : { 120.0, 130.0, 188.88 })
+    {
+        CSPLManager::GetInstance()->SetScale(top - 60.0, top);
+        scale.DrawScale();
+        for (int k = 0; k < CKwemJuceSplScale::kLabelCount; ++k)
+        {
+            juce::Label& label = *scale.GetValueLabel(k);
+            SCOPED_TRACE(label.getText());
+            EXPECT_LE(label.getRight(), scale.getWidth());
+            const int room = label.getBorderSize().subtractedFrom(label.getLocalBounds()).getWidth();
+            EXPECT_LE(label.getFont().getStringWidthFloat(label.getText()), room);
+        }
+    }
+    EXPECT_EQ(scale.GetUnitLabel().getText(), "dB SPL");
+    EXPECT_TRUE(scale.getLocalBounds().contains(scale.GetUnitLabel().getBounds()));
 }

@@ -5,12 +5,15 @@
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,11 @@ protected:
 
     ScopedTempDirectory temp;
 };
+
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
 
 int CountChildren(CXmlNode* parent, const std::string& tag)
 {
@@ -238,7 +246,7 @@ TEST_F(VenueFixture, RefusedVenueLoadsLeaveTheVenueAsItWas)
         EXPECT_FALSE(Manager()->LoadVenueFile(path));
         EXPECT_EQ(Text(), before);
         ASSERT_EQ(Reports().size(), 1u);
-        EXPECT_EQ(Reports()[0], "Error: Could not load venue file " + path);
+        EXPECT_TRUE(StartsWith(Reports()[0], "Error: Could not load venue file " + path + " (")) << Reports()[0];
     }
     EXPECT_NEAR(Area(3).GetLine()->length, 777.0, 1e-12);
 }
@@ -247,7 +255,9 @@ TEST_F(VenueFixture, EmptyPathLoadsTheLargeVenue)
 {
     const std::string before = Text();
     EXPECT_FALSE(Manager()->LoadVenueFile(""));
-    EXPECT_EQ(Reports(), std::vector<std::string> { "Error: Could not load venue file Venue_Large.xml" });
+    ASSERT_EQ(Reports().size(), 1u);
+    EXPECT_EQ(Reports()[0], "Error: Could not load venue file Venue_Large.xml (Venue_Large.xml: cannot be opened "
+                            "(No such file or directory))");
     EXPECT_EQ(Text(), before);
 
     Area(1).SetAreaName("Large");
@@ -263,7 +273,9 @@ TEST_F(VenueFixture, FailedSaveIsReportedAndLeavesNoFile)
     const std::string before = Text();
     const std::string path = temp.File("missing-folder").getChildFile("room.21v").getFullPathName().toStdString();
     EXPECT_FALSE(Manager()->SaveVenueFile(path));
-    EXPECT_EQ(Reports(), std::vector<std::string> { "Error: Could not save venue file " + path });
+    ASSERT_EQ(Reports().size(), 1u);
+    EXPECT_TRUE(StartsWith(Reports()[0], "Error: Could not save venue file " + path + " (cannot be written"))
+        << Reports()[0];
     EXPECT_EQ(Text(), before);
     EXPECT_FALSE(temp.File("missing-folder").exists());
 
@@ -272,10 +284,11 @@ TEST_F(VenueFixture, FailedSaveIsReportedAndLeavesNoFile)
     Reports().clear();
     const std::string folder = temp.File("room.21v").getFullPathName().toStdString();
     EXPECT_FALSE(Manager()->SaveVenueFile(folder));
-    EXPECT_EQ(Reports(), std::vector<std::string> { "Error: Could not save venue file " + folder });
+    EXPECT_EQ(Reports(), std::vector<std::string> { "Error: Could not save venue file " + folder
+                                                    + " (is not a regular file (it is a folder))" });
     EXPECT_TRUE(temp.File("room.21v").isDirectory());
     for (const juce::File& f : temp.File("").findChildFiles(juce::File::findFiles, false))
-        EXPECT_FALSE(f.getFileName().contains(".tmp")) << f.getFileName();
+        EXPECT_FALSE(f.getFileName().startsWith(".")) << "temporary file left: " << f.getFileName();
 }
 
 //==============================================================================
@@ -325,4 +338,104 @@ TEST_F(VenueFixture, RestoredStateIsTheStateSaved)
     Manager()->RestoreState(state);
     EXPECT_EQ(Text(), state);
     EXPECT_NEAR(Area(2).GetLine()->x2, 240.0, 1e-12);
+}
+
+//==============================================================================
+namespace
+{
+// The default venue with one value of area 3 (or of the venue itself) replaced by a text.
+std::string WithText(const std::string& venueText, const std::vector<std::string>& path, const std::string& text)
+{
+    CXmlDocument document;
+    document.ParseText(venueText);
+    CXmlNode* node = document.GetRoot("Root")->FindChild(Tag::Venue);
+    for (const std::string& step : path)
+        node = step == "Area3" ? node->FindChild(Tag::AreaList)->FindChildByInt(Tag::Area, Tag::Slot, 3)
+                               : node->GetChild(step);
+    node->SetString(text);
+    return document.ToText();
+}
+}
+
+TEST_F(VenueFixture, VenueFilesBeyondTheLimitsAreRefusedAtOnceNamingTheElement)
+{
+    struct Case
+    {
+        std::vector<std::string> path;
+        const char* text;
+        const char* named;    // in the message, with the limit or the reason
+        const char* limit;
+    };
+    const Case cases[] = {
+        { { Tag::AreaList, Tag::Total }, "100000", "AreaList/Total is 100000", "from 0 to 64" },
+        { { Tag::AreaList, Tag::Total }, "2147483647", "AreaList/Total is 2147483647", "from 0 to 64" },
+        { { Tag::AreaList, Tag::Total }, "-1", "AreaList/Total is -1", "from 0 to 64" },
+        { { Tag::AimStuff, Tag::Total }, "2147483647", "AimStuff/Total is 2147483647", "from 0 to 64" },
+        { { "Area3", Tag::InterList, Tag::Total }, "100000", "Area 3 InterList/Total is 100000", "from 0 to 66" },
+        { { "Area3", Tag::Line, Tag::Point1, Tag::X }, "1e308", "Area 3 Line: the start X is 1e+308", "100000 inches" },
+        { { "Area3", Tag::Line, Tag::Point2, Tag::Y }, "-100001", "Area 3 Line: the end Y is -100001",
+          "100000 inches" },
+        { { "Area3", Tag::Line, Tag::Point1, Tag::Y }, "nan", "Area 3 Line: the start Y is nan", "100000 inches" },
+        { { "Area3", Tag::Line, Tag::LDist }, "inf", "Area 3 Line: the length is inf", "100000 inches" },
+        { { "Area3", Tag::Line, Tag::LAngle }, "-inf", "Area 3 Line: the angle is -inf", "100000 degrees" },
+        { { "Area3", Tag::Visible }, "yes", "Area 3 Visible holds text", "number" },
+    };
+
+    const std::string good = Text();
+    Area(3).GetLine()->SetByKey("LDist", 777.0);
+    const std::string before = Text();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.named);
+        Reports().clear();
+        temp.Write("hostile.21v", WithText(good, c.path, c.text));
+        EXPECT_FALSE(Manager()->LoadVenueFile("hostile.21v"));
+        EXPECT_EQ(Text(), before);
+        ASSERT_EQ(Reports().size(), 1u);
+        EXPECT_NE(Reports()[0].find(c.named), std::string::npos) << Reports()[0];
+        EXPECT_NE(Reports()[0].find(c.limit), std::string::npos) << Reports()[0];
+    }
+
+    // At the limits, and with derived values that are not finite (levels of no sound),
+    // the file loads.
+    std::string edge = WithText(good, { "Area3", Tag::Line, Tag::Point1, Tag::X }, "-100000");
+    edge = WithText(edge, { Tag::Power, Tag::Min }, "-inf");
+    temp.Write("edge.21v", edge);
+    Reports().clear();
+    EXPECT_TRUE(Manager()->LoadVenueFile("edge.21v"));
+    EXPECT_TRUE(Reports().empty());
+    EXPECT_EQ(Area(3).GetLine()->x1, -100000.0);
+}
+
+TEST(VenueLimits, AreaEditsAreCheckedOnTheLineTheyWouldMake)
+{
+    CLine line;
+    line.x1 = 240.0;
+    line.y1 = 0.0;
+    line.SetByKey("LDist", 900.0);
+    struct Case { const char* key; double value; bool accepted; };
+    const Case cases[] = {
+        { "sX", 1000.0, true },
+        { "sX", 99999.0, false },    // the end point would leave the venue
+        { "sX", -100001.0, false },
+        { "sY", 1e308, false },
+        { "eX", 100000.0, true },
+        { "eX", std::numeric_limits<double>::infinity(), false },
+        { "eY", std::nan(""), false },
+        { "LDist", 99000.0, true },
+        { "LDist", 1e308, false },
+        { "LAngle", 720.0, true },
+        { "LAngle", -std::numeric_limits<double>::infinity(), false },
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.key) + " " + std::to_string(c.value));
+        const std::string refusal = VenueLimits::CheckAreaEdit(line, c.key, c.value);
+        EXPECT_EQ(refusal.empty(), c.accepted) << refusal;
+        if (! c.accepted)
+        {
+            EXPECT_EQ(refusal.rfind(c.key, 0), 0u) << "names the key: " << refusal;
+        }
+    }
+    EXPECT_EQ(line.x1, 240.0) << "the line checked is not changed";
 }

@@ -247,3 +247,45 @@ win_pixels_not() { # name x y w h hex
 win_xml_has() { # file text-without-whitespace
     tr -d ' \t\r\n' <"$1" | grep -qF "$2"
 }
+
+# Runs python3 on the content rectangle (x, y, w, h) of screenshot NAME: the script gets
+# the pixels as `px(x, y) -> (r, g, b)` with `w` and `h`, and its own arguments in `args`;
+# its exit status is the answer.
+win_pixels_py() { # name x y w h script [args...]
+    local name=$1 x=$2 y=$3 w=$4 h=$5 script=$6
+    shift 6
+    /usr/bin/convert "$WIN_DIR/$name.png" -crop "${w}x${h}+$((CX + x))+$((CY + y))" +repage -strip -depth 8 ppm:- |
+        python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+# P6, width, height, maximum value; comment lines may come between them.
+fields, at = [], 0
+while len(fields) < 4:
+    while data[at:at + 1].isspace():
+        at += 1
+    if data[at:at + 1] == b"#":
+        at = data.index(b"\n", at) + 1
+        continue
+    end = at
+    while not data[end:end + 1].isspace():
+        end += 1
+    fields.append(data[at:end])
+    at = end
+w, h = int(fields[1]), int(fields[2])
+raw = data[at + 1:]
+def px(x, y):
+    i = 3 * (y * w + x)
+    return raw[i], raw[i + 1], raw[i + 2]
+args = sys.argv[2:]
+exec(sys.argv[1])
+' "$script" "$@"
+}
+
+# Columns of the venue picture that show the design rather than the background, the grid,
+# its numbers or the names: coloured pixels, or pixels darker than the background (quiet
+# surfaces are black).
+WIN_DESIGN_COLUMNS='
+def design(p):
+    return max(p) - min(p) > 24 or max(p) < 0x30
+cols = [x for x in range(w) if sum(design(px(x, y)) for y in range(0, h, 2)) >= 2]
+'

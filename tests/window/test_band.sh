@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
 # The band prediction in the window: the view choice (keyboard) recolours the surfaces and
 # is remembered at the next start; the map switch fills the venue view with the field under
-# the venue lines; a click on the picture places the virtual microphone, whose call-out shows
-# the spectrum and follows an edit; its Close button and the Mic button take it away and
-# bring it back.
+# the venue lines, and the map follows a zoom; a click on the picture places the virtual
+# microphone, whose call-out shows the spectrum and follows an edit, and whose marker
+# follows the picture; its Close button and the Mic button take it away and bring it back;
+# a drag pans without placing it.
 source "$(dirname "$0")/lib.sh"
 win_setup band "$2" "$1"
 
-STRIP_X=513
-STRIP_Y=91
+# The strip in the venue view's top row (the view at 152, 122), left of its zoom buttons.
+STRIP_X=404
+STRIP_Y=125
 VIEW_CHOICE="$((STRIP_X + 40)) $((STRIP_Y + 11))"
 MAP_SWITCH="$((STRIP_X + 110)) $((STRIP_Y + 11))"
 MIC_BUTTON="$((STRIP_X + 180)) $((STRIP_Y + 11))"
 VIEW_CHOICE_BOX="$STRIP_X $STRIP_Y 92 22"
-# The venue view below the strip, without its scroll bars.
-PICTURE="152 116 560 270"
+# The venue view below its top row of controls.
+PICTURE="152 150 576 246"
+ZOOM_IN="$((152 + 576 - 49)) $((122 + 14))"
+FIT_BUTTON="$((152 + 576 - 108)) $((122 + 14))"
 # The call-out over the venue-area strip, and its spectrum plot.
 CALLOUT="152 408 624 127"
 PLOT="158 426 288 93"
@@ -27,7 +31,7 @@ not_background() { # name x y w h
 }
 
 win_launch
-# The start-up picture is drawn on alice blue; one edit draws it the usual way.
+# Pin 4 first: the aim lines land on the audience.
 win_click $PIN_BOX
 xdotool key ctrl+a
 xdotool type --delay 50 "4"
@@ -57,7 +61,17 @@ sleep 3
 win_shot mapped
 after=$(not_background mapped $PICTURE)
 win_check "the map covers the venue view ($before -> $after pixels not background)" \
-    test "$after" -ge $((before + 100000))
+    test "$after" -ge $((before + 60000))
+# Zoomed in, the map is drawn for the new framing and still covers the view.
+win_click $ZOOM_IN
+sleep 3
+win_shot mapped_zoomed
+win_check "the map follows a zoom" win_region_changed mapped mapped_zoomed $PICTURE 5000
+win_check "the zoomed map covers the venue view" test "$(not_background mapped_zoomed $PICTURE)" -ge $((before + 60000))
+win_click $FIT_BUTTON
+sleep 3
+win_shot mapped_fitted
+win_check "Fit brings back the same map" win_region_same mapped mapped_fitted $PICTURE
 win_click $MAP_SWITCH
 sleep 2
 win_shot unmapped
@@ -89,10 +103,35 @@ sleep 1
 win_shot closed
 win_check "Close removes the call-out" win_region_changed edited closed $CALLOUT 5000
 win_check "Close removes the marker" win_region_changed edited closed 410 240 20 20 40
+# A drag pans the picture and places nothing.
+xdotool mousemove --sync $((CX + 300)) $((CY + 250))
+xdotool mousedown 1
+for step in 1 2 3 4 5; do
+    xdotool mousemove --sync $((CX + 300 + 12 * step)) $((CY + 250))
+    sleep 0.1
+done
+xdotool mouseup 1
+xdotool mousemove --sync 1020 760
+sleep 2
+win_shot dragged
+win_check "a drag moves the picture" win_region_changed closed dragged $PICTURE 1000
+win_check "a drag opens no call-out" win_region_same closed dragged $CALLOUT
+win_click $FIT_BUTTON
+sleep 2
+
 win_click $MIC_BUTTON
 sleep 1
 win_shot mic_button
 win_check "the Mic button brings the call-out back" win_region_changed closed mic_button $CALLOUT 5000
+# Mic places the marker in the middle of the view; zoomed about the middle, it stays there.
+MARKER_BOX="$((152 + 288 - 8)) $((122 + 137 - 8)) 17 17"
+win_check "the marker is in the middle" test $((289 - $(win_pixels_not mic_button $MARKER_BOX ffffff))) -ge 20
+win_click $ZOOM_IN
+sleep 2
+win_shot mic_zoomed
+win_check "zooming changes the picture" win_region_changed mic_button mic_zoomed $PICTURE 5000
+win_check "the marker stays on its point in the middle" \
+    test $((289 - $(win_pixels_not mic_zoomed $MARKER_BOX ffffff))) -ge 20
 
 win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))
 win_check "the close button ends the wizard" win_wait_exit 30
@@ -104,7 +143,7 @@ win_launch
 sleep 3
 win_shot again
 win_check "the view is remembered" win_region_same mapped again $VIEW_CHOICE_BOX
-win_check "the map is drawn at the start" test "$(not_background again $PICTURE)" -ge $((before + 100000))
+win_check "the map is drawn at the start" test "$(not_background again $PICTURE)" -ge $((before + 60000))
 win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))
 win_check "the wizard ends again" win_wait_exit 30
 win_finish

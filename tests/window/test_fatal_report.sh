@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 win_setup fatal "$2" "$1"
 
-PICTURE="152 88 568 300"
+PICTURE="152 122 568 270"
 RANGE_MINUS="422 20"
 RANGE_PLUS="436 20"
 LOAD_BUTTON="734 19"

@@ -8,9 +8,7 @@ win_setup window "$2" "$1"
 # Content rectangles (x y w h) of what the test looks at.
 RANGE_BOX="381 12 34 24"
 ANGLE_BOX="533 37 47 22"
-PICTURE="152 88 568 300"
-# Below the stage, where the scene draws nothing.
-PICTURE_EMPTY="160 320 80 30"
+PICTURE="152 122 568 270"
 MODULE_LIST="6 10 134 548"
 UNITS_LABEL="273 544 40 22"
 RANGE_MINUS="422 20"
@@ -22,10 +20,12 @@ win_check "the window is 800 x 600" test "$WIN_W x $WIN_H" = "800 x 600"
 win_check "the array info panel is grey" win_pixel_is opened 592 74 170 170 170
 win_check "the module list panel is grey" win_pixel_is opened 4 300 170 170 170
 win_check "the Venue Info tab is dark red" win_pixel_is opened 236 518 83 0 6
-# The first picture is drawn on alice blue; the scene's lines and surfaces stand out.
+# The picture is drawn on dark grey; the scene's lines and surfaces, the grid and the
+# names stand out.
 win_check "the venue view shows the drawn venue" \
-    test "$(win_pixels_not opened $PICTURE f0f8ff)" -ge 1500
-win_check "the opening picture is drawn on alice blue" win_region_is opened $PICTURE_EMPTY f0f8ff
+    test "$(win_pixels_not opened $PICTURE 3c3c3c)" -ge 1500
+win_check "the opening picture is drawn on dark grey" \
+    test "$(win_pixels_not opened $PICTURE 3c3c3c)" -le $((568 * 270 / 2))
 win_check "the SPL scale's bar is red at its top" win_pixel_is opened 744 100 255 0 0 16
 win_check "the SPL scale's bar is black at its bottom" win_pixel_is opened 744 361 0 0 0 16
 
@@ -40,8 +40,8 @@ win_check "the full-range count changes" win_region_changed fewer more $RANGE_BO
 win_check "the array angle changes" win_region_changed fewer more $ANGLE_BOX 10
 win_check "the venue picture changes" win_region_changed fewer more $PICTURE 200
 win_check "the module list gains a panel" win_region_changed fewer more $MODULE_LIST 200
-win_check "a redrawn picture is cleared to dark grey" win_region_is more $PICTURE_EMPTY 3c3c3c
-win_check "the stepper's picture is not the opening one" win_region_changed opened more $PICTURE 200
+win_check "a redrawn picture is drawn on dark grey" \
+    test "$(win_pixels_not more $PICTURE 3c3c3c)" -le $((568 * 270 / 2))
 
 win_click 660 70
 win_shot meters

@@ -1,0 +1,125 @@
+#include "engine/CSplScaleSetting.h"
+
+#include "engine/CBandModel.h"
+#include "engine/CBandView.h"
+#include "engine/CEngineManager.h"
+#include "engine/CSPLManager.h"
+#include "venue/CVenueAreaWrap.h"
+#include "venue/CVenueDataWrap.h"
+#include "venue/CVenueManager.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace
+{
+CXmlNode* Setting()
+{
+    return CVenueManager::GetInstance()->GetVenue(1)->GetChild(Tag::SplScale);
+}
+
+bool HoldsValue(CXmlNode* node)
+{
+    return ! node->IsNull() && node->HasValue()
+           && (node->GetValueType() != CXmlNode::kString || ! node->GetString("").empty());
+}
+// The lowest and highest level `view` shows at the samples of the venue's surfaces (the
+// stage and the audience areas); +infinity and -infinity when it shows none.
+void ViewLevels(const CBandView& view, double& low, double& high)
+{
+    low = std::numeric_limits<double>::infinity();
+    high = -std::numeric_limits<double>::infinity();
+    const CBandModel model = CBandModel::FromDesign();
+    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    for (int slot = 1; slot <= venue.GetAreaTotal(); ++slot)
+    {
+        CVenueAreaWrap area;
+        venue.GetArea(area, slot);
+        CXmlNode* line = area.GetNode()->FindChild(Tag::Line);
+        const int samples = line->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(0);
+        for (int n = 1; n <= samples; ++n)
+        {
+            CXmlNode* sample = line->FindChildByInt(Tag::SplPoint, Tag::Slot, n);
+            const double level = sample->IsNull() ? std::nan("") : view.ValueAt(sample, model);
+            if (! std::isfinite(level))
+                continue;
+            low = std::min(low, level);
+            high = std::max(high, level);
+        }
+    }
+}
+} // namespace
+
+void SplScaleSetting::StoreScale()
+{
+    const CSPLManager* spl = CSPLManager::GetInstance();
+    CXmlNode* setting = Setting();
+    setting->GetChild(Tag::Bottom)->SetDouble(spl->GetScaleBottom());
+    setting->GetChild(Tag::Top)->SetDouble(spl->GetScaleTop());
+}
+
+bool SplScaleSetting::IsAutomatic()
+{
+    CXmlNode* flag = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale)->FindChild(Tag::Automatic);
+    return HoldsValue(flag) && flag->GetInt(0) != 0;
+}
+
+void SplScaleSetting::SetAutomatic(bool automatic)
+{
+    Setting()->GetChild(Tag::Automatic)->SetInt(automatic ? 1 : 0);
+}
+
+bool SplScaleSetting::RoundOut(double& low, double& high)
+{
+    if (! std::isfinite(low) || ! std::isfinite(high) || low > high)
+        return false;
+    low = std::floor(low);
+    high = std::max(std::ceil(high), low + 1.0);
+    return true;
+}
+
+bool SplScaleSetting::FollowVenueLevels()
+{
+    if (! IsAutomatic())
+        return false;
+    double low = 0.0, high = 0.0;
+    const CBandView view = CEngineManager::GetView();
+    if (view == CBandView::Classic())
+    {
+        CXmlNode* meta = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::RenderSpec)
+                             ->FindChild(Tag::RenderItem)->FindChild(Tag::MetaMore);
+        CXmlNode* lowest = meta->FindChild(Tag::SplMin);
+        CXmlNode* highest = meta->FindChild(Tag::SplMax);
+        if (! HoldsValue(lowest) || ! HoldsValue(highest))
+            return false;
+        low = lowest->GetDouble(0.0);
+        high = highest->GetDouble(0.0);
+    }
+    else
+    {
+        ViewLevels(view, low, high);
+    }
+    if (! RoundOut(low, high))
+        return false;
+    CSPLManager::GetInstance()->SetScale(low, high);
+    return true;
+}
+
+bool SplScaleSetting::Restore()
+{
+    CXmlNode* setting = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale);
+    CXmlNode* bottom = setting->FindChild(Tag::Bottom);
+    CXmlNode* top = setting->FindChild(Tag::Top);
+    if (! HoldsValue(bottom) || ! HoldsValue(top))
+        return false;
+    const double low = bottom->GetDouble(0.0);
+    const double high = top->GetDouble(0.0);
+    if (! std::isfinite(low) || ! std::isfinite(high) || ! (low < high))
+        return false;
+    CSPLManager::GetInstance()->SetScale(low, high);
+    return true;
+}

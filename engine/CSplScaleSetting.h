@@ -1,0 +1,24 @@
+#pragma once
+// The SPL colour scale as part of the design: venue 1 keeps the scale's bottom and top (dB)
+// and whether the scale follows the levels on show (automatic), in its SplScale element, so
+// that they are saved and loaded with the venue and the array file. GUI message thread only.
+
+namespace SplScaleSetting
+{
+// Writes the SPL manager's scale into the venue, keeping the automatic flag.
+void StoreScale();
+// False unless the venue says the scale follows the levels on show.
+bool IsAutomatic();
+void SetAutomatic(bool automatic);
+// While the scale is automatic, gives the SPL manager the range of the venue's levels in
+// the view shown (all of them: a picture that shows only part of the venue narrows it), rounded out to
+// whole dB and at least 1 dB apart. False when the scale is not automatic or the venue
+// holds no level.
+bool FollowVenueLevels();
+// `low` and `high` rounded out to whole dB, at least 1 dB apart; false unless both are
+// finite and in order.
+bool RoundOut(double& low, double& high);
+// Gives the SPL manager the venue's scale when the venue holds one whose ends are finite
+// and in order; otherwise the scale is left as it is and the answer is false.
+bool Restore();
+}

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The "Best" button beside the pick pin opens the table of every pin with the suggested one
+# marked; opening it changes nothing, and its Apply button (reached with the keyboard) sets
+# the suggested pin, which the wizard keeps to its exit.
+source "$(dirname "$0")/lib.sh"
+win_setup pin_suggestion "$2" "$1"
+
+CLI="$(dirname "$1")/drxwizard-cli"
+DESIGN="$WIN_DIR/six.21w"
+"$CLI" --set Model_DRXS1=0 --set Model_DRXR1=6 --set SlotPin=8 --save-array "$DESIGN" >/dev/null
+BEST=$("$CLI" "$DESIGN" --suggest-pin --report | python3 -c "import json, sys; print(json.load(sys.stdin)['suggestion']['best'])")
+echo "  the suggested pin of the design is $BEST"
+
+# The array info panel sits at (152, 4); its "Best" button at (432, 33, 44, 22) in it.
+BEST_X=$((152 + 432 + 22))
+BEST_Y=$((4 + 33 + 11))
+VIEW="152 122 576 270"
+
+pin_is() { # expected
+    python3 - "$WIN_RUN/Array_Output.xml" "$1" <<'PY'
+import sys, xml.etree.ElementTree as ET
+pin = ET.parse(sys.argv[1]).getroot().find(".//ArrayInfo/SlotPin/Value")
+print("  pick pin in Array_Output.xml:", None if pin is None else pin.text)
+sys.exit(0 if pin is not None and pin.text.strip() == sys.argv[2] else 1)
+PY
+}
+
+win_launch "$DESIGN"
+win_shot start
+
+win_click "$BEST_X" "$BEST_Y"
+sleep 2
+win_shot table
+win_check "the table opens beside the pick pin" win_region_changed start table 300 60 420 300 2000
+
+xdotool key Escape
+sleep 1
+win_shot closed
+win_check "closing the table leaves the picture as it was" win_region_same start closed $VIEW
+
+win_click "$BEST_X" "$BEST_Y"
+sleep 2
+xdotool key Return
+sleep 1.5
+win_shot applied
+if [ "$BEST" != 8 ]; then
+    win_check "applying the suggested pin re-aims the array" win_region_changed start applied $VIEW
+fi
+
+win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))
+win_check "the close button ends the wizard" win_wait_exit 30
+win_check "the wizard ends at the suggested pin $BEST" pin_is "$BEST"
+win_finish
