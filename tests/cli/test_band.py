@@ -236,6 +236,16 @@ class BandCliTest(unittest.TestCase):
         kept = sum(1 for y, x in whites if min(mapped[y][x]) > 150)
         self.assertGreater(kept, 0.9 * len(whites))
 
+        # The fitted picture (the venue view's framing) gets the map in its own placement:
+        # it covers the picture, and the aim lines stay on top.
+        fitted = self.picture(*(scale + ["--view", "BandZ", "--fit"]))
+        fitted_mapped = self.picture(*(scale + ["--view", "BandZ", "--fit", "--field-map"]))
+        self.assertLess(background(fitted_mapped), background(fitted) / 4)
+        whites = [(y, x) for y, row in enumerate(fitted) for x, p in enumerate(row) if min(p) > 220]
+        self.assertGreater(len(whites), 100)
+        kept = sum(1 for y, x in whites if min(fitted_mapped[y][x]) > 150)
+        self.assertGreater(kept, 0.9 * len(whites))
+
     def test_the_suggestion_uses_the_view_and_names_it_as_view_takes_it(self):
         suggested = {}
         for view in ["Classic", "BandZ", "BandA", "Band:4k", "Band:1.25k"]:
