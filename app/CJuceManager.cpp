@@ -4,6 +4,8 @@
 #include "base/CRunFolders.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CBandModel.h"
+#include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
 #include "engine/CSplScaleSetting.h"
@@ -192,6 +194,8 @@ void CJuceManager::Redraw()
         DrawVenuePicture(*canvasImage);
     if (mainComponent != nullptr)
         mainComponent->repaint();
+    if (redrawListener)
+        redrawListener();
 }
 
 CVenuePicture::Options CJuceManager::ScenePicture()
@@ -199,6 +203,7 @@ CVenuePicture::Options CJuceManager::ScenePicture()
     CVenuePicture::Options options;
     options.scene = CSceneManager::GetInstance()->GetScene(2);
     options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
+    options.level = ViewLevel();
     if (SplScaleSetting::IsAutomatic())
         options.followLevels = [](double low, double high) { CSPLManager::GetInstance()->SetScale(low, high); };
     return options;
@@ -217,10 +222,21 @@ void CJuceManager::DrawVenuePicture(juce::Image& picture)
     CVenuePicture::Draw(picture, ScenePicture());
 }
 
+CRendererLine::SampleLevel CJuceManager::ViewLevel()
+{
+    const CBandView view = CEngineManager::GetView();
+    if (view == CBandView::Classic())
+        return {};
+    // One model for the whole picture; only a one-band view evaluates it.
+    auto model = std::make_shared<const CBandModel>(CBandModel::FromDesign());
+    return [view, model](CXmlNode* splPoint) { return view.ValueAt(splPoint, *model); };
+}
+
 void CJuceManager::RenderScene(juce::Image& picture)
 {
     CRenderManager::GetInstance()->Render(&picture, CSceneManager::GetInstance()->GetScene(2),
-                                          [](double level) { return CSPLManager::GetInstance()->ColourOf(level); });
+                                          [](double level) { return CSPLManager::GetInstance()->ColourOf(level); },
+                                          ViewLevel());
 }
 
 //==============================================================================

@@ -97,21 +97,27 @@ public:
     double ToDisplayWeight(double pounds) const;
     // The units and the venue's x and y offsets, for the picture and the report.
     CDisplayUnits GetDisplayUnits() const;
-    // The classic venue picture: scene 2, SPL samples on the SPL manager's scale, which
-    // follows the levels on show while the design's scale is automatic.
+    // The venue picture: scene 2, SPL samples in the view's level on the SPL manager's
+    // scale, which follows the levels on show while the design's scale is automatic.
     static CVenuePicture::Options ScenePicture();
+    // The level an SPL sample shows in the current view (null in the classic view: its
+    // PressureDB).
+    static CRendererLine::SampleLevel ViewLevel();
     // The same, annotated in the display units; the caller sets the framing.
     CVenuePicture::Options AnnotatedPicture() const;
 
     //==========================================================================
     // Clears the canvas picture, draws scene 2 into it and repaints the main component.
     // While a picture redraw is installed (the window's venue view), it draws instead.
+    // Then tells the redraw listener (the design may have changed).
     void Redraw();
     void SetPictureRedraw(std::function<void()> redraw) { pictureRedraw = std::move(redraw); }
+    void SetRedrawListener(std::function<void()> listener) { redrawListener = std::move(listener); }
     // The venue picture as the venue view shows it after a redraw: the dark grey
     // background, then scene 2 (also for pictures drawn outside the window).
     static void DrawVenuePicture(juce::Image& picture);
-    // Draws scene 2 over what `picture` holds, SPL samples on the SPL manager's scale.
+    // Draws scene 2 over what `picture` holds, SPL samples in the view's level on the SPL
+    // manager's scale.
     static void RenderScene(juce::Image& picture);
 
     //==========================================================================
@@ -139,6 +145,7 @@ private:
     juce::Component* mainComponent = nullptr;
     juce::Image* canvasImage = nullptr;
     std::function<void()> pictureRedraw;
+    std::function<void()> redrawListener;
     std::map<int, std::unique_ptr<juce::LookAndFeel>> lookAndFeels;
     LookAndFeelCreator lookAndFeelCreator;
     std::string internalLengthUnit = Tag::Inches;

@@ -7,6 +7,7 @@
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
+#include "app/CFieldMapPicture.h"
 #include "app/CJuceManager.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
@@ -15,7 +16,6 @@
 #include "engine/CFieldMap.h"
 #include "engine/CPinSuggestion.h"
 #include "render/CRenderManager.h"
-#include "render/CRenderer.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
 #include "xml/XmlTags.h"
@@ -110,20 +110,14 @@ void BM_RenderVenuePicture(benchmark::State& state)
 }
 BENCHMARK(BM_RenderVenuePicture)->Unit(benchmark::kMillisecond);
 
-// The venue picture's conversion from section inches to pixels: the renderers' half scale
-// and the global base that drawing the design leaves.
+// The classic venue picture's conversion from section inches to pixels, as drawing the
+// design leaves it.
 CPictureConversion VenuePictureConversion()
 {
     juce::Image picture(juce::Image::RGB, 1000, 600, true);
     CJuceManager::DrawVenuePicture(picture);
-    const CPoint base = CRenderer::GetGlobalBase();
-    CPictureConversion conversion;
-    conversion.scale = 0.5;
-    conversion.originX = base.x;
-    conversion.originY = -base.y;
-    conversion.width = picture.getWidth();
-    conversion.height = picture.getHeight();
-    return conversion;
+    return CFieldMapPicture::Conversion(CVenuePicture::VenuePlacement(CRenderView()), picture.getWidth(),
+                                        picture.getHeight());
 }
 
 // The whole map of the design in Band Z with 4-pixel cells, as an edit redraws it: the

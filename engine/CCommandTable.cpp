@@ -3,10 +3,13 @@
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
 #include "base/NumberText.h"
+#include "engine/CBandModel.h"
+#include "engine/CBandView.h"
 #include "engine/CCommandHistory.h"
 #include "engine/CEngineHooks.h"
 #include "engine/CEngineManager.h"
 #include "product/CProductManager.h"
+#include "venue/CVenueAirWrap.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
@@ -65,6 +68,14 @@ NumberRule SwitchNumber(int switches)
     rule.min = 2;
     rule.max = 2 * switches + 1;
     rule.meaning = "2 x switch (1.." + std::to_string(switches) + ") + 1 for on";
+    return rule;
+}
+
+NumberRule Range(double min, double max)
+{
+    NumberRule rule = AnyNumber();
+    rule.min = min;
+    rule.max = max;
     return rule;
 }
 
@@ -215,6 +226,16 @@ std::vector<Entry> BuildEntries()
               ParseDecimal(c.text, position);
               Engine()->SetShadingMode((int) c.number, (int) position);
           } },
+        { Tag::AirTemperature, "Change Air Temperature", Kind::Design, Scope::General,
+          Range(CVenueAirWrap::kMinTemperature, CVenueAirWrap::kMaxTemperature), {}, nullptr,
+          [](const CCommand& c) { Engine()->SetAirTemperature(c.number); } },
+        { Tag::AirHumidity, "Change Air Humidity", Kind::Design, Scope::General,
+          Range(CVenueAirWrap::kMinHumidity, CVenueAirWrap::kMaxHumidity), {}, nullptr,
+          [](const CCommand& c) { Engine()->SetAirHumidity(c.number); } },
+        { Tag::View, "Change View", Kind::View, Scope::General, {}, Text(TF::View), nullptr,
+          [](const CCommand& c) { Engine()->SetView(c.text); } },
+        { Tag::FieldMap, "Show Field Map", Kind::View, Scope::General, OnOffNumber(), {}, nullptr,
+          [](const CCommand& c) { Engine()->SetFieldMapShown(c.number != 0.0); } },
     };
     const double anywhere = std::numeric_limits<double>::infinity();
     entries.push_back(AreaCommand(Tag::sX, "front X", -anywhere, anywhere, false));
@@ -306,6 +327,17 @@ std::string CheckText(const Entry& entry, const std::string& text)
                     known += (known.empty() ? "" : ", ") + choice;
                 return entry.target + " must be one of " + known + ", not " + Quoted(text);
             }
+        case TextRule::Form::View:
+        {
+            CBandView view;
+            if (CBandView::Parse(text, view))
+                return {};
+            std::string labels;
+            for (int n = CBandModel::kFirstBand; n < CBandModel::kFirstBand + CBandModel::kBandCount; ++n)
+                labels += (labels.empty() ? "" : ", ") + CBandModel::BandLabel(n);
+            return entry.target + " must be Classic, BandZ, BandA or Band:LABEL with LABEL one of " + labels + ", not "
+                   + Quoted(text);
+        }
     }
     return {};
 }

@@ -39,8 +39,9 @@ public:
     {
         // Unused: ignored. Path: a file path (OptionalPath: may be empty). Position: a
         // module position, a whole number. Decimal: a finite decimal number from `min` to
-        // `max` (above `min` when `minExcluded`). Choice: one of `choices`.
-        enum class Form { Unused, Path, OptionalPath, Position, Decimal, Choice };
+        // `max` (above `min` when `minExcluded`). Choice: one of `choices`. View: a view
+        // CBandView::Parse reads.
+        enum class Form { Unused, Path, OptionalPath, Position, Decimal, Choice, View };
         Form form = Form::Unused;
         std::vector<std::string> choices;
         double min = -std::numeric_limits<double>::infinity();

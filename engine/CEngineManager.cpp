@@ -12,6 +12,7 @@
 #include "engine/CSceneManager.h"
 #include "engine/CSceneWrap.h"
 #include "product/CProductManager.h"
+#include "venue/CVenueAirWrap.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
@@ -210,6 +211,49 @@ void CEngineManager::ToggleUnitSystem()
     else
         hooks.SetUnitSystem(Tag::Meters, Tag::Kilograms);
     hooks.RefreshAll();
+}
+
+void CEngineManager::SetAirTemperature(double celsius)
+{
+    CVenueAirWrap(CVenueManager::GetInstance()->GetVenue(1)).SetTemperature(celsius);
+    Recompute();
+}
+
+void CEngineManager::SetAirHumidity(double percent)
+{
+    CVenueAirWrap(CVenueManager::GetInstance()->GetVenue(1)).SetHumidity(percent);
+    Recompute();
+}
+
+void CEngineManager::SetView(const std::string& text)
+{
+    CBandView view;
+    if (! CBandView::Parse(text, view))
+        return;
+    CEngineHooks& hooks = CEngineHooks::Get();
+    hooks.GetSettingsRoot()->GetChild(Tag::View)->GetChild(Tag::Value)->SetString(view.ToString());
+    hooks.Redraw();
+    hooks.RefreshAll();
+}
+
+CBandView CEngineManager::GetView()
+{
+    CBandView view = CBandView::Classic();
+    CBandView::Parse(CEngineHooks::Get().GetSettingsRoot()->FindChild(Tag::View)->FindChild(Tag::Value)->GetString(""), view);
+    return view;
+}
+
+void CEngineManager::SetFieldMapShown(bool shown)
+{
+    CEngineHooks& hooks = CEngineHooks::Get();
+    hooks.GetSettingsRoot()->GetChild(Tag::FieldMap)->GetChild(Tag::Value)->SetInt(shown ? 1 : 0);
+    hooks.Redraw();
+    hooks.RefreshAll();
+}
+
+bool CEngineManager::IsFieldMapShown()
+{
+    return CEngineHooks::Get().GetSettingsRoot()->FindChild(Tag::FieldMap)->FindChild(Tag::Value)->GetInt(0) != 0;
 }
 
 //==============================================================================

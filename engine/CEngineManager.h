@@ -4,6 +4,7 @@
 // dotted-path lookup the panels bind through. Never destroyed; GUI message thread only.
 
 #include "base/TemplateSingleton.h"
+#include "engine/CBandView.h"
 #include "engine/CSplScaleSetting.h"
 
 #include <functional>
@@ -43,6 +44,17 @@ public:
     void LoadVenueFile(const std::string& path);
     void SaveVenueFile(const std::string& path);
     void ToggleUnitSystem();
+    // The venue's air, checked by the command table against CVenueAirWrap's ranges.
+    void SetAirTemperature(double celsius);
+    void SetAirHumidity(double percent);
+    // The view is a setting of the window (kept in the settings document, not the design).
+    // Text CBandView::Parse refuses changes nothing.
+    void SetView(const std::string& text);
+    // The stored view; Classic when none is stored or it names no view (and headless).
+    static CBandView GetView();
+    // Whether the window draws the field map under the venue (also a window setting).
+    void SetFieldMapShown(bool shown);
+    static bool IsFieldMapShown();
 
     //==========================================================================
     // The design as undo keeps it: the array and venue documents as the text a save

@@ -13,8 +13,7 @@
 
 // Section inches to picture pixels: px = originX + scale * x, py = originY - scale * y
 // (the section's y grows upwards, the picture's downwards); width and height are the
-// picture's size in pixels. The venue picture's renderers draw at half scale from their
-// global base (ConvGBaseX, ConvGBaseY): originX = base x, originY = -base y.
+// picture's size in pixels. The venue picture gives its own (its placement of the venue).
 struct CPictureConversion
 {
     double scale = 0.5;

@@ -1,6 +1,11 @@
 #include "engine/CSplScaleSetting.h"
 
+#include "engine/CBandModel.h"
+#include "engine/CBandView.h"
+#include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
+#include "venue/CVenueAreaWrap.h"
+#include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -8,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace
@@ -21,6 +27,31 @@ bool HoldsValue(CXmlNode* node)
 {
     return ! node->IsNull() && node->HasValue()
            && (node->GetValueType() != CXmlNode::kString || ! node->GetString("").empty());
+}
+// The lowest and highest level `view` shows at the samples of the venue's surfaces (the
+// stage and the audience areas); +infinity and -infinity when it shows none.
+void ViewLevels(const CBandView& view, double& low, double& high)
+{
+    low = std::numeric_limits<double>::infinity();
+    high = -std::numeric_limits<double>::infinity();
+    const CBandModel model = CBandModel::FromDesign();
+    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    for (int slot = 1; slot <= venue.GetAreaTotal(); ++slot)
+    {
+        CVenueAreaWrap area;
+        venue.GetArea(area, slot);
+        CXmlNode* line = area.GetNode()->FindChild(Tag::Line);
+        const int samples = line->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(0);
+        for (int n = 1; n <= samples; ++n)
+        {
+            CXmlNode* sample = line->FindChildByInt(Tag::SplPoint, Tag::Slot, n);
+            const double level = sample->IsNull() ? std::nan("") : view.ValueAt(sample, model);
+            if (! std::isfinite(level))
+                continue;
+            low = std::min(low, level);
+            high = std::max(high, level);
+        }
+    }
 }
 } // namespace
 
@@ -98,14 +129,23 @@ bool SplScaleSetting::FollowVenueLevels()
 {
     if (! IsAutomatic())
         return false;
-    CXmlNode* meta = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::RenderSpec)->FindChild(Tag::RenderItem)
-                         ->FindChild(Tag::MetaMore);
-    CXmlNode* lowest = meta->FindChild(Tag::SplMin);
-    CXmlNode* highest = meta->FindChild(Tag::SplMax);
-    if (! HoldsValue(lowest) || ! HoldsValue(highest))
-        return false;
-    double low = lowest->GetDouble(0.0);
-    double high = highest->GetDouble(0.0);
+    double low = 0.0, high = 0.0;
+    const CBandView view = CEngineManager::GetView();
+    if (view == CBandView::Classic())
+    {
+        CXmlNode* meta = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::RenderSpec)
+                             ->FindChild(Tag::RenderItem)->FindChild(Tag::MetaMore);
+        CXmlNode* lowest = meta->FindChild(Tag::SplMin);
+        CXmlNode* highest = meta->FindChild(Tag::SplMax);
+        if (! HoldsValue(lowest) || ! HoldsValue(highest))
+            return false;
+        low = lowest->GetDouble(0.0);
+        high = highest->GetDouble(0.0);
+    }
+    else
+    {
+        ViewLevels(view, low, high);
+    }
     if (! RoundOut(low, high))
         return false;
     CSPLManager::GetInstance()->SetScale(low, high);

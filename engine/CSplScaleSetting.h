@@ -26,8 +26,8 @@ void StoreScale();
 // False unless the venue says the scale follows the levels on show.
 bool IsAutomatic();
 void SetAutomatic(bool automatic);
-// While the scale is automatic, gives the SPL manager the range of the venue's levels
-// (all of them: a picture that shows only part of the venue narrows it), rounded out to
+// While the scale is automatic, gives the SPL manager the range of the venue's levels in
+// the view shown (all of them: a picture that shows only part of the venue narrows it), rounded out to
 // whole dB and at least 1 dB apart. False when the scale is not automatic or the venue
 // holds no level.
 bool FollowVenueLevels();

@@ -4,13 +4,15 @@
 
 #include <memory>
 
-void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours)
+void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
+                            const CRendererLine::SampleLevel& sampleLevel)
 {
-    Render(image, scene, splColours, CRenderView(), nullptr);
+    Render(image, scene, splColours, CRenderView(), nullptr, sampleLevel);
 }
 
 void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
-                            const CRenderView& view, CRenderExtent* extent)
+                            const CRenderView& view, CRenderExtent* extent,
+                            const CRendererLine::SampleLevel& sampleLevel)
 {
     if (image == nullptr)
         return;
@@ -18,7 +20,7 @@ void CRenderManager::Render(juce::Image* image, CXmlNode* scene, const CRenderer
     auto parser = std::make_unique<CRenderParser>();
     parser->RegisterActors();
     parser->SetTarget(image);
-    parser->SetSplColours(splColours);
+    parser->SetSplColours(splColours, sampleLevel);
     parser->SetView(view, extent);
     parser->Walk(scene);
 }

@@ -20,9 +20,10 @@ public:
     virtual ~CRenderManager() = default;
 
     // Draws the items of `scene` in document order over what `image` holds; a null image
-    // draws nothing.
-    void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours);
+    // draws nothing. `sampleLevel` decides what level an SPL sample shows (default: its PressureDB).
+    void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
+                const CRendererLine::SampleLevel& sampleLevel = {});
     // The same pass through `view`; every item point is added to `extent` when given.
     void Render(juce::Image* image, CXmlNode* scene, const CRendererLine::SplColours& splColours,
-                const CRenderView& view, CRenderExtent* extent);
+                const CRenderView& view, CRenderExtent* extent, const CRendererLine::SampleLevel& sampleLevel = {});
 };

@@ -31,9 +31,12 @@ void CRenderParser::SetView(const CRenderView& view, CRenderExtent* extent)
         }
 }
 
-void CRenderParser::SetSplColours(const CRendererLine::SplColours& colours)
+void CRenderParser::SetSplColours(const CRendererLine::SplColours& colours, const CRendererLine::SampleLevel& level)
 {
     for (auto& entry : actors)
         if (auto* line = dynamic_cast<CRendererLine*>(entry.second))
+        {
             line->SetSplColours(colours);
+            line->SetSampleLevel(level);
+        }
 }

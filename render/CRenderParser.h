@@ -24,5 +24,5 @@ public:
     // Every renderer draws through `view` and reports its points to `extent` (may be null).
     void SetView(const CRenderView& view, CRenderExtent* extent);
     // The colours the Line renderer paints SPL samples with.
-    void SetSplColours(const CRendererLine::SplColours& colours);
+    void SetSplColours(const CRendererLine::SplColours& colours, const CRendererLine::SampleLevel& level = {});
 };

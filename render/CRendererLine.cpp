@@ -45,7 +45,7 @@ juce::ColourGradient CRendererLine::BuildSplGradient()
     for (int i = 1; i <= samples; ++i)
     {
         CXmlNode* sample = list->FindChildByInt(Tag::SplPoint, Tag::Slot, i);
-        const double level = sample->FindChild(Tag::PressureDB)->GetDouble(0.0);
+        const double level = sampleLevel ? sampleLevel(sample) : sample->FindChild(Tag::PressureDB)->GetDouble(0.0);
         double position = sample->FindChild(Tag::LDist)->GetDouble(0.0);
         position = std::isnan(position) ? 0.0 : std::clamp(position, 0.0, 1.0);
         gradient.addColour(position, juce::Colour((juce::uint32) splColours(level)));

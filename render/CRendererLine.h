@@ -21,12 +21,15 @@ public:
 
     // The colour (0xAARRGGBB) of an SPL level on the current scale.
     using SplColours = std::function<unsigned int(double level)>;
+    // The level an SplPoint sample shows; without it, its PressureDB.
+    using SampleLevel = std::function<double(CXmlNode* splPoint)>;
 
     void Render() override;
 
     // Where the colours of SPL samples come from; without it every SPL line gets the
     // default SPL gradient.
     void SetSplColours(SplColours colours) { splColours = std::move(colours); }
+    void SetSampleLevel(SampleLevel level) { sampleLevel = std::move(level); }
 
     // The colours of the item's SPL samples, one stop per sample at its position along the
     // line; the default SPL gradient when the item has fewer than two samples or no colours
@@ -35,4 +38,5 @@ public:
 
 private:
     SplColours splColours;
+    SampleLevel sampleLevel;
 };

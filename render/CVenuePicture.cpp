@@ -118,15 +118,20 @@ CRenderView CVenuePicture::Draw(juce::Image& picture, const Options& options)
         view = FitView(options.scene, picture.getWidth(), picture.getHeight(), kFitMargin * options.textScale);
     else
         Measure(options.scene); // the bases of this scene, for the grid
+    if (options.framing == Framing::Classic && options.underlay)
+        Measure(options.scene); // the bases, for the underlay's placement
 
     double low = 0.0, high = 0.0;
-    if (options.followLevels && ShownLevelRange(options.scene, view, picture.getWidth(), picture.getHeight(), low, high))
+    if (options.followLevels
+        && ShownLevelRange(options.scene, view, picture.getWidth(), picture.getHeight(), low, high, options.level))
         options.followLevels(low, high);
 
     picture.clear(picture.getBounds(), kBackground);
+    if (options.underlay)
+        options.underlay(picture, VenuePlacement(view));
     if (options.annotate)
         DrawGrid(picture, view, options);
-    CRenderManager::GetInstance()->Render(&picture, options.scene, options.colours, view, nullptr);
+    CRenderManager::GetInstance()->Render(&picture, options.scene, options.colours, view, nullptr, options.level);
     if (options.annotate)
         DrawSurfaceNames(picture, view, options);
     return view;
@@ -225,8 +230,19 @@ void CVenuePicture::DrawSurfaceNames(juce::Image& picture, const CRenderView& vi
     });
 }
 
+CVenuePicture::Placement CVenuePicture::VenuePlacement(const CRenderView& view)
+{
+    const VenueFrame frame = VenueFrame::Current();
+    Placement placement;
+    placement.scale = 0.5 * view.zoom;
+    placement.originX = view.ToViewX(frame.ClassicX(0.0));
+    placement.originY = view.ToViewY(frame.ClassicY(0.0));
+    return placement;
+}
+
 //==============================================================================
-bool CVenuePicture::ShownLevelRange(CXmlNode* scene, const CRenderView& view, int width, int height, double& low, double& high)
+bool CVenuePicture::ShownLevelRange(CXmlNode* scene, const CRenderView& view, int width, int height, double& low, double& high,
+                                    const CRendererLine::SampleLevel& level)
 {
     Measure(scene);
     const VenueFrame frame = VenueFrame::Current();
@@ -237,17 +253,17 @@ bool CVenuePicture::ShownLevelRange(CXmlNode* scene, const CRenderView& view, in
         for (int k = 1; k <= samples; ++k)
         {
             CXmlNode* sample = lineNode->FindChildByInt(Tag::SplPoint, Tag::Slot, k);
-            const double level = NumberOr(sample->FindChild(Tag::PressureDB), std::nan(""));
             if (sample->IsNull())
                 continue;
+            const double shown = level ? level(sample) : NumberOr(sample->FindChild(Tag::PressureDB), std::nan(""));
             // The sample's place is its own point (kept in the node's point cache).
             const CPoint* at = sample->GetPoint();
             const double px = view.ToViewX(frame.ClassicX(at->x));
             const double py = view.ToViewY(frame.ClassicY(at->y));
-            if (! std::isfinite(level) || ! (px >= 0.0 && px <= width && py >= 0.0 && py <= height))
+            if (! std::isfinite(shown) || ! (px >= 0.0 && px <= width && py >= 0.0 && py <= height))
                 continue;
-            lowest = std::min(lowest, level);
-            highest = std::max(highest, level);
+            lowest = std::min(lowest, shown);
+            highest = std::max(highest, shown);
         }
     });
     if (! std::isfinite(lowest))

@@ -28,11 +28,31 @@ public:
         Given    // `view` as given
     };
 
+    // Where venue inches land in a drawn picture: px = originX + scale * x and
+    // py = originY - scale * y (the venue's y grows upwards, the picture's downwards).
+    struct Placement
+    {
+        double scale = 0.5;
+        double originX = 0.0;
+        double originY = 0.0;
+
+        double PixelX(double x) const { return originX + scale * x; }
+        double PixelY(double y) const { return originY - scale * y; }
+        double VenueX(double px) const { return (px - originX) / scale; }
+        double VenueY(double py) const { return (originY - py) / scale; }
+    };
+    // Drawn over the background, under the grid and the scene (a field map).
+    using Underlay = std::function<void(juce::Image& picture, const Placement& placement)>;
+
     struct Options
     {
         // The scene element drawn and the colours of its SPL samples.
         CXmlNode* scene = nullptr;
         CRendererLine::SplColours colours;
+        // The level an SPL sample shows, for its colour and for the levels followed (null:
+        // its PressureDB).
+        CRendererLine::SampleLevel level;
+        Underlay underlay;
         // Given the range of the levels the view shows before the scene is drawn (a scale
         // that follows them); null: the scale stays.
         std::function<void(double low, double high)> followLevels;
@@ -55,10 +75,16 @@ public:
     // The view that shows the whole scene in a width x height picture, `margin` pixels free.
     static CRenderView FitView(CXmlNode* scene, int width, int height, double margin = kFitMargin);
 
+    // Where the venue lands in a picture drawn through `view`, for the scene last drawn or
+    // measured.
+    static Placement VenuePlacement(const CRenderView& view);
+
     // Lowest and highest sampled level of the surfaces drawn where a width x height
     // picture through `view` shows them, rounded out to whole dB and at least 1 dB apart;
-    // false when the view shows no level.
-    static bool ShownLevelRange(CXmlNode* scene, const CRenderView& view, int width, int height, double& low, double& high);
+    // false when the view shows no level. `level` reads a sample's level (null: its
+    // PressureDB).
+    static bool ShownLevelRange(CXmlNode* scene, const CRenderView& view, int width, int height, double& low, double& high,
+                                const CRendererLine::SampleLevel& level = {});
 
     // The grid spacing in display units: 1, 2 or 5 times a power of ten, at least
     // `minimumPixels` apart at `pixelsPerUnit`.

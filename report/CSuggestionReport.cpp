@@ -30,6 +30,7 @@ CDesignReport::Section CSuggestionReport::Section(const CPinSuggestion& suggesti
              << "</strong>, the most even coverage of the audience.</p>\n";
     else
         html << "<p class=\"suggested\">No pick pin can be suggested: no pin gives the audience a level.</p>\n";
+    html << "<p class=\"view\">Levels of the " << suggestion.view.ToString() << " view.</p>\n";
     html << "<table class=\"suggestion\">\n<tr><th>Pin</th><th>Spread (10 % to 90 %)</th><th>Median</th>"
             "<th>Within ±3 dB of the median</th><th>Minimum</th><th>Maximum</th></tr>\n";
     for (const PinCoverage& pin : suggestion.pins)

@@ -1,8 +1,7 @@
 #pragma once
 // The coverage suggestion as a section of the design report: every pick pin with the
 // spread, median and coverage of the audience levels and their lowest and highest, the
-// suggested pin marked. The levels are those of the view the caller names (the classic
-// SPL, or another quantity the caller reads from each sample). GUI message thread only.
+// suggested pin marked, and the view whose levels they are. GUI message thread only.
 
 #include "engine/CPinSuggestion.h"
 #include "report/CDesignReport.h"
@@ -10,7 +9,8 @@
 class CSuggestionReport
 {
 public:
-    // Tries every pin with `levelOf` (the design is left as it was) and builds the section.
+    // Tries every pin with `levelOf` (the design is left as it was) and builds the section;
+    // it names the classic view.
     static CDesignReport::Section Section(const CPinSuggestion::SampleLevel& levelOf);
     // The section of a suggestion already computed.
     static CDesignReport::Section Section(const CPinSuggestion& suggestion);

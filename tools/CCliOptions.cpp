@@ -1,7 +1,9 @@
 #include "CCliOptions.h"
 
 #include "base/NumberText.h"
+#include "engine/CBandModel.h"
 #include "engine/CCommandTable.h"
+#include "xml/XmlTags.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,6 +30,11 @@ const char* const kUsage =
     "  --undo                      take back the last design change or load, in order\n"
     "                              with the commands; exit status 1 if there is none\n"
     "  --redo                      make the last change taken back again\n"
+    "  --view VIEW                 what colours the surfaces and the field map: Classic,\n"
+    "                              BandZ, BandA or Band:LABEL (a band: 63, 1.25k, 4k ...)\n"
+    "  --probe X,Y                 add a virtual microphone at X,Y (display units and\n"
+    "                              origin, like --area values) to the report; repeatable\n"
+    "  --field-map                 draw the field map under the venue in --render's picture\n"
     "  --save-array OUT.21w        save the array file after all commands\n"
     "  --save-venue OUT.21v        save the venue file after all commands\n"
     "  --render OUT.png            write the 1000 x 600 venue picture\n"
@@ -35,7 +42,7 @@ const char* const kUsage =
     "                              grid in the display units and the surfaces' names\n"
     "  --report                    print a JSON report of the design on standard output\n"
     "  --suggest-pin               try every pick pin after the commands and add the coverage\n"
-    "                              suggestion to the report\n"
+    "                              suggestion (in the --view's levels) to the report\n"
     "  --apply-suggestion          also apply the suggested pin (one pick-pin command)\n"
     "  --report-html OUT.html      write the printable design report\n"
     "  --run-dir DIR               directory for the engine's own files (default: a fresh\n"
@@ -57,8 +64,9 @@ bool HasExtension(const std::string& path, const std::string& extension)
 
 bool IsValueOption(const std::string& name)
 {
-    return name == "--set" || name == "--area" || name == "--save-array" || name == "--save-venue"
-           || name == "--render" || name == "--run-dir" || name == "--seed" || name == "--report-html";
+    return name == "--set" || name == "--area" || name == "--view" || name == "--probe" || name == "--save-array"
+           || name == "--save-venue" || name == "--render" || name == "--run-dir" || name == "--seed"
+           || name == "--report-html";
 }
 
 // How a --set of `entry` is written after its target.
@@ -74,6 +82,7 @@ std::string ArgumentForm(const Entry& entry)
         case TF::OptionalPath: text = "[PATH]"; break;
         case TF::Position: text = "POSITION"; break;
         case TF::Decimal: text = "VALUE"; break;
+        case TF::View: text = "Classic|BandZ|BandA|Band:LABEL"; break;
         case TF::Choice:
             for (const std::string& choice : entry.text.choices)
                 text += (text.empty() ? "" : "|") + choice;
@@ -134,6 +143,7 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         bool* flag = name == "--help" || name == "-h" ? &options.help
                      : name == "--version"          ? &options.version
                      : name == "--report"           ? &options.report
+                     : name == "--field-map"        ? &options.fieldMap
                      : name == "--suggest-pin"      ? &options.suggestPin
                      : name == "--apply-suggestion" ? &options.applySuggestion
                      : name == "--fit"              ? &options.fit
@@ -182,6 +192,16 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         error = "FILE must be an array file (.21w) or a venue file (.21v), not '" + options.file + "'";
         return false;
     }
+    if (! options.probes.empty() && ! options.report)
+    {
+        error = "--probe adds to the report: give --report as well";
+        return false;
+    }
+    if (options.fieldMap && options.render.empty())
+    {
+        error = "--field-map draws into the picture: give --render as well";
+        return false;
+    }
     return true;
 }
 
@@ -198,6 +218,10 @@ bool CCliOptions::ParseValueOption(const std::string& name, const std::string& v
         return ParseArea(value, error);
     if (name == "--seed")
         return ParseSeed(value, error);
+    if (name == "--view")
+        return ParseView(value, error);
+    if (name == "--probe")
+        return ParseProbe(value, error);
 
     std::string& field = name == "--save-array" ? saveArray
                          : name == "--save-venue" ? saveVenue
@@ -331,6 +355,49 @@ bool CCliOptions::ParseArea(const std::string& value, std::string& error)
     command.text = ShortestText(number);
 
     steps.push_back(step);
+    return true;
+}
+
+std::string CCliOptions::ViewText(const CBandView& view)
+{
+    switch (view.GetKind())
+    {
+        case CBandView::Kind::Classic: return "Classic";
+        case CBandView::Kind::BandZ:   return "BandZ";
+        case CBandView::Kind::BandA:   return "BandA";
+        case CBandView::Kind::Band:    break;
+    }
+    return "Band:" + CBandModel::BandLabel(view.GetBand());
+}
+
+bool CCliOptions::ParseView(const std::string& value, std::string& error)
+{
+    Step step;
+    step.kind = Step::Kind::General;
+    step.argument = Tag::View + "=" + value;
+    step.command.target = Tag::View;
+    step.command.text = value;
+    if (const std::string refusal = CCommandTable::CheckForm(*CCommandTable::Find(Tag::View), step.command);
+        ! refusal.empty())
+    {
+        error = "--view " + value + ": " + refusal;
+        return false;
+    }
+    steps.push_back(step);
+    return true;
+}
+
+bool CCliOptions::ParseProbe(const std::string& value, std::string& error)
+{
+    const size_t comma = value.find(',');
+    Probe probe;
+    if (comma == std::string::npos || ! ParseDecimal(value.substr(0, comma), probe.x)
+        || ! ParseDecimal(value.substr(comma + 1), probe.y))
+    {
+        error = "--probe " + value + ": expected X,Y (two numbers in the display units)";
+        return false;
+    }
+    probes.push_back(probe);
     return true;
 }
 

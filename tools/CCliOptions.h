@@ -4,6 +4,7 @@
 // commands what the command table says they take); limits that depend on the design are
 // checked when the command is about to be sent.
 
+#include "engine/CBandView.h"
 #include "engine/CCommand.h"
 
 #include <optional>
@@ -28,6 +29,8 @@ public:
     // False with a one-line `error` when the arguments are not usable.
     static bool Parse(const std::vector<std::string>& arguments, CCliOptions& options, std::string& error);
     static std::string UsageText();
+    // A view as --view spells it: Classic, BandZ, BandA or Band:LABEL.
+    static std::string ViewText(const CBandView& view);
 
     bool help = false;
     bool version = false;
@@ -38,6 +41,14 @@ public:
     std::string render;
     bool fit = false;
     bool report = false;
+    // --probe X,Y in the display units and origin, converted when the report is written.
+    struct Probe
+    {
+        double x = 0.0;
+        double y = 0.0;
+    };
+    std::vector<Probe> probes;
+    bool fieldMap = false;
     bool suggestPin = false;
     bool applySuggestion = false;
     std::string reportHtml;
@@ -49,4 +60,6 @@ private:
     bool ParseSeed(const std::string& value, std::string& error);
     bool ParseSet(const std::string& value, std::string& error);
     bool ParseArea(const std::string& value, std::string& error);
+    bool ParseView(const std::string& value, std::string& error);
+    bool ParseProbe(const std::string& value, std::string& error);
 };

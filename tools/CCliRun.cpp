@@ -1,15 +1,18 @@
 #include "CCliRun.h"
 
 #include "CCliCommandCheck.h"
+#include "CCliProbe.h"
 #include "CCliReport.h"
 #include "CCliStatus.h"
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
+#include "app/CFieldMapPicture.h"
 #include "base/CReportError.h"
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
 #include "engine/CCommandTable.h"
+#include "engine/CEngineManager.h"
 #include "xml/SafeFile.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
@@ -237,16 +240,15 @@ void CCliRun::SaveFiles()
 void CCliRun::RenderPicture()
 {
     juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
+    CVenuePicture::Options drawn = CJuceManager::ScenePicture();
     if (options.fit)
     {
-        CVenuePicture::Options fitted = CJuceManager::GetInstance()->AnnotatedPicture();
-        fitted.framing = CVenuePicture::Framing::Fit;
-        CVenuePicture::Draw(picture, fitted);
+        drawn = CJuceManager::GetInstance()->AnnotatedPicture();
+        drawn.framing = CVenuePicture::Framing::Fit;
     }
-    else
-    {
-        CJuceManager::DrawVenuePicture(picture);
-    }
+    if (options.fieldMap)
+        drawn.underlay = CFieldMapPicture::Underlay();
+    CVenuePicture::Draw(picture, drawn);
 
     juce::MemoryOutputStream png;
     std::string error = "the picture could not be encoded";
@@ -271,7 +273,8 @@ void CCliRun::WriteReportPage()
 
 void CCliRun::SuggestPin()
 {
-    suggestion = CPinSuggestion::Compute(CBandView::Classic());
+    // In the quantity the view shows.
+    suggestion = CPinSuggestion::Compute(CEngineManager::GetView());
     if (! options.applySuggestion)
         return;
     if (! suggestion->best)
@@ -289,8 +292,10 @@ void CCliRun::SuggestPin()
 void CCliRun::PrintReport() const
 {
     CJsonValue report = CCliReport::Build();
+    if (! options.probes.empty())
+        report.Set("probes", CCliProbe::Build(options.probes));
     if (suggestion)
-        report.Set("suggestion", CCliReport::Suggestion(*suggestion, suggestion->view.ToString()));
+        report.Set("suggestion", CCliReport::Suggestion(*suggestion, CCliOptions::ViewText(suggestion->view)));
     const std::string text = report.ToText();
     std::cout << text << std::endl;
     // A full disk or a closed standard output loses the report: that is a failure.

@@ -4,6 +4,7 @@
 #include "app/CJuceManager.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CEngineManager.h"
 #include "xml/XmlTags.h"
 
 #include <cmath>
@@ -29,11 +30,12 @@ juce::String Share(double value)
 }
 
 CPinSuggestionPanel::CPinSuggestionPanel()
-    : suggestion(CPinSuggestion::Compute(CPinSuggestion::ClassicLevel)),
+    : suggestion(CPinSuggestion::Compute(CEngineManager::GetView())),
       currentPin(CArrayLineWrap(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind)).GetSlotPin())
 {
-    heading.setText(suggestion.best ? "The most even audience coverage: pin " + juce::String(*suggestion.best)
-                                    : juce::String("No pin gives the audience a level: nothing to suggest"),
+    const juce::String view(suggestion.view.ToString());
+    heading.setText(suggestion.best ? "The most even audience coverage in " + view + ": pin " + juce::String(*suggestion.best)
+                                    : "No pin gives the audience a level in " + view + ": nothing to suggest",
                     juce::dontSendNotification);
     heading.setJustificationType(juce::Justification::centredLeft);
     addAndMakeVisible(heading);

@@ -11,7 +11,7 @@
 class CPinSuggestionPanel : public juce::Component
 {
 public:
-    // Computes the suggestion for the design as it stands.
+    // Computes the suggestion for the design as it stands, in the view shown.
     CPinSuggestionPanel();
 
     void paint(juce::Graphics& g) override;
@@ -19,6 +19,7 @@ public:
 
     const CPinSuggestion& GetSuggestion() const { return suggestion; }
     juce::TextButton& GetApplyButton() { return applyButton; }
+    juce::String GetHeading() const { return heading.getText(); }
 
     // Opens the panel in a call-out pointing at `anchor`.
     static void Show(juce::Component& anchor);

@@ -1,7 +1,10 @@
 #include "ui/CPrintReport.h"
 
+#include "app/CFieldMapPicture.h"
 #include "app/CJuceManager.h"
 #include "base/CReportError.h"
+#include "engine/CEngineManager.h"
+#include "engine/CPinSuggestion.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
 #include "report/CSuggestionReport.h"
@@ -46,6 +49,8 @@ bool CPrintReport::WritePicture(const juce::File& target, std::string& error)
     CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
     options.framing = CVenuePicture::Framing::Fit;
     options.textScale = (float) kPictureWidth / 1000.0f;
+    if (CEngineManager::IsFieldMapShown())
+        options.underlay = CFieldMapPicture::Underlay();
     CVenuePicture::Draw(picture, options);
 
     juce::MemoryOutputStream png;
@@ -55,7 +60,7 @@ bool CPrintReport::WritePicture(const juce::File& target, std::string& error)
                                             std::string(static_cast<const char*>(png.getData()), png.getDataSize()), error);
 }
 
-CPrintReport::Outcome CPrintReport::Print(const CPinSuggestion::SampleLevel& levelOf)
+CPrintReport::Outcome CPrintReport::Print()
 {
     Outcome outcome;
     const juce::File folder = OutputFolder();
@@ -64,7 +69,7 @@ CPrintReport::Outcome CPrintReport::Print(const CPinSuggestion::SampleLevel& lev
 
     CDesignReport::Options options;
     options.units = CJuceManager::GetInstance()->GetDisplayUnits();
-    options.sections.push_back(CSuggestionReport::Section(levelOf));
+    options.sections.push_back(CSuggestionReport::Section(CPinSuggestion::Compute(CEngineManager::GetView())));
     std::string error;
     if (std::string why; ! WritePicture(picture, why))
         error = "Error: Could not write picture " + picture.getFullPathName().toStdString() + " (" + why + ")";

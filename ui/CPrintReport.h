@@ -5,8 +5,6 @@
 // be written, then opens the report in the default web browser. Static operations only;
 // GUI message thread only.
 
-#include "engine/CPinSuggestion.h"
-
 #include <juce_core/juce_core.h>
 
 #include <string>
@@ -29,10 +27,11 @@ public:
         std::string message;
     };
 
-    // Writes both files and tries the browser; the report holds the coverage suggestion for
-    // the levels `levelOf` reads. A write failure is reported through the error reporter
-    // and also comes back in the outcome.
-    static Outcome Print(const CPinSuggestion::SampleLevel& levelOf = &CPinSuggestion::ClassicLevel);
+    // Writes both files and tries the browser; the picture and the report's coverage
+    // suggestion are in the view shown (the picture with the field map while it is shown).
+    // A write failure is reported through the error reporter and also comes back in the
+    // outcome.
+    static Outcome Print();
     // Print, then a box that says what happened.
     static void PrintAndTell();
 

@@ -59,6 +59,7 @@ void CVenueView::Redraw()
     options.view = fitted ? CVenuePicture::FitView(options.scene, width, height, CVenuePicture::kFitMargin * scale)
                           : CRenderView { view.zoom * scale, view.x * scale, view.y * scale };
     options.textScale = scale;
+    options.underlay = underlay;
     const CRenderView drawn = CVenuePicture::Draw(picture, options);
     view = { drawn.zoom / scale, drawn.x / scale, drawn.y / scale };
     repaint();

@@ -6,6 +6,7 @@
 // every surface carries its name. Owned by the main window; GUI message thread only.
 
 #include "render/CRenderView.h"
+#include "render/CVenuePicture.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -20,6 +21,8 @@ public:
 
     // Draws the picture again from the current scene and units.
     void Redraw();
+    // Drawn under the grid and the scene of every picture (the field map; null: none).
+    void SetUnderlay(CVenuePicture::Underlay newUnderlay) { underlay = std::move(newUnderlay); }
 
     // Fit follows the design; any zoom or pan leaves it.
     void ShowWhole();
@@ -55,6 +58,7 @@ private:
     bool fitted = true;
     CRenderView dragStart;
     juce::Image picture;
+    CVenuePicture::Underlay underlay;
     juce::TextButton fitButton { "Fit" };
     juce::TextButton zoomOutButton { "-" };
     juce::TextButton zoomInButton { "+" };

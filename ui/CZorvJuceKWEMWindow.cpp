@@ -5,11 +5,13 @@
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
 #include "engine/CEngineManager.h"
+#include "ui/CBandStrip.h"
 #include "ui/CFileDialogs.h"
 #include "ui/CKWEMJuceArrayInfo.h"
 #include "ui/CKWEMJuceRigging.h"
 #include "ui/CKwemJuceAbout.h"
 #include "ui/CKwemJuceSplScale.h"
+#include "ui/CMicrophonePanel.h"
 #include "ui/CPanelCreators.h"
 #include "ui/CPrintReport.h"
 #include "ui/CStartupUpdateCheck.h"
@@ -186,6 +188,11 @@ void CZorvJuceKWEMWindow::CreateChildren()
     rigging = std::make_unique<CKWEMJuceRigging>();
     addAndMakeVisible(*rigging);
 
+    microphonePanel = std::make_unique<CMicrophonePanel>();
+    addChildComponent(*microphonePanel);
+    bandStrip = std::make_unique<CBandStrip>(*venueView, *microphonePanel);
+    addAndMakeVisible(*bandStrip);
+
     for (juce::TextButton* b : { loadButton.get(), saveButton.get(), venueSaveButton.get(), exitButton.get(),
                                  printButton.get(), updateButton.get(), venueLoadButton.get(), aboutButton.get(),
                                  unitButton.get() })
@@ -220,6 +227,8 @@ CZorvJuceKWEMWindow::~CZorvJuceKWEMWindow()
 
     // Stopped before the label and the button it marks go.
     startupCheck.reset();
+    bandStrip.reset();
+    microphonePanel.reset();
     unitsShownLabel.reset();
     arrayInfo.reset();
     floorListView.reset();
@@ -293,6 +302,10 @@ void CZorvJuceKWEMWindow::resized()
     venueInfoLabel->setBounds(162, 506 + dy, 80, 24);
     venueViewLabel->setBounds(156, 124, 80, 24);
     unitButton->setBounds(632 + dx, 56, 56, 28);
+    // Over the venue view's top row, left of its zoom buttons; the call-out over the
+    // venue-area strip.
+    bandStrip->setBounds(404 + dx, 125, 204, 22);
+    microphonePanel->setBounds(152, 408 + dy, 624, 127);
 }
 
 void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)

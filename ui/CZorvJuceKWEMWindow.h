@@ -10,10 +10,12 @@
 
 #include <memory>
 
+class CBandStrip;
 class CKWEMJuceArrayInfo;
 class CKWEMJuceRigging;
 class CKwemJuceAbout;
 class CKwemJuceSplScale;
+class CMicrophonePanel;
 class CStartupUpdateCheck;
 class CVenueView;
 
@@ -49,6 +51,8 @@ public:
     juce::TextButton& GetUpdateButton() const { return *updateButton; }
     juce::Viewport& GetModuleListView() const { return *cabListView; }
     juce::Viewport& GetAreaListView() const { return *floorListView; }
+    CBandStrip& GetBandStrip() const { return *bandStrip; }
+    CMicrophonePanel& GetMicrophonePanel() const { return *microphonePanel; }
 
 private:
     void CreateChildren();
@@ -78,6 +82,8 @@ private:
     std::unique_ptr<juce::Label> venueViewLabel;
     std::unique_ptr<juce::TextButton> unitButton;
     std::unique_ptr<CKWEMJuceRigging> rigging;
+    std::unique_ptr<CMicrophonePanel> microphonePanel;
+    std::unique_ptr<CBandStrip> bandStrip;
 
     std::unique_ptr<juce::TooltipWindow> tooltipWindow;
     std::unique_ptr<CStartupUpdateCheck> startupCheck;

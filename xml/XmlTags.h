@@ -287,4 +287,7 @@ inline const std::string AirTemperature = "AirTemperature";
 inline const std::string AirHumidity = "AirHumidity";
 inline const std::string BandZ = "BandZ";
 inline const std::string BandA = "BandA";
+// Window settings of the band prediction
+inline const std::string View = "View";
+inline const std::string FieldMap = "FieldMap";
 } // namespace Tag

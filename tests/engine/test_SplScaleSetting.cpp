@@ -5,7 +5,10 @@
 #include "engine/CSplScaleSetting.h"
 #include "xml/XmlTags.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <string>
 #include <utility>
 
 namespace
@@ -131,6 +134,51 @@ TEST_F(SplScaleSettingTest, AnAutomaticScaleFollowsTheLevelsAfterEveryEditUntilB
     Command(Tag::Model_DRXR1, Line().GetFullRangeCount() + 1);
     EXPECT_EQ(Scale(), followed);
     EXPECT_EQ(Venue()->FindChild(Tag::SplScale)->FindChild(Tag::Top)->GetDouble(0.0), followed.second);
+    EXPECT_TRUE(reported().empty());
+}
+
+TEST_F(SplScaleSettingTest, AnAutomaticScaleFollowsTheQuantityOfTheViewShown)
+{
+    // Every sample's stored value of one quantity, rounded out as the scale takes it.
+    const auto storedRange = [](const std::string& quantity) {
+        double low = std::numeric_limits<double>::infinity(), high = -low;
+        CXmlNode* areas = Venue()->FindChild(Tag::AreaList);
+        for (int slot = 1; slot <= areas->FindChild(Tag::Total)->GetInt(0); ++slot)
+        {
+            CXmlNode* line = areas->FindChildByInt(Tag::Area, Tag::Slot, slot)->FindChild(Tag::Line);
+            for (int n = 1; n <= line->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(0); ++n)
+            {
+                const double level = line->FindChildByInt(Tag::SplPoint, Tag::Slot, n)->FindChild(quantity)->GetDouble(0.0);
+                low = std::min(low, level);
+                high = std::max(high, level);
+            }
+        }
+        return std::make_pair(std::floor(low), std::max(std::ceil(high), std::floor(low) + 1.0));
+    };
+    Command(Tag::SplAuto, 1);
+    const std::pair<double, double> classic = Scale();
+    ASSERT_EQ(classic, VenueLevels());
+
+    // The next recompute takes the levels of the view shown.
+    std::pair<double, double> previous = classic;
+    for (const char* view : { "BandZ", "BandA" })
+    {
+        Command(Tag::View, 0, view);
+        Command(Tag::SlotPin, Line().GetSlotPin() == 4 ? 5 : 4);
+        const std::pair<double, double> shown = storedRange(view == std::string("BandZ") ? Tag::BandZ : Tag::BandA);
+        EXPECT_EQ(Scale(), shown) << view;
+        EXPECT_NE(shown, previous) << view;
+        previous = shown;
+    }
+    // One band: quieter than all bands together.
+    Command(Tag::View, 0, "Band:4k");
+    Command(Tag::SlotPin, Line().GetSlotPin() == 4 ? 5 : 4);
+    const std::pair<double, double> allBands = storedRange(Tag::BandZ);
+    EXPECT_LT(Scale().second, allBands.second);
+
+    Command(Tag::View, 0, "Classic");
+    Command(Tag::SlotPin, Line().GetSlotPin() == 4 ? 5 : 4);
+    EXPECT_EQ(Scale(), VenueLevels());
     EXPECT_TRUE(reported().empty());
 }
 

@@ -194,6 +194,8 @@ TEST_F(UndoHistory, EveryKindOfStepUndoesAndRedoesToTheByte)
         { Make(Tag::sY, 0, "7", 2), "Area Change" },
         { Make(Tag::eX, 0, "90", 4), "Area Change" },
         { Make(Tag::LDist, 0, "60", 3), "Area Change" },
+        { Make(Tag::AirTemperature, 35), "Change Air Temperature" },
+        { Make(Tag::AirHumidity, 80), "Change Air Humidity" },
         { Make(CCommandTable::kLoadArrayFile, 0, otherArray), "Load Array File" },
         { Make(CCommandTable::kLoadVenueFile, 0, otherVenue), "Load Venue File" },
     };
@@ -248,7 +250,8 @@ TEST_F(UndoHistory, ViewsSavesAndNoChangeAreNoSteps)
     {
         if (entry.kind != CCommandTable::Kind::View)
             continue;
-        ASSERT_TRUE(Commands()->DoGeneral(entry.target, "", 1).WasDone()) << entry.target;
+        const bool namesAView = entry.text.form == CCommandTable::TextRule::Form::View;
+        ASSERT_TRUE(Commands()->DoGeneral(entry.target, namesAView ? "BandZ" : "", 1).WasDone()) << entry.target;
     }
     EXPECT_EQ(Steps(), 0) << Undo()->getUndoDescription();
     // The scale is saved with the design, so the views show in the file.

@@ -80,6 +80,8 @@ TEST_F(MainWindow, ChildrenSitAtTheirPlacesInCreationOrderAndTheVenueViewTakesTh
         { "new label", "Venue View", { 156, 124, 80, 24 }, Stay },
         { "new button", "US Units", { 632, 56, 56, 28 }, Right },
         { "Rigging", "", { 152, 86, 576, 36 }, Wider },
+        { "MicrophonePanel", "", { 152, 408, 624, 127 }, Bottom },
+        { "BandStrip", "", { 404, 125, 204, 22 }, Right },
     };
     ASSERT_EQ(window->getNumChildComponents(), (int) std::size(rows));
     struct Size { int width, height, dx, dy; };

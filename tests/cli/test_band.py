@@ -1,0 +1,290 @@
+#!/usr/bin/env python3
+"""End-to-end tests of drxwizard-cli's band prediction: the view, the air commands, the virtual
+microphone's JSON and the field map in the rendered picture.
+
+usage: test_band.py PATH/TO/drxwizard-cli [unittest options]
+"""
+
+import json
+import math
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from test_cli import read_png
+
+TOOL = None
+BACKGROUND = (0x3C, 0x3C, 0x3C)
+# The fixed design: flybar, one subwoofer, five full-range modules, the default venue.
+DESIGN = ["--seed", "1", "--set", "Model_DRXS1=1", "--set", "Model_DRXR1=5"]
+LABELS = ["50", "63", "80", "100", "125", "160", "200", "250", "315", "400", "500", "630", "800", "1k", "1.25k",
+          "1.6k", "2k", "2.5k", "3.15k", "4k", "5k", "6.3k", "8k", "10k", "12.5k", "16k"]
+
+# The probe at (60 ft, 5 ft) of the fixed design, as written by this system (levels to 1e-4 dB).
+FIXED_PROBE = {
+    "x_in": 960, "y_in": 60, "z": 108.973641, "a": 101.580704,
+    "bands": [
+        {"label": "50", "db": 90.833263},
+        {"label": "63", "db": 90.827633},
+        {"label": "80", "db": 101.023443},
+        {"label": "100", "db": 100.880058},
+        {"label": "125", "db": 100.651071},
+        {"label": "160", "db": 97.919201},
+        {"label": "200", "db": 97.782633},
+        {"label": "250", "db": 97.566440},
+        {"label": "315", "db": 97.222811},
+        {"label": "400", "db": 96.672361},
+        {"label": "500", "db": 95.779320},
+        {"label": "630", "db": 94.303030},
+        {"label": "800", "db": 91.811073},
+        {"label": "1k", "db": 87.832027},
+        {"label": "1.25k", "db": 86.139027},
+        {"label": "1.6k", "db": 89.489497},
+        {"label": "2k", "db": 90.000242},
+        {"label": "2.5k", "db": 85.363616},
+        {"label": "3.15k", "db": 82.541148},
+        {"label": "4k", "db": 75.369995},
+        {"label": "5k", "db": 83.343253},
+        {"label": "6.3k", "db": 82.376632},
+        {"label": "8k", "db": 80.183042},
+        {"label": "10k", "db": 80.092622},
+        {"label": "12.5k", "db": 79.011003},
+        {"label": "16k", "db": 76.697870},
+    ],
+    "sources": [
+        {"position": 2, "distance_m": 19.202959957, "delay_ms": 55.950296659, "z": 97.803179},
+        {"position": 3, "distance_m": 18.961451489, "delay_ms": 55.246630639, "z": 94.752662},
+        {"position": 4, "distance_m": 18.838181829, "delay_ms": 54.887468610, "z": 95.763482},
+        {"position": 5, "distance_m": 18.800205630, "delay_ms": 54.776820065, "z": 97.372261},
+        {"position": 6, "distance_m": 18.850622342, "delay_ms": 54.923715646, "z": 95.620561},
+        {"position": 7, "distance_m": 18.984800408, "delay_ms": 55.314660719, "z": 94.662647},
+    ],
+}
+
+
+def a_weighting(f):
+    f2 = f * f
+    ra = 12194.0 ** 2 * f2 * f2 / ((f2 + 20.6 ** 2) * math.sqrt((f2 + 107.7 ** 2) * (f2 + 737.9 ** 2))
+                                   * (f2 + 12194.0 ** 2))
+    return 20.0 * math.log10(ra) + 2.0
+
+
+def power_sum(levels):
+    return 10.0 * math.log10(sum(10.0 ** (level / 10.0) for level in levels))
+
+
+class BandCliTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="drx-band-test-")
+        self.tmp = os.path.join(self.dir, "tmp")
+        os.mkdir(self.tmp)
+        self.work = os.path.join(self.dir, "work")
+        os.mkdir(self.work)
+
+    def tearDown(self):
+        shutil.rmtree(self.dir)
+
+    def run_tool(self, *args):
+        env = dict(os.environ, TMPDIR=self.tmp)
+        env.pop("DISPLAY", None)
+        done = subprocess.run([TOOL] + list(args), cwd=self.work, env=env, capture_output=True, text=True,
+                              timeout=120)
+        return done.returncode, done.stdout, done.stderr
+
+    def report(self, *args):
+        status, out, err = self.run_tool(*(list(args) + ["--report"]))
+        self.assertEqual(status, 0, err)
+        self.assertEqual(err, "")
+        return json.loads(out)
+
+    def picture(self, *args):
+        status, out, err = self.run_tool(*(list(args) + ["--render", "venue.png"]))
+        self.assertEqual((status, out, err), (0, "", ""))
+        _, _, rows = read_png(os.path.join(self.work, "venue.png"))
+        return rows
+
+    # ------------------------------------------------------------------------------------
+    def test_probe_holds_bands_broadband_levels_and_sources(self):
+        report = self.report(*(DESIGN + ["--probe", "60,5", "--probe", "20,-3"]))
+        probes = report["probes"]
+        self.assertEqual(len(probes), 2)
+        for probe in probes:
+            self.assertEqual(list(probe.keys()), ["x_in", "y_in", "bands", "z", "a", "sources"])
+            bands = probe["bands"]
+            # Every band of the two products is present: the subwoofer's low bands and the
+            # full-range module's up to 16k, in order, each at its exact centre.
+            self.assertEqual([b["label"] for b in bands], LABELS)
+            for n, band in zip(range(-13, 13), bands):
+                self.assertEqual(list(band.keys()), ["hz", "label", "db"])
+                self.assertAlmostEqual(band["hz"], 1000.0 * 10.0 ** (n / 10.0), delta=1e-9 * band["hz"])
+            self.assertAlmostEqual(probe["z"], power_sum(b["db"] for b in bands), places=9)
+            self.assertAlmostEqual(probe["a"], power_sum(b["db"] + a_weighting(b["hz"]) for b in bands), places=9)
+            # One source per module below the flybar, in slot order; arrival time r / c at 20 degrees.
+            sources = probe["sources"]
+            self.assertEqual([s["position"] for s in sources], [2, 3, 4, 5, 6, 7])
+            c = 331.3 * math.sqrt(1.0 + 20.0 / 273.15)
+            for source in sources:
+                self.assertEqual(list(source.keys()), ["position", "distance_m", "delay_ms", "z"])
+                self.assertAlmostEqual(source["delay_ms"], source["distance_m"] / c * 1000.0, places=9)
+                self.assertLess(source["z"], probe["z"] + 6.1 * math.log2(len(sources)))
+        # Feet from the display origin: the probes lie 40 ft and 8 ft apart.
+        self.assertAlmostEqual(probes[0]["x_in"] - probes[1]["x_in"], 480.0, places=9)
+        self.assertAlmostEqual(probes[0]["y_in"] - probes[1]["y_in"], 96.0, places=9)
+        # Further away, every module is further away.
+        near, far = probes[1]["sources"], probes[0]["sources"]
+        self.assertTrue(all(f["distance_m"] > n["distance_m"] for n, f in zip(near, far)))
+
+    def test_probe_of_the_fixed_design(self):
+        probe = self.report(*(DESIGN + ["--probe", "60,5"]))["probes"][0]
+        expected = FIXED_PROBE
+        for key in ("x_in", "y_in"):
+            self.assertAlmostEqual(probe[key], expected[key], places=6)
+        for key in ("z", "a"):
+            self.assertAlmostEqual(probe[key], expected[key], delta=1e-4)
+        self.assertEqual([b["label"] for b in probe["bands"]], [b["label"] for b in expected["bands"]])
+        for got, want in zip(probe["bands"], expected["bands"]):
+            self.assertAlmostEqual(got["db"], want["db"], delta=1e-4, msg=want["label"])
+        self.assertEqual(len(probe["sources"]), len(expected["sources"]))
+        for got, want in zip(probe["sources"], expected["sources"]):
+            self.assertEqual(got["position"], want["position"])
+            for key in ("distance_m", "delay_ms"):
+                self.assertAlmostEqual(got[key], want[key], places=6)
+            self.assertAlmostEqual(got["z"], want["z"], delta=1e-4)
+
+    def test_probe_points_follow_the_display_units_and_the_air(self):
+        feet = self.report(*(DESIGN + ["--probe", "50,10"]))["probes"][0]
+        metres = self.report(*(DESIGN + ["--set", "Meters=0", "--probe", "15.24,3.048"]))["probes"][0]
+        self.assertAlmostEqual(feet["x_in"], metres["x_in"], places=6)
+        self.assertAlmostEqual(feet["y_in"], metres["y_in"], places=6)
+        self.assertAlmostEqual(feet["z"], metres["z"], places=6)
+
+        warm = self.report(*(DESIGN + ["--set", "AirTemperature=40", "--set", "AirHumidity=10",
+                                       "--probe", "50,10"]))["probes"][0]
+        c_warm = 331.3 * math.sqrt(1.0 + 40.0 / 273.15)
+        for source in warm["sources"]:
+            self.assertAlmostEqual(source["delay_ms"], source["distance_m"] / c_warm * 1000.0, places=9)
+        # Dry warm air takes more of the highest band.
+        self.assertLess(warm["bands"][-1]["db"], feet["bands"][-1]["db"] - 0.5)
+
+    def test_levels_nothing_reaches_are_written_as_null(self):
+        # Without full-range modules and subwoofers nothing radiates: the levels are -infinity.
+        status, out, err = self.run_tool("--seed", "1", "--set", "Model_DRXS1=0", "--set", "Model_DRXR1=0",
+                                         "--probe", "50,10", "--report")
+        self.assertEqual((status, err), (0, ""))
+        self.assertNotIn("Infinity", out)
+        self.assertNotIn("NaN", out)
+        probe = json.loads(out)["probes"][0]
+        self.assertEqual(probe, {"x_in": 840.0, "y_in": 120.0, "bands": [], "z": None, "a": None, "sources": []})
+
+    def test_refusals_name_the_value_and_its_range(self):
+        cases = [
+            (["--set", "AirTemperature=60"], "AirTemperature must be from -20 to 50, not '60'"),
+            (["--set", "AirTemperature=-25"], "AirTemperature must be from -20 to 50"),
+            (["--set", "AirHumidity=101"], "AirHumidity must be from 0 to 100, not '101'"),
+            (["--view", "Band:4K"], "View must be Classic, BandZ, BandA or Band:LABEL"),
+            (["--view", "Loud"], "not 'Loud'"),
+            (["--set", "View=Band:3k"], "LABEL one of 50, 63"),
+            (["--probe", "10"], "--probe 10: expected X,Y"),
+            (["--probe", "10,5"], "--probe adds to the report"),
+            (["--field-map"], "--field-map draws into the picture"),
+        ]
+        for args, message in cases:
+            with self.subTest(args=args):
+                status, out, err = self.run_tool(*args)
+                self.assertEqual(status, 2, err)
+                self.assertIn(message, err)
+        status, out, err = self.run_tool("--help")
+        for form in ["AirTemperature=NUMBER", "AirHumidity=NUMBER", "View=Classic|BandZ|BandA|Band:LABEL",
+                     "--view VIEW", "--probe X,Y", "--field-map"]:
+            self.assertIn(form, out)
+
+    def test_air_is_saved_with_the_venue(self):
+        self.report(*(DESIGN + ["--set", "AirTemperature=5", "--set", "AirHumidity=80", "--save-venue", "cold.21v"]))
+        with open(os.path.join(self.work, "cold.21v")) as f:
+            text = f.read()
+        self.assertIn("<Air>", text)
+        cold = self.report(*(DESIGN + ["cold.21v", "--probe", "50,10"]))["probes"][0]
+        c_cold = 331.3 * math.sqrt(1.0 + 5.0 / 273.15)
+        source = cold["sources"][0]
+        self.assertAlmostEqual(source["delay_ms"], source["distance_m"] / c_cold * 1000.0, places=9)
+
+    def test_view_colours_the_surfaces_and_the_field_map_fills_the_picture(self):
+        # A scale from 80 dB up, so that the band levels fall on it.
+        scale = DESIGN + ["--set", "SplRange=30"]
+        classic = self.picture(*scale)
+        classic_again = self.picture(*(scale + ["--view", "Classic"]))
+        self.assertTrue(classic == classic_again, "Classic is the default view")
+        band_a = self.picture(*(scale + ["--view", "BandA"]))
+        one_band = self.picture(*(scale + ["--view", "Band:4k"]))
+        self.assertTrue(classic != band_a, "Band A colours the surfaces")
+        self.assertTrue(band_a != one_band, "one band colours the surfaces")
+
+        mapped = self.picture(*(scale + ["--view", "BandZ", "--field-map"]))
+        plain = self.picture(*(scale + ["--view", "BandZ"]))
+        background = lambda rows: sum(1 for row in rows for p in row if p == BACKGROUND)
+        # The map covers the section: far fewer background pixels, and many colours.
+        self.assertLess(background(mapped), background(plain) / 4)
+        colours = {p for row in mapped for p in row}
+        self.assertGreater(len(colours), 50)
+        # The venue lines are drawn over the map: where the plain picture draws a white aim
+        # line, the mapped picture is still whitish (no SPL colour has all three channels high).
+        whites = [(y, x) for y, row in enumerate(plain) for x, p in enumerate(row) if min(p) > 220]
+        self.assertGreater(len(whites), 100)
+        kept = sum(1 for y, x in whites if min(mapped[y][x]) > 150)
+        self.assertGreater(kept, 0.9 * len(whites))
+
+        # The fitted picture (the venue view's framing) gets the map in its own placement:
+        # it covers the picture, and the aim lines stay on top.
+        fitted = self.picture(*(scale + ["--view", "BandZ", "--fit"]))
+        fitted_mapped = self.picture(*(scale + ["--view", "BandZ", "--fit", "--field-map"]))
+        self.assertLess(background(fitted_mapped), background(fitted) / 4)
+        whites = [(y, x) for y, row in enumerate(fitted) for x, p in enumerate(row) if min(p) > 220]
+        self.assertGreater(len(whites), 100)
+        kept = sum(1 for y, x in whites if min(fitted_mapped[y][x]) > 150)
+        self.assertGreater(kept, 0.9 * len(whites))
+
+    def test_the_suggestion_uses_the_view_and_names_it_as_view_takes_it(self):
+        suggested = {}
+        for view in ["Classic", "BandZ", "BandA", "Band:4k", "Band:1.25k"]:
+            with self.subTest(view=view):
+                s = self.report(*(DESIGN + ["--view", view, "--suggest-pin"]))["suggestion"]
+                self.assertEqual(s["view"], view)
+                self.assertEqual(len(s["pins"]), 8)
+                # The name goes back into --view and gives the same suggestion.
+                again = self.report(*(DESIGN + ["--view", s["view"], "--suggest-pin"]))["suggestion"]
+                self.assertEqual(again, s)
+                suggested[view] = s
+        # Without --view the suggestion is the classic one, as it always was.
+        self.assertEqual(self.report(*(DESIGN + ["--suggest-pin"]))["suggestion"], suggested["Classic"])
+
+        medians = {view: [p["median"] for p in s["pins"]] for view, s in suggested.items()}
+        for view in ["BandZ", "BandA", "Band:4k"]:
+            for classic, band in zip(medians["Classic"], medians[view]):
+                self.assertGreater(abs(classic - band), 0.1, view)
+        # The subwoofer's low bands weigh in Band Z and are taken out by the A-weighting.
+        for z, a in zip(medians["BandZ"], medians["BandA"]):
+            self.assertGreater(z - a, 1.0)
+        # One band is quieter than all bands together.
+        for z, one in zip(medians["BandZ"], medians["Band:4k"]):
+            self.assertLess(one, z)
+
+        # Applying it in a band view applies that view's pin; the printable report names the view.
+        best = suggested["BandA"]["best"]
+        applied = self.report(*(DESIGN + ["--view", "BandA", "--apply-suggestion", "--report-html", "design.html"]))
+        self.assertEqual(applied["suggestion"]["best"], best)
+        self.assertEqual(applied["array"]["pin"], best)
+        with open(os.path.join(self.work, "design.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertIn("Levels of the Band A view.", page)
+        self.assertIn("Suggested pick pin: <strong>%d</strong>" % best, page)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    TOOL = os.path.abspath(sys.argv.pop(1))
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    unittest.main()
