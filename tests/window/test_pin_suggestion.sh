@@ -15,8 +15,8 @@ echo "  the suggested pin of the design is $BEST"
 # The array info panel sits at (152, 4); its "Best" button at (432, 33, 44, 22) in it.
 BEST_X=$((152 + 432 + 22))
 BEST_Y=$((4 + 33 + 11))
-# The picture below the view's top row of controls (a control there may take the keyboard
-# focus back when the table closes, which changes its look but not the picture).
+# The picture below the view's top row of controls: repainting the part the table covered
+# draws a button's rim there a shade apart from a whole-window paint, though nothing changed.
 VIEW="152 150 576 242"
 
 pin_is() { # expected
