@@ -145,7 +145,7 @@ void CEngineManager::StepSplScaleBottom(double steps)
 void CEngineManager::SetSplScaleAutomatic(bool automatic)
 {
     SplScaleSetting::SetAutomatic(automatic);
-    SplScaleSetting::FollowVenueLevels();
+    SplScaleSetting::FollowVenueLevels(GetView());
     SplScaleSetting::StoreScale();
     // The picture narrows the scale to the part of the venue it shows.
     CEngineHooks::Get().Redraw();
@@ -487,7 +487,7 @@ void CEngineManager::Recompute()
     spl->SetRunningMaximum(0.0);
     spl->ComputeAreaSpl();
     spl->StoreSplRange();
-    SplScaleSetting::FollowVenueLevels();
+    SplScaleSetting::FollowVenueLevels(GetView());
 
     BuildVenueScene();
 }

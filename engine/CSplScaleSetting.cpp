@@ -2,7 +2,6 @@
 
 #include "engine/CBandModel.h"
 #include "engine/CBandView.h"
-#include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
@@ -125,12 +124,11 @@ bool SplScaleSetting::RoundOut(double& low, double& high)
     return true;
 }
 
-bool SplScaleSetting::FollowVenueLevels()
+bool SplScaleSetting::FollowVenueLevels(const CBandView& view)
 {
     if (! IsAutomatic())
         return false;
     double low = 0.0, high = 0.0;
-    const CBandView view = CEngineManager::GetView();
     if (view == CBandView::Classic())
     {
         CXmlNode* meta = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::RenderSpec)

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class CBandView;
+
 namespace SplScaleSetting
 {
 // The scale as it is shown: venue 1's SplScale element as printed ("" when the venue keeps
@@ -27,10 +29,10 @@ void StoreScale();
 bool IsAutomatic();
 void SetAutomatic(bool automatic);
 // While the scale is automatic, gives the SPL manager the range of the venue's levels in
-// the view shown (all of them: a picture that shows only part of the venue narrows it), rounded out to
-// whole dB and at least 1 dB apart. False when the scale is not automatic or the venue
-// holds no level.
-bool FollowVenueLevels();
+// `view`, the view shown (all of them: a picture that shows only part of the venue narrows
+// it), rounded out to whole dB and at least 1 dB apart. False when the scale is not
+// automatic or the venue holds no level.
+bool FollowVenueLevels(const CBandView& view);
 // `low` and `high` rounded out to whole dB, at least 1 dB apart; false unless both are
 // finite and in order.
 bool RoundOut(double& low, double& high);
