@@ -2,7 +2,9 @@
 // One command of the command table as a step of the undo history. Performing it the first
 // time hands the command to the engine's table and keeps the documents it changed as text,
 // before and after; undo and redo put that text back. It holds no pointer into a document.
-// Owned by the command manager's UndoManager once performed. GUI message thread only.
+// Each step carries a serial number and writes the serial the design stands at into its
+// history as it is done, undone or redone. Owned by the command manager's UndoManager once
+// performed. GUI message thread only.
 
 #include "engine/CCommand.h"
 #include "engine/CEngineManager.h"
@@ -14,7 +16,11 @@
 class CCommandEngineGeneral : public juce::UndoableAction
 {
 public:
-    CCommandEngineGeneral(const std::string& name, const CCommand& command);
+    // `serial` numbers this step, `previous` is the serial the design stood at before it, and
+    // `top` (the history's, which outlives its steps) receives the serial the design stands
+    // at after each perform, undo and redo.
+    CCommandEngineGeneral(const std::string& name, const CCommand& command, long long serial, long long previous,
+                          long long& top);
     ~CCommandEngineGeneral() override = default;
 
     // False (nothing to record) when the command changed neither document.
@@ -22,8 +28,8 @@ public:
     bool undo() override;
     // The bytes of text kept.
     int getSizeInUnits() override;
-    // This step followed by `next`, as one step; null unless `next` is a step of the same
-    // command on the same value (see MergeKey).
+    // This step followed by `next`, as one step with this step's serials; null unless `next`
+    // is a step of the same command on the same value (see MergeKey).
     juce::UndoableAction* createCoalescedAction(juce::UndoableAction* next) override;
 
     const std::string& GetName() const { return name; }
@@ -36,6 +42,9 @@ private:
 
     std::string name;
     CCommand command;
+    long long serial;
+    long long previous;
+    long long* top;
     bool performed = false;
     // A document the step left unchanged is kept as an empty text on both sides.
     DesignText before;
