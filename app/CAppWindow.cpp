@@ -21,8 +21,9 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     StartCore(ReporterMode::Gui);
     // Before the window takes its size, so that the size is the scaled one.
     CUiScale::ApplyRemembered();
-    setVisible(true);
+    // Placed before it is shown, so that it appears where it stays.
     centreWithSize(width, height);
+    setVisible(true);
     setResizable(true, false);
     setTitleBarTextCentred(false);
     setUsingNativeTitleBar(false);

@@ -15,14 +15,17 @@ bool CCommandEngineGeneral::perform()
     CEngineManager* engine = CEngineManager::GetInstance();
     if (performed)
     {
-        engine->RestoreDesign(after);
+        engine->RestoreDesign(after, ShownWith(shownAfter));
         *top = serial;
         return true;
     }
     before = engine->CaptureDesign();
+    shownBefore = SplScaleSetting::Capture();
     if (! CCommandTable::Perform(command).WasDone())
         return false;
     after = engine->CaptureDesign();
+    shownAfter = SplScaleSetting::Capture();
+    changedShown = shownBefore.element != shownAfter.element;
     if (before == after)
         return false;
     if (before.array == after.array)
@@ -36,14 +39,20 @@ bool CCommandEngineGeneral::perform()
 
 bool CCommandEngineGeneral::undo()
 {
-    CEngineManager::GetInstance()->RestoreDesign(before);
+    CEngineManager::GetInstance()->RestoreDesign(before, ShownWith(shownBefore));
     *top = previous;
     return true;
 }
 
+SplScaleSetting::Shown CCommandEngineGeneral::ShownWith(const SplScaleSetting::Shown& own) const
+{
+    return changedShown ? own : SplScaleSetting::Capture();
+}
+
 int CCommandEngineGeneral::getSizeInUnits()
 {
-    const size_t bytes = before.array.size() + before.venue.size() + after.array.size() + after.venue.size();
+    const size_t bytes = before.array.size() + before.venue.size() + after.array.size() + after.venue.size()
+                         + shownBefore.element.size() + shownAfter.element.size();
     return (int) std::min(bytes, (size_t) std::numeric_limits<int>::max());
 }
 
@@ -61,6 +70,9 @@ juce::UndoableAction* CCommandEngineGeneral::createCoalescedAction(juce::Undoabl
     merged->before.venue = before.venue.empty() ? next->before.venue : before.venue;
     merged->after.array = next->after.array.empty() ? after.array : next->after.array;
     merged->after.venue = next->after.venue.empty() ? after.venue : next->after.venue;
+    merged->shownBefore = shownBefore;
+    merged->shownAfter = next->shownAfter;
+    merged->changedShown = changedShown || next->changedShown;
     return merged;
 }
 

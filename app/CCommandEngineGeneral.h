@@ -1,7 +1,8 @@
 #pragma once
 // One command of the command table as a step of the undo history. Performing it the first
 // time hands the command to the engine's table and keeps the documents it changed as text,
-// before and after; undo and redo put that text back. It holds no pointer into a document.
+// before and after; undo and redo put that text back. The SPL scale is a view: undo and redo
+// keep it as it is unless the step changed it. It holds no pointer into a document.
 // Each step carries a serial number and writes the serial the design stands at into its
 // history as it is done, undone or redone. Owned by the command manager's UndoManager once
 // performed. GUI message thread only.
@@ -46,7 +47,14 @@ private:
     long long previous;
     long long* top;
     bool performed = false;
+    // The SPL scale to show once the step's text is back: the one shown now, unless the
+    // step changed the venue's scale element (a load), then the one it found or left.
+    SplScaleSetting::Shown ShownWith(const SplScaleSetting::Shown& own) const;
+
     // A document the step left unchanged is kept as an empty text on both sides.
     DesignText before;
     DesignText after;
+    SplScaleSetting::Shown shownBefore;
+    SplScaleSetting::Shown shownAfter;
+    bool changedShown = false;
 };

@@ -265,9 +265,7 @@ bool CEngineManager::LoadRestoringOnFailure(const std::string& failure, bool arr
     // A load is one transaction: it ends once the loaded design is recomputed and drawn,
     // and until then everything it changes can go back as it was.
     const DesignText before = CaptureDesign();
-    CSPLManager* spl = CSPLManager::GetInstance();
-    const double scaleBottom = spl->GetScaleBottom();
-    const double scaleTop = spl->GetScaleTop();
+    const SplScaleSetting::Shown shown = SplScaleSetting::Capture();
     bool loaded = false;
     try
     {
@@ -277,9 +275,7 @@ bool CEngineManager::LoadRestoringOnFailure(const std::string& failure, bool arr
     {
         // A file that failed half-way (a value that is not a number, an item that cannot be
         // drawn) is undone to the byte.
-        RestoreDesign(before);
-        spl->SetScale(scaleBottom, scaleTop);
-        CEngineHooks::Get().Redraw();
+        RestoreDesign(before, shown);
         CReportError::GetInstance()->ReportFatalError(failure + " (" + e.what() + ")");
     }
     if (loaded)
@@ -306,7 +302,7 @@ CEngineManager::DesignText CEngineManager::CaptureDesign()
     return { CArrayManager::GetInstance()->GetDocument()->ToText(), CVenueManager::GetInstance()->SaveState() };
 }
 
-void CEngineManager::RestoreDesign(const DesignText& given)
+void CEngineManager::RestoreDesign(const DesignText& given, const SplScaleSetting::Shown& shown)
 {
     // A document the step did not change must come out of the recompute as it went in.
     DesignText design = given;
@@ -318,9 +314,11 @@ void CEngineManager::RestoreDesign(const DesignText& given)
         CArrayManager::GetInstance()->GetDocument()->ParseText(design.array);
         CVenueManager::GetInstance()->RestoreState(design.venue);
     };
+    parse();
+    SplScaleSetting::Put(shown);
+    design = CaptureDesign();
     // Recomputed as a load is, so that every value kept outside the documents is the
     // design's again.
-    parse();
     ArrayLine(CArrayManager::kFind).RelinkAll();
     ArrayLine(CArrayManager::kFind).RecomputeAll();
     Recompute();

@@ -4,6 +4,7 @@
 // dotted-path lookup the panels bind through. Never destroyed; GUI message thread only.
 
 #include "base/TemplateSingleton.h"
+#include "engine/CSplScaleSetting.h"
 
 #include <functional>
 #include <string>
@@ -55,9 +56,10 @@ public:
         bool operator!=(const DesignText& other) const { return ! (*this == other); }
     };
     DesignText CaptureDesign();
-    // Puts both documents back byte for byte, then recomputes, rebinds and redraws as a load
+    // Puts both documents back byte for byte, but with the SPL scale `shown`, then
+    // recomputes (an automatic scale follows the levels), rebinds and redraws as a load
     // does. An empty text leaves its document as it is.
-    void RestoreDesign(const DesignText& design);
+    void RestoreDesign(const DesignText& design, const SplScaleSetting::Shown& shown);
 
 private:
     // The scenes the picture is drawn from: the array's, and the venue's with the array in it.

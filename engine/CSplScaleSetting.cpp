@@ -2,6 +2,7 @@
 
 #include "engine/CSPLManager.h"
 #include "venue/CVenueManager.h"
+#include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
@@ -22,6 +23,48 @@ bool HoldsValue(CXmlNode* node)
            && (node->GetValueType() != CXmlNode::kString || ! node->GetString("").empty());
 }
 } // namespace
+
+SplScaleSetting::Shown SplScaleSetting::Capture()
+{
+    const CSPLManager* spl = CSPLManager::GetInstance();
+    Shown shown;
+    shown.bottom = spl->GetScaleBottom();
+    shown.top = spl->GetScaleTop();
+    CXmlNode* element = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale);
+    if (! element->IsNull())
+    {
+        CXmlDocument scratch;
+        scratch.GetRoot(Tag::Root)->AddCopyOf(element);
+        shown.element = scratch.ToText();
+    }
+    return shown;
+}
+
+void SplScaleSetting::Put(const Shown& shown)
+{
+    CXmlNode* venue = CVenueManager::GetInstance()->GetVenue(1);
+    CXmlNode* kept = venue->FindChild(Tag::SplScale);
+    if (shown.element.empty())
+    {
+        venue->RemoveChild(Tag::SplScale);
+    }
+    else
+    {
+        CXmlDocument scratch;
+        scratch.ParseText(shown.element);
+        CXmlNode* source = scratch.GetRoot(Tag::Root)->FindChild(Tag::SplScale);
+        if (kept->IsNull())
+        {
+            venue->AddCopyOf(source);
+        }
+        else
+        {
+            kept->ClearChildren();
+            kept->CopyFrom(source);
+        }
+    }
+    CSPLManager::GetInstance()->SetScale(shown.bottom, shown.top);
+}
 
 void SplScaleSetting::StoreScale()
 {

@@ -3,8 +3,24 @@
 // and whether the scale follows the levels on show (automatic), in its SplScale element, so
 // that they are saved and loaded with the venue and the array file. GUI message thread only.
 
+#include <string>
+
 namespace SplScaleSetting
 {
+// The scale as it is shown: venue 1's SplScale element as printed ("" when the venue keeps
+// none) and the SPL manager's ends. It is a view of the design, not part of it: undo and
+// redo leave it as it is, unless the step itself changed the element (a load).
+struct Shown
+{
+    std::string element;
+    double bottom = 0.0;
+    double top = 0.0;
+};
+Shown Capture();
+// Gives venue 1 the element of `shown` in place of its own (where the venue keeps its own,
+// otherwise at its end; none: the venue keeps none), and the SPL manager its ends.
+void Put(const Shown& shown);
+
 // Writes the SPL manager's scale into the venue, keeping the automatic flag.
 void StoreScale();
 // False unless the venue says the scale follows the levels on show.

@@ -429,6 +429,14 @@ class CliTest(unittest.TestCase):
         # Views and saves are no steps: the undo takes back the count.
         self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "Meters=0", "--set", "SaveVenueFile=x.21v",
                                "--set", "Meters=0", "--undo"), start)
+        # The SPL scale is a view, saved with the design: undo leaves it as it was set.
+        scaled = saved("--set", "SplBase=1", "--set", "SplRange=2")
+        self.assertNotEqual(scaled, start)
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "SplBase=1", "--set", "SplRange=2", "--undo"),
+                         scaled)
+        automatic = saved("--set", "Model_DRXR1=2", "--set", "SplAuto=1", "--undo")
+        self.assertIn(b"<Automatic>1</Automatic>", automatic[0])
+        self.assertIn(b"<Automatic>1</Automatic>", automatic[1])
         # A load is a step too.
         with open(self.path("counted.21w"), "wb") as f:
             f.write(counted[0])

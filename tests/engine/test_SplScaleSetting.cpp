@@ -104,11 +104,12 @@ TEST_F(SplScaleSettingTest, AnAutomaticScaleFollowsTheLevelsAfterEveryEditUntilB
     EXPECT_TRUE(SplScaleSetting::IsAutomatic());
     EXPECT_EQ(Scale(), levels);
 
-    // Two more modules: louder everywhere; the scale follows.
-    Command(Tag::Model_DRXR1, Line().GetFullRangeCount() + 2);
-    const std::pair<double, double> louder = VenueLevels();
-    ASSERT_NE(louder, levels);
-    EXPECT_EQ(Scale(), louder);
+    // Two modules fewer: quieter everywhere; the scale follows. (The start-up array holds
+    // five or six full-range modules, the most the catalogue allows: a count above is refused.)
+    ASSERT_TRUE(CCommandManager::GetInstance()->DoGeneral(Tag::Model_DRXR1, "", Line().GetFullRangeCount() - 2));
+    const std::pair<double, double> quieter = VenueLevels();
+    ASSERT_NE(quieter, levels);
+    EXPECT_EQ(Scale(), quieter);
 
     // Moving Base or Range ends it: the scale stays where the user put it through later edits.
     for (const std::string& target : { Tag::SplBase, Tag::SplRange })

@@ -1,6 +1,9 @@
 #include "EngineFixture.h"
 
 #include "engine/CCommandTable.h"
+#include "engine/CPinSuggestion.h"
+#include "engine/CSPLManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "xml/XmlTags.h"
 
 #include <juce_data_structures/juce_data_structures.h>
@@ -9,6 +12,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <utility>
 
 namespace
 {
@@ -73,6 +77,20 @@ protected:
     }
 
     static bool DoHistory(const std::string& target) { return Commands()->DoGeneral(target, "", 0.0).WasDone(); }
+
+    static std::pair<double, double> Scale()
+    {
+        const CSPLManager* spl = CSPLManager::GetInstance();
+        return { spl->GetScaleBottom(), spl->GetScaleTop() };
+    }
+
+    // The venue's quietest and loudest sample, rounded out to whole dB.
+    static std::pair<double, double> VenueLevels()
+    {
+        CXmlNode* meta = Venue()->FindChild(Tag::RenderSpec)->FindChild(Tag::RenderItem)->FindChild(Tag::MetaMore);
+        return { std::floor(meta->FindChild(Tag::SplMin)->GetDouble(0.0)),
+                 std::ceil(meta->FindChild(Tag::SplMax)->GetDouble(0.0)) };
+    }
 };
 }
 
@@ -173,9 +191,18 @@ TEST_F(UndoHistory, EveryKindOfStepUndoesAndRedoesToTheByte)
         { Make(Tag::LAngle, 0, "-7.5", 3), "Area Change" },
         { Make(Tag::sX, 0, "-40", 2), "Area Change" },
         { Make(Tag::eY, 0, "50", 1), "Area Change" },
+        { Make(Tag::sY, 0, "7", 2), "Area Change" },
+        { Make(Tag::eX, 0, "90", 4), "Area Change" },
+        { Make(Tag::LDist, 0, "60", 3), "Area Change" },
         { Make(CCommandTable::kLoadArrayFile, 0, otherArray), "Load Array File" },
         { Make(CCommandTable::kLoadVenueFile, 0, otherVenue), "Load Venue File" },
     };
+    // A command added to the table as a step is missing here until it gets its case.
+    for (const CCommandTable::Entry& entry : CCommandTable::Entries())
+        EXPECT_EQ(std::any_of(std::begin(cases), std::end(cases),
+                              [&entry](const Case& c) { return c.command.target == entry.target; }),
+                  CCommandTable::IsUndoStep(entry))
+            << entry.target;
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.command.target + " " + std::to_string(c.command.number) + " '" + c.command.text + "'");
@@ -214,14 +241,129 @@ TEST_F(UndoHistory, ViewsSavesAndNoChangeAreNoSteps)
     Command(Tag::Meters, 0);
     Command(Tag::SplBase, 1);
     Command(Tag::SplRange, -2);
+    Command(Tag::SplAuto, 1);
     Command(Tag::Meters, 0);
+    // Every view command the table holds, whatever it is called.
+    for (const CCommandTable::Entry& entry : CCommandTable::Entries())
+    {
+        if (entry.kind != CCommandTable::Kind::View)
+            continue;
+        ASSERT_TRUE(Commands()->DoGeneral(entry.target, "", 1).WasDone()) << entry.target;
+    }
+    EXPECT_EQ(Steps(), 0) << Undo()->getUndoDescription();
+    // The scale is saved with the design, so the views show in the file.
+    const std::string viewed = Saved();
+    ASSERT_NE(viewed, before);
+
     Commands()->DoVenueArea(3, Tag::LAngle, "0");
     Commands()->DoVenueArea(3, Tag::LAngle, "0");
     Command(Tag::Model_DRXR1, 3);
+    CPinSuggestion::Compute(CBandView::Classic());
     EXPECT_EQ(Steps(), 1) << Undo()->getUndoDescription();
     EXPECT_TRUE(DoHistory(CCommandTable::kUndo));
     EXPECT_FALSE(DoHistory(CCommandTable::kUndo));
-    EXPECT_EQ(Difference(Saved(), before), "");
+    EXPECT_EQ(Difference(Saved(), viewed), "");
+}
+
+// The scale is a view: undo and redo of a design step keep the scale the user set since,
+// and an automatic scale follows the levels of the design they put back. A load brings its
+// file's scale, and its undo the one before.
+TEST_F(UndoHistory, UndoAndRedoKeepTheScaleShownUnlessTheStepBroughtIt)
+{
+    Command(Tag::Model_DRXR1, 5);
+    Command(Tag::SplBase, 1);
+    const std::pair<double, double> moved = Scale();
+    const std::string movedElement = SplScaleSetting::Capture().element;
+    ASSERT_FALSE(movedElement.empty());
+    for (const std::string& history : { CCommandTable::kUndo, CCommandTable::kRedo })
+    {
+        ASSERT_TRUE(DoHistory(history)) << history;
+        EXPECT_EQ(Line().GetFullRangeCount(), history == CCommandTable::kUndo ? 3 : 5);
+        EXPECT_EQ(Scale(), moved) << history;
+        EXPECT_EQ(SplScaleSetting::Capture().element, movedElement) << history;
+    }
+
+    // Automatic, switched on after the step: it stays on and follows the levels.
+    Command(Tag::SplAuto, 1);
+    const std::pair<double, double> louder = Scale();
+    ASSERT_EQ(louder, VenueLevels());
+    ASSERT_TRUE(DoHistory(CCommandTable::kUndo));
+    EXPECT_TRUE(SplScaleSetting::IsAutomatic());
+    const std::pair<double, double> quieter = Scale();
+    EXPECT_EQ(quieter, VenueLevels());
+    EXPECT_NE(quieter, louder);
+    ASSERT_TRUE(DoHistory(CCommandTable::kRedo));
+    EXPECT_TRUE(SplScaleSetting::IsAutomatic());
+    EXPECT_EQ(Scale(), louder);
+
+    // Automatic when the step was made, switched off since: off it stays.
+    Command(Tag::Model_DRXS1, 0);
+    Command(Tag::SplAuto, 0);
+    const std::pair<double, double> kept = Scale();
+    ASSERT_TRUE(DoHistory(CCommandTable::kUndo));
+    EXPECT_FALSE(SplScaleSetting::IsAutomatic());
+    EXPECT_EQ(Scale(), kept);
+
+    // A load brings the scale saved in its file; undone, the scale before it is back.
+    const std::string file = temp.File("scaled.21w").getFullPathName().toStdString();
+    Command(Tag::SplRange, 10);
+    const std::pair<double, double> saved = Scale();
+    Command(CCommandTable::kSaveArrayFile, 0, file);
+    Command(Tag::SplBase, -1);
+    const std::string beforeLoad = Saved();
+    const std::pair<double, double> shown = Scale();
+    ASSERT_NE(shown, saved);
+    Command(CCommandTable::kLoadArrayFile, 0, file);
+    EXPECT_EQ(Scale(), saved);
+    ASSERT_TRUE(DoHistory(CCommandTable::kUndo));
+    EXPECT_EQ(Scale(), shown);
+    EXPECT_EQ(Difference(Saved(), beforeLoad), "");
+    ASSERT_TRUE(DoHistory(CCommandTable::kRedo));
+    EXPECT_EQ(Scale(), saved);
+    EXPECT_TRUE(reported().empty());
+}
+
+// The coverage suggestion tries every pin and records nothing; applying it is one pick-pin
+// step that undo takes back to the byte, also when the pins were tried on a design undo had
+// put back.
+TEST_F(UndoHistory, TheSuggestedPinIsOneStepAndTryingThePinsNone)
+{
+    for (bool afterUndo : { false, true })
+    {
+        SCOPED_TRACE(afterUndo ? "on a design undo put back" : "on the design as edited");
+        if (afterUndo)
+        {
+            Command(Tag::Model_DRXR1, 4);
+            ASSERT_TRUE(DoHistory(CCommandTable::kUndo));
+        }
+        const int steps = Steps();
+        CPinSuggestion suggestion = CPinSuggestion::Compute(CBandView::Classic());
+        ASSERT_TRUE(suggestion.best.has_value());
+        if (*suggestion.best == Line().GetSlotPin())
+        {
+            Command(Tag::SlotPin, *suggestion.best == 1 ? 8 : 1);
+            suggestion = CPinSuggestion::Compute(CBandView::Classic());
+        }
+        const std::string before = Saved();
+        const std::string documentsBefore = RawDocuments();
+        const int pinBefore = Line().GetSlotPin();
+        CPinSuggestion::Compute(CBandView::Classic());
+        EXPECT_EQ(Difference(RawDocuments(), documentsBefore), "") << "trying the pins changed the documents";
+        const int stepsBefore = Steps();
+        EXPECT_LE(stepsBefore, steps + 1);
+
+        ASSERT_TRUE(Commands()->DoGeneral(Tag::SlotPin, "", *suggestion.best).WasDone());
+        EXPECT_EQ(Steps(), stepsBefore + 1);
+        EXPECT_EQ(Undo()->getUndoDescription(), juce::String("Change Pin Slot"));
+        const std::string after = Saved();
+        ASSERT_TRUE(DoHistory(CCommandTable::kUndo));
+        EXPECT_EQ(Line().GetSlotPin(), pinBefore);
+        EXPECT_EQ(Difference(RawDocuments(), documentsBefore), "");
+        EXPECT_EQ(Difference(Saved(), before), "");
+        ASSERT_TRUE(DoHistory(CCommandTable::kRedo));
+        EXPECT_EQ(Line().GetSlotPin(), *suggestion.best);
+        EXPECT_EQ(Difference(Saved(), after), "");
+    }
 }
 
 TEST_F(UndoHistory, ADragOrAHeldStepperIsOneStep)

@@ -1,6 +1,7 @@
 #include "ui/WindowFixture.h"
 
 #include "engine/CCommandTable.h"
+#include "ui/CPinSuggestionPanel.h"
 #include "xml/XmlTags.h"
 
 namespace
@@ -85,7 +86,6 @@ TEST_F(ArrayInfoPanel, EachStepSendsOneCommandAndTheSlidersShowWhatTheEngineAcce
 
     const std::string angleBefore = Angle(panel);
     Step(panel.GetPinSlider(), -1);
-    EXPECT_EQ(Commands("Change Pin Slot"), 1);
     EXPECT_EQ(ArrayInfoValue(Tag::SlotPin)->GetInt(-1), 3);
     EXPECT_EQ(panel.GetPinSlider().getValue(), 3);
     EXPECT_EQ(Angle(panel), AngleInDocument());
@@ -140,4 +140,36 @@ TEST_F(ArrayInfoPanel, RefreshBindsTheReplacedArrayDocument)
     // The new bindings follow the new document.
     ArrayInfoValue(Tag::Total_Model_2)->SetInt(3);
     EXPECT_EQ(panel.GetRangeSlider().getValue(), 3);
+}
+
+// The suggestion table computes without a command; its Apply button sends one pick-pin
+// command, a step of its own that undo takes back to the design the table was made for.
+TEST_F(ArrayInfoPanel, TheSuggestedPinIsAppliedAsOneStepThatUndoTakesBack)
+{
+    CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
+    juce::UndoManager* history = CCommandManager::GetInstance()->GetUndoManager();
+    const int best = CPinSuggestionPanel().GetSuggestion().best.value_or(0);
+    ASSERT_GT(best, 0);
+    const int start = best == 1 ? 8 : 1;
+    Command(Tag::SlotPin, start);
+    history->clearUndoHistory();
+    setUpCommands = AllCommands();
+    const std::string before = CArrayManager::GetInstance()->GetDocument()->ToText() + CVenueManager::GetInstance()->SaveState();
+
+    CPinSuggestionPanel table;
+    ASSERT_EQ(table.GetSuggestion().best, best);
+    EXPECT_EQ(PanelCommands(), 0);
+    EXPECT_FALSE(history->canUndo());
+    ASSERT_TRUE(table.GetApplyButton().isEnabled());
+
+    Click(table.GetApplyButton());
+    EXPECT_EQ(PanelCommands(), 1);
+    EXPECT_EQ(history->getUndoDescriptions(), juce::StringArray("Change Pin Slot"));
+    EXPECT_EQ(Line().GetSlotPin(), best);
+    EXPECT_EQ(panel.GetPinSlider().getValue(), best);
+
+    ASSERT_TRUE(CCommandManager::GetInstance()->DoGeneral(CCommandTable::kUndo, "", 0).WasDone());
+    EXPECT_EQ(Line().GetSlotPin(), start);
+    EXPECT_EQ(panel.GetPinSlider().getValue(), start);
+    EXPECT_EQ(CArrayManager::GetInstance()->GetDocument()->ToText() + CVenueManager::GetInstance()->SaveState(), before);
 }

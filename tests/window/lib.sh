@@ -126,7 +126,16 @@ win_launch() {
         WIN_FAILED=1
         win_finish
     fi
-    eval "$(xdotool getwindowgeometry --shell "$WIN_ID")"
+    # A window manager may map a window before it moves it into place: the geometry counts
+    # once two reads half a second apart agree.
+    local geometry="" previous="" tries
+    for tries in $(seq 1 20); do
+        geometry=$(xdotool getwindowgeometry --shell "$WIN_ID")
+        [ "$geometry" = "$previous" ] && break
+        previous=$geometry
+        sleep 0.5
+    done
+    eval "$geometry"
     WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT
     CX=$((WIN_X + WIN_BORDER))
     CY=$((WIN_Y + WIN_BORDER + WIN_TITLE))

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The "Best" button beside the pick pin opens the table of every pin with the suggested one
 # marked; opening it changes nothing, and its Apply button (reached with the keyboard) sets
-# the suggested pin, which the wizard keeps to its exit.
+# the suggested pin, one step Ctrl+Z takes back and Ctrl+Shift+Z makes again, which the
+# wizard keeps to its exit.
 source "$(dirname "$0")/lib.sh"
 win_setup pin_suggestion "$2" "$1"
 
@@ -45,6 +46,15 @@ sleep 1.5
 win_shot applied
 if [ "$BEST" != 8 ]; then
     win_check "applying the suggested pin re-aims the array" win_region_changed start applied $VIEW
+    # The applied pin is one step of the history.
+    xdotool key ctrl+z
+    sleep 1.5
+    win_shot undone
+    win_check "Ctrl+Z takes the applied pin back" win_region_same start undone $VIEW
+    xdotool key ctrl+shift+z
+    sleep 1.5
+    win_shot redone
+    win_check "Ctrl+Shift+Z applies it again" win_region_same applied redone $VIEW
 fi
 
 win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))
