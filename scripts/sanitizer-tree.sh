@@ -4,7 +4,9 @@
 # (any finding aborts) and libFuzzer's coverage; the fuzz targets link libFuzzer. -O1 with
 # line tables only keeps the compile short and the stacks readable.
 
+# scripts/sanitizer-ignore.txt lists the library code left unchecked, and why.
 drx_sanitizer_flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fsanitize=fuzzer-no-link -fno-omit-frame-pointer"
+drx_sanitizer_flags+=" -fsanitize-ignorelist=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/sanitizer-ignore.txt"
 
 # drx_configure_sanitizer_tree SOURCE_DIR BUILD_DIR
 drx_configure_sanitizer_tree() {
