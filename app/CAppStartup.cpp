@@ -8,6 +8,7 @@
 #include "array/CArrayManager.h"
 #include "base/CReportError.h"
 #include "engine/CCommandTable.h"
+#include "engine/CDesignState.h"
 #include "base/CRunFolders.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
@@ -66,6 +67,7 @@ const Singleton kSingletons[] = {
     { Create<CVenueManager>, Destroy<CVenueManager>, true },
     { Create<CSceneManager>, Destroy<CSceneManager>, true },
     { Create<CEngineManager>, Destroy<CEngineManager>, true },
+    { Create<CDesignState>, Destroy<CDesignState>, true },
 };
 
 void DestroySingletons(bool engineSide)
@@ -106,26 +108,44 @@ void StartCore(ReporterMode mode)
     settings.Save("");
 }
 
+std::string ChooseStartupFile(const std::string& commandLineFile, const std::string& rememberedFile,
+                              const std::string& documentsFolder)
+{
+    if (! commandLineFile.empty())
+        return commandLineFile;
+    if (! rememberedFile.empty() && juce::File::isAbsolutePath(rememberedFile)
+        && juce::File(rememberedFile).existsAsFile())
+        return rememberedFile;
+
+    const juce::String wanted = "Default.21w";
+    const juce::File folder = juce::File(documentsFolder).getChildFile("Kesta");
+    if (folder.getChildFile(wanted).existsAsFile())
+        return folder.getChildFile(wanted).getFullPathName().toStdString();
+    // The name as another system's save dialog may have spelled it; sorted, so that the
+    // choice among several spellings does not depend on the directory's order.
+    juce::Array<juce::File> found = folder.findChildFiles(juce::File::findFiles, false, "*");
+    found.sort();
+    for (const juce::File& file : found)
+        if (file.getFileName().equalsIgnoreCase(wanted))
+            return file.getFullPathName().toStdString();
+    return {};
+}
+
 void OpenStartupFile()
 {
-    std::string path = CJuceManager::GetInstance()->GetStartupFile();
-    if (path.empty())
-    {
-        // A first run has no default design yet; the built-in one stays.
-        const juce::File fallback = juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
-                                        .getChildFile("Kesta")
-                                        .getChildFile("Default.21w");
-        if (! fallback.existsAsFile())
-            return;
-        path = fallback.getFullPathName().toStdString();
-    }
+    const std::string path = ChooseStartupFile(
+        CJuceManager::GetInstance()->GetStartupFile(), CDesignState::RememberedDesignFile(),
+        juce::File::getSpecialLocation(juce::File::userDocumentsDirectory).getFullPathName().toStdString());
 
-    if (path.find(".21w") != std::string::npos)
+    // The default design may be spelled in capitals, extension and all.
+    const std::string lower = juce::String(path).toLowerCase().toStdString();
+    if (lower.find(".21w") != std::string::npos)
         CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadArrayFile, path, 0.0);
-    else if (path.find(".21v") != std::string::npos)
+    else if (lower.find(".21v") != std::string::npos)
         CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, path, 0.0);
-    // The history starts at the design the wizard opened with.
+    // The history starts at the design the wizard opened with, which has no changes yet.
     CCommandManager::GetInstance()->GetUndoManager()->clearUndoHistory();
+    CDesignState::GetInstance()->TakeAsUnchanged();
 }
 
 void ShutdownEngineDocuments()

@@ -4,6 +4,8 @@
 #include "app/CCommandManager.h"
 #include "ui/CFoo.h"
 #include "app/CJuceManager.h"
+#include "engine/CDesignState.h"
+#include "ui/CSavePrompt.h"
 #include "ui/CUiScale.h"
 #include "ui/CZorvJuceKWEMWindow.h"
 
@@ -13,7 +15,8 @@ constexpr unsigned kStepperMergeMs = 600;
 }
 
 CAppWindow::CAppWindow(const juce::String& title, int width, int height)
-    : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true)
+    : juce::DocumentWindow(title, juce::Colour(0xff2f4f4fu), juce::DocumentWindow::allButtons, true),
+      cleanTitle(title)
 {
     StartCore(ReporterMode::Gui);
     // Before the window takes its size, so that the size is the scaled one.
@@ -38,6 +41,10 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     CCommandManager::GetInstance()->SetMergeWindow(kStepperMergeMs);
     addKeyListener(&undoKeys);
     CJuceManager::GetInstance()->Redraw();
+
+    // Unsaved changes show as a leading "*" in the title, as desktop programs mark them.
+    CDesignState::GetInstance()->SetObserver(
+        [this] { setName((CDesignState::GetInstance()->IsModified() ? "*" : "") + cleanTitle); });
 }
 
 CAppWindow::~CAppWindow()
@@ -45,6 +52,7 @@ CAppWindow::~CAppWindow()
     // The panels unregister their bindings as they go, so they go first, while the
     // managers they talk to still exist.
     removeKeyListener(&undoKeys);
+    CDesignState::GetInstance()->SetObserver(nullptr);
     CJuceManager::GetInstance()->SetMainComponent(nullptr);
     clearContentComponent();
     setLookAndFeel(nullptr);
@@ -55,5 +63,5 @@ CAppWindow::~CAppWindow()
 
 void CAppWindow::closeButtonPressed()
 {
-    juce::JUCEApplication::quit();
+    CSavePrompt::RequestQuit();
 }

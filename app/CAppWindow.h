@@ -16,6 +16,7 @@ public:
     void closeButtonPressed() override;
 
 private:
+    const juce::String cleanTitle;
     CUndoKeys undoKeys;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CAppWindow)

@@ -4,7 +4,11 @@
 
 #include <limits>
 
-CCommandEngineGeneral::CCommandEngineGeneral(const std::string& n, const CCommand& c) : name(n), command(c) {}
+CCommandEngineGeneral::CCommandEngineGeneral(const std::string& n, const CCommand& c, long long s, long long p,
+                                             long long& t)
+    : name(n), command(c), serial(s), previous(p), top(&t)
+{
+}
 
 bool CCommandEngineGeneral::perform()
 {
@@ -12,6 +16,7 @@ bool CCommandEngineGeneral::perform()
     if (performed)
     {
         engine->RestoreDesign(after, ShownWith(shownAfter));
+        *top = serial;
         return true;
     }
     before = engine->CaptureDesign();
@@ -28,12 +33,14 @@ bool CCommandEngineGeneral::perform()
     if (before.venue == after.venue)
         before.venue = after.venue = std::string();
     performed = true;
+    *top = serial;
     return true;
 }
 
 bool CCommandEngineGeneral::undo()
 {
     CEngineManager::GetInstance()->RestoreDesign(before, ShownWith(shownBefore));
+    *top = previous;
     return true;
 }
 
@@ -56,7 +63,7 @@ juce::UndoableAction* CCommandEngineGeneral::createCoalescedAction(juce::Undoabl
     if (next == nullptr || ! performed || ! next->performed || key.empty() || key != MergeKey(next->command))
         return nullptr;
 
-    auto* merged = new CCommandEngineGeneral(name, next->command);
+    auto* merged = new CCommandEngineGeneral(name, next->command, serial, previous, *top);
     merged->performed = true;
     // A document one of the two steps left alone was, before the first, as the second found it.
     merged->before.array = before.array.empty() ? next->before.array : before.array;

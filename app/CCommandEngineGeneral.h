@@ -3,7 +3,9 @@
 // time hands the command to the engine's table and keeps the documents it changed as text,
 // before and after; undo and redo put that text back. The SPL scale is a view: undo and redo
 // keep it as it is unless the step changed it. It holds no pointer into a document.
-// Owned by the command manager's UndoManager once performed. GUI message thread only.
+// Each step carries a serial number and writes the serial the design stands at into its
+// history as it is done, undone or redone. Owned by the command manager's UndoManager once
+// performed. GUI message thread only.
 
 #include "engine/CCommand.h"
 #include "engine/CEngineManager.h"
@@ -15,7 +17,11 @@
 class CCommandEngineGeneral : public juce::UndoableAction
 {
 public:
-    CCommandEngineGeneral(const std::string& name, const CCommand& command);
+    // `serial` numbers this step, `previous` is the serial the design stood at before it, and
+    // `top` (the history's, which outlives its steps) receives the serial the design stands
+    // at after each perform, undo and redo.
+    CCommandEngineGeneral(const std::string& name, const CCommand& command, long long serial, long long previous,
+                          long long& top);
     ~CCommandEngineGeneral() override = default;
 
     // False (nothing to record) when the command changed neither document.
@@ -23,8 +29,8 @@ public:
     bool undo() override;
     // The bytes of text kept.
     int getSizeInUnits() override;
-    // This step followed by `next`, as one step; null unless `next` is a step of the same
-    // command on the same value (see MergeKey).
+    // This step followed by `next`, as one step with this step's serials; null unless `next`
+    // is a step of the same command on the same value (see MergeKey).
     juce::UndoableAction* createCoalescedAction(juce::UndoableAction* next) override;
 
     const std::string& GetName() const { return name; }
@@ -37,6 +43,9 @@ private:
 
     std::string name;
     CCommand command;
+    long long serial;
+    long long previous;
+    long long* top;
     bool performed = false;
     // The SPL scale to show once the step's text is back: the one shown now, unless the
     // step changed the venue's scale element (a load), then the one it found or left.

@@ -3,7 +3,9 @@
 #include "app/CCommandEngineGeneral.h"
 #include "base/CReportError.h"
 #include "engine/CCommandTable.h"
+#include "engine/CDesignState.h"
 
+#include <algorithm>
 #include <new>
 
 CCommandManager::CCommandManager()
@@ -39,12 +41,14 @@ CCommandResult CCommandManager::Do(const CCommand& command)
     }
     else
     {
-        // Moving through the history or loading ends any merging of steps.
+        // Saving (a drag going on after it is a new step, so that undo comes back to the
+        // saved design) and moving through the history end any merging of steps.
         if (entry.kind != CCommandTable::Kind::View)
             lastStepKey.clear();
         CCommandTable::Perform(command);
     }
     ++performed[entry.name];
+    CDesignState::GetInstance()->CommandDone(command);
     return checked;
 }
 
@@ -75,8 +79,12 @@ void CCommandManager::PerformStep(const std::string& name, const CCommand& comma
                        && (gestures > 0 || now - lastStepTime <= mergeWindowMs);
     if (! merge)
         undo->beginNewTransaction(juce::String(name));
+    // A step merged into the one before keeps its serial: the design is still at that step.
+    const long long serial = merge ? topSerial : lastSerial + 1;
     // The undo manager owns the action from here on, also when performing throws.
-    const bool recorded = undo->perform(new CCommandEngineGeneral(name, command));
+    const bool recorded = undo->perform(new CCommandEngineGeneral(name, command, serial, topSerial, topSerial));
+    if (recorded)
+        lastSerial = std::max(lastSerial, serial);
     if (recorded || ! merge)
         lastStepKey = recorded ? key : std::string();
     lastStepTime = now;

@@ -46,6 +46,7 @@ public:
     bool CanRedo() override;
     void Undo() override;
     void Redo() override;
+    long long TopSerial() override { return topSerial; }
 
     // How many commands named `name` (all commands: empty) were performed, steps or not.
     int GetPerformedCount(const std::string& name = {}) const;
@@ -59,5 +60,8 @@ private:
     std::string lastStepKey;
     unsigned lastStepTime = 0;
     unsigned mergeWindowMs = 0;
+    // The serial the design stands at, and the last one given to a step.
+    long long topSerial = 0;
+    long long lastSerial = 0;
     int gestures = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <sstream>
 #include <vector>
 
 namespace
@@ -71,6 +72,21 @@ void SetEditor(juce::TextEditor* editor, const std::string& text)
         editor->setText(juce::String(text), true);
 }
 
+// A toggle's key: "n" is on for the value n; "!a|b" is on for every value but a and b, the
+// mode a switch works in when it holds no value of its own.
+bool ToggleIsOn(const std::string& key, int value)
+{
+    std::string text;
+    IntToString(text, value);
+    if (key.empty() || key[0] != '!')
+        return text == key;
+    std::istringstream others(key.substr(1));
+    for (std::string other; std::getline(others, other, '|');)
+        if (other == text)
+            return false;
+    return true;
+}
+
 // Writes the value of `item` into `control` as its kind says.
 void WriteValue(juce::Component* control, CXmlNode* item, const CListenerInfo& info)
 {
@@ -119,9 +135,7 @@ void WriteValue(juce::Component* control, CXmlNode* item, const CListenerInfo& i
     {
         if (auto* toggle = dynamic_cast<juce::ToggleButton*>(control))
         {
-            std::string text;
-            IntToString(text, item->GetChild(Tag::Value)->GetInt(0));
-            toggle->setToggleState(text == info.key, juce::sendNotification);
+            toggle->setToggleState(ToggleIsOn(info.key, item->GetChild(Tag::Value)->GetInt(0)), juce::sendNotification);
         }
     }
     else if (kind == Tag::VLabelText)

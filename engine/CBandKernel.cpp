@@ -266,7 +266,9 @@ DRX_INLINE void LevelsWith(const Terms& terms, const double* xs, int count, doub
 // best one the processor runs is picked once, when the program loads. A group is taken in
 // parts as wide as the registers, so that every value of a part stays in a register;
 // fused multiply-adds halve the polynomials' chains.
-#if defined(__x86_64__) && defined(__GNUC__)
+// Clang (the sanitizer build) knows no "arch=" targets for multiversioning: it builds the
+// portable version only.
+#if defined(__x86_64__) && defined(__GNUC__) && ! defined(__clang__)
 #define DRX_TARGET(isa) __attribute__((target(isa)))
 
 DRX_TARGET("default")

@@ -19,6 +19,11 @@ void CCommandHistory::Undo() {}
 
 void CCommandHistory::Redo() {}
 
+long long CCommandHistory::TopSerial()
+{
+    return 0;
+}
+
 //==============================================================================
 CCommandHistory& CCommandHistory::Get()
 {

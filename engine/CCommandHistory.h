@@ -13,6 +13,11 @@ public:
     // Step back or forward one step; only called when CanUndo / CanRedo said yes.
     virtual void Undo();
     virtual void Redo();
+    // The serial number of the step the design stands at: the step at the top of the
+    // history, or, with every step undone, the one before the oldest (0: the design the
+    // program started with). Every recorded step has its own; steps merged into one keep
+    // the first one's.
+    virtual long long TopSerial();
 
     //==========================================================================
     // The installed history, or an empty one.

@@ -12,6 +12,7 @@
 #include "engine/CSceneManager.h"
 #include "engine/CSceneWrap.h"
 #include "product/CProductManager.h"
+#include "render/CRenderManager.h"
 #include "venue/CVenueAirWrap.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
@@ -21,6 +22,8 @@
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
+
+#include <juce_graphics/juce_graphics.h>
 
 #include <algorithm>
 #include <functional>
@@ -42,25 +45,28 @@ CXmlNode* MetaMoreOf(CXmlNode* element)
     return element->GetChild(Tag::RenderSpec)->GetChild(Tag::RenderItem)->GetChild(Tag::MetaMore);
 }
 
-// The serialized documents before a load, so that a load that fails half-way can be undone.
-struct DocumentSnapshot
+// Shown X coordinates count from the stage's front edge, so they follow the stage of the
+// venue in the documents: after an edit of it, a load and an undo.
+void ApplyStageOffset()
 {
-    DocumentSnapshot()
-        : array(CArrayManager::GetInstance()->GetDocument()->ToText()),
-          venue(CVenueManager::GetInstance()->SaveState())
+    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    for (int slot = 1; slot <= venue.GetAreaTotal(); ++slot)
     {
+        CVenueAreaWrap area;
+        venue.GetArea(area, slot);
+        if (area.IsStage())
+            CEngineHooks::Get().SetOffsets(-area.GetLine()->x2, 0.0);
     }
+}
 
-    void Restore() const
-    {
-        CArrayManager::GetInstance()->GetDocument()->ParseText(array);
-        CVenueManager::GetInstance()->RestoreState(venue);
-        ArrayLine(CArrayManager::kFind).RecomputeAll();
-    }
-
-    std::string array;
-    std::string venue;
-};
+// A design that cannot be drawn cannot be shown or used: drawing it once, off screen, is
+// part of loading it.
+void DrawOffScreen()
+{
+    juce::Image picture(juce::Image::RGB, 1000, 600, false);
+    CRenderManager::GetInstance()->Render(&picture, CSceneManager::GetInstance()->GetScene(2),
+                                          [](double level) { return CSPLManager::GetInstance()->ColourOf(level); });
+}
 
 void RefreshViewsAfterLoad(bool arrayChanged)
 {
@@ -264,7 +270,9 @@ void CEngineManager::LoadArrayFile(const std::string& path)
         if (! CArrayManager::GetInstance()->LoadArrayFile(path))
             return false;
         SplScaleSetting::Restore();
+        ApplyStageOffset();
         Recompute();
+        DrawOffScreen();
         return true;
     });
     if (! loaded)
@@ -288,7 +296,9 @@ void CEngineManager::LoadVenueFile(const std::string& path)
             return false;
         AimLines::BuildAimLines(CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)));
         SplScaleSetting::Restore();
+        ApplyStageOffset();
         Recompute();
+        DrawOffScreen();
         return true;
     });
 }
@@ -296,7 +306,10 @@ void CEngineManager::LoadVenueFile(const std::string& path)
 bool CEngineManager::LoadRestoringOnFailure(const std::string& failure, bool arrayChanged,
                                             const std::function<bool()>& load)
 {
-    const DocumentSnapshot before;
+    // A load is one transaction: it ends once the loaded design is recomputed and drawn,
+    // and until then everything it changes can go back as it was.
+    const DesignText before = CaptureDesign();
+    const SplScaleSetting::Shown shown = SplScaleSetting::Capture();
     bool loaded = false;
     try
     {
@@ -304,10 +317,9 @@ bool CEngineManager::LoadRestoringOnFailure(const std::string& failure, bool arr
     }
     catch (const std::exception& e)
     {
-        // A file that failed half-way (a value that is not a number, say) is undone.
-        before.Restore();
-        Recompute();
-        RefreshViewsAfterLoad(arrayChanged);
+        // A file that failed half-way (a value that is not a number, an item that cannot be
+        // drawn) is undone to the byte.
+        RestoreDesign(before, shown);
         CReportError::GetInstance()->ReportFatalError(failure + " (" + e.what() + ")");
     }
     if (loaded)
@@ -364,15 +376,7 @@ void CEngineManager::RestoreDesign(const DesignText& given, const SplScaleSettin
         BuildVenueScene();
     }
 
-    // The coordinates shown are measured from the restored stage's end, as after an edit of it.
-    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
-    for (int slot = 1; slot <= venue.GetAreaTotal(); ++slot)
-    {
-        CVenueAreaWrap area;
-        venue.GetArea(area, slot);
-        if (area.IsStage())
-            CEngineHooks::Get().SetOffsets(-area.GetLine()->x2, 0.0);
-    }
+    ApplyStageOffset();
     RefreshViewsAfterLoad(true);
 }
 

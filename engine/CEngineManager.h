@@ -77,7 +77,8 @@ private:
     // The scenes the picture is drawn from: the array's, and the venue's with the array in it.
     void BuildArrayScene();
     void BuildVenueScene();
-    // Runs `load`; when it throws, both documents are put back as they were and the
-    // failure is reported. Returns what `load` returned (false: refused, nothing changed).
+    // Runs `load` (which loads, recomputes and draws); when it throws, both documents, the
+    // display offset and the SPL scale are put back as they were and the failure is
+    // reported. Returns what `load` returned (false: refused, nothing changed).
     bool LoadRestoringOnFailure(const std::string& failure, bool arrayChanged, const std::function<bool()>& load);
 };

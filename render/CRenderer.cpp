@@ -5,8 +5,10 @@
 
 #include <juce_graphics/juce_graphics.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace
 {
@@ -24,6 +26,20 @@ int ToInt(float value)
     if (value <= (float) std::numeric_limits<int>::min())
         return std::numeric_limits<int>::min();
     return (int) value;
+}
+
+// Runs `read`, naming the attribute it reads in the error it may raise.
+template <typename Read>
+auto Named(const std::string& name, Read read) -> decltype(read())
+{
+    try
+    {
+        return read();
+    }
+    catch (const std::exception& e)
+    {
+        throw std::runtime_error(name + ": " + e.what());
+    }
 }
 
 // An element that only marks something: created without a value, or loaded empty.
@@ -91,7 +107,22 @@ void CRenderer::Act(CXmlNode* item)
 {
     CXmlParserActor::Act(item);
     RestartPoints();
-    Render();
+    try
+    {
+        Render();
+    }
+    catch (const std::exception& e)
+    {
+        // The scene names each item's group after the document path it was copied from,
+        // "_Venue1_RenderSpec" for instance.
+        std::string item = node->GetName();
+        if (const int slot = node->FindChild(Tag::Slot)->GetInt(0); slot > 0)
+            item += " " + std::to_string(slot);
+        std::string from = node->GetParent()->GetName();
+        from.erase(0, from.find_first_not_of('_'));
+        std::replace(from.begin(), from.end(), '_', '/');
+        throw std::runtime_error("Could not draw " + item + " of " + from + ": " + e.what());
+    }
 }
 
 bool CRenderer::HasItem() const
@@ -119,7 +150,7 @@ bool CRenderer::GetAttrInt(const std::string& name, int defaultValue, int& out)
         CXmlNode* attribute = FindAttribute(name);
         if (attribute->IsNull())
             return false;
-        out = attribute->GetInt(defaultValue);
+        out = Named(name, [&] { return attribute->GetInt(defaultValue); });
         return true;
     }
     auto found = ownNumbers.find(name);
@@ -145,7 +176,7 @@ bool CRenderer::GetAttrDouble(const std::string& name, double defaultValue, doub
         CXmlNode* attribute = FindAttribute(name);
         if (attribute->IsNull())
             return false;
-        out = attribute->GetDouble(defaultValue);
+        out = Named(name, [&] { return attribute->GetDouble(defaultValue); });
         return true;
     }
     auto found = ownNumbers.find(name);
@@ -175,7 +206,7 @@ bool CRenderer::GetAttrText(const std::string& name, const std::string& defaultV
         CXmlNode* attribute = FindAttribute(name);
         if (attribute->IsNull())
             return false;
-        out = attribute->GetString(defaultValue);
+        out = Named(name, [&] { return attribute->GetString(defaultValue); });
         return true;
     }
     auto found = ownTexts.find(name);
@@ -192,7 +223,7 @@ bool CRenderer::GetAttrSwitch(const std::string& name)
         CXmlNode* attribute = FindAttribute(name);
         if (attribute->IsNull())
             return false;
-        return CarriesNoValue(attribute) || attribute->GetInt(0) != 0;
+        return CarriesNoValue(attribute) || Named(name, [&] { return attribute->GetInt(0); }) != 0;
     }
     int value = 0;
     GetAttrInt(name, 0, value);
@@ -253,7 +284,7 @@ bool CRenderer::NextPoint(float& x, float& y)
     if (currentPoint == nullptr || currentPoint->IsNull())
         return false;
 
-    const CPoint* point = currentPoint->GetPoint();
+    const CPoint* point = Named(Tag::PointList + " " + currentPoint->GetName(), [this] { return currentPoint->GetPoint(); });
     double px = point->x;
     double py = point->y;
     Transform(px, py);

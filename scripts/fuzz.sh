@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang's libFuzzer and AddressSanitizer in their own build
-# tree (JUCE and the core instrumented too) and runs one target for a while.
+# Builds the fuzz targets with clang's libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer in the sanitizer build tree (JUCE and the core instrumented
+# too; see scripts/sanitizer-tree.sh) and runs one target for a while.
 #
 #   scripts/fuzz.sh TARGET [SECONDS] [-- libFuzzer options...]
 #
 # TARGET is xml_parse or load_files; SECONDS defaults to 60. The run starts from the
 # committed seeds in fuzz/corpus/TARGET/ and keeps what it learns in
-# build-clang-fuzz/corpus/TARGET/ (the seeds are never modified). Crash inputs land in
-# build-clang-fuzz/findings/TARGET/; replay one with the target's binary and its path.
-# Environment: BUILD_DIR (default build-clang-fuzz), JOBS (default 2).
+# build-asan/corpus/TARGET/ (the seeds are never modified). Crash inputs land in
+# build-asan/findings/TARGET/; replay one with the target's binary and its path.
+# Environment: BUILD_DIR (default build-asan), JOBS (default 2).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -22,15 +23,9 @@ case "$target" in
   *) echo "usage: $0 xml_parse|load_files [SECONDS] [-- libFuzzer options...]" >&2; exit 2 ;;
 esac
 
-build="${BUILD_DIR:-$root/build-clang-fuzz}"
-sanitize="-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer"
-
-cmake -S "$root" -B "$build" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_C_FLAGS="$sanitize" -DCMAKE_CXX_FLAGS="$sanitize" \
-  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address" \
-  -DDRX_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+build="${BUILD_DIR:-$root/build-asan}"
+source "$root/scripts/sanitizer-tree.sh"
+drx_configure_sanitizer_tree "$root" "$build"
 cmake --build "$build" --target "fuzz_$target" -j "${JOBS:-2}"
 
 corpus="$build/corpus/$target"

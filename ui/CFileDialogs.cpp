@@ -3,6 +3,7 @@
 #include "app/CCommandManager.h"
 #include "engine/CCommandTable.h"
 #include "base/CRunFolders.h"
+#include "engine/CDesignState.h"
 #include "xml/XmlTags.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -92,12 +93,21 @@ CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File&
         folder.createDirectory();
     }
 
+    // The file the design (or venue) came from or went to last; otherwise the default
+    // design, by the name the start-up looks for.
+    const std::string& current = info.venue ? CDesignState::GetInstance()->GetVenueFile()
+                                            : CDesignState::GetInstance()->GetDesignFile();
     Request request;
-    request.initialFile = folder.getChildFile(info.venue ? "default.21v" : "default.21w");
     request.filter = info.venue ? "*.21v" : "*.21w";
-    // A new user's first load finds the samples rather than an empty folder.
-    if (! info.save && ! HoldsDesigns(folder, request.filter) && HoldsDesigns(samples, request.filter))
-        request.initialFile = samples;
+    if (juce::File::isAbsolutePath(current))
+        request.initialFile = juce::File(current);
+    else
+    {
+        request.initialFile = folder.getChildFile(info.venue ? "Default.21v" : "Default.21w");
+        // A new user's first load finds the samples rather than an empty folder.
+        if (! info.save && ! HoldsDesigns(folder, request.filter) && HoldsDesigns(samples, request.filter))
+            request.initialFile = samples;
+    }
     request.title = info.title;
     request.save = info.save;
     return request;

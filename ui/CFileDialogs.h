@@ -58,7 +58,8 @@ public:
     //==========================================================================
     // The steps a dialog is made of.
 
-    // Makes sure the dialog's folder exists and describes the dialog.
+    // Makes sure the dialog's folder exists and describes the dialog; it proposes the file
+    // the design (or venue) was last loaded from or saved to.
     static Request MakeRequest(Dialog dialog, const juce::File& documents, const juce::File& samples);
     // Runs the chooser; the command to send, or none when the user cancelled or declined
     // to overwrite. A save adds the extension to a name that has none.

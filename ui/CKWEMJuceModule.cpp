@@ -141,9 +141,10 @@ void CKWEMJuceModule::Refresh(int newPositionNumber, int newIndex, const std::st
     product->GetChild(Tag::Switch2)->GetChild(Tag::Value);
     product->GetChild(Tag::Switch2Name)->GetChild(Tag::Value)->GetString(kDefaultSwitchName);
 
+    // A switch without a value works as S-Amp and Multi, and shows so.
     listeners->RegisterByPath(&biAmp, switches, Tag::Switch1, Tag::VToggleButton, "1");
-    listeners->RegisterByPath(&singleAmp, switches, Tag::Switch1, Tag::VToggleButton, "2");
-    listeners->RegisterByPath(&multi, switches, Tag::Switch2, Tag::VToggleButton, "1");
+    listeners->RegisterByPath(&singleAmp, switches, Tag::Switch1, Tag::VToggleButton, "!1");
+    listeners->RegisterByPath(&multi, switches, Tag::Switch2, Tag::VToggleButton, "!2|3");
     listeners->RegisterByPath(&single, switches, Tag::Switch2, Tag::VToggleButton, "2");
     listeners->RegisterByPath(&longMode, switches, Tag::Switch2, Tag::VToggleButton, "3");
     listeners->RegisterByPath(&switchName, switches, Tag::Switch2Name, Tag::VLabelText, "HF via DSP");

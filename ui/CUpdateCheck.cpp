@@ -1,6 +1,7 @@
 #include "ui/CUpdateCheck.h"
 
 #include "base/CRunFolders.h"
+#include "ui/CSavePrompt.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -48,7 +49,7 @@ public:
 
     void OpenInBrowser(const std::string& url) override { juce::URL(url).launchInDefaultBrowser(); }
 
-    void Quit() override { juce::JUCEApplicationBase::quit(); }
+    void Quit() override { CSavePrompt::RequestQuit(); }
 };
 
 CUpdateCheck::Ui* installedUi = nullptr;

@@ -14,6 +14,7 @@
 #include "ui/CMicrophonePanel.h"
 #include "ui/CPanelCreators.h"
 #include "ui/CPrintReport.h"
+#include "ui/CSavePrompt.h"
 #include "ui/CStartupUpdateCheck.h"
 #include "ui/CUpdateCheck.h"
 #include "ui/CVenueView.h"
@@ -317,7 +318,7 @@ void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
     else if (button == venueSaveButton.get())
         CFileDialogs::SaveVenue();
     else if (button == exitButton.get())
-        juce::JUCEApplicationBase::quit();
+        CSavePrompt::RequestQuit();
     else if (button == printButton.get())
         CPrintReport::PrintAndTell();
     else if (button == updateButton.get())

@@ -255,6 +255,8 @@ inline const std::string Automatic = "Automatic";
 // Settings file
 inline const std::string UnitType = "UnitType";
 inline const std::string UiScale = "UiScale";
+// The design file last loaded or saved, opened again at the next start.
+inline const std::string LastDesign = "LastDesign";
 inline const std::string SI = "SI";
 inline const std::string US = "US";
 inline const std::string Application = "Application";

@@ -129,6 +129,13 @@ TEST_F(ListenerFixture, EveryKindWritesItsValueIntoItsControl)
           [](juce::Component& c, CXmlNode*) { EXPECT_TRUE(static_cast<juce::ToggleButton&>(c).getToggleState()); } },
         { "VToggleButton", "1", [] { return new juce::ToggleButton(); }, [](CXmlNode* i) { i->GetChild(Tag::Value)->SetInt(2); },
           [](juce::Component& c, CXmlNode*) { EXPECT_FALSE(static_cast<juce::ToggleButton&>(c).getToggleState()); } },
+        // "!a|b": on for every value but those, the mode of a switch without its own value.
+        { "VToggleButton", "!2|3", [] { return new juce::ToggleButton(); }, [](CXmlNode* i) { i->GetChild(Tag::Value)->SetInt(0); },
+          [](juce::Component& c, CXmlNode*) { EXPECT_TRUE(static_cast<juce::ToggleButton&>(c).getToggleState()); } },
+        { "VToggleButton", "!2|3", [] { return new juce::ToggleButton(); }, [](CXmlNode* i) { i->GetChild(Tag::Value)->SetInt(3); },
+          [](juce::Component& c, CXmlNode*) { EXPECT_FALSE(static_cast<juce::ToggleButton&>(c).getToggleState()); } },
+        { "VToggleButton", "!1", [] { return new juce::ToggleButton(); }, [](CXmlNode* i) { i->GetChild(Tag::Value)->SetInt(12); },
+          [](juce::Component& c, CXmlNode*) { EXPECT_TRUE(static_cast<juce::ToggleButton&>(c).getToggleState()); } },
         { "VLabelText", "", label, [](CXmlNode* i) { i->GetChild(Tag::Value)->SetString("HF via DSP"); },
           [](juce::Component& c, CXmlNode*) { EXPECT_EQ(LabelText(c), "HF via DSP"); } },
         { "VLabelText", "", label, [](CXmlNode*) {},

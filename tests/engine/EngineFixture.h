@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -67,45 +68,62 @@ protected:
         return Canonical(CArrayManager::GetInstance()->GetDocument()->ToText() + CVenueManager::GetInstance()->SaveState());
     }
 
+    // One pass each, so that comparing whole documents stays quick (also under the sanitizers).
     static std::string Canonical(const std::string& text)
     {
-        juce::String out;
-        juce::String in(text);
-        int i = 0;
-        while (i < in.length())
+        std::string numbers;
+        numbers.reserve(text.size());
+        for (size_t i = 0; i < text.size();)
         {
-            const int open = in.indexOfChar(i, '>');
-            if (open < 0)
+            const size_t open = text.find('>', i);
+            if (open == std::string::npos)
             {
-                out += in.substring(i);
+                numbers.append(text, i, std::string::npos);
                 break;
             }
-            out += in.substring(i, open + 1);
-            const int close = in.indexOfChar(open + 1, '<');
-            const juce::String value = close < 0 ? juce::String() : in.substring(open + 1, close);
-            if (close >= 0 && value.containsOnly("0123456789.-+e") && value.containsAnyOf("0123456789"))
+            numbers.append(text, i, open + 1 - i);
+            const size_t close = text.find('<', open + 1);
+            if (close == std::string::npos)
+                break;
+            const std::string value = text.substr(open + 1, close - open - 1);
+            if (IsNumber(value))
             {
                 char number[32];
-                std::snprintf(number, sizeof(number), "%.12g", value.getDoubleValue());
-                out += number;
+                std::snprintf(number, sizeof(number), "%.12g", std::strtod(value.c_str(), nullptr));
+                numbers += number;
             }
-            else if (close >= 0)
-                out += value;
-            i = close < 0 ? in.length() : close;
+            else
+                numbers += value;
+            i = close;
         }
-        std::string s = out.toStdString();
+
         // <Tag></Tag> reads back as <Tag />.
-        for (size_t at = s.find("></"); at != std::string::npos; at = s.find("></", at + 1))
+        std::string out;
+        out.reserve(numbers.size());
+        for (size_t i = 0; i < numbers.size();)
         {
-            const size_t start = s.rfind('<', at);
-            const size_t end = s.find('>', at + 3);
-            if (start != std::string::npos && end != std::string::npos && s.compare(start + 1, at - start - 1, s, at + 3, end - at - 3) == 0)
+            const size_t end = numbers.compare(i, 2, "</") == 0 ? numbers.find('>', i) : std::string::npos;
+            if (end != std::string::npos && ! out.empty() && out.back() == '>')
             {
-                s.replace(start, end - start + 1, s.substr(start, at - start) + " />");
-                at = start;
+                const size_t start = out.rfind('<');
+                const std::string name = numbers.substr(i + 2, end - i - 2);
+                if (start != std::string::npos && out.compare(start + 1, out.size() - start - 2, name) == 0)
+                {
+                    out.resize(start);
+                    out += "<" + name + " />";
+                    i = end + 1;
+                    continue;
+                }
             }
+            out += numbers[i++];
         }
-        return s;
+        return out;
+    }
+
+    static bool IsNumber(const std::string& value)
+    {
+        return ! value.empty() && value.find_first_not_of("0123456789.-+e") == std::string::npos
+               && value.find_first_of("0123456789") != std::string::npos;
     }
 
     ScopedTempDirectory temp;

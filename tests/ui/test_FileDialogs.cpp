@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -64,11 +65,11 @@ TEST_F(FileDialogsTest, EachDialogOpensInItsFolderWithItsFilterAndTitle)
 {
     struct Case { Dialog dialog; std::string initial; std::string filter; std::string title; bool save; };
     const Case cases[] = {
-        { Dialog::SaveArray, "Kesta/default.21w", "*.21w", kSaveTitle, true },
-        { Dialog::LoadArray, "Kesta/default.21w", "*.21w",
+        { Dialog::SaveArray, "Kesta/Default.21w", "*.21w", kSaveTitle, true },
+        { Dialog::LoadArray, "Kesta/Default.21w", "*.21w",
           "Select a file name to load as the current array and venue...", false },
-        { Dialog::SaveVenue, "Kesta/Venues/default.21v", "*.21v", kSaveTitle, true },
-        { Dialog::LoadVenue, "Kesta/Venues/default.21v", "*.21v", "Select a file name to load as the current venue...",
+        { Dialog::SaveVenue, "Kesta/Venues/Default.21v", "*.21v", kSaveTitle, true },
+        { Dialog::LoadVenue, "Kesta/Venues/Default.21v", "*.21v", "Select a file name to load as the current venue...",
           false },
     };
     for (const Case& c : cases)
@@ -96,13 +97,13 @@ TEST_F(FileDialogsTest, ALoadOpensInTheSamplesUntilTheUserHasADesignOfThatKind)
     const Case cases[] = {
         { nullptr, Dialog::LoadArray, chooser.samples },
         { nullptr, Dialog::LoadVenue, chooser.samples },
-        { nullptr, Dialog::SaveArray, Kesta().getChildFile("default.21w") },
-        { nullptr, Dialog::SaveVenue, Venues().getChildFile("default.21v") },
+        { nullptr, Dialog::SaveArray, Kesta().getChildFile("Default.21w") },
+        { nullptr, Dialog::SaveVenue, Venues().getChildFile("Default.21v") },
         // A venue in the arrays' folder is not a design of the array kind.
         { "Kesta/stray.21v", Dialog::LoadArray, chooser.samples },
-        { "Kesta/mine.21w", Dialog::LoadArray, Kesta().getChildFile("default.21w") },
+        { "Kesta/mine.21w", Dialog::LoadArray, Kesta().getChildFile("Default.21w") },
         { "Kesta/mine.21w", Dialog::LoadVenue, chooser.samples },
-        { "Kesta/Venues/room.21v", Dialog::LoadVenue, Venues().getChildFile("default.21v") },
+        { "Kesta/Venues/room.21v", Dialog::LoadVenue, Venues().getChildFile("Default.21v") },
     };
     for (const Case& c : cases)
     {
@@ -122,7 +123,7 @@ TEST_F(FileDialogsTest, ALoadOpensInTheSamplesUntilTheUserHasADesignOfThatKind)
     Kesta().getChildFile("mine.21w").deleteFile();
     chooser.requests.clear();
     CFileDialogs::Choose(Dialog::LoadArray, chooser);
-    EXPECT_EQ(chooser.requests[0].initialFile, Kesta().getChildFile("default.21w")) << "no samples installed";
+    EXPECT_EQ(chooser.requests[0].initialFile, Kesta().getChildFile("Default.21w")) << "no samples installed";
 }
 
 TEST_F(FileDialogsTest, AConfirmedDialogSendsItsCommandWithTheFullPath)
@@ -236,4 +237,41 @@ TEST_F(FileDialogsRun, SavedFilesLoadBackThroughTheEngine)
     EXPECT_NEAR(Area(3).AngleSlider().getValue(), angle, 0.05);
     EXPECT_EQ(Commands("Load Array File"), 1);
     EXPECT_EQ(Commands("Save Venue File"), 1);
+}
+
+TEST_F(FileDialogsRun, EachDialogProposesTheFileLastLoadedOrSaved)
+{
+    auto proposed = [this](Dialog dialog) {
+        chooser.requests.clear();
+        chooser.answer.reset();
+        CFileDialogs::Choose(dialog, chooser);
+        return chooser.requests.at(0).initialFile;
+    };
+    EXPECT_EQ(proposed(Dialog::SaveArray), Kesta().getChildFile("Default.21w"))
+        << "the name the start-up looks for";
+
+    const juce::File elsewhere = temp.File("projects").getChildFile("Club Night.21w");
+    elsewhere.getParentDirectory().createDirectory();
+    chooser.answer = elsewhere;
+    CFileDialogs::SaveArray();
+    ASSERT_TRUE(elsewhere.existsAsFile());
+    EXPECT_EQ(proposed(Dialog::SaveArray), elsewhere);
+    EXPECT_EQ(proposed(Dialog::LoadArray), elsewhere);
+    EXPECT_EQ(proposed(Dialog::SaveVenue), Kesta().getChildFile("Venues").getChildFile("Default.21v"))
+        << "a design file is no venue file";
+
+    const juce::File venue = temp.File("projects").getChildFile("hall.21v");
+    chooser.answer = venue;
+    CFileDialogs::SaveVenue();
+    chooser.answer = venue;
+    CFileDialogs::LoadVenue();
+    EXPECT_EQ(proposed(Dialog::SaveVenue), venue);
+    EXPECT_EQ(proposed(Dialog::SaveArray), elsewhere) << "loading a venue keeps the design's file";
+
+    // A refused load proposes what was there before.
+    const juce::File broken = temp.File("projects").getChildFile("broken.21w");
+    broken.replaceWithText("<Root><Array>");
+    chooser.answer = broken;
+    EXPECT_THROW(CFileDialogs::LoadArray(), std::runtime_error);
+    EXPECT_EQ(proposed(Dialog::SaveArray), elsewhere);
 }

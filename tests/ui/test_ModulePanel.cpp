@@ -152,3 +152,39 @@ TEST_F(ModulePanel, ARefreshIsNeverSentBackAsAnEdit)
     EXPECT_EQ(Commands(kToggle), before + 1);
     EXPECT_EQ(SwitchValue(Product(4), Tag::Switch2), 2);
 }
+
+TEST_F(ModulePanel, ASwitchWithoutAValueShowsTheModeItWorksIn)
+{
+    // The SPL computation takes a switch without a value as S-Amp and Multi; the panel shows
+    // what it computes with. -1 removes the value.
+    struct Case { int amp; int shading; bool biAmp; bool singleAmp; bool multi; bool single; bool longMode; };
+    const Case cases[] = {
+        { -1, -1, false, true, true, false, false },
+        { 1, -1, true, false, true, false, false },
+        { -1, 3, false, true, false, false, true },
+        { 2, 2, false, true, false, true, false },
+        { 1, 1, true, false, true, false, false },
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.amp) + " " + std::to_string(c.shading));
+        for (const auto& [which, value] : { std::pair { Tag::Switch1, c.amp }, std::pair { Tag::Switch2, c.shading } })
+        {
+            CXmlNode* switchNode = Product(4)->GetChild(which);
+            switchNode->RemoveChild(Tag::Value);
+            if (value >= 0)
+                switchNode->GetChild(Tag::Value)->SetInt(value);
+        }
+        const int before = Commands(kToggle);
+        CJuceManager::GetInstance()->LayoutModulePanels(nullptr);
+        CListenerManager::GetInstance()->RefreshAll();
+
+        CKWEMJuceModule& panel = Module(3);
+        EXPECT_EQ(panel.BiAmp().getToggleState(), c.biAmp);
+        EXPECT_EQ(panel.SingleAmp().getToggleState(), c.singleAmp);
+        EXPECT_EQ(panel.Multi().getToggleState(), c.multi);
+        EXPECT_EQ(panel.Single().getToggleState(), c.single);
+        EXPECT_EQ(panel.Long().getToggleState(), c.longMode);
+        EXPECT_EQ(Commands(kToggle), before) << "showing a mode is no edit";
+    }
+}

@@ -143,10 +143,11 @@ win_launch() {
     sleep 1
 }
 
+# The title is "  DRX Wizard", with a leading "*" while the design has unsaved changes.
 win_find_window() {
     local id
     for id in $(xdotool search --name "DRX Wizard" 2>/dev/null); do
-        if [ "$(xdotool getwindowname "$id")" = "  DRX Wizard" ]; then
+        if [[ "$(xdotool getwindowname "$id")" =~ ^\*?"  DRX Wizard"$ ]]; then
             WIN_ID=$id
             return 0
         fi
@@ -155,6 +156,21 @@ win_find_window() {
 }
 
 win_running() { kill -0 "$WIN_WIZARD" 2>/dev/null; }
+
+win_title() { xdotool getwindowname "$WIN_ID"; }
+
+# The question asked before quitting with unsaved changes.
+win_save_prompt_shown() { xdotool search --name "^Save changes\?$" >/dev/null 2>&1; }
+win_save_prompt_gone() { ! win_save_prompt_shown; }
+
+# Waits for the save question and answers it with a key: s (Save), d (Discard) or Escape
+# (Cancel).
+win_answer_save_prompt() { # key
+    win_wait_for 20 win_save_prompt_shown || { echo "  no save question appeared"; return 1; }
+    sleep 0.5
+    xdotool key "$1"
+    win_wait_for 10 win_save_prompt_gone || { echo "  the save question stayed after $1"; return 1; }
+}
 
 # Waits for the wizard to end by itself; its exit status in WIN_EXIT.
 win_wait_exit() { # seconds

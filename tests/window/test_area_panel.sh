@@ -49,6 +49,7 @@ win_shot stepped
 win_check "the two steps move the floor again" win_region_changed typed stepped $VIEW
 
 win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))
+win_check "closing the edited venue asks to save; Discard answers" win_answer_save_prompt d
 win_check "the close button ends the wizard" win_wait_exit 30
 win_check "the venue ends at the angle the panel shows, 20.2 degrees" floor_angle_is 20.2
 win_finish

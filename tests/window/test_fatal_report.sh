@@ -51,5 +51,6 @@ win_shot after
 win_check "the next command changes the picture" win_region_changed before after $PICTURE 200
 
 win_click 773 20
+win_check "Exit with the changed count asks to save; Discard answers" win_answer_save_prompt d
 win_check "Exit ends the wizard" win_wait_exit 30
 win_finish

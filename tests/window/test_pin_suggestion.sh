@@ -60,6 +60,9 @@ if [ "$BEST" != 8 ]; then
 fi
 
 win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))
+if [ "$BEST" != 8 ]; then
+    win_check "closing with the new pin asks to save; Discard answers" win_answer_save_prompt d
+fi
 win_check "the close button ends the wizard" win_wait_exit 30
 win_check "the wizard ends at the suggested pin $BEST" pin_is "$BEST"
 win_finish

@@ -91,6 +91,7 @@ win_shot redone_y
 win_check "Ctrl+Y makes it again too" win_region_same fewer redone_y $ARRAY_INFO
 xdotool key ctrl+z
 sleep 1.5
+win_check "undone back to the opening design, the title has no mark" test "$(win_title)" = "  DRX Wizard"
 
 # Ctrl+Z after a load through the Load button's file dialog.
 if [ -x "$CLI" ]; then
@@ -113,6 +114,7 @@ xdotool mousemove --sync 1020 760
 win_shot loaded
 win_check "the load changes the array info" win_region_changed before_load loaded $ARRAY_INFO 10
 win_check "the load changes the module list" win_region_changed before_load loaded $MODULE_LIST 200
+win_check "a loaded design has no changes" test "$(win_title)" = "  DRX Wizard"
 xdotool key ctrl+z
 sleep 2
 win_shot load_undone
@@ -120,6 +122,9 @@ win_check "Ctrl+Z after a load brings the array info back" win_region_same befor
 win_check "Ctrl+Z after a load brings the module list back" win_region_same before_load load_undone $MODULE_LIST
 win_check "Ctrl+Z after a load brings the venue picture back" win_region_same before_load load_undone $VIEW
 
+win_check "the load undone marks the design changed: it is no longer the file's" \
+    test "$(win_title)" = "*  DRX Wizard"
 win_click 773 20
+win_check "Exit asks to save; Discard answers" win_answer_save_prompt d
 win_check "Exit ends the wizard" win_wait_exit 30
 win_finish

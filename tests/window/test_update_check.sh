@@ -77,5 +77,6 @@ win_check "no box is shown" bash -c "! xdotool search --onlyvisible --name 'Newe
 win_check "the service was asked once" test "$(grep -c '^request' "$WIN_DIR/held-service.log")" -eq 1
 
 win_click 773 20
+win_check "Exit after the count change asks to save; Discard answers" win_answer_save_prompt d
 win_check "Exit ends the wizard" win_wait_exit 30
 win_finish

@@ -52,6 +52,7 @@ win_check "a second press shows the first units again" win_region_same more feet
 win_click 660 70
 
 win_click 773 20
+win_check "Exit with the changed count asks to save; Discard answers" win_answer_save_prompt d
 win_check "Exit ends the wizard" win_wait_exit 30
 win_check "the wizard exits with status 0" test "${WIN_EXIT:-1}" -eq 0
 for file in Settings.xml Array_Output.xml Venue_Data.xml Scene_Data.xml SPLPolarData.xml; do

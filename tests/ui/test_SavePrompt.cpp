@@ -1,0 +1,163 @@
+#include "ui/PanelFixture.h"
+
+#include "engine/CCommandTable.h"
+#include "engine/CDesignState.h"
+#include "ui/CFileDialogs.h"
+#include "ui/CSavePrompt.h"
+#include "xml/XmlTags.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace
+{
+// The question answered as the test says, and the quit only counted.
+class ScriptedPromptUi : public CSavePrompt::Ui
+{
+public:
+    void Ask(std::function<void(CSavePrompt::Answer)> answered) override
+    {
+        ++asked;
+        pending = std::move(answered);
+    }
+    void Quit() override { ++quits; }
+
+    // The user answers the question on show.
+    void Answer(CSavePrompt::Answer answer)
+    {
+        ASSERT_TRUE(pending) << "no question on show";
+        auto answered = std::move(pending);
+        pending = nullptr;
+        answered(answer);
+    }
+
+    int asked = 0;
+    int quits = 0;
+    std::function<void(CSavePrompt::Answer)> pending;
+};
+
+// The save dialog: picks `answer`, or is cancelled without one.
+class ScriptedSaveChooser : public CFileDialogs::Chooser
+{
+public:
+    explicit ScriptedSaveChooser(juce::File folder) : documents(std::move(folder)) {}
+    juce::File DocumentsFolder() override { return documents; }
+    juce::File SamplesFolder() override { return documents.getChildFile("no samples"); }
+    bool Browse(const CFileDialogs::Request&, juce::File& chosen) override
+    {
+        ++browsed;
+        if (! answer)
+            return false;
+        chosen = *answer;
+        return true;
+    }
+    bool ConfirmOverwrite(const juce::File&) override { return true; }
+
+    juce::File documents;
+    std::optional<juce::File> answer;
+    int browsed = 0;
+};
+} // namespace
+
+class SavePrompt : public PanelFixture
+{
+protected:
+    void SetUp() override
+    {
+        PanelFixture::SetUp();
+        CSavePrompt::SetUi(&ui);
+        CFileDialogs::SetChooser(&chooser);
+    }
+    void TearDown() override
+    {
+        CFileDialogs::SetChooser(nullptr);
+        CSavePrompt::SetUi(nullptr);
+        PanelFixture::TearDown();
+    }
+
+    static bool Modified() { return CDesignState::GetInstance()->IsModified(); }
+    static void Edit() { CCommandManager::GetInstance()->DoGeneral(Tag::SlotPin, "", 5); }
+
+    ScriptedPromptUi ui;
+    ScriptedSaveChooser chooser { temp.File("Documents") };
+};
+
+TEST_F(SavePrompt, WithoutChangesTheWizardQuitsAtOnce)
+{
+    ASSERT_FALSE(Modified());
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.asked, 0);
+    EXPECT_EQ(ui.quits, 1);
+
+    // Units and the SPL scale change the view, not the design.
+    CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", 0);
+    CCommandManager::GetInstance()->DoGeneral(Tag::SplRange, "", 5);
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.asked, 0);
+    EXPECT_EQ(ui.quits, 2);
+
+    // An edit undone leaves nothing to save.
+    Edit();
+    ASSERT_TRUE(CCommandManager::GetInstance()->DoGeneral(CCommandTable::kUndo, "", 0).WasDone());
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.asked, 0);
+    EXPECT_EQ(ui.quits, 3);
+}
+
+TEST_F(SavePrompt, CancelKeepsTheWizardAndItsChanges)
+{
+    Edit();
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.asked, 1);
+    EXPECT_TRUE(CSavePrompt::IsAsking());
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.asked, 1) << "a second close while the question shows asks nothing more";
+
+    ui.Answer(CSavePrompt::Answer::Cancel);
+    EXPECT_EQ(ui.quits, 0);
+    EXPECT_FALSE(CSavePrompt::IsAsking());
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(chooser.browsed, 0);
+
+    // And the next close asks again.
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.asked, 2);
+    ui.Answer(CSavePrompt::Answer::Discard);
+    EXPECT_EQ(ui.quits, 1);
+    EXPECT_EQ(chooser.browsed, 0) << "Discard saves nothing";
+}
+
+TEST_F(SavePrompt, SaveQuitsOnlyOnceTheDesignIsSaved)
+{
+    Edit();
+    const std::string pinned = CArrayManager::GetInstance()->GetDocument()->ToText();
+
+    // The save dialog cancelled: nothing saved, the wizard stays.
+    CSavePrompt::RequestQuit();
+    ui.Answer(CSavePrompt::Answer::Save);
+    EXPECT_EQ(chooser.browsed, 1);
+    EXPECT_EQ(ui.quits, 0);
+    EXPECT_TRUE(Modified());
+
+    // A save that fails is reported; the wizard stays.
+    chooser.answer = temp.File("no/such/folder/design.21w");
+    CSavePrompt::RequestQuit();
+    ui.Answer(CSavePrompt::Answer::Save);
+    EXPECT_EQ(ui.quits, 0);
+    EXPECT_TRUE(Modified());
+    EXPECT_FALSE(reported().empty());
+
+    // Saved: the wizard quits, and the file holds the edited design.
+    const juce::File design = temp.File("design.21w");
+    chooser.answer = design;
+    CSavePrompt::RequestQuit();
+    ui.Answer(CSavePrompt::Answer::Save);
+    EXPECT_EQ(ui.quits, 1);
+    EXPECT_FALSE(Modified());
+    ASSERT_TRUE(design.existsAsFile());
+    EXPECT_NE(design.loadFileAsString().indexOf("<SlotPin>"), -1);
+    EXPECT_EQ(CDesignState::GetInstance()->GetDesignFile(), design.getFullPathName().toStdString());
+    EXPECT_EQ(CArrayManager::GetInstance()->GetDocument()->ToText(), pinned) << "saving changed nothing";
+}

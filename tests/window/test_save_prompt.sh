@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Unsaved changes are not lost by quitting: the title marks them with a leading "*"; the
+# close button then asks Save / Discard / Cancel, and Cancel keeps the wizard with its
+# changes. Save runs the save dialog and the wizard ends once the design is written; the
+# next start opens that design again, unchanged, and closes without a question.
+source "$(dirname "$0")/lib.sh"
+win_setup save_prompt "$2" "$1"
+
+RANGE_BOX="381 12 34 24"
+MODULE_LIST="6 10 134 548"
+PICTURE="152 88 568 300"
+RANGE_MINUS="422 20"
+RANGE_PLUS="436 20"
+KESTA="$WIN_DIR/home/Documents/Kesta"
+SAVED="$WIN_DIR/home/saved design.21w"
+
+close_button() { win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2)); }
+save_dialog() { xdotool search --name "^Select a file name to save" 2>/dev/null | head -n1; }
+
+win_launch
+win_check "a fresh start has no unsaved changes" test "$(win_title)" = "  DRX Wizard"
+win_click $RANGE_PLUS
+win_click $RANGE_MINUS
+win_shot edited
+win_check "a count change marks the title" test "$(win_title)" = "*  DRX Wizard"
+
+close_button
+win_check "closing with changes asks to save" win_wait_for 20 win_save_prompt_shown
+win_shot asked
+win_check "the question is on the screen" win_region_changed edited asked 0 0 800 600 2000
+win_check "Cancel answers" win_answer_save_prompt Escape
+sleep 2
+win_check "Cancel keeps the wizard open" win_running
+win_shot cancelled
+win_check "the changes are still there" win_region_same edited cancelled $RANGE_BOX
+win_check "and still marked" test "$(win_title)" = "*  DRX Wizard"
+
+close_button
+win_check "Save answers" win_answer_save_prompt s
+win_check "the save dialog opens" win_wait_for 20 test -n "$(save_dialog)"
+DIALOG=$(save_dialog)
+eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+win_shot save-dialog
+# The file name box sits above the Save button at the dialog's lower right.
+xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
+sleep 0.3
+xdotool key ctrl+a
+xdotool type --delay 20 "$SAVED"
+sleep 0.3
+xdotool mousemove --sync $((X + WIDTH - 57)) $((Y + HEIGHT - 23)) click 1
+win_check "once saved, the wizard ends" win_wait_exit 30
+win_check "the wizard exits with status 0" test "${WIN_EXIT:-1}" -eq 0
+win_check "the design is written" test -s "$SAVED"
+win_check "the settings remember it" grep -qF "$SAVED" "$WIN_RUN/Settings.xml"
+
+# The next start opens the saved design.
+win_launch
+win_shot reopened
+win_check "the saved design opens, without changes" test "$(win_title)" = "  DRX Wizard"
+win_check "with the saved count" win_region_same edited reopened $RANGE_BOX
+win_check "and the saved modules" win_region_same edited reopened $MODULE_LIST
+close_button
+win_check "without changes the close button ends the wizard at once" win_wait_exit 30
+win_check "no question was asked" win_save_prompt_gone
+win_finish

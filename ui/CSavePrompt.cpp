@@ -1,0 +1,96 @@
+#include "ui/CSavePrompt.h"
+
+#include "engine/CDesignState.h"
+#include "ui/CFileDialogs.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <exception>
+
+namespace
+{
+const char* const kTitle = "Save changes?";
+const char* const kMessage = "The design has changes that are not saved.\n"
+                             "Save them before the wizard closes?";
+
+class JuceUi : public CSavePrompt::Ui
+{
+public:
+    void Ask(std::function<void(CSavePrompt::Answer)> answered) override
+    {
+        // The alert window's own shortcuts: "s" and "d" for the first two buttons, Escape
+        // for the last; its result is 1, 2 and 0 in that order.
+        const auto options = juce::MessageBoxOptions()
+                                 .withIconType(juce::MessageBoxIconType::QuestionIcon)
+                                 .withTitle(kTitle)
+                                 .withMessage(kMessage)
+                                 .withButton("Save")
+                                 .withButton("Discard")
+                                 .withButton("Cancel");
+        juce::AlertWindow::showAsync(options, [answered](int result) {
+            const CSavePrompt::Answer answer = result == 1   ? CSavePrompt::Answer::Save
+                                               : result == 2 ? CSavePrompt::Answer::Discard
+                                                             : CSavePrompt::Answer::Cancel;
+            // The alert window goes once this returns; the save dialog comes after it.
+            juce::MessageManager::callAsync([answered, answer] { answered(answer); });
+        });
+    }
+
+    void Quit() override { juce::JUCEApplicationBase::quit(); }
+};
+
+CSavePrompt::Ui* installedUi = nullptr;
+bool asking = false;
+
+CSavePrompt::Ui& CurrentUi()
+{
+    static JuceUi juceUi;
+    return installedUi != nullptr ? *installedUi : juceUi;
+}
+} // namespace
+
+void CSavePrompt::RequestQuit()
+{
+    if (asking)
+        return;
+    if (! CDesignState::GetInstance()->IsModified())
+    {
+        CurrentUi().Quit();
+        return;
+    }
+    asking = true;
+    CurrentUi().Ask(&CSavePrompt::Answered);
+}
+
+bool CSavePrompt::IsAsking()
+{
+    return asking;
+}
+
+void CSavePrompt::Answered(Answer answer)
+{
+    asking = false;
+    if (answer == Answer::Cancel)
+        return;
+    if (answer == Answer::Save)
+    {
+        try
+        {
+            CFileDialogs::SaveArray();
+        }
+        catch (const std::exception&)
+        {
+            // The failed save was reported and the design is still unsaved: the wizard stays.
+            return;
+        }
+        // A cancelled save dialog leaves the changes unsaved as well.
+        if (CDesignState::GetInstance()->IsModified())
+            return;
+    }
+    CurrentUi().Quit();
+}
+
+void CSavePrompt::SetUi(Ui* ui)
+{
+    installedUi = ui;
+}
