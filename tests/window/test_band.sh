@@ -134,6 +134,7 @@ win_check "the marker stays on its point in the middle" \
     test $((289 - $(win_pixels_not mic_zoomed $MARKER_BOX ffffff))) -ge 20
 
 win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))
+win_check "closing with the edited pin asks to save; Discard answers" win_answer_save_prompt d
 win_check "the close button ends the wizard" win_wait_exit 30
 win_check "Settings.xml holds the view" win_xml_has "$WIN_RUN/Settings.xml" "<View><Value>BandA</Value></View>"
 win_check "Settings.xml holds the map switch" win_xml_has "$WIN_RUN/Settings.xml" "<FieldMap><Value>1</Value></FieldMap>"
