@@ -39,7 +39,16 @@ close_button
 win_check "Save answers" win_answer_save_prompt s
 win_check "the save dialog opens" win_wait_for 20 test -n "$(save_dialog)"
 DIALOG=$(save_dialog)
-eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+# The window manager may move the dialog into place after it appears: its geometry counts
+# once two reads half a second apart agree.
+previous=""
+for tries in $(seq 1 20); do
+    geometry=$(xdotool getwindowgeometry --shell "$DIALOG")
+    [ "$geometry" = "$previous" ] && break
+    previous=$geometry
+    sleep 0.5
+done
+eval "$geometry"
 win_shot save-dialog
 # The file name box sits above the Save button at the dialog's lower right.
 xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
@@ -47,7 +56,10 @@ sleep 0.3
 xdotool key ctrl+a
 xdotool type --delay 20 "$SAVED"
 sleep 0.3
-xdotool mousemove --sync $((X + WIDTH - 57)) $((Y + HEIGHT - 23)) click 1
+# Return takes the typed path into the dialog, a second Return confirms it.
+xdotool key Return
+sleep 0.5
+xdotool key Return
 win_check "once saved, the wizard ends" win_wait_exit 30
 win_check "the wizard exits with status 0" test "${WIN_EXIT:-1}" -eq 0
 win_check "the design is written" test -s "$SAVED"
