@@ -4,7 +4,6 @@
 #include "array/CArrayManager.h"
 #include "engine/CBandModel.h"
 #include "engine/CEngineManager.h"
-#include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlNode.h"
@@ -91,21 +90,8 @@ std::optional<int> CPinSuggestion::Choose(const std::vector<PinCoverage>& pins)
 std::vector<double> CPinSuggestion::AudienceLevels(const SampleLevel& levelOf)
 {
     std::vector<double> levels;
-    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
-    const int areas = venue.GetAreaTotal();
-    for (int slot = kFirstAudienceArea; slot <= areas; ++slot)
-    {
-        CVenueAreaWrap area;
-        venue.GetArea(area, slot);
-        CXmlNode* line = area.GetNode()->FindChild(Tag::Line);
-        const int samples = line->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(0);
-        for (int n = 1; n <= samples; ++n)
-        {
-            CXmlNode* sample = line->FindChildByInt(Tag::SplPoint, Tag::Slot, n);
-            if (! sample->IsNull())
-                levels.push_back(levelOf(sample));
-        }
-    }
+    CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1))
+        .ForEachSplPoint(kFirstAudienceArea, [&](CXmlNode* sample) { levels.push_back(levelOf(sample)); });
     return levels;
 }
 

@@ -3,7 +3,6 @@
 #include "engine/CBandModel.h"
 #include "engine/CBandView.h"
 #include "engine/CSPLManager.h"
-#include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
@@ -34,23 +33,13 @@ void ViewLevels(const CBandView& view, double& low, double& high)
     low = std::numeric_limits<double>::infinity();
     high = -std::numeric_limits<double>::infinity();
     const CBandModel model = CBandModel::FromDesign();
-    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
-    for (int slot = 1; slot <= venue.GetAreaTotal(); ++slot)
-    {
-        CVenueAreaWrap area;
-        venue.GetArea(area, slot);
-        CXmlNode* line = area.GetNode()->FindChild(Tag::Line);
-        const int samples = line->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(0);
-        for (int n = 1; n <= samples; ++n)
-        {
-            CXmlNode* sample = line->FindChildByInt(Tag::SplPoint, Tag::Slot, n);
-            const double level = sample->IsNull() ? std::nan("") : view.ValueAt(sample, model);
-            if (! std::isfinite(level))
-                continue;
-            low = std::min(low, level);
-            high = std::max(high, level);
-        }
-    }
+    CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)).ForEachSplPoint(1, [&](CXmlNode* sample) {
+        const double level = view.ValueAt(sample, model);
+        if (! std::isfinite(level))
+            return;
+        low = std::min(low, level);
+        high = std::max(high, level);
+    });
 }
 } // namespace
 

@@ -15,6 +15,24 @@ int CVenueDataWrap::GetAreaTotal() const
     return node->GetChild(Tag::AreaList)->GetChild(Tag::Total)->GetInt(0);
 }
 
+void CVenueDataWrap::ForEachSplPoint(int firstSlot, const std::function<void(CXmlNode*)>& visit) const
+{
+    const int areas = GetAreaTotal();
+    for (int slot = firstSlot; slot <= areas; ++slot)
+    {
+        CVenueAreaWrap area;
+        GetArea(area, slot);
+        CXmlNode* line = area.GetNode()->FindChild(Tag::Line);
+        const int samples = line->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(0);
+        for (int n = 1; n <= samples; ++n)
+        {
+            CXmlNode* sample = line->FindChildByInt(Tag::SplPoint, Tag::Slot, n);
+            if (! sample->IsNull())
+                visit(sample);
+        }
+    }
+}
+
 void CVenueDataWrap::SetAreaTotal(int total) const
 {
     node->GetChild(Tag::AreaList)->GetChild(Tag::Total)->SetInt(total);

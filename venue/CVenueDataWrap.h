@@ -5,6 +5,8 @@
 
 #include "xml/CXmlWrap.h"
 
+#include <functional>
+
 class CVenueAreaWrap;
 class CVenueAimLineWrap;
 
@@ -18,6 +20,9 @@ public:
     void GetArea(CVenueAreaWrap& area, int slot) const;
     int GetAreaTotal() const;
     void SetAreaTotal(int total) const;
+    // Calls `visit` with every level sample (Line/SplPoint, Slot 1 ... SplTotal/Total) of the
+    // areas from `firstSlot` on, in slot order; a sample missing from the list is passed over.
+    void ForEachSplPoint(int firstSlot, const std::function<void(CXmlNode*)>& visit) const;
 
     //==========================================================================
     // Aim lines (AimStuff): an aim line is created with only its Slot when missing.
