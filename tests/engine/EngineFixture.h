@@ -13,16 +13,20 @@
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CEngineManager.h"
+#include "engine/CSPLManager.h"
 #include "render/CRenderManager.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 class EngineFixture : public ::testing::Test
@@ -30,6 +34,21 @@ class EngineFixture : public ::testing::Test
 public:
     static CArrayLineWrap Line() { return CArrayLineWrap(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind)); }
     static CXmlNode* Venue() { return CVenueManager::GetInstance()->GetVenue(1); }
+
+    // The SPL colour scale shown: bottom and top.
+    static std::pair<double, double> Scale()
+    {
+        const CSPLManager* spl = CSPLManager::GetInstance();
+        return { spl->GetScaleBottom(), spl->GetScaleTop() };
+    }
+
+    // The venue's quietest and loudest sample, rounded out to whole dB.
+    static std::pair<double, double> VenueLevels()
+    {
+        CXmlNode* meta = Venue()->FindChild(Tag::RenderSpec)->FindChild(Tag::RenderItem)->FindChild(Tag::MetaMore);
+        return { std::floor(meta->FindChild(Tag::SplMin)->GetDouble(0.0)),
+                 std::ceil(meta->FindChild(Tag::SplMax)->GetDouble(0.0)) };
+    }
 
 protected:
     void SetUp() override

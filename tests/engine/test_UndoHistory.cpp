@@ -77,20 +77,6 @@ protected:
     }
 
     static bool DoHistory(const std::string& target) { return Commands()->DoGeneral(target, "", 0.0).WasDone(); }
-
-    static std::pair<double, double> Scale()
-    {
-        const CSPLManager* spl = CSPLManager::GetInstance();
-        return { spl->GetScaleBottom(), spl->GetScaleTop() };
-    }
-
-    // The venue's quietest and loudest sample, rounded out to whole dB.
-    static std::pair<double, double> VenueLevels()
-    {
-        CXmlNode* meta = Venue()->FindChild(Tag::RenderSpec)->FindChild(Tag::RenderItem)->FindChild(Tag::MetaMore);
-        return { std::floor(meta->FindChild(Tag::SplMin)->GetDouble(0.0)),
-                 std::ceil(meta->FindChild(Tag::SplMax)->GetDouble(0.0)) };
-    }
 };
 }
 

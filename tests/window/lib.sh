@@ -116,6 +116,19 @@ PY
 
 # Starts the wizard (WIN_COMMAND when set, else the copy in run/) from elsewhere/ and waits
 # for its window; sets WIN_ID, WIN_X, WIN_Y, WIN_W, WIN_H and the content origin CX, CY.
+# Sets X, Y, WIDTH and HEIGHT of a window. A window manager may map a window before it moves
+# it into place: the geometry counts once two reads half a second apart agree.
+win_steady_geometry() { # window id
+    local geometry="" previous="" tries
+    for tries in $(seq 1 20); do
+        geometry=$(xdotool getwindowgeometry --shell "$1")
+        [ "$geometry" = "$previous" ] && break
+        previous=$geometry
+        sleep 0.5
+    done
+    eval "$geometry"
+}
+
 win_launch() {
     (cd "$WIN_DIR/elsewhere" && exec env HOME="$WIN_DIR/home" "${WIN_COMMAND:-$WIN_RUN/DRXWizard}" "$@") \
         >"$WIN_DIR/wizard.log" 2>&1 &
@@ -126,16 +139,7 @@ win_launch() {
         WIN_FAILED=1
         win_finish
     fi
-    # A window manager may map a window before it moves it into place: the geometry counts
-    # once two reads half a second apart agree.
-    local geometry="" previous="" tries
-    for tries in $(seq 1 20); do
-        geometry=$(xdotool getwindowgeometry --shell "$WIN_ID")
-        [ "$geometry" = "$previous" ] && break
-        previous=$geometry
-        sleep 0.5
-    done
-    eval "$geometry"
+    win_steady_geometry "$WIN_ID"
     WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT
     CX=$((WIN_X + WIN_BORDER))
     CY=$((WIN_Y + WIN_BORDER + WIN_TITLE))

@@ -39,16 +39,7 @@ close_button
 win_check "Save answers" win_answer_save_prompt s
 win_check "the save dialog opens" win_wait_for 20 test -n "$(save_dialog)"
 DIALOG=$(save_dialog)
-# The window manager may move the dialog into place after it appears: its geometry counts
-# once two reads half a second apart agree.
-previous=""
-for tries in $(seq 1 20); do
-    geometry=$(xdotool getwindowgeometry --shell "$DIALOG")
-    [ "$geometry" = "$previous" ] && break
-    previous=$geometry
-    sleep 0.5
-done
-eval "$geometry"
+win_steady_geometry "$DIALOG"
 win_shot save-dialog
 # The file name box sits above the Save button at the dialog's lower right.
 xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
