@@ -8,6 +8,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <exception>
+
 namespace
 {
 const std::string kSaveTitle = "Select a file name to save the current array and venue as...";
@@ -37,9 +39,14 @@ DialogInfo InfoFor(CFileDialogs::Dialog dialog)
     return { true, false, "Select a file name to load as the current venue...", CCommandTable::kLoadVenueFile };
 }
 
-class JuceChooser : public CFileDialogs::Chooser
+// A DeletedAtShutdown singleton, so that a dialog still open when the wizard quits goes with
+// JUCE's windows rather than after them.
+class JuceChooser : public CFileDialogs::Chooser, private juce::DeletedAtShutdown
 {
 public:
+    JuceChooser() = default;
+    ~JuceChooser() override { clearSingletonInstance(); }
+
     juce::File DocumentsFolder() override
     {
         return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory);
@@ -47,24 +54,39 @@ public:
 
     juce::File SamplesFolder() override { return CRunFolders::SamplesFolder(); }
 
-    bool Browse(const CFileDialogs::Request& request, juce::File& chosen) override
+    void Browse(const CFileDialogs::Request& request, std::function<void(std::optional<juce::File>)> chosen) override
     {
-        juce::FileChooser chooser(request.title, request.initialFile, request.filter);
         // The overwrite question is asked by Choose, about the name after the extension rule.
-        const bool confirmed = request.save ? chooser.browseForFileToSave(false) : chooser.browseForFileToOpen();
-        if (confirmed)
-            chosen = chooser.getResult();
-        return confirmed;
+        const int flags = juce::FileBrowserComponent::canSelectFiles
+                          | (request.save ? juce::FileBrowserComponent::saveMode : juce::FileBrowserComponent::openMode);
+        shown = std::make_unique<juce::FileChooser>(request.title, request.initialFile, request.filter);
+        shown->launchAsync(flags, [chosen = std::move(chosen)](const juce::FileChooser& chooser) {
+            const juce::File result = chooser.getResult();
+            chosen(result == juce::File() ? std::nullopt : std::optional<juce::File>(result));
+        });
     }
 
-    bool ConfirmOverwrite(const juce::File& file) override
+    void ConfirmOverwrite(const juce::File& file, std::function<void(bool)> answered) override
     {
-        return juce::AlertWindow::showOkCancelBox(juce::MessageBoxIconType::WarningIcon, "File already exists",
-                                                  "There's already a file called: " + file.getFullPathName()
-                                                      + "\n\nAre you sure you want to overwrite it?",
-                                                  "Overwrite", "Cancel");
+        const auto options = juce::MessageBoxOptions()
+                                 .withIconType(juce::MessageBoxIconType::WarningIcon)
+                                 .withTitle("File already exists")
+                                 .withMessage("There's already a file called: " + file.getFullPathName()
+                                              + "\n\nAre you sure you want to overwrite it?")
+                                 .withButton("Overwrite")
+                                 .withButton("Cancel");
+        // Results: 1 for the first button, 0 for the last.
+        juce::AlertWindow::showAsync(options, [answered = std::move(answered)](int result) { answered(result == 1); });
     }
+
+    JUCE_DECLARE_SINGLETON_SINGLETHREADED_MINIMAL(JuceChooser)
+
+private:
+    // The last dialog launched; JUCE's chooser must outlive its dialog.
+    std::unique_ptr<juce::FileChooser> shown;
 };
+
+JUCE_IMPLEMENT_SINGLETON(JuceChooser)
 
 bool HoldsDesigns(const juce::File& folder, const std::string& pattern)
 {
@@ -72,11 +94,11 @@ bool HoldsDesigns(const juce::File& folder, const std::string& pattern)
 }
 
 CFileDialogs::Chooser* installedChooser = nullptr;
+bool dialogOpen = false;
 
 CFileDialogs::Chooser& CurrentChooser()
 {
-    static JuceChooser juceChooser;
-    return installedChooser != nullptr ? *installedChooser : juceChooser;
+    return installedChooser != nullptr ? *installedChooser : *JuceChooser::getInstance();
 }
 } // namespace
 
@@ -113,33 +135,62 @@ CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File&
     return request;
 }
 
-std::optional<CFileDialogs::Command> CFileDialogs::Choose(Dialog dialog, Chooser& chooser)
+void CFileDialogs::Choose(Dialog dialog, Chooser& chooser, std::function<void(std::optional<Command>)> chosen)
 {
     const DialogInfo info = InfoFor(dialog);
     const Request request = MakeRequest(dialog, chooser.DocumentsFolder(), chooser.SamplesFolder());
-    juce::File chosen;
-    if (! chooser.Browse(request, chosen))
-        return std::nullopt;
-
-    if (info.save)
-    {
-        if (chosen.getFileExtension().isEmpty())
-            chosen = chosen.withFileExtension(info.venue ? ".21v" : ".21w");
-        if (chosen.exists() && ! chooser.ConfirmOverwrite(chosen))
-            return std::nullopt;
-    }
-
-    Command command;
-    command.name = CCommandTable::Find(info.target)->name;
-    command.target = info.target;
-    command.path = chosen.getFullPathName().toStdString();
-    return command;
+    chooser.Browse(request, [info, &chooser, chosen = std::move(chosen)](std::optional<juce::File> file) {
+        if (! file)
+        {
+            chosen(std::nullopt);
+            return;
+        }
+        if (info.save && file->getFileExtension().isEmpty())
+            file = file->withFileExtension(info.venue ? ".21v" : ".21w");
+        Command command;
+        command.name = CCommandTable::Find(info.target)->name;
+        command.target = info.target;
+        command.path = file->getFullPathName().toStdString();
+        if (! info.save || ! file->exists())
+        {
+            chosen(command);
+            return;
+        }
+        chooser.ConfirmOverwrite(*file, [command, chosen](bool overwrite) {
+            chosen(overwrite ? std::optional<Command>(command) : std::nullopt);
+        });
+    });
 }
 
-void CFileDialogs::Run(Dialog dialog)
+void CFileDialogs::Run(Dialog dialog, std::function<void()> finished)
 {
-    if (const std::optional<Command> command = Choose(dialog, CurrentChooser()))
-        CCommandManager::GetInstance()->DoGeneral(command->target, command->path, 0.0);
+    if (dialogOpen)
+    {
+        if (finished)
+            finished();
+        return;
+    }
+    dialogOpen = true;
+    Choose(dialog, CurrentChooser(), [finished = std::move(finished)](std::optional<Command> command) {
+        dialogOpen = false;
+        // This callback is the command's event boundary: a failure was reported before it was
+        // thrown, and an exception must not leave JUCE's dialog callbacks half done.
+        try
+        {
+            if (command)
+                CCommandManager::GetInstance()->DoGeneral(command->target, command->path, 0.0);
+        }
+        catch (const std::exception&)
+        {
+        }
+        if (finished)
+            finished();
+    });
+}
+
+bool CFileDialogs::IsOpen()
+{
+    return dialogOpen;
 }
 
 void CFileDialogs::SetChooser(Chooser* chooser)

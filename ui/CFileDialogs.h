@@ -2,11 +2,13 @@
 // The four file dialogs of the main window: save and load an array design (.21w, under
 // documents/Kesta) and a venue (.21v, under documents/Kesta/Venues). A load opens in the
 // shipped samples instead while the user's folder holds no design of its kind. None touches
-// a file itself; each ends with one load or save command to the engine. Static operations only;
-// GUI message thread only.
+// a file itself; each ends with one load or save command to the engine. The dialogs run
+// asynchronously: a modal loop inside an event handler can leave a quit that follows it
+// waiting for the next input event. Static operations only; GUI message thread only.
 
 #include <juce_core/juce_core.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -39,10 +41,11 @@ public:
         virtual ~Chooser() = default;
         virtual juce::File DocumentsFolder() = 0;
         virtual juce::File SamplesFolder() = 0;
-        // False when the user cancelled; otherwise `chosen` holds the file picked.
-        virtual bool Browse(const Request& request, juce::File& chosen) = 0;
-        // Asked before a save replaces an existing file; false keeps the file.
-        virtual bool ConfirmOverwrite(const juce::File& file) = 0;
+        // Shows the dialog and returns; `chosen` is called once it closes, with the file
+        // picked, or with none when the user cancelled.
+        virtual void Browse(const Request& request, std::function<void(std::optional<juce::File>)> chosen) = 0;
+        // Asks before a save replaces an existing file; `answered` gets false to keep it.
+        virtual void ConfirmOverwrite(const juce::File& file, std::function<void(bool)> answered) = 0;
     };
 
     //==========================================================================
@@ -52,8 +55,12 @@ public:
     static void SaveVenue() { Run(Dialog::SaveVenue); }
     static void LoadVenue() { Run(Dialog::LoadVenue); }
 
-    // Shows the dialog and, when the user confirms, sends its command.
-    static void Run(Dialog dialog);
+    // Shows the dialog and returns; when the user confirms, its command is sent. `finished`
+    // is called once the dialog is over, also when its command failed (and was reported).
+    // While another dialog shows, nothing opens and `finished` is called at once.
+    static void Run(Dialog dialog, std::function<void()> finished = nullptr);
+    // Whether one of the dialogs (or its overwrite question) is showing.
+    static bool IsOpen();
 
     //==========================================================================
     // The steps a dialog is made of.
@@ -61,9 +68,9 @@ public:
     // Makes sure the dialog's folder exists and describes the dialog; it proposes the file
     // the design (or venue) was last loaded from or saved to.
     static Request MakeRequest(Dialog dialog, const juce::File& documents, const juce::File& samples);
-    // Runs the chooser; the command to send, or none when the user cancelled or declined
-    // to overwrite. A save adds the extension to a name that has none.
-    static std::optional<Command> Choose(Dialog dialog, Chooser& chooser);
+    // Runs the chooser; `chosen` gets the command to send, or none when the user cancelled or
+    // declined to overwrite. A save adds the extension to a name that has none.
+    static void Choose(Dialog dialog, Chooser& chooser, std::function<void(std::optional<Command>)> chosen);
 
     // Null restores JUCE's FileChooser, the user's documents folder and the shipped samples.
     static void SetChooser(Chooser* chooser);

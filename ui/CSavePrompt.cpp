@@ -5,8 +5,6 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <exception>
-
 namespace
 {
 const char* const kTitle = "Save changes?";
@@ -51,7 +49,8 @@ CSavePrompt::Ui& CurrentUi()
 
 void CSavePrompt::RequestQuit()
 {
-    if (asking)
+    // While a file dialog shows, the window it belongs to stays.
+    if (asking || CFileDialogs::IsOpen())
         return;
     if (! CDesignState::GetInstance()->IsModified())
     {
@@ -69,25 +68,20 @@ bool CSavePrompt::IsAsking()
 
 void CSavePrompt::Answered(Answer answer)
 {
-    asking = false;
-    if (answer == Answer::Cancel)
-        return;
-    if (answer == Answer::Save)
+    if (answer != Answer::Save)
     {
-        try
-        {
-            CFileDialogs::SaveArray();
-        }
-        catch (const std::exception&)
-        {
-            // The failed save was reported and the design is still unsaved: the wizard stays.
-            return;
-        }
-        // A cancelled save dialog leaves the changes unsaved as well.
-        if (CDesignState::GetInstance()->IsModified())
-            return;
+        asking = false;
+        if (answer == Answer::Discard)
+            CurrentUi().Quit();
+        return;
     }
-    CurrentUi().Quit();
+    // The question stays asked until the save dialog is over.
+    CFileDialogs::Run(CFileDialogs::Dialog::SaveArray, [] {
+        asking = false;
+        // A cancelled or failed save (reported) leaves the changes unsaved: the wizard stays.
+        if (! CDesignState::GetInstance()->IsModified())
+            CurrentUi().Quit();
+    });
 }
 
 void CSavePrompt::SetUi(Ui* ui)

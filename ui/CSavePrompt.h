@@ -22,7 +22,8 @@ public:
     };
 
     static void RequestQuit();
-    // Whether the question is showing now (a second request while it shows is ignored).
+    // Whether the question, or the save dialog it opened, is showing now (a second request
+    // meanwhile is ignored, as is one while any file dialog shows).
     static bool IsAsking();
     // Null restores the JUCE dialog and the application's quit.
     static void SetUi(Ui* ui);

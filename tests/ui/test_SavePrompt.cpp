@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,25 +39,36 @@ public:
     std::function<void(CSavePrompt::Answer)> pending;
 };
 
-// The save dialog: picks `answer`, or is cancelled without one.
+// The save dialog: picks `answer`, or is cancelled without one; at once, or (with `hold`)
+// when the test closes it, as the desktop's dialog answers after its caller returned.
 class ScriptedSaveChooser : public CFileDialogs::Chooser
 {
 public:
     explicit ScriptedSaveChooser(juce::File folder) : documents(std::move(folder)) {}
     juce::File DocumentsFolder() override { return documents; }
     juce::File SamplesFolder() override { return documents.getChildFile("no samples"); }
-    bool Browse(const CFileDialogs::Request&, juce::File& chosen) override
+    void Browse(const CFileDialogs::Request&, std::function<void(std::optional<juce::File>)> chosen) override
     {
         ++browsed;
-        if (! answer)
-            return false;
-        chosen = *answer;
-        return true;
+        if (hold)
+            shown = std::move(chosen);
+        else
+            chosen(answer);
     }
-    bool ConfirmOverwrite(const juce::File&) override { return true; }
+    void ConfirmOverwrite(const juce::File&, std::function<void(bool)> answered) override { answered(true); }
+
+    void Close()
+    {
+        ASSERT_TRUE(shown) << "no dialog on show";
+        auto chosen = std::move(shown);
+        shown = nullptr;
+        chosen(answer);
+    }
 
     juce::File documents;
     std::optional<juce::File> answer;
+    bool hold = false;
+    std::function<void(std::optional<juce::File>)> shown;
     int browsed = 0;
 };
 } // namespace
@@ -160,4 +172,43 @@ TEST_F(SavePrompt, SaveQuitsOnlyOnceTheDesignIsSaved)
     EXPECT_NE(design.loadFileAsString().indexOf("<SlotPin>"), -1);
     EXPECT_EQ(CDesignState::GetInstance()->GetDesignFile(), design.getFullPathName().toStdString());
     EXPECT_EQ(CArrayManager::GetInstance()->GetDocument()->ToText(), pinned) << "saving changed nothing";
+}
+
+TEST_F(SavePrompt, TheSaveDialogRunsAfterTheAnswerReturns)
+{
+    Edit();
+    chooser.hold = true;
+    chooser.answer = temp.File("later.21w");
+    CSavePrompt::RequestQuit();
+    ui.Answer(CSavePrompt::Answer::Save);
+    ASSERT_EQ(chooser.browsed, 1);
+    EXPECT_TRUE(CFileDialogs::IsOpen());
+    EXPECT_TRUE(CSavePrompt::IsAsking()) << "the question lasts until its save dialog is over";
+    EXPECT_EQ(ui.quits, 0);
+
+    // Closing or quitting again while the dialog shows does nothing; nor does another dialog open.
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.asked, 1);
+    bool finishedAtOnce = false;
+    CFileDialogs::Run(CFileDialogs::Dialog::LoadArray, [&] { finishedAtOnce = true; });
+    EXPECT_TRUE(finishedAtOnce);
+    EXPECT_EQ(chooser.browsed, 1);
+
+    chooser.Close();
+    EXPECT_FALSE(CFileDialogs::IsOpen());
+    EXPECT_FALSE(CSavePrompt::IsAsking());
+    EXPECT_TRUE(temp.File("later.21w").existsAsFile());
+    EXPECT_FALSE(Modified());
+    EXPECT_EQ(ui.quits, 1);
+}
+
+TEST_F(SavePrompt, WhileAnyFileDialogShowsCloseIsIgnored)
+{
+    chooser.hold = true;
+    CFileDialogs::LoadArray();
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.quits, 0) << "the dialog's window stays";
+    chooser.Close();
+    CSavePrompt::RequestQuit();
+    EXPECT_EQ(ui.quits, 1);
 }

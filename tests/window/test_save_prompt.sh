@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Unsaved changes are not lost by quitting: the title marks them with a leading "*"; the
 # close button then asks Save / Discard / Cancel, and Cancel keeps the wizard with its
-# changes. Save runs the save dialog and the wizard ends once the design is written; the
-# next start opens that design again, unchanged, and closes without a question.
+# changes. Save runs the save dialog (and, as the name is taken, the overwrite question) and
+# the wizard ends at once when the design is written, with no further input; the next start
+# opens that design again, unchanged, and closes without a question.
 source "$(dirname "$0")/lib.sh"
 win_setup save_prompt "$2" "$1"
 
@@ -35,6 +36,8 @@ win_shot cancelled
 win_check "the changes are still there" win_region_same edited cancelled $RANGE_BOX
 win_check "and still marked" test "$(win_title)" = "*  DRX Wizard"
 
+# An older file holds the name the design is saved under.
+echo "not a design" > "$SAVED"
 close_button
 win_check "Save answers" win_answer_save_prompt s
 win_check "the save dialog opens" win_wait_for 20 test -n "$(save_dialog)"
@@ -51,13 +54,14 @@ sleep 0.3
 xdotool key Return
 sleep 0.5
 xdotool key Return
-# The pointer leaves the dialog's place, as a user's hand does: the wizard's event loop may
-# sleep until some event comes after a modal dialog.
+overwrite_question() { xdotool search --name "^File already exists$" >/dev/null 2>&1; }
+win_check "replacing the older file is asked first" win_wait_for 20 overwrite_question
 sleep 0.5
-xdotool mousemove --sync 1020 760
-win_check "once saved, the wizard ends" win_wait_exit 30
+xdotool key o
+# No pointer or key moves from here: the quit must not wait for one.
+win_check "once saved, the wizard ends" win_wait_exit 10
 win_check "the wizard exits with status 0" test "${WIN_EXIT:-1}" -eq 0
-win_check "the design is written" test -s "$SAVED"
+win_check "the design is written over the older file" grep -q "<SlotPin>" "$SAVED"
 win_check "the settings remember it" grep -qF "$SAVED" "$WIN_RUN/Settings.xml"
 
 # The next start opens the saved design.
