@@ -129,7 +129,10 @@ CY=$((Y + WIN_BORDER + WIN_TITLE))
 DX=$((WIDTH - 2 * WIN_BORDER - 800))
 DY=$((HEIGHT - 2 * WIN_BORDER - WIN_TITLE - 600))
 win_log "window now $WIDTH x $HEIGHT, content grew by $DX x $DY"
-win_shot resized
+# A loaded machine may take a while to draw the new layout; the SPL scale at the new right
+# edge says it has been drawn.
+resized_drawn() { win_shot resized && win_pixel_is resized $((744 + DX)) 100 255 0 0 16 >/dev/null; }
+win_wait_for 20 resized_drawn
 win_check "the window grew" test "$DX" -ge 150 -a "$DY" -ge 100
 win_check "the SPL scale moved with the right edge" win_pixel_is resized $((744 + DX)) 100 255 0 0 16
 win_check "the Venue Info tab moved with the bottom edge" win_pixel_is resized 236 $((518 + DY)) 83 0 6
