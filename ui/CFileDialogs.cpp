@@ -75,8 +75,11 @@ public:
                                               + "\n\nAre you sure you want to overwrite it?")
                                  .withButton("Overwrite")
                                  .withButton("Cancel");
-        // Results: 1 for the first button, 0 for the last.
-        juce::AlertWindow::showAsync(options, [answered = std::move(answered)](int result) { answered(result == 1); });
+        // Results: 1 for the first button, 0 for the last. The question goes once this callback
+        // returns; the save (and any warning it shows) comes after it.
+        juce::AlertWindow::showAsync(options, [answered = std::move(answered)](int result) {
+            juce::MessageManager::callAsync([answered, result] { answered(result == 1); });
+        });
     }
 
     JUCE_DECLARE_SINGLETON_SINGLETHREADED_MINIMAL(JuceChooser)
