@@ -34,17 +34,28 @@ class JuceUi : public CUpdateCheck::Ui
 public:
     void ShowWarning(const std::string& title, const std::string& message) override
     {
-        juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::WarningIcon, title, message);
+        juce::AlertWindow::showMessageBoxAsync(juce::MessageBoxIconType::WarningIcon, title, message);
     }
 
     void ShowInfo(const std::string& title, const std::string& message) override
     {
-        juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::InfoIcon, title, message);
+        juce::AlertWindow::showMessageBoxAsync(juce::MessageBoxIconType::InfoIcon, title, message);
     }
 
-    bool AskYes(const std::string& title, const std::string& message) override
+    void AskYes(const std::string& title, const std::string& message, std::function<void(bool)> answered) override
     {
-        return juce::AlertWindow::showYesNoCancelBox(juce::MessageBoxIconType::WarningIcon, title, message) == 1;
+        const auto options = juce::MessageBoxOptions()
+                                 .withIconType(juce::MessageBoxIconType::WarningIcon)
+                                 .withTitle(title)
+                                 .withMessage(message)
+                                 .withButton("Yes")
+                                 .withButton("No")
+                                 .withButton("Cancel");
+        // Results: 1, 2 and 0 in button order. The question goes once this callback returns;
+        // what the answer does comes after it.
+        juce::AlertWindow::showAsync(options, [answered = std::move(answered)](int result) {
+            juce::MessageManager::callAsync([answered, result] { answered(result == 1); });
+        });
     }
 
     void OpenInBrowser(const std::string& url) override { juce::URL(url).launchInDefaultBrowser(); }
@@ -200,11 +211,13 @@ void CUpdateCheck::RunUserCheck()
     switch (result.outcome)
     {
         case Outcome::Newer:
-            if (ui.AskYes(kNewerTitle, kNewerQuestion + result.message))
-            {
-                ui.OpenInBrowser(result.link);
-                ui.Quit();
-            }
+            ui.AskYes(kNewerTitle, kNewerQuestion + result.message, [link = result.link](bool yes) {
+                if (! yes)
+                    return;
+                Ui& answeredUi = CurrentUi();
+                answeredUi.OpenInBrowser(link);
+                answeredUi.Quit();
+            });
             break;
         case Outcome::NotNewer:
             ui.ShowInfo(kUpToDateTitle, result.message);

@@ -1,9 +1,11 @@
 #pragma once
 // Asks the maker's update service whether a newer wizard exists: on request from the
 // "Update" buttons, with dialogs (the fetch blocks the message thread, bounded by the
-// timeouts and kMaxReplyBytes), and silently at start-up through CStartupUpdateCheck.
+// timeouts and kMaxReplyBytes; the dialogs do not: they open and return), and silently at
+// start-up through CStartupUpdateCheck.
 // Static operations only; GUI message thread only, except Fetcher.
 
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -28,8 +30,10 @@ public:
         virtual ~Ui() = default;
         virtual void ShowWarning(const std::string& title, const std::string& message) = 0;
         virtual void ShowInfo(const std::string& title, const std::string& message) = 0;
-        // True only for "yes"; "no" and "cancel" both answer false.
-        virtual bool AskYes(const std::string& title, const std::string& message) = 0;
+        // Shows the question and returns; `answered` gets true only for "yes" ("no" and
+        // "cancel" both answer false).
+        virtual void AskYes(const std::string& title, const std::string& message,
+                            std::function<void(bool)> answered) = 0;
         virtual void OpenInBrowser(const std::string& url) = 0;
         virtual void Quit() = 0;
     };

@@ -36,10 +36,10 @@ struct RecordingUi : CUpdateCheck::Ui
     {
         shown.push_back("info " + title + "\n" + message);
     }
-    bool AskYes(const std::string& title, const std::string&) override
+    void AskYes(const std::string& title, const std::string&, std::function<void(bool)> answered) override
     {
         shown.push_back("ask " + title);
-        return false;
+        answered(false);
     }
     void OpenInBrowser(const std::string& url) override { shown.push_back("open " + url); }
     void Quit() override { shown.push_back("quit"); }

@@ -30,10 +30,10 @@ public:
     {
         events.push_back("info: " + title + " | " + message);
     }
-    bool AskYes(const std::string& title, const std::string& message) override
+    void AskYes(const std::string& title, const std::string& message, std::function<void(bool)> answered) override
     {
         events.push_back("ask: " + title + " | " + message);
-        return answerYes;
+        answered(answerYes);
     }
     void OpenInBrowser(const std::string& url) override { events.push_back("open: " + url); }
     void Quit() override { events.push_back("quit"); }

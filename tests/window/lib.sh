@@ -163,18 +163,31 @@ win_running() { kill -0 "$WIN_WIZARD" 2>/dev/null; }
 
 win_title() { xdotool getwindowname "$WIN_ID"; }
 
-# The question asked before quitting with unsaved changes.
-win_save_prompt_shown() { xdotool search --name "^Save changes\?$" >/dev/null 2>&1; }
-win_save_prompt_gone() { ! win_save_prompt_shown; }
+# Whether a window whose name matches the extended regular expression is shown, or not.
+win_box_shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+win_box_gone() { ! win_box_shown "$1"; }
 
-# Waits for the save question and answers it with a key: s (Save), d (Discard) or Escape
-# (Cancel).
-win_answer_save_prompt() { # key
-    win_wait_for 20 win_save_prompt_shown || { echo "  no save question appeared"; return 1; }
-    sleep 0.5
-    xdotool key "$1"
-    win_wait_for 10 win_save_prompt_gone || { echo "  the save question stayed after $1"; return 1; }
+# Waits for the box named (an extended regular expression) and answers it with a key. On a
+# loaded machine a box that has only just appeared may not have the keyboard yet, so the
+# key is pressed again while the box stays.
+win_answer_box() { # name key
+    win_wait_for 20 win_box_shown "$1" || { echo "  no box \"$1\" appeared"; return 1; }
+    local tries
+    for tries in 1 2 3 4; do
+        sleep 0.5
+        xdotool key "$2"
+        win_wait_for 4 win_box_gone "$1" && return 0
+    done
+    echo "  the box \"$1\" stayed after $2"
+    return 1
 }
+
+# The question asked before quitting with unsaved changes.
+win_save_prompt_shown() { win_box_shown "^Save changes\?$"; }
+win_save_prompt_gone() { win_box_gone "^Save changes\?$"; }
+
+# Answers the save question with a key: s (Save), d (Discard) or Escape (Cancel).
+win_answer_save_prompt() { win_answer_box "^Save changes\?$" "$1"; }
 
 # Waits for the wizard to end by itself; its exit status in WIN_EXIT.
 win_wait_exit() { # seconds

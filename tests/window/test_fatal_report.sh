@@ -13,15 +13,13 @@ KESTA="$WIN_DIR/home/Documents/Kesta"
 mkdir -p "$KESTA"
 echo "<Root><Array>" >"$KESTA/broken.21w"
 
-win_box_shown() { xdotool search --name "^ZORV Warning$" >/dev/null 2>&1; }
-win_box_gone() { ! win_box_shown; }
+WARNING="^ZORV Warning$"
 win_dialog() { xdotool search --name "^Select a file name to load" 2>/dev/null | head -n1; }
 
 win_launch "$KESTA/broken.21w"
-win_check "a broken start-up file is reported in a box" win_wait_for 20 win_box_shown
+win_check "a broken start-up file is reported in a box" win_wait_for 20 win_box_shown "$WARNING"
 win_shot startup-box
-xdotool key Return
-win_check "the box closes" win_wait_for 10 win_box_gone
+win_check "the box closes" win_answer_box "$WARNING" Return
 win_check "the report is in the log" grep -qF "Error: Could not load array file $KESTA/broken.21w" "$WIN_RUN/LogFile.txt"
 win_check "the wizard is still running" win_running
 
@@ -37,10 +35,9 @@ xdotool key ctrl+a
 xdotool type --delay 20 "$KESTA/broken.21w"
 sleep 0.3
 xdotool mousemove --sync $((X + WIDTH - 57)) $((Y + HEIGHT - 23)) click 1
-win_check "the failed load is reported in a box" win_wait_for 20 win_box_shown
+win_check "the failed load is reported in a box" win_wait_for 20 win_box_shown "$WARNING"
 win_shot load-box
-xdotool key Return
-win_check "the box closes again" win_wait_for 10 win_box_gone
+win_check "the box closes again" win_answer_box "$WARNING" Return
 win_check "the wizard is still running after the failed command" win_running
 win_check "both reports are in the log" test "$(grep -cF "Error: Could not load array file" "$WIN_RUN/LogFile.txt")" -ge 2
 

@@ -54,10 +54,7 @@ sleep 0.3
 xdotool key Return
 sleep 0.5
 xdotool key Return
-overwrite_question() { xdotool search --name "^File already exists$" >/dev/null 2>&1; }
-win_check "replacing the older file is asked first" win_wait_for 20 overwrite_question
-sleep 0.5
-xdotool key o
+win_check "replacing the older file is asked first" win_answer_box "^File already exists$" o
 # No pointer or key moves from here: the quit must not wait for one.
 win_check "once saved, the wizard ends" win_wait_exit 10
 win_check "the wizard exits with status 0" test "${WIN_EXIT:-1}" -eq 0

@@ -37,8 +37,7 @@ type_length() { # text
 }
 
 dismiss_warning() {
-    xdotool key Return
-    win_wait_for 10 bash -c '! xdotool search --name "ZORV Warning" >/dev/null 2>&1'
+    win_answer_box "^ZORV Warning$" Return
     xdotool mousemove --sync 1020 760
     sleep 1
 }

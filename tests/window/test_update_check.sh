@@ -2,6 +2,9 @@
 # The start-up update check keeps nobody waiting: while the service holds its answer back,
 # the window is drawn and answers clicks, and the version label stays plain; when the
 # service then names a newer version, the label turns green, and no box is shown.
+# The Update button then offers the download: "No" keeps the wizard; "Yes" opens the link
+# in the browser and, after the question about the unsaved count change, ends the wizard
+# with no further input.
 source "$(dirname "$0")/lib.sh"
 win_setup update "$2" "$1"
 
@@ -14,7 +17,7 @@ rm -f "$WIN_DIR/held-port" "$WIN_DIR/answer-now"
 timeout 180 python3 - "$WIN_DIR" >"$WIN_DIR/held-service.log" 2>&1 <<'PY' &
 import os, socket, sys, time
 out = sys.argv[1]
-reply = b"<Root><Link>none</Link><Date>2009-01-01-001</Date><Version>1.03</Version></Root>"
+reply = b"<Root><Link>http://127.0.0.1/get-new-wizard</Link><Date>2009-01-01-001</Date><Version>1.03</Version></Root>"
 server = socket.socket()
 server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
 server.bind(("127.0.0.1", 0))
@@ -55,7 +58,11 @@ label_turned_green() {
 # appears, quick screenshots, one click.
 quick_shot() { xwd -root -silent | /usr/bin/convert xwd:- "png:$WIN_DIR/$1.png"; }
 drawn() { quick_shot held && win_pixel_is held 148 300 60 60 60 >/dev/null; }
-(cd "$WIN_DIR/elsewhere" && exec env HOME="$WIN_DIR/home" "$WIN_RUN/DRXWizard") >"$WIN_DIR/wizard.log" 2>&1 &
+# The desktop's browser, recording what it is asked to open.
+mkdir -p "$WIN_DIR/bin"
+printf '#!/bin/sh\necho "$@" >> "%s/browser.log"\n' "$WIN_DIR" > "$WIN_DIR/bin/xdg-open"
+chmod +x "$WIN_DIR/bin/xdg-open"
+(cd "$WIN_DIR/elsewhere" && exec env HOME="$WIN_DIR/home" PATH="$WIN_DIR/bin:$PATH" "$WIN_RUN/DRXWizard") >"$WIN_DIR/wizard.log" 2>&1 &
 WIN_WIZARD=$!
 WIN_PIDS+=($WIN_WIZARD)
 win_check "the window appears" win_wait_for 60 win_find_window
@@ -76,7 +83,18 @@ win_check "the version label turns green for the newer version" win_wait_for 15 
 win_check "no box is shown" bash -c "! xdotool search --onlyvisible --name 'Newer version|Checking for Updates' >/dev/null 2>&1"
 win_check "the service was asked once" test "$(grep -c '^request' "$WIN_DIR/held-service.log")" -eq 1
 
-win_click 773 20
-win_check "Exit after the count change asks to save; Discard answers" win_answer_save_prompt d
-win_check "Exit ends the wizard" win_wait_exit 30
+UPDATE_BUTTON="750 552"
+NEWER="^Newer version is available"
+win_click $UPDATE_BUTTON
+win_check "Update offers the newer version" win_wait_for 20 win_box_shown "$NEWER"
+win_check "No closes the offer" win_answer_box "$NEWER" n
+sleep 1
+win_check "and keeps the wizard" win_running
+win_check "without opening the browser" test ! -e "$WIN_DIR/browser.log"
+
+win_click $UPDATE_BUTTON
+win_check "Update offers it again" win_answer_box "$NEWER" y
+win_check "Yes asks about the count change first; Discard answers" win_answer_save_prompt d
+win_check "the wizard ends with no further input" win_wait_exit 10
+win_check "the download link went to the browser" grep -qx "http://127.0.0.1/get-new-wizard" "$WIN_DIR/browser.log"
 win_finish
