@@ -58,7 +58,16 @@ void CPinSuggestionPanel::Show(juce::Component& anchor)
     juce::CallOutBox& box = juce::CallOutBox::launchAsynchronously(std::move(panel),
                                                                    top->getLocalArea(&anchor, anchor.getLocalBounds()), top);
     box.setName("Pick pin suggestion");
+    shown->window = top;
     shown->applyButton.grabKeyboardFocus();
+}
+
+CPinSuggestionPanel::~CPinSuggestionPanel()
+{
+    // Repainting only the part the call-out covered draws text cut by its edge a shade
+    // apart from the rest; the whole window is painted again instead.
+    if (window != nullptr)
+        window->repaint();
 }
 
 void CPinSuggestionPanel::Apply()

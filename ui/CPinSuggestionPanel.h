@@ -13,6 +13,7 @@ class CPinSuggestionPanel : public juce::Component
 public:
     // Computes the suggestion for the design as it stands, in the view shown.
     CPinSuggestionPanel();
+    ~CPinSuggestionPanel() override;
 
     void paint(juce::Graphics& g) override;
     void resized() override;
@@ -29,6 +30,8 @@ private:
 
     CPinSuggestion suggestion;
     int currentPin = 0;
+    // The window the call-out covers.
+    juce::Component::SafePointer<juce::Component> window;
     juce::Label heading;
     juce::TextButton applyButton;
 
