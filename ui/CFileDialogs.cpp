@@ -4,6 +4,7 @@
 #include "engine/CCommandTable.h"
 #include "base/CRunFolders.h"
 #include "engine/CDesignState.h"
+#include "ui/AskBox.h"
 #include "xml/XmlTags.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -75,11 +76,7 @@ public:
                                               + "\n\nAre you sure you want to overwrite it?")
                                  .withButton("Overwrite")
                                  .withButton("Cancel");
-        // Results: 1 for the first button, 0 for the last. The question goes once this callback
-        // returns; the save (and any warning it shows) comes after it.
-        juce::AlertWindow::showAsync(options, [answered = std::move(answered)](int result) {
-            juce::MessageManager::callAsync([answered, result] { answered(result == 1); });
-        });
+        AskBox(options, [answered = std::move(answered)](int result) { answered(result == 1); });
     }
 
     JUCE_DECLARE_SINGLETON_SINGLETHREADED_MINIMAL(JuceChooser)

@@ -1,6 +1,7 @@
 #include "ui/CSavePrompt.h"
 
 #include "engine/CDesignState.h"
+#include "ui/AskBox.h"
 #include "ui/CFileDialogs.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -25,12 +26,10 @@ public:
                                  .withButton("Save")
                                  .withButton("Discard")
                                  .withButton("Cancel");
-        juce::AlertWindow::showAsync(options, [answered](int result) {
-            const CSavePrompt::Answer answer = result == 1   ? CSavePrompt::Answer::Save
-                                               : result == 2 ? CSavePrompt::Answer::Discard
-                                                             : CSavePrompt::Answer::Cancel;
-            // The alert window goes once this returns; the save dialog comes after it.
-            juce::MessageManager::callAsync([answered, answer] { answered(answer); });
+        AskBox(options, [answered](int result) {
+            answered(result == 1   ? CSavePrompt::Answer::Save
+                     : result == 2 ? CSavePrompt::Answer::Discard
+                                   : CSavePrompt::Answer::Cancel);
         });
     }
 

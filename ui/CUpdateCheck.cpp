@@ -1,6 +1,7 @@
 #include "ui/CUpdateCheck.h"
 
 #include "base/CRunFolders.h"
+#include "ui/AskBox.h"
 #include "ui/CSavePrompt.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
@@ -51,11 +52,7 @@ public:
                                  .withButton("Yes")
                                  .withButton("No")
                                  .withButton("Cancel");
-        // Results: 1, 2 and 0 in button order. The question goes once this callback returns;
-        // what the answer does comes after it.
-        juce::AlertWindow::showAsync(options, [answered = std::move(answered)](int result) {
-            juce::MessageManager::callAsync([answered, result] { answered(result == 1); });
-        });
+        AskBox(options, [answered = std::move(answered)](int result) { answered(result == 1); });
     }
 
     void OpenInBrowser(const std::string& url) override { juce::URL(url).launchInDefaultBrowser(); }
