@@ -55,6 +55,18 @@ std::string CBandView::ToString() const
     return kBandPrefix + CBandModel::BandLabel(band);
 }
 
+std::string CBandView::ToCompactString() const
+{
+    switch (kind)
+    {
+        case Kind::Classic: return kClassic;
+        case Kind::BandZ:   return Tag::BandZ;
+        case Kind::BandA:   return Tag::BandA;
+        case Kind::Band:    break;
+    }
+    return kBandPrefixCompact + CBandModel::BandLabel(band);
+}
+
 double CBandView::ValueAt(CXmlNode* splPoint, const CBandModel& model) const
 {
     // A sample that no recompute has written yet has no level.

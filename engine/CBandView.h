@@ -21,9 +21,12 @@ public:
     // Band n, -13 ... 12.
     static CBandView OneBand(int n) { return CBandView(Kind::Band, n); }
 
-    // False, leaving `view` alone, when `text` names no view.
+    // False, leaving `view` alone, when `text` names no view. Reads both spellings below.
     static bool Parse(const std::string& text, CBandView& view);
+    // As the window shows it: Classic, Band Z, Band A, Band 4k.
     std::string ToString() const;
+    // As commands and command lines take it: Classic, BandZ, BandA, Band:4k.
+    std::string ToCompactString() const;
 
     Kind GetKind() const { return kind; }
     // The band of a one-band view.

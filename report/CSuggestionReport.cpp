@@ -17,11 +17,6 @@ std::string Fixed(double value, int decimals, const std::string& unit)
 }
 } // namespace
 
-CDesignReport::Section CSuggestionReport::Section(const CPinSuggestion::SampleLevel& levelOf)
-{
-    return Section(CPinSuggestion::Compute(levelOf));
-}
-
 CDesignReport::Section CSuggestionReport::Section(const CPinSuggestion& suggestion)
 {
     std::ostringstream html;

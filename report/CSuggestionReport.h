@@ -9,9 +9,6 @@
 class CSuggestionReport
 {
 public:
-    // Tries every pin with `levelOf` (the design is left as it was) and builds the section;
-    // it names the classic view.
-    static CDesignReport::Section Section(const CPinSuggestion::SampleLevel& levelOf);
-    // The section of a suggestion already computed.
+    // The section of a suggestion computed (CPinSuggestion::Compute).
     static CDesignReport::Section Section(const CPinSuggestion& suggestion);
 };

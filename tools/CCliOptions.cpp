@@ -1,7 +1,6 @@
 #include "CCliOptions.h"
 
 #include "base/NumberText.h"
-#include "engine/CBandModel.h"
 #include "engine/CCommandTable.h"
 #include "xml/XmlTags.h"
 
@@ -356,18 +355,6 @@ bool CCliOptions::ParseArea(const std::string& value, std::string& error)
 
     steps.push_back(step);
     return true;
-}
-
-std::string CCliOptions::ViewText(const CBandView& view)
-{
-    switch (view.GetKind())
-    {
-        case CBandView::Kind::Classic: return "Classic";
-        case CBandView::Kind::BandZ:   return "BandZ";
-        case CBandView::Kind::BandA:   return "BandA";
-        case CBandView::Kind::Band:    break;
-    }
-    return "Band:" + CBandModel::BandLabel(view.GetBand());
 }
 
 bool CCliOptions::ParseView(const std::string& value, std::string& error)

@@ -4,7 +4,6 @@
 // commands what the command table says they take); limits that depend on the design are
 // checked when the command is about to be sent.
 
-#include "engine/CBandView.h"
 #include "engine/CCommand.h"
 
 #include <optional>
@@ -29,8 +28,6 @@ public:
     // False with a one-line `error` when the arguments are not usable.
     static bool Parse(const std::vector<std::string>& arguments, CCliOptions& options, std::string& error);
     static std::string UsageText();
-    // A view as --view spells it: Classic, BandZ, BandA or Band:LABEL.
-    static std::string ViewText(const CBandView& view);
 
     bool help = false;
     bool version = false;

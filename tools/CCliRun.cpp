@@ -295,7 +295,7 @@ void CCliRun::PrintReport() const
     if (! options.probes.empty())
         report.Set("probes", CCliProbe::Build(options.probes));
     if (suggestion)
-        report.Set("suggestion", CCliReport::Suggestion(*suggestion, CCliOptions::ViewText(suggestion->view)));
+        report.Set("suggestion", CCliReport::Suggestion(*suggestion, suggestion->view.ToCompactString()));
     const std::string text = report.ToText();
     std::cout << text << std::endl;
     // A full disk or a closed standard output loses the report: that is a failure.

@@ -8,15 +8,11 @@ usage: test_band.py PATH/TO/drxwizard-cli [unittest options]
 import json
 import math
 import os
-import shutil
-import subprocess
 import sys
-import tempfile
 import unittest
 
-from test_cli import read_png
+from test_cli import ToolCase, read_png
 
-TOOL = None
 BACKGROUND = (0x3C, 0x3C, 0x3C)
 # The fixed design: flybar, one subwoofer, five full-range modules, the default venue.
 DESIGN = ["--seed", "1", "--set", "Model_DRXS1=1", "--set", "Model_DRXR1=5"]
@@ -76,30 +72,7 @@ def power_sum(levels):
     return 10.0 * math.log10(sum(10.0 ** (level / 10.0) for level in levels))
 
 
-class BandCliTest(unittest.TestCase):
-    def setUp(self):
-        self.dir = tempfile.mkdtemp(prefix="drx-band-test-")
-        self.tmp = os.path.join(self.dir, "tmp")
-        os.mkdir(self.tmp)
-        self.work = os.path.join(self.dir, "work")
-        os.mkdir(self.work)
-
-    def tearDown(self):
-        shutil.rmtree(self.dir)
-
-    def run_tool(self, *args):
-        env = dict(os.environ, TMPDIR=self.tmp)
-        env.pop("DISPLAY", None)
-        done = subprocess.run([TOOL] + list(args), cwd=self.work, env=env, capture_output=True, text=True,
-                              timeout=120)
-        return done.returncode, done.stdout, done.stderr
-
-    def report(self, *args):
-        status, out, err = self.run_tool(*(list(args) + ["--report"]))
-        self.assertEqual(status, 0, err)
-        self.assertEqual(err, "")
-        return json.loads(out)
-
+class BandCliTest(ToolCase):
     def picture(self, *args):
         status, out, err = self.run_tool(*(list(args) + ["--render", "venue.png"]))
         self.assertEqual((status, out, err), (0, "", ""))
@@ -285,6 +258,5 @@ class BandCliTest(unittest.TestCase):
 if __name__ == "__main__":
     if len(sys.argv) < 2:
         sys.exit(__doc__)
-    TOOL = os.path.abspath(sys.argv.pop(1))
-    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    ToolCase.tool = os.path.abspath(sys.argv.pop(1))
     unittest.main()

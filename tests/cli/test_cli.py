@@ -16,8 +16,6 @@ import tempfile
 import unittest
 import zlib
 
-TOOL = None
-
 # Flybar, one subwoofer, five full-range modules: rigging values of that design.
 EXAMPLE_WEIGHT = 371.2
 EXAMPLE_ASSEMBLY_CG = (-7.686, -31.850)
@@ -91,7 +89,12 @@ def assert_close_trees(test, a, b, where="report"):
         test.assertEqual(a, b, where)
 
 
-class CliTest(unittest.TestCase):
+class ToolCase(unittest.TestCase):
+    """Runs the tool (ToolCase.tool, set by the script's main) in a fresh working directory
+    of its own, with its own TMPDIR and no display."""
+
+    tool = None
+
     def setUp(self):
         self.dir = tempfile.mkdtemp(prefix="drx-cli-test-")
         self.tmp = os.path.join(self.dir, "tmp")
@@ -102,11 +105,14 @@ class CliTest(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.dir)
 
-    def run_tool(self, *args):
+    def environment(self):
         env = dict(os.environ, TMPDIR=self.tmp)
         env.pop("DISPLAY", None)
-        done = subprocess.run([TOOL] + list(args), cwd=self.work, env=env, capture_output=True, text=True,
-                              timeout=120)
+        return env
+
+    def run_tool(self, *args):
+        done = subprocess.run([self.tool] + list(args), cwd=self.work, env=self.environment(), capture_output=True,
+                              text=True, timeout=120)
         return done.returncode, done.stdout, done.stderr
 
     def report(self, *args):
@@ -114,6 +120,9 @@ class CliTest(unittest.TestCase):
         self.assertEqual(status, 0, err)
         self.assertEqual(err, "")
         return json.loads(out)
+
+
+class CliTest(ToolCase):
 
     def path(self, name):
         return os.path.join(self.work, name)
@@ -470,11 +479,9 @@ class CliTest(unittest.TestCase):
 
     def run_with_stdout(self, stdout, *args):
         """Runs the tool with standard output given (a file object) or closed (None)."""
-        env = dict(os.environ, TMPDIR=self.tmp)
-        env.pop("DISPLAY", None)
         closing = (lambda: os.close(1)) if stdout is None else None
-        done = subprocess.run([TOOL] + list(args), cwd=self.work, env=env, stdout=stdout, stderr=subprocess.PIPE,
-                              text=True, timeout=120, preexec_fn=closing)
+        done = subprocess.run([self.tool] + list(args), cwd=self.work, env=self.environment(), stdout=stdout,
+                              stderr=subprocess.PIPE, text=True, timeout=120, preexec_fn=closing)
         return done.returncode, done.stderr
 
     def saved_design(self, name):
@@ -677,5 +684,5 @@ class CliTest(unittest.TestCase):
 if __name__ == "__main__":
     if len(sys.argv) < 2:
         sys.exit(__doc__)
-    TOOL = os.path.abspath(sys.argv.pop(1))
+    ToolCase.tool = os.path.abspath(sys.argv.pop(1))
     unittest.main()

@@ -258,8 +258,13 @@ TEST(BandView, ParsesTheNamesOfTheViews)
         CBandView again;
         EXPECT_TRUE(CBandView::Parse(view.ToString(), again));
         EXPECT_EQ(again, view);
+        CBandView compact;
+        EXPECT_TRUE(CBandView::Parse(view.ToCompactString(), compact));
+        EXPECT_EQ(compact, view);
     }
     EXPECT_EQ(CBandView::OneBand(1).ToString(), "Band 1.25k");
+    EXPECT_EQ(CBandView::OneBand(1).ToCompactString(), "Band:1.25k");
+    EXPECT_EQ(CBandView::BandA().ToCompactString(), "BandA");
     EXPECT_EQ(CBandView::BandZ().ToString(), "Band Z");
     EXPECT_EQ(CBandView().ToString(), "Classic");
 

@@ -81,7 +81,7 @@ TEST_F(SuggestionReport, TriesEveryPinWithTheGivenLevelsAndLeavesTheDesignAsItWa
 {
     const std::string before = Documents();
     const CPinSuggestion classic = CPinSuggestion::Compute(CPinSuggestion::ClassicLevel);
-    const std::string html = CSuggestionReport::Section(CPinSuggestion::ClassicLevel).html;
+    const std::string html = CSuggestionReport::Section(classic).html;
     EXPECT_EQ(Documents(), before);
 
     ASSERT_GE(classic.pins.size(), 2u);
@@ -100,7 +100,7 @@ TEST_F(SuggestionReport, TriesEveryPinWithTheGivenLevelsAndLeavesTheDesignAsItWa
 
     // Another view's levels: the table speaks of them, not of the classic SPL.
     const auto quieter = [](CXmlNode* splPoint) { return CPinSuggestion::ClassicLevel(splPoint) - 40.0; };
-    const std::string shifted = CSuggestionReport::Section(quieter).html;
+    const std::string shifted = CSuggestionReport::Section(CPinSuggestion::Compute(quieter)).html;
     for (const PinCoverage& pin : classic.pins)
         EXPECT_NE(Row(shifted, pin.pin).find("<td>" + Decibels(pin.median - 40.0) + "</td>"), std::string::npos)
             << pin.pin;
