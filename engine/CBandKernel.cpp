@@ -1,5 +1,12 @@
 #include "engine/CBandKernel.h"
 
+#include "base/CPoint.h"
+#include "engine/CSPLManager.h"
+#include "venue/CVenueDataWrap.h"
+#include "venue/CVenueManager.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -400,4 +407,16 @@ void CBandKernel::Broadband(double x, double y, double& z, double& a) const
 void CBandKernel::Levels(const double* xs, int count, double y, const BandValues& weights, double* out) const
 {
     LevelsAlong(*terms, xs, count, y, weights.data(), out);
+}
+
+void CBandKernel::WriteSurfaceLevels()
+{
+    const CBandKernel band(CBandModel::FromDesign());
+    CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)).ForEachSplPoint(1, [&band](CXmlNode* sample) {
+        const CPoint* at = sample->GetPoint();
+        double z = 0.0, a = 0.0;
+        band.Broadband(at->x, at->y + CSPLManager::kEarHeight, z, a);
+        sample->GetChild(Tag::BandZ)->SetDouble(z);
+        sample->GetChild(Tag::BandA)->SetDouble(a);
+    });
 }

@@ -30,6 +30,10 @@ public:
     // (xs[i], y); -infinity where that is 0.
     void Levels(const double* xs, int count, double y, const BandValues& weights, double* out) const;
 
+    // Writes BandZ and BandA (L_Z and L_A at ear height above the sample) into every
+    // SplPoint of venue 1 from the design as it stands (GUI thread).
+    static void WriteSurfaceLevels();
+
     // The A-weighting of each band index as a power factor.
     const BandValues& AWeights() const { return aWeights; }
 
