@@ -377,15 +377,22 @@ std::string CDesignReport::Build(const Options& options)
     }
     html << pinHeader << "</tr>\n" << pinAngles << "</tr>\n</table>\n";
     html << "<h3>Positions, top to bottom</h3>\n<table>\n"
-         << Row({ "Position", "Model", "Tilt", "Operating mode", "HF shading" }, true);
+         << Row({ "Position", "Model", "Tilt", "Operating mode", "HF shading", "Delay", "Polarity", "Gain" }, true);
     for (const Position& p : positions)
     {
         const bool fullRange = p.model == Tag::Model_DRXR1;
+        const bool loudspeaker = fullRange || p.model == Tag::Model_DRXS1;
         const int mode1 = (int) NumberOr(p.product->FindChild(Tag::Switch1)->FindChild(Tag::Value), 0.0);
         const int mode2 = (int) NumberOr(p.product->FindChild(Tag::Switch2)->FindChild(Tag::Value), 1.0);
+        CXmlNode* processing = p.product->FindChild(Tag::Processing);
+        const double delay = NumberOr(processing->FindChild(Tag::Delay), 0.0);
+        const bool inverted = NumberOr(processing->FindChild(Tag::Polarity), 0.0) == 1.0;
+        const double gain = NumberOr(processing->FindChild(Tag::Gain), 0.0);
         html << Row({ std::to_string(p.slot), ModelName(p.model),
                       Degrees(NumberOr(p.product->FindChild(Tag::CGInfo)->FindChild(Tag::Angle), std::nan(""))),
-                      fullRange ? OperatingMode(mode1) : "–", fullRange ? HfShading(mode2) : "–" });
+                      fullRange ? OperatingMode(mode1) : "–", fullRange ? HfShading(mode2) : "–",
+                      loudspeaker ? Fixed(delay, 2) + " ms" : "–", loudspeaker ? (inverted ? "inverted" : "normal") : "–",
+                      loudspeaker ? Fixed(gain, 1) + " dB" : "–" });
     }
     html << "</table>\n";
 
