@@ -109,9 +109,10 @@ DRX_INLINE void SinCos(const Real& x, Real& sine, Real& cosine)
     cosine = (Real) ((Bits) cosineBase ^ (((quadrant + 1) & 2) << 62));
 }
 
-// e^t for t <= 0 to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its
-// Taylor series to w^10, 2^k put into the exponent bits. Below -700 (a loss of some
-// 3000 dB) the result is e^-700.
+// e^t for t up to some hundreds (a loss, or a polar table that lifts a direction above its
+// axis) to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its Taylor
+// series to w^10, 2^k put into the exponent bits. Below -700 (a loss of some 3000 dB) the
+// result is e^-700.
 constexpr double kLn2High = 6.93147180369123816490e-01;
 constexpr double kLn2Low = 1.90821492927058770002e-10;
 

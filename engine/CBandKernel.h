@@ -1,8 +1,9 @@
 #pragma once
 // The band sums of a CBandModel prepared for evaluating many points: per source and line
 // the constants taken once (the design's processing included), the eight lines of a band
-// worked together in vector registers with branch-free polynomials for the sines, cosines and exponentials (to about
-// 1e-13, far inside what a level in dB shows). CBandModel::Evaluate is the plain form of
+// worked together in vector registers with branch-free polynomials for the sines, cosines,
+// exponentials and the screening's square roots (to about 1e-10 at worst, far inside what a
+// level in dB shows). CBandModel::Evaluate is the plain form of
 // the same sums. Immutable once built; any number of threads may evaluate it, and a value
 // never depends on which thread or in which order it was computed.
 
