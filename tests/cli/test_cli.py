@@ -199,7 +199,7 @@ class CliTest(ToolCase):
             self.assertEqual((p["switch1"], p["switch2Name"]), (1, "HF via DSP"), p["position"])
 
     def test_area_values_are_in_the_display_units_of_the_moment(self):
-        report = self.report("--area", "3:LDist=50", "--set", "Meters=0", "--area", "4:LDist=10")
+        report = self.report("--area", "3:LDist=50", "--set", "Meters=1", "--area", "4:LDist=10")
         self.assertEqual(report["units"], {"system": "SI", "length": "Meters", "weight": "Kilograms"})
         floor, rake = report["areas"][2], report["areas"][3]
         self.assertEqual((floor["name"], rake["name"]), ("Floor", "Rake"))
@@ -436,7 +436,7 @@ class CliTest(ToolCase):
                          counted)
         self.assertEqual(saved("--set", "Model_DRXR1=2", "--undo", "--redo", "--area", "3:LAngle=10"), both)
         # Views and saves are no steps: the undo takes back the count.
-        self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "Meters=0", "--set", "SaveVenueFile=x.21v",
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "Meters=1", "--set", "SaveVenueFile=x.21v",
                                "--set", "Meters=0", "--undo"), start)
         # The SPL scale is a view, saved with the design: undo leaves it as it was set.
         scaled = saved("--set", "SplBase=1", "--set", "SplRange=2")
