@@ -18,6 +18,13 @@ void (*reportObserver)(const std::string&) = nullptr;
 // (a FIFO blocks the program for ever). -1 with `why` set when it cannot be used.
 int OpenLog(const std::string& name, bool truncate, std::string& why)
 {
+    // Looked at first, for the reason: opening a FIFO without a reader fails as "no such device".
+    struct stat seen {};
+    if (::lstat(name.c_str(), &seen) == 0 && ! S_ISREG(seen.st_mode))
+    {
+        why = S_ISLNK(seen.st_mode) ? "it is a symbolic link" : "it is not a regular file";
+        return -1;
+    }
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0)
     {

@@ -273,14 +273,15 @@ void CCliRun::Send(const CCliOptions::Step& step)
         Refuse(CCliCommandCheck::NotSent(step, result.GetReason()));
         return;
     }
-    // The array holds only so many modules: more of one kind leaves room for fewer of the other.
+    // The array holds only so many modules: more of one kind leaves room for fewer of the
+    // other. Taking out every module of a kind changes what the design is: that is said.
     line = CArrayManager::GetInstance()->GetLine(1, CArrayManager::kFind);
-    if (target == Tag::Model_DRXS1 && line.GetFullRangeCount() != fullRange)
-        CCliStatus::Note(step.argument + ": the full-range count went from " + std::to_string(fullRange) + " to "
-                         + std::to_string(line.GetFullRangeCount()) + " to make room");
-    if (target == Tag::Model_DRXR1 && line.GetSubwooferCount() != subwoofers)
-        CCliStatus::Note(step.argument + ": the subwoofer count went from " + std::to_string(subwoofers) + " to "
-                         + std::to_string(line.GetSubwooferCount()) + " to make room");
+    if (target == Tag::Model_DRXS1 && fullRange > 0 && line.GetFullRangeCount() == 0)
+        CCliStatus::Note(step.argument + ": the full-range count went from " + std::to_string(fullRange)
+                         + " to 0 to make room");
+    if (target == Tag::Model_DRXR1 && subwoofers > 0 && line.GetSubwooferCount() == 0)
+        CCliStatus::Note(step.argument + ": the subwoofer count went from " + std::to_string(subwoofers)
+                         + " to 0 to make room");
 }
 
 void CCliRun::SaveFiles()

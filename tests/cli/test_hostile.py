@@ -158,7 +158,7 @@ class HostileOutputs(HostileCase):
             (["--render", "p.png", "--report-html", "sub/../p.png"], USAGE, "--render p.png and --report-html",
              "name the same file"),
             (["--set", "SaveVenueFile=design.21w", "--report-html", "hard.html"], USAGE,
-             "--set SaveVenueFile=design.21w and --report-html", "name the same file"),
+             "--report-html hard.html and --set SaveVenueFile=design.21w", "name the same file"),
         ]
         before = snapshot(self.work)
         for args, expected, message, reason in cases:
