@@ -202,6 +202,26 @@ class HostileRunFolders(HostileCase):
                 self.assertEqual(err.count("error: "), 1, err)
                 self.assertEqual(snapshot(self.work), before)
 
+    def test_a_catalogue_that_cannot_be_written_is_named_with_the_reason(self):
+        self.write("victim.txt", "keep me")
+        cases = [
+            ("folder", lambda path: os.mkdir(path), "Product_PX1.xml is not a regular file (it is a folder)"),
+            ("link", lambda path: os.symlink(self.path("victim.txt"), path),
+             "Product_PX1.xml is not a regular file (it is a symbolic link)"),
+        ]
+        for name, plant, reason in cases:
+            with self.subTest(planted=name):
+                run = self.path("run-" + name)
+                os.mkdir(run)
+                plant(os.path.join(run, "Product_PX1.xml"))
+                status, out, err = self.run_tool("--run-dir", run, "--report")
+                self.assertEqual((status, out), (FAILED, ""), err)
+                self.assertIn("Error: The product catalogue cannot be written in the run folder: " + reason, err)
+                self.assertNotIn("flybar", err)
+                self.assertEqual(err.count("error: "), 1, err)
+        with open(self.path("victim.txt")) as f:
+            self.assertEqual(f.read(), "keep me")
+
     def test_the_log_is_never_written_through_a_link_nor_opened_as_a_fifo(self):
         self.write("victim.txt", "keep me")
         run = self.path("run")
