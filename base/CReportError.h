@@ -1,5 +1,6 @@
 #pragma once
-// The error reporter: appends every report to "LogFile.txt" in the run directory and,
+// The error reporter: appends every report to "LogFile.txt" in the run directory (a regular
+// file, never reached through a link) and,
 // once the GUI reporter is installed, shows it in a modal box. Fatal reports then throw
 // std::runtime_error, which abandons the current command at the event boundary.
 
@@ -27,6 +28,8 @@ public:
 
 private:
     std::string logFileName;
+    // The log is a link or not a regular file: nothing is written to it.
+    bool logRefused = false;
 };
 
 // Lets a headless program (command-line tool, tests) see every report as it is made.

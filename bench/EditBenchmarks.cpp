@@ -1,23 +1,28 @@
 // Benchmarks of the work behind one user edit: the recompute pipeline, a count change
 // through the command manager, the 1000 x 600 venue picture (classic and fitted with its
 // grid and names), the field map over it (with the plain evaluation as its yardstick), the
-// coverage suggestion, the printable report, and the headless start-up the wizard and the
-// command-line tool go through. The core runs headless in a temporary
+// coverage suggestion, the printable report, the headless start-up the wizard and the
+// command-line tool go through, and loading the largest venue the limits accept. The core runs headless in a temporary
 // directory with a fixed start-up seed, so runs are comparable.
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
 #include "app/CFieldMapPicture.h"
 #include "app/CJuceManager.h"
+#include "base/CLine.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CBandModel.h"
+#include "engine/CCommandTable.h"
 #include "engine/CEngineManager.h"
 #include "engine/CFieldMap.h"
 #include "engine/CPinSuggestion.h"
 #include "render/CRenderManager.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
+#include "venue/VenueLimits.h"
+#include "xml/CXmlDocument.h"
+#include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
 #include <benchmark/benchmark.h>
@@ -25,6 +30,8 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include <exception>
+#include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace
@@ -225,6 +232,51 @@ void BM_StartUp(benchmark::State& state)
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 } // namespace
+
+// The largest venue the limits accept: the start-up venue with as many areas as a venue may
+// hold, each a level surface as long as an area may be. Loading it recomputes and draws it
+// once; the load must stay within 10 s and 800 MB (peak_MB, the process's peak so far).
+// Compare with BM_Recompute in the same run. The start-up venue is loaded back afterwards.
+void WriteLargestVenue(const std::string& path)
+{
+    CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveVenueFile, path, 0.0);
+    CXmlDocument file;
+    file.Load(path);
+    CXmlNode* areas = file.GetRoot(Tag::Root)->FindChild(Tag::Venue)->FindChild(Tag::AreaList);
+    CXmlNode* floor = areas->FindChildByInt(Tag::Area, Tag::Slot, 3);
+    const double length = VenueLimits::kMaxCoordinate;
+    for (int slot = 3; slot <= VenueLimits::kMaxAreas; ++slot)
+    {
+        CXmlNode* area = slot == 3 ? floor : areas->AddCopyOf(floor);
+        area->FindChild(Tag::Slot)->SetInt(slot);
+        area->FindChild(Tag::Name)->SetString("Surface " + std::to_string(slot));
+        CLine* line = area->FindChild(Tag::Line)->GetLine();
+        line->x1 = -0.5 * length;
+        line->x2 = 0.5 * length;
+        line->y1 = line->y2 = 300.0 * (slot - 3) - 4000.0;
+        line->angle = 0.0;
+        line->length = length;
+    }
+    areas->GetChild(Tag::Total)->SetInt(VenueLimits::kMaxAreas);
+    file.Save(path);
+}
+
+void BM_LoadLargestVenue(benchmark::State& state)
+{
+    EnsureCore();
+    const std::string startup = "StartupVenue.21v";
+    const std::string largest = "LargestVenue.21v";
+    CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveVenueFile, startup, 0.0);
+    WriteLargestVenue(largest);
+    for (auto _ : state)
+        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, largest, 0.0);
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = (double) usage.ru_maxrss / 1024.0;
+    state.counters["areas"] = VenueLimits::kMaxAreas;
+    CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, startup, 0.0);
+}
+BENCHMARK(BM_LoadLargestVenue)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv)
 {

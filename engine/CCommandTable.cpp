@@ -80,6 +80,15 @@ NumberRule Range(double min, double max)
     return rule;
 }
 
+// The unit system asked for, not a toggle: a number that toggled would make a repeated
+// command undo itself.
+NumberRule UnitsNumber()
+{
+    NumberRule rule = OnOffNumber();
+    rule.meaning = "1 for SI units (metres, kilograms) or 0 for US units (feet, pounds)";
+    return rule;
+}
+
 TextRule Text(TextRule::Form form)
 {
     TextRule rule;
@@ -160,6 +169,15 @@ Entry ProcessingCommand(const std::string& field, const std::string& name, Numbe
              } };
 }
 
+// The scale the steps would leave stays within VenueLimits::CheckSplScale.
+std::function<std::string(const CCommand&)> SplScaleLimit(CEngineManager::SplScale (*after)(double steps))
+{
+    return [after](const CCommand& command) -> std::string {
+        const CEngineManager::SplScale scale = after(command.number);
+        return VenueLimits::CheckSplScale(scale.bottom, scale.top);
+    };
+}
+
 // The area exists, and the line the edit would leave stays within VenueLimits.
 std::function<std::string(const CCommand&)> AreaLimit(const std::string& key)
 {
@@ -176,7 +194,7 @@ std::function<std::string(const CCommand&)> AreaLimit(const std::string& key)
             value = CEngineHooks::Get().FromDisplayLength(key, value);
         CVenueAreaWrap area;
         venue.GetArea(area, command.areaSlot);
-        return VenueLimits::CheckAreaEdit(*area.GetLine(), key, value);
+        return VenueLimits::CheckAreaEdit(*area.GetLine(), key, value, command.text);
     };
 }
 
@@ -237,11 +255,13 @@ std::vector<Entry> BuildEntries()
         { Tag::Model_DRXR1, "Change Range Total", Kind::Design, Scope::General, WholeNumber(), {},
           CatalogueLimit(Tag::Total_Model_2, "full-range count"),
           [](const CCommand& c) { Engine()->SetModelCount(Tag::Model_DRXR1, (int) c.number); } },
-        { Tag::Meters, "Toggle between US and SI units", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
-          [](const CCommand&) { Engine()->ToggleUnitSystem(); } },
-        { Tag::SplBase, "Change SPL Base Value", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
+        { Tag::Meters, "Toggle between US and SI units", Kind::View, Scope::General, UnitsNumber(), {}, nullptr,
+          [](const CCommand& c) { Engine()->SetMetricUnits(c.number != 0.0); } },
+        { Tag::SplBase, "Change SPL Base Value", Kind::View, Scope::General, WholeNumber(), {},
+          SplScaleLimit(&CEngineManager::ScaleAfterTopStep),
           [](const CCommand& c) { Engine()->StepSplScaleTop(c.number); } },
-        { Tag::SplRange, "Change SPL Range on Scale", Kind::View, Scope::General, AnyNumber(), {}, nullptr,
+        { Tag::SplRange, "Change SPL Range on Scale", Kind::View, Scope::General, WholeNumber(), {},
+          SplScaleLimit(&CEngineManager::ScaleAfterBottomStep),
           [](const CCommand& c) { Engine()->StepSplScaleBottom(c.number); } },
         { Tag::SplAuto, "Change Automatic SPL Scale", Kind::View, Scope::General, OnOffNumber(), {}, nullptr,
           [](const CCommand& c) { Engine()->SetSplScaleAutomatic(c.number != 0.0); } },

@@ -142,20 +142,32 @@ void CEngineManager::SetModelCount(const std::string& target, int count)
     ApplyModelTotals(target);
 }
 
-void CEngineManager::StepSplScaleTop(double steps)
+CEngineManager::SplScale CEngineManager::ScaleAfterTopStep(double steps)
 {
     CSPLManager* spl = CSPLManager::GetInstance();
     const double span = spl->GetScaleTop() - spl->GetScaleBottom();
     const double top = std::min(spl->GetScaleTop() + 5.0 * steps, kSplCeiling);
-    spl->SetScale(top - span, top);
+    return { top - span, top };
+}
+
+CEngineManager::SplScale CEngineManager::ScaleAfterBottomStep(double steps)
+{
+    CSPLManager* spl = CSPLManager::GetInstance();
+    return { spl->GetScaleBottom() - steps, spl->GetScaleTop() };
+}
+
+void CEngineManager::StepSplScaleTop(double steps)
+{
+    const SplScale scale = ScaleAfterTopStep(steps);
+    CSPLManager::GetInstance()->SetScale(scale.bottom, scale.top);
     SplScaleSetting::SetAutomatic(false);
     SplScaleSetting::StoreScale();
 }
 
 void CEngineManager::StepSplScaleBottom(double steps)
 {
-    CSPLManager* spl = CSPLManager::GetInstance();
-    spl->SetScale(spl->GetScaleBottom() - steps, spl->GetScaleTop());
+    const SplScale scale = ScaleAfterBottomStep(steps);
+    CSPLManager::GetInstance()->SetScale(scale.bottom, scale.top);
     SplScaleSetting::SetAutomatic(false);
     SplScaleSetting::StoreScale();
 }
@@ -230,11 +242,11 @@ void CEngineManager::SetPinSlot(int slot)
     Recompute();
 }
 
-void CEngineManager::ToggleUnitSystem()
+void CEngineManager::SetMetricUnits(bool metric)
 {
     CEngineHooks& hooks = CEngineHooks::Get();
     CXmlNode* value = hooks.GetSettingsRoot()->GetChild(Tag::UnitType)->GetChild(Tag::Value);
-    const std::string next = value->GetString(Tag::US) == Tag::US ? Tag::SI : Tag::US;
+    const std::string next = metric ? Tag::SI : Tag::US;
     value->SetString(next);
     if (next == Tag::US)
         hooks.SetUnitSystem(Tag::Feet, Tag::Pounds);

@@ -33,6 +33,14 @@ public:
     // the bottom down by 1 dB a step.
     void StepSplScaleTop(double steps);
     void StepSplScaleBottom(double steps);
+    // The scale those steps would leave, for checking them before they are taken.
+    struct SplScale
+    {
+        double bottom = 0.0;
+        double top = 0.0;
+    };
+    static SplScale ScaleAfterTopStep(double steps);
+    static SplScale ScaleAfterBottomStep(double steps);
     // On: the scale spans the levels on show and follows them after every edit, until Base
     // or Range is moved. Off: the scale stays where it is.
     void SetSplScaleAutomatic(bool automatic);
@@ -43,7 +51,8 @@ public:
     void SaveArrayFile(const std::string& path);
     void LoadVenueFile(const std::string& path);
     void SaveVenueFile(const std::string& path);
-    void ToggleUnitSystem();
+    // SI units (metres, kilograms) or US units (feet, pounds).
+    void SetMetricUnits(bool metric);
     // The venue's air, checked by the command table against CVenueAirWrap's ranges.
     // One value of the user's processing of the loudspeaker at `position`: `field` is
     // Delay (ms), Polarity (0 or 1) or Gain (dB).

@@ -40,10 +40,43 @@ constexpr PolarRow kFullRangePolar[] = {
 };
 
 constexpr double kSampleSpacing = 24.0;   // inches between samples along a surface
-constexpr double kMaxSamplesPerSurface = 2000.0;
+// A 500 m surface is still sampled every 24 inches; a longer one more sparsely.
+constexpr double kMaxSamplesPerSurface = 1000.0;
 
 juce::ColourGradient* masterGradient = nullptr;
 juce::PixelARGB* gradientTable = nullptr;
+
+// A new sample with its values in the order they are printed. Made whole at once: a value
+// looked up before it exists searches the forward links through every sibling sample,
+// which made a long surface quadratic.
+CXmlNode* AddSample(CXmlNode* lineNode, int slot)
+{
+    CXmlNode* sample = lineNode->AddChild(Tag::SplPoint);
+    sample->AddChild(Tag::Slot)->SetInt(slot);
+    for (const std::string* tag : { &Tag::PressureDB, &Tag::BandZ, &Tag::BandA, &Tag::LDist, &Tag::Render, &Tag::X,
+                                    &Tag::Y, &Tag::Angle, &Tag::Dist })
+        sample->AddChild(*tag);
+    return sample;
+}
+
+// Sample `slot` of `lineNode`, found or made. The samples are kept in slot order: while they
+// are (`inOrder`), the one after `previous` is the next one, and past the last a new one
+// goes at the end, without searching the list from its start.
+CXmlNode* NextSample(CXmlNode* lineNode, CXmlNode* previous, int slot, bool& inOrder)
+{
+    CXmlNode* next = previous == nullptr ? lineNode->FindChild(Tag::SplPoint) : lineNode->FindChild(Tag::SplPoint, previous);
+    if (inOrder && next->IsNull())
+        return AddSample(lineNode, slot);
+    if (inOrder)
+    {
+        CXmlNode* slotNode = next->FindChild(Tag::Slot);
+        if (slotNode->HasValue() && slotNode->GetInt(0) == slot)
+            return next;
+    }
+    inOrder = false;
+    CXmlNode* found = lineNode->FindChildByInt(Tag::SplPoint, Tag::Slot, slot);
+    return found->IsNull() ? AddSample(lineNode, slot) : found;
+}
 
 double InchesToMetres(double inches)
 {
@@ -186,6 +219,8 @@ void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line)
     // more sparsely so that a recompute stays bounded.
     int slot = 1;
     double along = 0.0;
+    CXmlNode* previous = nullptr;
+    bool inOrder = true;
     if (std::isfinite(line.length))
     {
         const double spacing = std::max(kSampleSpacing, line.length / kMaxSamplesPerSurface);
@@ -201,7 +236,8 @@ void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line)
             runningMinimum = std::min(runningMinimum, level);
             runningMaximum = std::max(runningMaximum, level);
 
-            CXmlNode* sample = lineNode->GetChildByInt(Tag::SplPoint, Tag::Slot, slot);
+            CXmlNode* sample = NextSample(lineNode, previous, slot, inOrder);
+            previous = sample;
             CPoint* position = sample->GetPoint();
             position->x = surface.x;
             position->y = surface.y;

@@ -5,6 +5,7 @@
 #include "engine/CSPLManager.h"
 #include "venue/CVenueDataWrap.h"
 #include "venue/CVenueManager.h"
+#include "venue/VenueLimits.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -108,8 +109,9 @@ bool SplScaleSetting::RoundOut(double& low, double& high)
 {
     if (! std::isfinite(low) || ! std::isfinite(high) || low > high)
         return false;
-    low = std::floor(low);
-    high = std::max(std::ceil(high), low + 1.0);
+    // Within the range a stored scale may hold, so that the design loads back.
+    low = std::clamp(std::floor(low), VenueLimits::kMinSplLevel, VenueLimits::kMaxSplLevel - VenueLimits::kMinSplSpan);
+    high = std::clamp(std::ceil(high), low + VenueLimits::kMinSplSpan, VenueLimits::kMaxSplLevel);
     return true;
 }
 

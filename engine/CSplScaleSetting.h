@@ -33,8 +33,8 @@ void SetAutomatic(bool automatic);
 // it), rounded out to whole dB and at least 1 dB apart. False when the scale is not
 // automatic or the venue holds no level.
 bool FollowVenueLevels(const CBandView& view);
-// `low` and `high` rounded out to whole dB, at least 1 dB apart; false unless both are
-// finite and in order.
+// `low` and `high` rounded out to whole dB, at least 1 dB apart and within the levels a
+// stored scale may hold (VenueLimits); false unless both are finite and in order.
 bool RoundOut(double& low, double& high);
 // Gives the SPL manager the venue's scale when the venue holds one whose ends are finite
 // and in order; otherwise the scale is left as it is and the answer is false.

@@ -321,14 +321,14 @@ void WriteProduct(CXmlNode* root, const ProductDef& def, bool first, CProductXML
 }
 } // namespace
 
-bool CBuiltInProducts::WriteBuiltInProducts()
+std::string CBuiltInProducts::WriteBuiltInProducts()
 {
-    const bool productsWritten = WriteProductDocument();
-    const bool combosWritten = WriteCombosDocument();
-    return productsWritten && combosWritten;
+    const std::string products = WriteProductDocument();
+    const std::string combos = WriteCombosDocument();
+    return products.empty() ? combos : products;
 }
 
-bool CBuiltInProducts::WriteProductDocument()
+std::string CBuiltInProducts::WriteProductDocument()
 {
     CProductXMLHelper helper;
     CXmlDocument document;
@@ -346,12 +346,12 @@ bool CBuiltInProducts::WriteProductDocument()
         first = false;
     }
 
-    const bool saved = document.Save("");
+    const std::string error = document.Save("") ? std::string() : kProductFileName + " " + document.LastSaveError();
     document.ClearRoot();
-    return saved;
+    return error;
 }
 
-bool CBuiltInProducts::WriteCombosDocument()
+std::string CBuiltInProducts::WriteCombosDocument()
 {
     CXmlDocument document;
     document.SetFileName(kCombosFileName);
@@ -368,7 +368,7 @@ bool CBuiltInProducts::WriteCombosDocument()
             AddOrUpdateSplay(combo, option.slot, *option.frontPin, *option.backPin, *option.touch,
                              *option.touchTo, option.angle, option.spacing);
     }
-    return document.Save("");
+    return document.Save("") ? std::string() : kCombosFileName + " " + document.LastSaveError();
 }
 
 void CBuiltInProducts::BuildPinList(CXmlNode* product, int count, double dx, double dy, double x0, double y0)

@@ -14,8 +14,8 @@ public:
     static const std::string kProductFileName;
     static const std::string kCombosFileName;
 
-    // Writes both files; false when either could not be written.
-    static bool WriteBuiltInProducts();
+    // Writes both files; "" when written, else which file could not be written and why.
+    static std::string WriteBuiltInProducts();
 
     // Adds pins 1 … count stepping (dx, dy) from (x0, y0); existing pins are kept and
     // do not advance the position.
@@ -29,6 +29,6 @@ public:
                                       const std::string& touchTo, double angle, double spacing);
 
 private:
-    static bool WriteProductDocument();
-    static bool WriteCombosDocument();
+    static std::string WriteProductDocument();
+    static std::string WriteCombosDocument();
 };

@@ -23,10 +23,13 @@ bool CProductManager::StartUp()
     settings.GetRoot(Tag::Root)->GetChild(Tag::Types)->GetString(kTypesDefault);
     settings.Save("");
 
-    const bool written = CBuiltInProducts::WriteBuiltInProducts();
-    if (! written)
-        CReportError::GetInstance()->LogMessage("Warning: the product files could not be written in the run directory.");
-    return written;
+    // The catalogue is read back from these files: without them no array can be built, and
+    // what would fail later ("Top of array is not a flybar") would not say why.
+    const std::string error = CBuiltInProducts::WriteBuiltInProducts();
+    if (! error.empty())
+        CReportError::GetInstance()->ReportFatalError("Error: The product catalogue cannot be written in the run folder: "
+                                                      + error);
+    return true;
 }
 
 CXmlDocument* CProductManager::LoadDocument(std::unique_ptr<CXmlDocument>& field, const std::string& fileName)

@@ -20,7 +20,8 @@ public:
     virtual ~CProductManager();
 
     // Start-up step: the settings file, then the product files from the built-in
-    // definitions. False (and a log line) when the product files could not be written.
+    // definitions. True; a product file that cannot be written is a fatal report naming it
+    // and why (the catalogue is read back from it).
     bool StartUp();
 
     CXmlNode* GetProductRoot();

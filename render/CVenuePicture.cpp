@@ -26,6 +26,13 @@ constexpr double kMinGridPixels = 56.0;
 // More grid lines than this means a degenerate view; none are drawn then.
 constexpr int kMaxGridLines = 400;
 
+// Lines first..last; where the doubles are too coarse to count them, at most the limit.
+int GridLineCount(double first, double last)
+{
+    const double count = last - first + 1.0;
+    return count > 0.0 ? (int) std::min(count, (double) kMaxGridLines + 1.0) : 0;
+}
+
 // Venue inches to classic pixels. The venue's items come last in the scene and leave the
 // shared bases as they drew with them, so after a pass the bases are the venue's.
 struct VenueFrame
@@ -177,8 +184,12 @@ void CVenuePicture::DrawGrid(juce::Image& picture, const CRenderView& view, cons
     g.setFont(font);
     const float lineWidth = 1.0f * s;
 
-    for (double k = std::ceil(xFrom / step); k * step <= xTo; k += 1.0)
+    // Counted, not stepped: far from the origin k + 1 == k, and a stepped loop never ends.
+    const double xFirst = std::ceil(xFrom / step);
+    const int xLines = GridLineCount(xFirst, std::floor(xTo / step));
+    for (int i = 0; i < xLines; ++i)
     {
+        const double k = xFirst + i;
         const double shown = k * step;
         const float px = (float) view.ToViewX(frame.ClassicX(units.VenueXInches(shown)));
         g.setColour(k == 0.0 ? kGridZero : kGridLine);
@@ -187,8 +198,11 @@ void CVenuePicture::DrawGrid(juce::Image& picture, const CRenderView& view, cons
         g.drawText(GridText(shown, step), juce::Rectangle<float>(px + 3.0f * s, (float) height - 16.0f * s, 60.0f * s, 14.0f * s),
                    juce::Justification::centredLeft, false);
     }
-    for (double k = std::ceil(yFrom / step); k * step <= yTo; k += 1.0)
+    const double yFirst = std::ceil(yFrom / step);
+    const int yLines = GridLineCount(yFirst, std::floor(yTo / step));
+    for (int i = 0; i < yLines; ++i)
     {
+        const double k = yFirst + i;
         const double shown = k * step;
         const float py = (float) view.ToViewY(frame.ClassicY(units.VenueYInches(shown)));
         g.setColour(k == 0.0 ? kGridZero : kGridLine);

@@ -11,6 +11,7 @@
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
 #include "xml/CXmlNode.h"
+#include "xml/SafeFile.h"
 #include "xml/XmlTags.h"
 
 #include <juce_graphics/juce_graphics.h>
@@ -448,18 +449,10 @@ std::string CDesignReport::Build(const Options& options)
 
 bool CDesignReport::Write(const std::string& html, const juce::File& target, std::string& error)
 {
-    juce::TemporaryFile temporary(target);
-    bool written = false;
-    {
-        juce::FileOutputStream out(temporary.getFile());
-        written = out.openedOk() && out.write(html.data(), html.size());
-        out.flush();
-        written = written && out.getStatus().wasOk();
-    }
-    if (! written || ! temporary.overwriteTargetFileWithTemporary())
-    {
-        error = "Error: Could not write the design report " + target.getFullPathName().toStdString();
-        return false;
-    }
-    return true;
+    // The same safe path as the saves: never through a link, never over a FIFO or device.
+    std::string reason;
+    if (SafeFile::WriteFileAtomically(target.getFullPathName().toStdString(), html, reason))
+        return true;
+    error = "Error: Could not write the design report " + target.getFullPathName().toStdString() + " (" + reason + ")";
+    return false;
 }

@@ -40,7 +40,8 @@ public:
     };
 
     static std::string Build(const Options& options);
-    // Writes `html` beside `target` and moves it over it; false with `error` when not.
+    // Writes `html` as the saves write a design (a temporary file renamed over `target`,
+    // never through a link or over what is not a regular file); false with `error` saying why.
     static bool Write(const std::string& html, const juce::File& target, std::string& error);
 
     // Text made safe for HTML.

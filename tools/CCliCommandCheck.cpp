@@ -5,7 +5,11 @@
 std::string CCliCommandCheck::Check(const CCliOptions::Step& step)
 {
     const CCommandTable::Entry* entry = CCommandTable::Find(step.command.target);
-    const std::string refusal = entry == nullptr ? std::string() : CCommandTable::CheckLimits(*entry, step.command);
+    // The window loads its default design for an empty path; the tool has none to load.
+    if (entry != nullptr && entry->text.form == CCommandTable::TextRule::Form::OptionalPath && step.command.text.empty())
+        return NotSent(step, step.command.target + " needs the path of the file to load");
+    // The form first: a value outside its range is named by the range the panels give it.
+    const std::string refusal = entry == nullptr ? std::string() : CCommandTable::Check(step.command).GetReason();
     return refusal.empty() ? refusal : NotSent(step, refusal);
 }
 

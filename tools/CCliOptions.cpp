@@ -4,8 +4,11 @@
 #include "engine/CCommandTable.h"
 #include "xml/XmlTags.h"
 
+#include <juce_core/juce_core.h>
+
 #include <algorithm>
 #include <cctype>
+#include <sys/stat.h>
 #include <charconv>
 #include <limits>
 
@@ -92,6 +95,53 @@ std::string ArgumentForm(const Entry& entry)
     if (number)
         return "=NUMBER" + (text.empty() ? std::string() : ":" + text);
     return text.empty() ? std::string() : "=" + text;
+}
+
+// Two outputs of one run on the same file would leave only the last one's content under a
+// name chosen for the other (a PNG named design.21w). The same file however named: "./a",
+// "sub/../a", a link or a second hard link to it.
+std::string Named(const std::string& label, const std::string& path)
+{
+    return label.rfind("--set ", 0) == 0 ? label : label + " " + path;
+}
+
+std::string SameOutputTwice(const CCliOptions& options)
+{
+    struct Output
+    {
+        std::string label;
+        std::string kind;
+        std::string path;
+    };
+    std::vector<Output> outputs;
+    const auto add = [&outputs](const std::string& label, const std::string& kind, const std::string& path) {
+        if (! path.empty())
+            outputs.push_back({ label, kind, path });
+    };
+    add("--save-array", CCommandTable::kSaveArrayFile, options.saveArray);
+    add("--save-venue", CCommandTable::kSaveVenueFile, options.saveVenue);
+    add("--render", "picture", options.render);
+    add("--report-html", "report", options.reportHtml);
+    for (const CCliOptions::Step& step : options.steps)
+        if (step.command.target == CCommandTable::kSaveArrayFile || step.command.target == CCommandTable::kSaveVenueFile)
+            add("--set " + step.argument, step.command.target, step.command.text);
+
+    const juce::File here = juce::File::getCurrentWorkingDirectory();
+    const auto same = [&here](const std::string& a, const std::string& b) {
+        const std::string fullA = here.getChildFile(a).getFullPathName().toStdString();
+        const std::string fullB = here.getChildFile(b).getFullPathName().toStdString();
+        struct stat infoA {}, infoB {};
+        return fullA == fullB
+               || (::stat(fullA.c_str(), &infoA) == 0 && ::stat(fullB.c_str(), &infoB) == 0
+                   && infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino);
+    };
+    for (size_t i = 0; i < outputs.size(); ++i)
+        for (size_t j = i + 1; j < outputs.size(); ++j)
+            // A save of one kind sent again to its file saves the later design; that is meant.
+            if (outputs[i].kind != outputs[j].kind && same(outputs[i].path, outputs[j].path))
+                return Named(outputs[i].label, outputs[i].path) + " and " + Named(outputs[j].label, outputs[j].path)
+                       + " name the same file; give each output a file of its own";
+    return {};
 }
 
 std::string CommandLines()
@@ -203,7 +253,8 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         error = "--field-map draws into the picture: give --render as well";
         return false;
     }
-    return true;
+    error = SameOutputTwice(options);
+    return error.empty();
 }
 
 bool CCliOptions::ParseValueOption(const std::string& name, const std::string& value, std::string& error)

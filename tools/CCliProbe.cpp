@@ -1,18 +1,31 @@
 #include "CCliProbe.h"
 
 #include "app/CJuceManager.h"
+#include "base/NumberText.h"
 #include "engine/CBandModel.h"
+#include "venue/VenueLimits.h"
 #include "xml/XmlTags.h"
 
-CJsonValue CCliProbe::Build(const std::vector<CCliOptions::Probe>& probes)
+#include <cmath>
+
+CJsonValue CCliProbe::Build(const std::vector<CCliOptions::Probe>& probes, std::vector<std::string>& refusals)
 {
     const CJuceManager* ui = CJuceManager::GetInstance();
     const CBandModel model = CBandModel::FromDesign();
     CJsonValue list = CJsonValue::MakeArray();
     for (const CCliOptions::Probe& point : probes)
     {
-        const CBandModel::ProbeResult result =
-            model.Probe(ui->FromDisplayLength(Tag::sX, point.x), ui->FromDisplayLength(Tag::sY, point.y));
+        const double x = ui->FromDisplayLength(Tag::sX, point.x);
+        const double y = ui->FromDisplayLength(Tag::sY, point.y);
+        if (! (std::fabs(x) <= VenueLimits::kMaxCoordinate && std::fabs(y) <= VenueLimits::kMaxCoordinate))
+        {
+            refusals.push_back("--probe " + ShortestText(point.x) + "," + ShortestText(point.y)
+                               + ": the point lies beyond the venue's limits (within ±"
+                               + ShortestText(VenueLimits::kMaxCoordinate) + " inches, as area values); it was not probed");
+            list.Append(CJsonValue());
+            continue;
+        }
+        const CBandModel::ProbeResult result = model.Probe(x, y);
         CJsonValue probe = CJsonValue::MakeObject();
         probe.Set("x_in", result.xIn);
         probe.Set("y_in", result.yIn);

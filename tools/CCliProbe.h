@@ -7,10 +7,13 @@
 #include "CCliOptions.h"
 #include "CJsonValue.h"
 
+#include <string>
 #include <vector>
 
 class CCliProbe
 {
 public:
-    static CJsonValue Build(const std::vector<CCliOptions::Probe>& probes);
+    // A point beyond the venue's limits (those of the area values) is written as null and
+    // its refusal added to `refusals`.
+    static CJsonValue Build(const std::vector<CCliOptions::Probe>& probes, std::vector<std::string>& refusals);
 };

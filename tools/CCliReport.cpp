@@ -338,8 +338,13 @@ CJsonValue CCliReport::SplRange(CXmlNode* venue)
     CXmlNode* metaMore = Path(venue, { &Tag::RenderSpec, &Tag::RenderItem, &Tag::MetaMore });
     const CSPLManager* spl = CSPLManager::GetInstance();
     CJsonValue json = CJsonValue::MakeObject();
-    json.Set("min", NumberOf(metaMore->FindChild(Tag::SplMin)));
-    json.Set("max", NumberOf(metaMore->FindChild(Tag::SplMax)));
+    // A venue without samples keeps the running minimum's and maximum's starting values
+    // (minimum above maximum): there is no level to report.
+    CXmlNode* lowest = metaMore->FindChild(Tag::SplMin);
+    CXmlNode* highest = metaMore->FindChild(Tag::SplMax);
+    const bool sampled = HoldsValue(lowest) && HoldsValue(highest) && lowest->GetDouble(0.0) <= highest->GetDouble(0.0);
+    json.Set("min", sampled ? NumberOf(lowest) : CJsonValue());
+    json.Set("max", sampled ? NumberOf(highest) : CJsonValue());
     json.Set("scaleBottom", spl->GetScaleBottom());
     json.Set("scaleTop", spl->GetScaleTop());
     return json;

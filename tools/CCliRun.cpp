@@ -9,6 +9,7 @@
 #include "app/CCommandManager.h"
 #include "app/CFieldMapPicture.h"
 #include "base/CReportError.h"
+#include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "app/CJuceManager.h"
 #include "engine/CCommandTable.h"
@@ -23,7 +24,11 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include <iostream>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -103,25 +108,61 @@ void CCliRun::ResolvePaths()
             resolve(step.command.text);
 }
 
+namespace
+{
+// Why `folder` cannot hold the run's files, or "": it is a folder (made when missing) in
+// which a file can be made.
+std::string RunFolderProblem(const juce::File& folder)
+{
+    const std::string path = folder.getFullPathName().toStdString();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && ! S_ISDIR(info.st_mode))
+        return "it is not a folder";
+    if (! folder.isDirectory())
+    {
+        const juce::Result created = folder.createDirectory();
+        if (created.failed())
+            return "it cannot be made (" + created.getErrorMessage().toStdString() + ")";
+    }
+    std::string probe = path + "/.drxwizard-cli-XXXXXX";
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0)
+        return std::string("no file can be made in it (") + std::strerror(errno) + ")";
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return {};
+}
+} // namespace
+
 bool CCliRun::EnterRunDirectory()
 {
     if (options.runDir.empty())
     {
-        runDirectory = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                           .getNonexistentChildFile("drxwizard-cli-run", "", false);
-        removeRunDirectory = true;
+        std::string error;
+        const juce::File temporary = juce::File::getSpecialLocation(juce::File::tempDirectory);
+        if (! ownRunFolder.Create(temporary.getFullPathName().toStdString(), error))
+        {
+            CCliStatus::Fail(error);
+            return false;
+        }
+        runDirectory = juce::File(ownRunFolder.Path());
     }
     else
     {
         runDirectory = juce::File(options.runDir);
+        const std::string problem = RunFolderProblem(runDirectory);
+        if (! problem.empty())
+        {
+            CCliStatus::Fail("cannot use run directory " + runDirectory.getFullPathName().toStdString() + ": " + problem);
+            return false;
+        }
     }
 
-    const juce::Result created = runDirectory.createDirectory();
-    if (created.failed() || ! runDirectory.isDirectory() || ! runDirectory.setAsCurrentWorkingDirectory())
+    if (! runDirectory.setAsCurrentWorkingDirectory())
     {
         CCliStatus::Fail("cannot use run directory " + runDirectory.getFullPathName().toStdString()
-                         + (created.failed() ? " (" + created.getErrorMessage().toStdString() + ")" : std::string()));
-        removeRunDirectory = false;
+                         + ": it cannot be entered");
+        ownRunFolder.Remove();
         return false;
     }
     return true;
@@ -130,8 +171,7 @@ bool CCliRun::EnterRunDirectory()
 void CCliRun::LeaveRunDirectory()
 {
     callerDirectory.setAsCurrentWorkingDirectory();
-    if (removeRunDirectory)
-        runDirectory.deleteRecursively();
+    ownRunFolder.Remove();
 }
 
 bool CCliRun::Guarded(const std::function<void()>& step)
@@ -224,9 +264,24 @@ void CCliRun::Send(const CCliOptions::Step& step)
     if ((target == CCommandTable::kSaveArrayFile || target == CCommandTable::kSaveVenueFile)
         && RefusedAsFailedLoad(target, step.command.text))
         return;
+    CArrayLineWrap line = CArrayManager::GetInstance()->GetLine(1, CArrayManager::kFind);
+    const int subwoofers = line.GetSubwooferCount();
+    const int fullRange = line.GetFullRangeCount();
     const CCommandResult result = CCommandManager::GetInstance()->Do(step.command);
     if (! result)
+    {
         Refuse(CCliCommandCheck::NotSent(step, result.GetReason()));
+        return;
+    }
+    // The array holds only so many modules: more of one kind leaves room for fewer of the
+    // other. Taking out every module of a kind changes what the design is: that is said.
+    line = CArrayManager::GetInstance()->GetLine(1, CArrayManager::kFind);
+    if (target == Tag::Model_DRXS1 && fullRange > 0 && line.GetFullRangeCount() == 0)
+        CCliStatus::Note(step.argument + ": the full-range count went from " + std::to_string(fullRange)
+                         + " to 0 to make room");
+    if (target == Tag::Model_DRXR1 && subwoofers > 0 && line.GetSubwooferCount() == 0)
+        CCliStatus::Note(step.argument + ": the subwoofer count went from " + std::to_string(subwoofers)
+                         + " to 0 to make room");
 }
 
 void CCliRun::SaveFiles()
@@ -293,7 +348,12 @@ void CCliRun::PrintReport() const
 {
     CJsonValue report = CCliReport::Build();
     if (! options.probes.empty())
-        report.Set("probes", CCliProbe::Build(options.probes));
+    {
+        std::vector<std::string> refusals;
+        report.Set("probes", CCliProbe::Build(options.probes, refusals));
+        for (const std::string& refusal : refusals)
+            Refuse("Error: " + refusal);
+    }
     if (suggestion)
         report.Set("suggestion", CCliReport::Suggestion(*suggestion, suggestion->view.ToCompactString()));
     const std::string text = report.ToText();

@@ -6,6 +6,7 @@
 // failed to load in the same run, which is refused.
 
 #include "CCliOptions.h"
+#include "CCliRunFolder.h"
 
 #include "engine/CPinSuggestion.h"
 
@@ -64,7 +65,8 @@ private:
     CCliOptions options;
     juce::File callerDirectory;
     juce::File runDirectory;
-    bool removeRunDirectory = false;
+    // The run folder made for this run when none was given; removed at its end.
+    CCliRunFolder ownRunFolder;
     std::optional<CPinSuggestion> suggestion;
     FailedLoads failedLoads;
 };

@@ -26,6 +26,11 @@ void CCliStatus::Fail(const std::string& message)
     Observe(message);
 }
 
+void CCliStatus::Note(const std::string& message)
+{
+    std::cerr << "note: " << message << std::endl;
+}
+
 bool CCliStatus::WasLastPrinted(const std::string& message)
 {
     return failed && message == lastPrinted;

@@ -15,6 +15,9 @@ public:
 
     // Prints `message` and marks the run as failed (for failures outside the reporter).
     static void Fail(const std::string& message);
+    // Prints "note: <message>": the run did something the caller may not expect; the status
+    // stays as it is.
+    static void Note(const std::string& message);
     // True when `message` is the last one printed, so a caught exception of a fatal
     // report is not printed a second time.
     static bool WasLastPrinted(const std::string& message);

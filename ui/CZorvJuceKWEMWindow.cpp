@@ -329,7 +329,8 @@ void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
         aboutPanel->setVisible(! aboutPanel->isVisible());
     else if (button == unitButton.get())
     {
-        CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", 0.0);
+        const bool metric = CJuceManager::GetInstance()->GetDisplayLengthUnit() == Tag::Meters;
+        CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", metric ? 0.0 : 1.0);
         // The grid and the rigging strip speak the units too.
         CJuceManager::GetInstance()->Redraw();
     }

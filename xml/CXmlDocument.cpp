@@ -4,6 +4,7 @@
 #include "xml/CXmlPrinter.h"
 #include "xml/CXmlTextReader.h"
 #include "xml/SafeFile.h"
+#include "xml/TextEncoding.h"
 #include "xml/XmlTags.h"
 
 #include <tinyxml.h>
@@ -52,11 +53,19 @@ bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& sour
     Doc()->Clear();
     Doc()->ClearError();
 
+    std::string decoded = rawText;
+    std::string encodingError;
+    if (! TextEncoding::ToUtf8(decoded, encodingError))
+    {
+        lastParseOk = false;
+        lastError = source + ":" + encodingError;
+        return false;
+    }
     std::string text;
-    text.reserve(rawText.size());
-    for (size_t i = 0; i < rawText.size(); ++i)
-        if (! (rawText[i] == '\r' && i + 1 < rawText.size() && rawText[i + 1] == '\n'))
-            text += rawText[i] == '\r' ? '\n' : rawText[i];
+    text.reserve(decoded.size());
+    for (size_t i = 0; i < decoded.size(); ++i)
+        if (! (decoded[i] == '\r' && i + 1 < decoded.size() && decoded[i + 1] == '\n'))
+            text += decoded[i] == '\r' ? '\n' : decoded[i];
 
     // TinyXML's own parse recurses once per level without a limit; this reader does not.
     CXmlTextReader reader(text, kMaxDepth);

@@ -44,28 +44,56 @@ std::string LowerPrefix(const std::string& text, size_t from, size_t count)
     return out;
 }
 
-// The stream reads of the number caches, with the non-finite texts the writer produces.
+// A number is read whole: "7.9" or "0x7fffffff" is not a count, "12abc" not a length. The
+// non-finite texts the writer produces ("inf", "-inf", "nan") are read back as such.
+std::string Trimmed(const std::string& text)
+{
+    size_t from = 0;
+    size_t to = text.size();
+    while (from < to && std::isspace((unsigned char) text[from]))
+        ++from;
+    while (to > from && std::isspace((unsigned char) text[to - 1]))
+        --to;
+    return text.substr(from, to - from);
+}
+
 bool ParseDouble(const std::string& text, double& out)
 {
-    size_t i = 0;
-    while (i < text.size() && std::isspace((unsigned char) text[i]))
-        ++i;
-    size_t j = i;
+    const std::string number = Trimmed(text);
+    size_t j = 0;
     bool negative = false;
-    if (j < text.size() && (text[j] == '-' || text[j] == '+'))
-        negative = text[j++] == '-';
-    if (LowerPrefix(text, j, 3) == "inf")
+    if (j < number.size() && (number[j] == '-' || number[j] == '+'))
+        negative = number[j++] == '-';
+    const std::string word = LowerPrefix(number, j, 9);
+    if (word == "inf" || word == "infinity")
     {
         out = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
         return true;
     }
-    if (LowerPrefix(text, j, 3) == "nan")
+    if (word == "nan")
     {
         out = std::numeric_limits<double>::quiet_NaN();
         return true;
     }
-    std::istringstream stream(text);
+    std::istringstream stream(number);
     double value = 0.0;
+    if (number.empty() || ! (stream >> value) || stream.peek() != std::char_traits<char>::eof())
+        return false;
+    out = value;
+    return true;
+}
+
+bool ParseInt(const std::string& text, int& out)
+{
+    const std::string number = Trimmed(text);
+    size_t j = number.empty() || (number[0] != '-' && number[0] != '+') ? 0 : 1;
+    if (j == number.size())
+        return false;
+    for (size_t i = j; i < number.size(); ++i)
+        if (! std::isdigit((unsigned char) number[i]))
+            return false;
+    std::istringstream stream(number);
+    int value = 0;
     if (! (stream >> value))
         return false;
     out = value;
@@ -188,7 +216,7 @@ CXmlNode* CXmlNode::FindChild(const std::string& tag, CXmlNode* after)
     if (guard.TooDeep())
         return GetNullNode();
 
-    CXmlNode* forward = FindChild(Tag::XForward);
+    CXmlNode* forward = ForwardChild();
     if (! forward->isNull && forward->link != nullptr)
     {
         CXmlNode* found = forward->link->FindChild(tag);
@@ -196,7 +224,8 @@ CXmlNode* CXmlNode::FindChild(const std::string& tag, CXmlNode* after)
             return found;
     }
 
-    CXmlNode* parentForward = GetParent()->FindChild(Tag::XForward);
+    CXmlNode* parent = GetParent();
+    CXmlNode* parentForward = parent->isNull ? parent : parent->ForwardChild();
     if (! parentForward->isNull && parentForward->link != nullptr)
     {
         CXmlNode* twin = parentForward->link->FindChild(GetName());
@@ -205,6 +234,26 @@ CXmlNode* CXmlNode::FindChild(const std::string& tag, CXmlNode* after)
     }
 
     return GetNullNode();
+}
+
+CXmlNode* CXmlNode::ForwardChild()
+{
+    if (isNull)
+        return this;
+    // A missing child is looked up through the forward links, which asks the parent for its
+    // XForward child: remembered, that is no longer a walk over all the siblings (a list of
+    // thousands of samples made every lookup of a missing value slow). Only this node's own
+    // inserts and removals can change the answer, and they forget it.
+    if (! forwardKnown)
+    {
+        forwardElement = nullptr;
+        for (TiXmlElement* e = element->FirstChildElement(); e != nullptr && forwardElement == nullptr;
+             e = e->NextSiblingElement())
+            if (NameMatches(e, Tag::XForward))
+                forwardElement = e;
+        forwardKnown = true;
+    }
+    return forwardElement != nullptr ? NodeFor(forwardElement) : GetNullNode();
 }
 
 CXmlNode* CXmlNode::NextSibling(const std::string& tag)
@@ -230,6 +279,8 @@ CXmlNode* CXmlNode::InsertChildElement(const std::string& tag, CXmlNode* referen
 {
     // TinyXML's positional inserts add a copy of the (still empty) element given.
     const TiXmlElement fresh(MakeTagName(tag));
+    if (fresh.ValueStr() == Tag::XForward)
+        forwardKnown = false;
     TiXmlNode* inserted = nullptr;
     if (reference != nullptr && ! reference->isNull && reference->element->Parent() == element)
         inserted = position == kAfterReference ? element->InsertAfterChild(reference->element, fresh)
@@ -269,6 +320,7 @@ void CXmlNode::RemoveChild(const std::string& tag, int)
     TiXmlElement* e = child->element;
     ReleaseTree(e);
     element->RemoveChild(e);
+    forwardKnown = false;
 }
 
 void CXmlNode::ClearChildren()
@@ -283,6 +335,7 @@ void CXmlNode::ClearChildren()
     for (TiXmlElement* c = element->FirstChildElement(); c != nullptr; c = c->NextSiblingElement())
         ReleaseTree(c);
     element->Clear();
+    forwardKnown = false;
 }
 
 std::string CXmlNode::GetName() const
@@ -414,9 +467,8 @@ int CXmlNode::GetInt(int defaultValue)
     {
         StoreValue();
         valueType = kInt;
-        std::istringstream stream(ReadText());
         int value = 0;
-        if (! (stream >> value))
+        if (! ParseInt(ReadText(), value))
             throw std::runtime_error("Could not convert string to int");
         intValue = value;
         return intValue;
@@ -604,6 +656,19 @@ CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
     if (TiXmlText* text = source->TextNode(false))
         WriteText(text->ValueStr());
 
+    // A fresh copy takes the children as they come. Looking each up first would search the
+    // forward links through every sibling of this node for a child that is not there yet,
+    // which made copying a list of many samples quadratic; the caches below then read
+    // the copied children.
+    const bool fresh = element->FirstChildElement() == nullptr;
+    CXmlNode* previous = nullptr;
+    for (CXmlNode* s = source->FindChild(""); ! s->isNull; s = s->NextSibling(""))
+    {
+        CXmlNode* c = fresh ? AddChild(s->GetName(), kLast) : GetChild(s->GetName(), previous, kAfterReference);
+        c->CopyFrom(s);
+        previous = c;
+    }
+
     if (source->pointCache != nullptr)
     {
         CPoint* p = GetPoint();
@@ -616,14 +681,6 @@ CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
     {
         CLine* l = GetLine();
         *l = *source->lineCache;
-    }
-
-    CXmlNode* previous = nullptr;
-    for (CXmlNode* s = source->FindChild(""); ! s->isNull; s = s->NextSibling(""))
-    {
-        CXmlNode* c = GetChild(s->GetName(), previous, kAfterReference);
-        c->CopyFrom(s);
-        previous = c;
     }
     return this;
 }

@@ -91,6 +91,8 @@ private:
     void WritePointBack();
     void WriteLineBack();
     CXmlNode* InsertChildElement(const std::string& tag, CXmlNode* reference, int position);
+    // FindChild(XForward), remembered until the tree changes in a way that could change it.
+    CXmlNode* ForwardChild();
 
     TiXmlElement* element = nullptr;
     bool watched = false;
@@ -99,6 +101,9 @@ private:
     bool hasValue = false;
     bool isNull = false;
     TiXmlText* textNode = nullptr;
+    // ForwardChild's answer (null: none), while it is known.
+    TiXmlElement* forwardElement = nullptr;
+    bool forwardKnown = false;
     int valueType = kNone;
     double doubleValue = 0.0;
     int intValue = 0;

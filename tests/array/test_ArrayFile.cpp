@@ -240,7 +240,7 @@ TEST_F(ArrayFileTest, FilesBeyondWhatTheDesignHoldsAreRefusedAtOnce)
         { { Tag::HangPoint, Tag::X }, "nan", "Array 1 HangPoint/X is nan; it must be a finite number" },
         { { Tag::HangPoint, Tag::Y }, "-inf", "Array 1 HangPoint/Y is -inf; it must be a finite number" },
         { { Tag::Venue, Tag::AreaList, Tag::Total }, "2147483647",
-          "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 64" },
+          "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 32" },
         { { Tag::ProductList, Tag::Product, Tag::Processing, Tag::Delay }, "150",
           "Product 1 Processing/Delay is 150; it must be from 0 to 100" },
         { { Tag::ProductList, Tag::Product, Tag::Processing, Tag::Polarity }, "2",
@@ -249,6 +249,14 @@ TEST_F(ArrayFileTest, FilesBeyondWhatTheDesignHoldsAreRefusedAtOnce)
           "Product 1 Processing/Gain is nan; it must be from -40 to 10" },
         { { Tag::ProductList, Tag::Product, Tag::Processing, Tag::Gain }, "loud",
           "Product 1 Processing/Gain holds text where a number belongs" },
+        // Values read whole and within the limits the commands have.
+        { { Tag::Total }, "7.9", "Array 1 Total holds '7.9' where a whole number belongs" },
+        { { Tag::Total }, "5", "Array 1 ArrayInfo counts " },    // more modules than the positions below the flybar
+        { { Tag::ArrayInfo, Tag::SlotPin, Tag::Value }, "0", "Array 1 ArrayInfo/SlotPin is 0; the pick pin must be from 1 to 8" },
+        { { Tag::ArrayInfo, Tag::SlotPin, Tag::Value }, "9", "Array 1 ArrayInfo/SlotPin is 9" },
+        { { Tag::ArrayInfo, Tag::Total_Model_1, Tag::Value }, "7", "Array 1 ArrayInfo/Total_Model_1 is 7; the subwoofer count" },
+        { { Tag::RenderSpec, Tag::RenderItem, Tag::MetaMore, Tag::ConvLBaseX }, "1e21",
+          "Array 1 RenderSpec ConvLBaseX is 1e+21; coordinates and lengths must be within ±40000 inches" },
     };
 
     SetCounts(Arrays()->GetLine(1, CArrayManager::kFind), 2, 3);

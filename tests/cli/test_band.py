@@ -129,7 +129,7 @@ class BandCliTest(ToolCase):
 
     def test_probe_points_follow_the_display_units_and_the_air(self):
         feet = self.report(*(DESIGN + ["--probe", "50,10"]))["probes"][0]
-        metres = self.report(*(DESIGN + ["--set", "Meters=0", "--probe", "15.24,3.048"]))["probes"][0]
+        metres = self.report(*(DESIGN + ["--set", "Meters=1", "--probe", "15.24,3.048"]))["probes"][0]
         self.assertAlmostEqual(feet["x_in"], metres["x_in"], places=6)
         self.assertAlmostEqual(feet["y_in"], metres["y_in"], places=6)
         self.assertAlmostEqual(feet["z"], metres["z"], places=6)

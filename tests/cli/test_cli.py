@@ -178,7 +178,11 @@ class CliTest(ToolCase):
 
     def test_commands_run_in_the_order_given(self):
         # The edited count keeps its value and the other gives way, so the order matters.
-        array = self.report("--set", "Model_DRXS1=6", "--set", "Model_DRXR1=3")["array"]
+        status, out, err = self.run_tool("--set", "Model_DRXS1=6", "--set", "Model_DRXR1=3", "--report")
+        self.assertEqual(status, 0, err)
+        # Making room took out every full-range module for a while: that is said.
+        self.assertRegex(err, r"^note: Model_DRXS1=6: the full-range count went from \d to 0 to make room\n$")
+        array = json.loads(out)["array"]
         self.assertEqual((array["subwoofers"], array["fullRange"]), (3, 3))
         self.assertEqual([p["model"] for p in array["positions"] if p["inUse"]],
                          ["Model_HB1"] + ["Model_DRXS1"] * 3 + ["Model_DRXR1"] * 3)
@@ -199,7 +203,7 @@ class CliTest(ToolCase):
             self.assertEqual((p["switch1"], p["switch2Name"]), (1, "HF via DSP"), p["position"])
 
     def test_area_values_are_in_the_display_units_of_the_moment(self):
-        report = self.report("--area", "3:LDist=50", "--set", "Meters=0", "--area", "4:LDist=10")
+        report = self.report("--area", "3:LDist=50", "--set", "Meters=1", "--area", "4:LDist=10")
         self.assertEqual(report["units"], {"system": "SI", "length": "Meters", "weight": "Kilograms"})
         floor, rake = report["areas"][2], report["areas"][3]
         self.assertEqual((floor["name"], rake["name"]), ("Floor", "Rake"))
@@ -436,7 +440,7 @@ class CliTest(ToolCase):
                          counted)
         self.assertEqual(saved("--set", "Model_DRXR1=2", "--undo", "--redo", "--area", "3:LAngle=10"), both)
         # Views and saves are no steps: the undo takes back the count.
-        self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "Meters=0", "--set", "SaveVenueFile=x.21v",
+        self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "Meters=1", "--set", "SaveVenueFile=x.21v",
                                "--set", "Meters=0", "--undo"), start)
         # The SPL scale is a view, saved with the design: undo leaves it as it was set.
         scaled = saved("--set", "SplBase=1", "--set", "SplRange=2")
@@ -513,7 +517,7 @@ class CliTest(ToolCase):
             ("bomb.21v", "elements nested deeper than 64"),
             ("positions.21w", "Array 1 Total is 100000; an array holds from 0 to 7 positions"),
             ("positions_max.21w", "Array 1 Total is 2147483647"),
-            ("areas.21v", "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 64"),
+            ("areas.21v", "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 32"),
             ("pipe.21w", "is not a regular file (it is a FIFO)"),
             ("zero.21v", "is not a regular file (it is a device)"),
         ]

@@ -122,13 +122,16 @@ TEST_F(EngineCommands, ModuleSwitchDecoding)
     EXPECT_EQ(switch2(4), 3);
 }
 
-TEST_F(EngineCommands, UnitToggleWritesTheSettings)
+TEST_F(EngineCommands, UnitCommandSetsTheSystemAskedForAndWritesTheSettings)
 {
-    Command("Meters", 0);
+    Command("Meters", 1);
     CXmlNode* settings = CJuceManager::GetInstance()->GetSettingsRoot();
     EXPECT_EQ(settings->GetChild("UnitType")->GetChild("Value")->GetString(""), "SI");
     EXPECT_EQ(CJuceManager::GetInstance()->GetDisplayLengthUnit(), "Meters");
     EXPECT_EQ(settings->GetChild("Display")->GetChild("UnitType")->GetChild("Value")->GetString(""), "meters");
+    // Asked again, it stays: the number says which system, it does not toggle.
+    Command("Meters", 1);
+    EXPECT_EQ(CJuceManager::GetInstance()->GetDisplayLengthUnit(), "Meters");
     Command("Meters", 0);
     EXPECT_EQ(CJuceManager::GetInstance()->GetDisplayLengthUnit(), "Feet");
 }

@@ -205,6 +205,24 @@ TEST_F(LongVenue, TheGridAndTheSurfaceNamesAreDrawnOnlyWhenAsked)
     EXPECT_GT(text, 15);
 }
 
+TEST_F(LongVenue, TheGridIsDrawnInBoundedTimeHoweverFarTheViewIsMoved)
+{
+    // Far from the origin a grid step no longer changes a double: a loop that stepped from
+    // one line to the next would never end there.
+    juce::Image far(juce::Image::RGB, 1000, 600, true);
+    CVenuePicture::Options options = SceneOptions();
+    options.framing = CVenuePicture::Framing::Given;
+    options.units = CJuceManager::GetInstance()->GetDisplayUnits();
+    options.annotate = true;
+    for (const double offset : { -8e306, 1e21, -1e12, 4e15 })
+    {
+        SCOPED_TRACE(offset);
+        options.view.x = offset;
+        options.view.y = -offset;
+        CVenuePicture::Draw(far, options);
+    }
+}
+
 TEST_F(LongVenue, TheShownRangeSpansTheLevelsInViewAndGivesTheSurfacesManyColours)
 {
     juce::Image picture(juce::Image::RGB, 1000, 600, true);

@@ -85,7 +85,7 @@ class ReportOnPaper(unittest.TestCase):
         self.check_paper_holds_the_design(report, self.print_to_text(page))
 
     def test_si_units_on_paper(self):
-        report, page = self.design_and_page("--set", "Meters=0")
+        report, page = self.design_and_page("--set", "Meters=1")
         self.assertEqual(report["units"]["length"], "Meters")
         text = self.print_to_text(page)
         self.check_paper_holds_the_design(report, text)

@@ -104,7 +104,7 @@ TEST_F(SavePrompt, WithoutChangesTheWizardQuitsAtOnce)
     EXPECT_EQ(ui.quits, 1);
 
     // Units and the SPL scale change the view, not the design.
-    CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", 0);
+    CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", 1);
     CCommandManager::GetInstance()->DoGeneral(Tag::SplRange, "", 5);
     CSavePrompt::RequestQuit();
     EXPECT_EQ(ui.asked, 0);

@@ -367,18 +367,30 @@ TEST_F(VenueFixture, VenueFilesBeyondTheLimitsAreRefusedAtOnceNamingTheElement)
         const char* limit;
     };
     const Case cases[] = {
-        { { Tag::AreaList, Tag::Total }, "100000", "AreaList/Total is 100000", "from 0 to 64" },
-        { { Tag::AreaList, Tag::Total }, "2147483647", "AreaList/Total is 2147483647", "from 0 to 64" },
-        { { Tag::AreaList, Tag::Total }, "-1", "AreaList/Total is -1", "from 0 to 64" },
+        { { Tag::AreaList, Tag::Total }, "100000", "AreaList/Total is 100000", "from 0 to 32" },
+        { { Tag::AreaList, Tag::Total }, "2147483647", "AreaList/Total is 2147483647", "from 0 to 32" },
+        { { Tag::AreaList, Tag::Total }, "-1", "AreaList/Total is -1", "from 0 to 32" },
         { { Tag::AimStuff, Tag::Total }, "2147483647", "AimStuff/Total is 2147483647", "from 0 to 64" },
         { { "Area3", Tag::InterList, Tag::Total }, "100000", "Area 3 InterList/Total is 100000", "from 0 to 66" },
-        { { "Area3", Tag::Line, Tag::Point1, Tag::X }, "1e308", "Area 3 Line: the start X is 1e+308", "100000 inches" },
-        { { "Area3", Tag::Line, Tag::Point2, Tag::Y }, "-100001", "Area 3 Line: the end Y is -100001",
-          "100000 inches" },
-        { { "Area3", Tag::Line, Tag::Point1, Tag::Y }, "nan", "Area 3 Line: the start Y is nan", "100000 inches" },
-        { { "Area3", Tag::Line, Tag::LDist }, "inf", "Area 3 Line: the length is inf", "100000 inches" },
-        { { "Area3", Tag::Line, Tag::LAngle }, "-inf", "Area 3 Line: the angle is -inf", "100000 degrees" },
-        { { "Area3", Tag::Visible }, "yes", "Area 3 Visible holds text", "number" },
+        { { "Area3", Tag::Line, Tag::Point1, Tag::X }, "1e308", "Area 3 Line: the start X is 1e+308", "40000 inches" },
+        { { "Area3", Tag::Line, Tag::Point2, Tag::Y }, "-40001", "Area 3 Line: the end Y is -40001",
+          "40000 inches" },
+        { { "Area3", Tag::Line, Tag::Point1, Tag::Y }, "nan", "Area 3 Line: the start Y is nan", "40000 inches" },
+        { { "Area3", Tag::Line, Tag::LDist }, "inf", "Area 3 Line: the length is inf", "40000 inches" },
+        { { "Area3", Tag::Line, Tag::LAngle }, "-inf", "Area 3 Line: the angle is -inf", "180 degrees" },
+        { { "Area3", Tag::Line, Tag::LAngle }, "1000", "Area 3 Line: the angle is 1000", "within ±180 degrees" },
+        { { "Area3", Tag::Visible }, "yes", "Area 3 Visible holds 'yes'", "where a whole number belongs" },
+        // Counts are read whole: never by their leading digits.
+        { { Tag::AreaList, Tag::Total }, "0x7fffffff", "AreaList/Total holds '0x7fffffff'", "whole number" },
+        { { Tag::AreaList, Tag::Total }, "7.9", "AreaList/Total holds '7.9'", "whole number" },
+        { { Tag::AreaList, Tag::Total }, "1e9", "AreaList/Total holds '1e9'", "whole number" },
+        // The picture's offsets: far ones made the grid drawing loop for ever.
+        { { Tag::RenderSpec, Tag::RenderItem, Tag::MetaMore, Tag::ConvLBaseX }, "1e21",
+          "Venue 1 RenderSpec ConvLBaseX is 1e+21", "40000 inches" },
+        { { Tag::RenderSpec, Tag::RenderItem, Tag::MetaMore, Tag::ConvLBaseY }, "nan", "ConvLBaseY is nan", "40000 inches" },
+        { { Tag::RenderSpec, Tag::RenderItem, Tag::MetaMore, Tag::ConvGBaseX }, "-inf", "ConvGBaseX is -inf", "40000 inches" },
+        { { Tag::RenderSpec, Tag::RenderItem, Tag::MetaMore, Tag::ConvLBaseX }, "12ft", "ConvLBaseX holds '12ft'",
+          "where a number belongs" },
     };
 
     const std::string good = Text();
@@ -398,13 +410,13 @@ TEST_F(VenueFixture, VenueFilesBeyondTheLimitsAreRefusedAtOnceNamingTheElement)
 
     // At the limits, and with derived values that are not finite (levels of no sound),
     // the file loads.
-    std::string edge = WithText(good, { "Area3", Tag::Line, Tag::Point1, Tag::X }, "-100000");
+    std::string edge = WithText(good, { "Area3", Tag::Line, Tag::Point1, Tag::X }, "-40000");
     edge = WithText(edge, { Tag::Power, Tag::Min }, "-inf");
     temp.Write("edge.21v", edge);
     Reports().clear();
     EXPECT_TRUE(Manager()->LoadVenueFile("edge.21v"));
     EXPECT_TRUE(Reports().empty());
-    EXPECT_EQ(Area(3).GetLine()->x1, -100000.0);
+    EXPECT_EQ(Area(3).GetLine()->x1, -40000.0);
 }
 
 TEST(VenueLimits, AreaEditsAreCheckedOnTheLineTheyWouldMake)
@@ -416,15 +428,16 @@ TEST(VenueLimits, AreaEditsAreCheckedOnTheLineTheyWouldMake)
     struct Case { const char* key; double value; bool accepted; };
     const Case cases[] = {
         { "sX", 1000.0, true },
-        { "sX", 99999.0, false },    // the end point would leave the venue
-        { "sX", -100001.0, false },
+        { "sX", 39999.0, false },    // the end point would leave the venue
+        { "sX", -40001.0, false },
         { "sY", 1e308, false },
-        { "eX", 100000.0, true },
+        { "eX", 40000.0, true },
         { "eX", std::numeric_limits<double>::infinity(), false },
         { "eY", std::nan(""), false },
-        { "LDist", 99000.0, true },
+        { "LDist", 39000.0, true },
         { "LDist", 1e308, false },
-        { "LAngle", 720.0, true },
+        { "LAngle", 170.0, true },
+        { "LAngle", 720.0, false },
         { "LAngle", -std::numeric_limits<double>::infinity(), false },
     };
     for (const Case& c : cases)

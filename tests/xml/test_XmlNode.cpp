@@ -64,12 +64,22 @@ TEST_F(XmlNodeTest, ConversionOfLoadedTexts)
     const Case cases[] = {
         { "3.25", false, 3.25, nullptr },
         { "", false, 0, "Could not convert string to double" },
-        { "12.7", true, 12, nullptr },
+        { " 42 ", true, 42, nullptr },
+        { "+5", true, 5, nullptr },
         { "x12", true, 0, "Could not convert string to int" },
-        { "  42abc", true, 42, nullptr },
+        // A number is read whole, never by its leading digits.
+        { "12.7", true, 0, "Could not convert string to int" },
+        { "  42abc", true, 0, "Could not convert string to int" },
+        { "0x7fffffff", true, 0, "Could not convert string to int" },
+        { "1e9", true, 0, "Could not convert string to int" },
+        { "-", true, 0, "Could not convert string to int" },
+        { "99999999999", true, 0, "Could not convert string to int" },
+        { "1e21", false, 1e21, nullptr },
+        { "12abc", false, 0, "Could not convert string to double" },
+        { "3.5 4", false, 0, "Could not convert string to double" },
         { "inf", false, std::numeric_limits<double>::infinity(), nullptr },
         { "-inf", false, -std::numeric_limits<double>::infinity(), nullptr },
-        { "99999999999", true, 0, "Could not convert string to int" },
+        { "infinite", false, 0, "Could not convert string to double" },
     };
     for (const Case& c : cases)
     {
