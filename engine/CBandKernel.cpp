@@ -16,11 +16,12 @@
 
 // Where the time of a band map goes: some 1400 complex terms per point (8 lines in each
 // band of each source), each needing the sine and cosine of its phase and one exponential
-// for its directivity and air loss together. Through the C library, one term at a time,
+// for its magnitude, directivity and air loss together. Through the C library, one term at a time,
 // these are nearly all of it. Here the lines of one band of a source are taken together
 // in vector registers (two to eight, as the processor has them), the transcendental
-// functions are range-reduced polynomials without branches, and what depends on the
-// point only (distance, angle off axis, screening path) is worked out once per source.
+// functions are range-reduced polynomials without branches (the sign of a phase reduced by
+// pi goes into the amplitude, so no quadrant is sorted out), and what depends on the point
+// only (distance, angle off axis, screening path) is worked out once per source.
 
 // The vector helpers are inlined and never cross a call boundary, so the calling
 // convention for wide vectors on processors without them does not matter.
