@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstring>
 #include <limits>
 #include <vector>
 
-// Where the time of a band map goes: some 125 complex terms per point, each needing the
-// sine and cosine of its phase, the sine of its directivity argument and the exponential
-// of its air loss. Through the C library, one term at a time, these are nearly all of it.
-// Here the terms of one source are taken several bands at a time in vector registers (two
-// to eight, as the processor has them), the transcendental functions are range-reduced
-// polynomials without branches, and the one division of sin(u) / u is shared by all bands
-// of a source.
+// Where the time of a band map goes: some 1400 complex terms per point (8 lines in each
+// band of each source), each needing the sine and cosine of its phase and one exponential
+// for its directivity and air loss together. Through the C library, one term at a time,
+// these are nearly all of it. Here the lines of one band of a source are taken together
+// in vector registers (two to eight, as the processor has them), the transcendental
+// functions are range-reduced polynomials without branches, and what depends on the
+// point only (distance, angle off axis, screening path) is worked out once per source.
 
 // The vector helpers are inlined and never cross a call boundary, so the calling
 // convention for wide vectors on processors without them does not matter.
@@ -20,11 +21,8 @@
 
 namespace
 {
-// Bands of one source are stored eight to a group; narrower vectors take a group in parts.
-constexpr int kGroupLanes = 8;
-// Band accumulators, long enough for a group that starts at the last band.
-constexpr int kAccumulators = 40;
-static_assert(CBandModel::kBandCount + kGroupLanes - 1 <= kAccumulators, "accumulators too short");
+// The lines of one band of one source make a group; narrower vectors take it in parts.
+constexpr int kGroupLanes = CBandModel::kLinesPerBand;
 
 template <int Lanes>
 struct Vector
@@ -104,31 +102,6 @@ DRX_INLINE void SinCos(const Real& x, Real& sine, Real& cosine)
     cosine = (Real) ((Bits) cosineBase ^ (((quadrant + 1) & 2) << 62));
 }
 
-// sin(x) alone, for |x| up to some thousands: x less a multiple q of pi, the Taylor series
-// to x^17 on -pi/2 ... pi/2 (error below 5e-14), negated for odd q.
-template <typename Real, typename Bits>
-DRX_INLINE Real Sin(const Real& x)
-{
-    const Real shifted = x * Splat<Real>(M_1_PI) + Splat<Real>(kShifter);
-    const Real q = shifted - Splat<Real>(kShifter);
-    const Bits half = (Bits) shifted;
-    Real r = x - q * Splat<Real>(2.0 * kHalfPi1);
-    r = r - q * Splat<Real>(2.0 * kHalfPi2);
-    r = r - q * Splat<Real>(2.0 * kHalfPi3);
-
-    const Real z = r * r;
-    Real s = Splat<Real>(1.0 / 355687428096000.0);
-    s = s * z + Splat<Real>(-1.0 / 1307674368000.0);
-    s = s * z + Splat<Real>(1.0 / 6227020800.0);
-    s = s * z + Splat<Real>(-1.0 / 39916800.0);
-    s = s * z + Splat<Real>(1.0 / 362880.0);
-    s = s * z + Splat<Real>(-1.0 / 5040.0);
-    s = s * z + Splat<Real>(1.0 / 120.0);
-    s = s * z + Splat<Real>(-1.0 / 6.0);
-    s = r + r * z * s;
-    return (Real) ((Bits) s ^ ((half & 1) << 63));
-}
-
 // e^t for t <= 0 to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its
 // Taylor series to w^10, 2^k put into the exponent bits. Below -700 (a loss of some
 // 3000 dB) the result is e^-700.
@@ -158,28 +131,30 @@ DRX_INLINE Real ExpNonPositive(const Real& exponent)
     return p * (Real) ((powerOfTwo + 1023) << 52);
 }
 
-// Eight bands of one source; lanes past the source's last band have no amplitude.
+// The eight lines of one band of one source.
 struct TermGroup
 {
-    alignas(64) double amplitude[kGroupLanes];          // pressure at 1 m before directivity and air
-    alignas(64) double waveNumber[kGroupLanes];         // rad/m
-    alignas(64) double directivity[kGroupLanes];        // pi f H / c: the argument is this times sin(theta)
-    alignas(64) double inverseDirectivity[kGroupLanes]; // its inverse (infinite in lanes without a band)
-    alignas(64) double loss[kGroupLanes];               // the air's absorption in nepers per metre
-    int firstBand;                                      // band index of the first lane
-    int lanes;                                          // lanes that hold a band
+    alignas(64) double magnitude[kGroupLanes];  // pressure at 1 m on axis, filter and gain included
+    alignas(64) double phase[kGroupLanes];      // added to k r: the delay's, less the filter's and the polarity's
+    alignas(64) double waveNumber[kGroupLanes]; // rad/m
+    alignas(64) double weight[kGroupLanes];     // the directivity weight in nepers per dB off axis
+    alignas(64) double loss[kGroupLanes];       // the air's absorption in nepers per metre
+    alignas(64) double screen[kGroupLanes];     // 20 f / c: times the detour, the screening's argument
+    int firstLine;                              // line index of the first lane
 };
 
 struct SourceTerms
 {
-    double x, y;
-    double cosAngle, sinAngle;
+    size_t source;                              // in the model
     size_t firstGroup, groupCount;
 };
 } // namespace
 
 struct CBandKernel::Terms
 {
+    explicit Terms(const CBandModel& m) : model(m) {}
+
+    CBandModel model;
     std::vector<SourceTerms> sources;
     std::vector<TermGroup> groups;
 };
@@ -188,47 +163,45 @@ namespace
 {
 using Terms = CBandKernel::Terms;
 
-// The complex sum of every band at (x, y) inches into re and im (kAccumulators each),
-// `Lanes` bands at a time.
+// The complex sum of every line at (x, y) inches into re and im (kLineCount each), `Lanes`
+// lines at a time.
 template <int Lanes>
-DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, double* im)
+DRX_INLINE void SumLines(const Terms& terms, double x, double y, double* re, double* im)
 {
     using Real = typename Vector<Lanes>::Real;
     using Bits = typename Vector<Lanes>::Bits;
-    std::fill(re, re + kAccumulators, 0.0);
-    std::fill(im, im + kAccumulators, 0.0);
+    std::fill(re, re + CBandModel::kLineCount, 0.0);
+    std::fill(im, im + CBandModel::kLineCount, 0.0);
     for (const SourceTerms& s : terms.sources)
     {
-        const double dx = x - s.x;
-        const double dy = y - s.y;
-        const double d = std::sqrt(dx * dx + dy * dy);
-        const double r = std::max(d * CBandModel::kMetresPerInch, CBandModel::kMinDistance);
-        // sin(atan2(dy, dx) + angle), without the arc tangent.
-        double sinTheta = d > 0.0 ? (dy * s.cosAngle + dx * s.sinAngle) / d : s.sinAngle;
-        // So small an angle is on the axis; its inverse below would overflow.
-        if (std::fabs(sinTheta) < 1e-150)
-            sinTheta = 0.0;
-        const Real distance = Splat<Real>(r);
-        const Real spreading = Splat<Real>(1.0 / r);
-        const Real offAxis = Splat<Real>(sinTheta);
-        const Real inverseOffAxis = Splat<Real>(1.0 / sinTheta);
+        const CBandModel::View view = terms.model.ViewOf(s.source, x, y);
+        const Real distance = Splat<Real>(view.r);
+        const Real spreading = Splat<Real>(1.0 / view.r);
+        const Real offAxis = Splat<Real>(view.offAxisDB);
+        const bool screened = view.detour >= 0.0;
 
         const TermGroup* group = terms.groups.data() + s.firstGroup;
         for (size_t g = 0; g < s.groupCount; ++g, ++group)
         {
-            for (int lane = 0; lane < group->lanes; lane += Lanes)
+            for (int lane = 0; lane < kGroupLanes; lane += Lanes)
             {
                 Real sinPhase, cosPhase;
-                SinCos<Real, Bits>(Load<Real>(group->waveNumber + lane) * distance, sinPhase, cosPhase);
-                const Real u = Load<Real>(group->directivity + lane) * offAxis;
-                const Real directivity = u == Splat<Real>(0.0)
-                                             ? Splat<Real>(1.0)
-                                             : Sin<Real, Bits>(u) * Load<Real>(group->inverseDirectivity + lane) * inverseOffAxis;
-                const Real a = Load<Real>(group->amplitude + lane) * directivity * spreading
-                               * ExpNonPositive<Real, Bits>(-(Load<Real>(group->loss + lane) * distance));
+                SinCos<Real, Bits>(Load<Real>(group->waveNumber + lane) * distance + Load<Real>(group->phase + lane),
+                                   sinPhase, cosPhase);
+                Real a = Load<Real>(group->magnitude + lane) * spreading
+                         * ExpNonPositive<Real, Bits>(Load<Real>(group->weight + lane) * offAxis
+                                                      - Load<Real>(group->loss + lane) * distance);
+                if (screened)
+                {
+                    // 10^(-S / 20) with S = min(20, 10 log10(3 + 20 z f / c)).
+                    alignas(64) double factor[Lanes];
+                    for (int i = 0; i < Lanes; ++i)
+                        factor[i] = std::max(0.1, 1.0 / std::sqrt(3.0 + view.detour * group->screen[lane + i]));
+                    a = a * Load<Real>(factor);
+                }
 
-                double* reAt = re + group->firstBand + lane;
-                double* imAt = im + group->firstBand + lane;
+                double* reAt = re + group->firstLine + lane;
+                double* imAt = im + group->firstLine + lane;
                 Store(reAt, Load<Real>(reAt) + a * cosPhase);
                 Store(imAt, Load<Real>(imAt) - a * sinPhase);
             }
@@ -236,27 +209,43 @@ DRX_INLINE void SumBands(const Terms& terms, double x, double y, double* re, dou
     }
 }
 
+// The band energies: the mean of |sum|^2 over each band's lines.
+DRX_INLINE void BandEnergies(const double* re, const double* im, double* energies)
+{
+    for (int i = 0; i < CBandModel::kBandCount; ++i)
+    {
+        double energy = 0.0;
+        for (int k = 0; k < CBandModel::kLinesPerBand; ++k)
+        {
+            const int line = i * CBandModel::kLinesPerBand + k;
+            energy += re[line] * re[line] + im[line] * im[line];
+        }
+        energies[i] = energy / CBandModel::kLinesPerBand;
+    }
+}
+
 template <int Lanes>
 DRX_INLINE void EnergiesWith(const Terms& terms, double x, double y, double* energies)
 {
-    alignas(64) double re[kAccumulators];
-    alignas(64) double im[kAccumulators];
-    SumBands<Lanes>(terms, x, y, re, im);
-    for (int i = 0; i < CBandModel::kBandCount; ++i)
-        energies[i] = re[i] * re[i] + im[i] * im[i];
+    alignas(64) double re[CBandModel::kLineCount];
+    alignas(64) double im[CBandModel::kLineCount];
+    SumLines<Lanes>(terms, x, y, re, im);
+    BandEnergies(re, im, energies);
 }
 
 template <int Lanes>
 DRX_INLINE void LevelsWith(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
 {
-    alignas(64) double re[kAccumulators];
-    alignas(64) double im[kAccumulators];
+    alignas(64) double re[CBandModel::kLineCount];
+    alignas(64) double im[CBandModel::kLineCount];
+    double energies[CBandModel::kBandCount];
     for (int k = 0; k < count; ++k)
     {
-        SumBands<Lanes>(terms, xs[k], y, re, im);
+        SumLines<Lanes>(terms, xs[k], y, re, im);
+        BandEnergies(re, im, energies);
         double energy = 0.0;
         for (int i = 0; i < CBandModel::kBandCount; ++i)
-            energy += weights[i] * (re[i] * re[i] + im[i] * im[i]);
+            energy += weights[i] * energies[i];
         out[k] = 10.0 * std::log10(energy);
     }
 }
@@ -320,9 +309,10 @@ void LevelsAlong(const Terms& terms, const double* xs, int count, double y, cons
 
 std::shared_ptr<const Terms> BuildTerms(const CBandModel& model, int onlyBand)
 {
-    auto terms = std::make_shared<Terms>();
+    auto terms = std::make_shared<Terms>(model);
     const double c = model.GetSpeedOfSound();
     const std::vector<CBandModel::Source>& sources = model.GetSources();
+    constexpr double kNepersPerDB = M_LN10 / 20.0;
     for (size_t m = 0; m < sources.size(); ++m)
     {
         const CBandModel::Source& source = sources[m];
@@ -335,27 +325,24 @@ std::shared_ptr<const Terms> BuildTerms(const CBandModel& model, int onlyBand)
             low = high = onlyBand;
         }
 
-        const double angle = source.angle * M_PI / 180.0;
-        SourceTerms s { source.x, source.y, std::cos(angle), std::sin(angle), terms->groups.size(), 0 };
-        const double height = source.height * CBandModel::kMetresPerInch;
-        for (int first = low; first <= high; first += kGroupLanes)
+        const CBandModel::Processing& p = source.processing;
+        const double gain = std::pow(10.0, p.gainDB / 20.0);
+        SourceTerms s { m, terms->groups.size(), 0 };
+        for (int band = low; band <= high; ++band)
         {
             TermGroup group {};
-            group.firstBand = first;
-            group.lanes = std::min(kGroupLanes, high - first + 1);
+            group.firstLine = band * CBandModel::kLinesPerBand;
             for (int lane = 0; lane < kGroupLanes; ++lane)
             {
-                const int i = first + lane;
-                if (i > high)
-                {
-                    group.inverseDirectivity[lane] = std::numeric_limits<double>::infinity();
-                    continue;
-                }
-                group.amplitude[lane] = model.Amplitude(m, i);
-                group.waveNumber[lane] = model.WaveNumber(i);
-                group.directivity[lane] = M_PI * CBandModel::BandCentre(i + CBandModel::kFirstBand) * height / c;
-                group.inverseDirectivity[lane] = 1.0 / group.directivity[lane];
-                group.loss[lane] = model.Absorption(i) * M_LN10 / 20.0;
+                const int line = group.firstLine + lane;
+                const std::complex<double> pressure = model.Pressure(m, line);
+                const double f = model.LineHz(line);
+                group.magnitude[lane] = std::abs(pressure) * gain;
+                group.phase[lane] = 2.0 * M_PI * f * p.delayMs / 1000.0 - std::arg(pressure) - (p.inverted ? M_PI : 0.0);
+                group.waveNumber[lane] = model.WaveNumber(line);
+                group.weight[lane] = model.Weight(line) * kNepersPerDB;
+                group.loss[lane] = model.Absorption(line) * kNepersPerDB;
+                group.screen[lane] = 20.0 * f / c;
             }
             terms->groups.push_back(group);
             ++s.groupCount;

@@ -1,7 +1,7 @@
 #pragma once
-// The band sums of a CBandModel prepared for evaluating many points: per source and band
-// the constants taken once, the terms of a source worked several bands at a time in vector
-// registers with branch-free polynomials for the sines, cosines and exponentials (to about
+// The band sums of a CBandModel prepared for evaluating many points: per source and line
+// the constants taken once (the design's processing included), the eight lines of a band
+// worked together in vector registers with branch-free polynomials for the sines, cosines and exponentials (to about
 // 1e-13, far inside what a level in dB shows). CBandModel::Evaluate is the plain form of
 // the same sums. Immutable once built; any number of threads may evaluate it, and a value
 // never depends on which thread or in which order it was computed.
@@ -21,11 +21,12 @@ public:
     // Only band index `onlyBand` (0 ... 25); the other bands stay 0.
     CBandKernel(const CBandModel& model, int onlyBand);
 
-    // |sum of band n|^2 for every band index at (x, y) inches; 0 for a band no source radiates.
+    // Band energies at (x, y) inches: the mean over each band's lines of |sum|^2; 0 for a
+    // band no source radiates.
     BandValues Energies(double x, double y) const;
     // L_Z and L_A at (x, y).
     void Broadband(double x, double y, double& z, double& a) const;
-    // For i < count: 10 log10 of the sum over the bands of weights[n] |sum of band n|^2 at
+    // For i < count: 10 log10 of the sum over the bands of weights[n] times band n's energy at
     // (xs[i], y); -infinity where that is 0.
     void Levels(const double* xs, int count, double y, const BandValues& weights, double* out) const;
 

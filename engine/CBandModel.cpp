@@ -4,6 +4,7 @@
 #include "base/CPoint.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "engine/CSPLManager.h"
 #include "engine/HfShading.h"
 #include "venue/CVenueAirWrap.h"
 #include "venue/CVenueManager.h"
@@ -58,6 +59,26 @@ double CBandModel::BandCentre(int n)
     return 1000.0 * std::pow(10.0, n / 10.0);
 }
 
+double CBandModel::LineFrequency(int n, int k)
+{
+    return BandCentre(n) * std::pow(10.0, (2 * k - 7) / 160.0);
+}
+
+double CBandModel::DirectivityWeight(double hz)
+{
+    return std::min(1.0, std::max(0.0, std::log10(hz / kOmniHz) / std::log10(kDirectiveHz / kOmniHz)));
+}
+
+std::complex<double> CBandModel::Crossover(Role role, double hz, double crossoverHz)
+{
+    if (role == Role::None)
+        return 1.0;
+    const std::complex<double> s(0.0, hz / crossoverHz);
+    const std::complex<double> butterworth = 1.0 / (s * s + M_SQRT2 * s + 1.0);
+    const std::complex<double> half = role == Role::High ? s * s * butterworth : butterworth;
+    return half * half;
+}
+
 const std::string& CBandModel::BandLabel(int n)
 {
     return kLabels[IndexOf(std::clamp(n, kFirstBand, kLastBand))];
@@ -85,26 +106,56 @@ double CBandModel::AWeighting(double f)
     return 20.0 * std::log10(ra) + 2.00;
 }
 
-double CBandModel::BandLevelAtOneMetre(const Source& source, int n)
+double CBandModel::BaseLevel(const Source& source)
 {
-    const int bands = source.bandHigh - source.bandLow + 1;
-    double level = source.onAxisDB - 10.0 * std::log10((double) bands);
-    if (n >= kFirstShadedBand)
-        level += HfShadingDB(source.shading);
-    return level;
+    double energy = 0.0;
+    for (int n = source.bandLow; n <= source.bandHigh; ++n)
+        for (int k = 0; k < kLinesPerBand; ++k)
+            energy += std::norm(Crossover(source.role, LineFrequency(n, k), source.crossoverHz)) / kLinesPerBand;
+    return source.onAxisDB - 10.0 * std::log10(energy);
+}
+
+double CBandModel::PolarLevel(const std::vector<std::pair<double, double>>& polar, double degrees)
+{
+    double wrapped = std::fmod(degrees, 360.0);
+    if (wrapped > 180.0)
+        wrapped -= 360.0;
+    else if (wrapped <= -180.0)
+        wrapped += 360.0;
+    const double a = std::fabs(wrapped);
+
+    const std::pair<double, double>* lower = nullptr;
+    const std::pair<double, double>* upper = nullptr;
+    for (const auto& entry : polar)
+    {
+        if (entry.first <= a && (lower == nullptr || entry.first > lower->first))
+            lower = &entry;
+        if (entry.first >= a && (upper == nullptr || entry.first < upper->first))
+            upper = &entry;
+    }
+    if (lower == nullptr)
+        return upper != nullptr ? upper->second : 0.0;
+    if (upper == nullptr || upper == lower)
+        return lower->second;
+    return lower->second + (a - lower->first) / (upper->first - lower->first) * (upper->second - lower->second);
 }
 
 //==============================================================================
-CBandModel::CBandModel(const CAirModel& airModel, std::vector<Source> radiating)
-    : air(airModel), speedOfSound(airModel.SpeedOfSound())
+CBandModel::CBandModel(const CAirModel& airModel, std::vector<Source> radiating, std::vector<Screen> solid)
+    : air(airModel), screens(std::move(solid)), speedOfSound(airModel.SpeedOfSound())
 {
     for (int n = kFirstBand; n <= kLastBand; ++n)
     {
-        const double f = BandCentre(n);
-        centre[IndexOf(n)] = f;
-        waveNumber[IndexOf(n)] = 2.0 * M_PI * f / speedOfSound;
-        absorption[IndexOf(n)] = air.Absorption(f);
-        aWeight[IndexOf(n)] = AWeighting(f);
+        aWeight[IndexOf(n)] = AWeighting(BandCentre(n));
+        for (int k = 0; k < kLinesPerBand; ++k)
+        {
+            const size_t line = IndexOf(n) * kLinesPerBand + (size_t) k;
+            const double f = LineFrequency(n, k);
+            lineHz[line] = f;
+            waveNumber[line] = 2.0 * M_PI * f / speedOfSound;
+            absorption[line] = air.Absorption(f);
+            weight[line] = DirectivityWeight(f);
+        }
     }
 
     for (Source& source : radiating)
@@ -113,15 +164,61 @@ CBandModel::CBandModel(const CAirModel& airModel, std::vector<Source> radiating)
         source.bandHigh = std::min(source.bandHigh, kLastBand);
         if (source.bandLow > source.bandHigh)
             continue;
-        BandLevels pressure {};
+        const double base = BaseLevel(source);
+        std::array<std::complex<double>, kLineCount> lines {};
         for (int n = source.bandLow; n <= source.bandHigh; ++n)
         {
-            pressure[IndexOf(n)] = std::pow(10.0, BandLevelAtOneMetre(source, n) / 20.0);
+            const double shading = source.role == Role::High && n >= kFirstShadedBand ? HfShadingDB(source.shading) : 0.0;
+            const double magnitude = std::pow(10.0, (base + shading) / 20.0);
+            for (int k = 0; k < kLinesPerBand; ++k)
+            {
+                const size_t line = IndexOf(n) * kLinesPerBand + (size_t) k;
+                lines[line] = magnitude * Crossover(source.role, lineHz[line], source.crossoverHz);
+            }
             present[IndexOf(n)] = true;
         }
-        amplitude.push_back(pressure);
-        sources.push_back(source);
+        pressure.push_back(lines);
+        axisLevel.push_back(PolarLevel(source.polar, 0.0));
+        sources.push_back(std::move(source));
     }
+}
+
+namespace
+{
+CBandModel::Role RoleOf(const std::string& text)
+{
+    if (text == Tag::High)
+        return CBandModel::Role::High;
+    if (text == Tag::Low)
+        return CBandModel::Role::Low;
+    return CBandModel::Role::None;
+}
+
+std::vector<std::pair<double, double>> PolarTable(const std::string& model)
+{
+    std::vector<std::pair<double, double>> table;
+    CXmlNode* list = CSPLManager::GetInstance()->GetPolar(model).GetNode()->FindChild(Tag::SplayList);
+    for (CXmlNode* splay = list->FindChild(Tag::Splay); ! splay->IsNull(); splay = list->FindChild(Tag::Splay, splay))
+        table.emplace_back(splay->FindChild(Tag::Angle)->GetDouble(0.0), splay->FindChild(Tag::PressureDB)->GetDouble(100.0));
+    return table;
+}
+
+std::vector<CBandModel::Screen> SurfacesOf(CXmlNode* venue)
+{
+    std::vector<CBandModel::Screen> surfaces;
+    CXmlNode* areas = venue->FindChild(Tag::AreaList);
+    const int total = areas->FindChild(Tag::Total)->GetInt(0);
+    for (int slot = 1; slot <= total; ++slot)
+    {
+        CXmlNode* area = areas->FindChildByInt(Tag::Area, Tag::Slot, slot);
+        CXmlNode* line = area->FindChild(Tag::Line);
+        if (area->IsNull() || line->IsNull() || area->FindChild(Tag::Type)->GetString(Tag::None) == Tag::HangPoint)
+            continue;
+        const CLine* l = line->GetLine();
+        surfaces.push_back({ l->x1, l->y1, l->x2, l->y2 });
+    }
+    return surfaces;
+}
 }
 
 CBandModel CBandModel::FromDesign()
@@ -152,45 +249,120 @@ CBandModel CBandModel::FromDesign()
         source.x = centre->x + hangX;
         source.y = centre->y + hangY;
         source.angle = cgInfo->FindChild(Tag::Angle)->GetDouble(0.0);
-        source.height = acoustics->FindChild(Tag::Height)->GetDouble(0.0);
         source.bandLow = acoustics->FindChild(Tag::BandLow)->GetInt(kFirstBand);
         source.bandHigh = acoustics->FindChild(Tag::BandHigh)->GetInt(kLastBand);
         source.onAxisDB = acoustics->FindChild(Tag::OnAxisDB)->GetDouble(0.0);
+        source.role = RoleOf(acoustics->FindChild(Tag::Role)->GetString(Tag::None));
+        source.crossoverHz = acoustics->FindChild(Tag::Crossover)->GetDouble(100.0);
+        source.polar = PolarTable(product.GetModel());
         source.shading = product.GetNode()->FindChild(Tag::Switch2)->FindChild(Tag::Value)->GetInt(1);
-        found.push_back(source);
+        CXmlNode* processing = product.GetNode()->FindChild(Tag::Processing);
+        source.processing.delayMs = processing->FindChild(Tag::Delay)->GetDouble(0.0);
+        source.processing.inverted = processing->FindChild(Tag::Polarity)->GetInt(0) == 1;
+        source.processing.gainDB = processing->FindChild(Tag::Gain)->GetDouble(0.0);
+        found.push_back(std::move(source));
     }
-    return CBandModel(CAirModel(airWrap.GetTemperature(), airWrap.GetHumidity()), std::move(found));
+    return CBandModel(CAirModel(airWrap.GetTemperature(), airWrap.GetHumidity()), std::move(found), SurfacesOf(venue));
 }
 
 //==============================================================================
-void CBandModel::Geometry(const Source& s, double x, double y, double& r, double& sinTheta)
+namespace
 {
+// The path difference around the nearer end of the screen when the segment from the
+// source (ax, ay) to the point (qx, qy) crosses it properly, inches; -1 when it does not.
+double Detour(const CBandModel::Screen& s, double ax, double ay, double qx, double qy)
+{
+    const double dx = qx - ax, dy = qy - ay;
+    const double ex = s.x2 - s.x1, ey = s.y2 - s.y1;
+    const double denominator = dx * ey - dy * ex;
+    if (denominator == 0.0)
+        return -1.0;
+    const double wx = s.x1 - ax, wy = s.y1 - ay;
+    const double t = (wx * ey - wy * ex) / denominator;  // along source to point
+    const double u = (wx * dy - wy * dx) / denominator;  // along the screen
+    if (! (t > 0.0 && t < 1.0 && u >= 0.0 && u <= 1.0))
+        return -1.0;
+    const double direct = std::hypot(dx, dy);
+    const double viaFirst = std::hypot(s.x1 - ax, s.y1 - ay) + std::hypot(qx - s.x1, qy - s.y1);
+    const double viaSecond = std::hypot(s.x2 - ax, s.y2 - ay) + std::hypot(qx - s.x2, qy - s.y2);
+    return std::min(viaFirst, viaSecond) - direct;
+}
+}
+
+CBandModel::View CBandModel::ViewOf(size_t m, double x, double y) const
+{
+    const Source& s = sources[m];
     const double dx = x - s.x;
     const double dy = y - s.y;
-    r = std::max(std::sqrt(dx * dx + dy * dy) * kMetresPerInch, kMinDistance);
-    const double theta = std::atan2(dy, dx) * 180.0 / M_PI + s.angle;
-    sinTheta = std::sin(theta * M_PI / 180.0);
+    View view;
+    view.r = std::max(std::sqrt(dx * dx + dy * dy) * kMetresPerInch, kNearLimit);
+    if (! s.polar.empty())
+    {
+        const double theta = std::atan2(dy, dx) * 180.0 / M_PI + s.angle;
+        view.offAxisDB = PolarLevel(s.polar, theta) - axisLevel[m];
+    }
+    for (const Screen& screen : screens)
+        view.detour = std::max(view.detour, Detour(screen, s.x, s.y, x, y) * kMetresPerInch);
+    return view;
 }
 
-double CBandModel::TermAmplitude(size_t m, int n, double r, double sinTheta) const
+double CBandModel::ScreeningDB(double detour, double hz) const
 {
-    const size_t i = IndexOf(n);
-    const double u = M_PI * centre[i] * (sources[m].height * kMetresPerInch) * sinTheta / speedOfSound;
-    const double directivity = u == 0.0 ? 1.0 : std::sin(u) / u;
-    return amplitude[m][i] * directivity / r * std::pow(10.0, -absorption[i] * r / 20.0);
+    if (detour < 0.0)
+        return 0.0;
+    return std::min(kMaxScreeningDB, 10.0 * std::log10(3.0 + 20.0 * detour * hz / speedOfSound));
 }
 
-CBandModel::Levels CBandModel::Evaluate(double x, double y) const
+CBandModel::PointField CBandModel::FieldAt(double x, double y) const
 {
-    std::array<std::complex<double>, kBandCount> sums {};
+    PointField field;
+    field.x = x;
+    field.y = y;
+    field.lines.resize(sources.size());
     for (size_t m = 0; m < sources.size(); ++m)
     {
-        double r = 0.0, sinTheta = 0.0;
-        Geometry(sources[m], x, y, r, sinTheta);
+        const View view = ViewOf(m, x, y);
+        field.views.push_back(view);
         for (int n = sources[m].bandLow; n <= sources[m].bandHigh; ++n)
         {
-            const size_t i = IndexOf(n);
-            sums[i] += TermAmplitude(m, n, r, sinTheta) * std::exp(std::complex<double>(0.0, -waveNumber[i] * r));
+            for (int k = 0; k < kLinesPerBand; ++k)
+            {
+                const size_t line = IndexOf(n) * kLinesPerBand + (size_t) k;
+                const double f = lineHz[line];
+                const double directivity = std::pow(10.0, weight[line] * view.offAxisDB / 20.0);
+                const double amplitude = std::pow(10.0, -ScreeningDB(view.detour, f) / 20.0) * directivity / view.r
+                                         * std::pow(10.0, -absorption[line] * view.r / 20.0);
+                field.lines[m][line] = pressure[m][line] * amplitude
+                                       * std::exp(std::complex<double>(0.0, -waveNumber[line] * view.r));
+            }
+        }
+    }
+    return field;
+}
+
+std::vector<CBandModel::Processing> CBandModel::DesignProcessing() const
+{
+    std::vector<Processing> processing;
+    for (const Source& source : sources)
+        processing.push_back(source.processing);
+    return processing;
+}
+
+CBandModel::Levels CBandModel::Combine(const PointField& field, const std::vector<Processing>& processing) const
+{
+    std::array<std::complex<double>, kLineCount> sums {};
+    for (size_t m = 0; m < sources.size() && m < processing.size(); ++m)
+    {
+        const Processing& p = processing[m];
+        const double gain = std::pow(10.0, p.gainDB / 20.0) * (p.inverted ? -1.0 : 1.0);
+        for (int n = sources[m].bandLow; n <= sources[m].bandHigh; ++n)
+        {
+            for (int k = 0; k < kLinesPerBand; ++k)
+            {
+                const size_t line = IndexOf(n) * kLinesPerBand + (size_t) k;
+                sums[line] += field.lines[m][line] * gain
+                              * std::exp(std::complex<double>(0.0, -2.0 * M_PI * lineHz[line] * p.delayMs / 1000.0));
+            }
         }
     }
 
@@ -204,7 +376,10 @@ CBandModel::Levels CBandModel::Evaluate(double x, double y) const
             levels.bands[i] = kMinusInfinity;
             continue;
         }
-        levels.bands[i] = 20.0 * std::log10(std::abs(sums[i]));
+        double energy = 0.0;
+        for (size_t k = 0; k < (size_t) kLinesPerBand; ++k)
+            energy += std::norm(sums[i * kLinesPerBand + k]);
+        levels.bands[i] = 10.0 * std::log10(energy / kLinesPerBand);
         z += std::pow(10.0, levels.bands[i] / 10.0);
         weighted += std::pow(10.0, (levels.bands[i] + aWeight[i]) / 10.0);
     }
@@ -213,9 +388,15 @@ CBandModel::Levels CBandModel::Evaluate(double x, double y) const
     return levels;
 }
 
+CBandModel::Levels CBandModel::Evaluate(double x, double y) const
+{
+    return Combine(FieldAt(x, y), DesignProcessing());
+}
+
 CBandModel::ProbeResult CBandModel::Probe(double x, double y) const
 {
-    const Levels levels = Evaluate(x, y);
+    const PointField field = FieldAt(x, y);
+    const Levels levels = Combine(field, DesignProcessing());
     ProbeResult result { x, y, {}, levels.z, levels.a, {} };
     for (int n = kFirstBand; n <= kLastBand; ++n)
         if (present[IndexOf(n)])
@@ -223,15 +404,13 @@ CBandModel::ProbeResult CBandModel::Probe(double x, double y) const
 
     for (size_t m = 0; m < sources.size(); ++m)
     {
-        double r = 0.0, sinTheta = 0.0;
-        Geometry(sources[m], x, y, r, sinTheta);
+        const Processing& p = sources[m].processing;
         double energy = 0.0;
-        for (int n = sources[m].bandLow; n <= sources[m].bandHigh; ++n)
-        {
-            const double a = TermAmplitude(m, n, r, sinTheta);
-            energy += a * a;
-        }
-        result.sources.push_back({ sources[m].position, r, r / speedOfSound * 1000.0, 10.0 * std::log10(energy) });
+        for (const std::complex<double>& line : field.lines[m])
+            energy += std::norm(line);
+        const double z = 10.0 * std::log10(energy / kLinesPerBand) + p.gainDB;
+        const double r = field.views[m].r;
+        result.sources.push_back({ sources[m].position, r, r / speedOfSound * 1000.0 + p.delayMs, z });
     }
     return result;
 }

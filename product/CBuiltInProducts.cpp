@@ -31,12 +31,13 @@ struct FlybarDef
 };
 
 // What a loudspeaker radiates for the band prediction: its band range (band n has the
-// centre 1000 x 10^(n / 10) Hz), its broadband on-axis level at 1 m and the radiating
-// height of its front (0.82 of the front height: the active part of a line piston).
+// centre 1000 x 10^(n / 10) Hz), its broadband on-axis level at 1 m, the crossover
+// frequency and which side of the crossover feeds it.
 struct AcousticsDef
 {
     int bandLow, bandHigh;
-    double onAxisDB, height;
+    double onAxisDB, crossover;
+    const std::string* role;
 };
 
 struct ProductDef
@@ -62,10 +63,11 @@ const double kHB1PinX[] = { 5.774, 3.774, 1.774, -2.2276, -4.2276, -6.2276, -8.2
 
 const NamedPoint kNoPoint { nullptr, 0, 0 };
 
-// The full-range module from 80 Hz to 16 kHz at its polar table's on-axis level; the
-// subwoofer from 50 Hz to 125 Hz, its Pressure raised by the same 9.5 dB step.
-const AcousticsDef kFullRangeAcoustics { -11, 12, 123.5, 10.21228 };    // 0.82 x 12.454
-const AcousticsDef kSubwooferAcoustics { -13, -9, 123.5, 10.1434 };      // 0.82 x 12.37
+// The full-range module from 50 Hz to 16 kHz at its polar table's on-axis level, fed by
+// the high-pass; the subwoofer from 50 Hz to 200 Hz, its Pressure raised by the same
+// 9.5 dB step, fed by the low-pass. The crossover shapes both ends where they meet.
+const AcousticsDef kFullRangeAcoustics { -13, 12, 123.5, 100.0, &Tag::High };
+const AcousticsDef kSubwooferAcoustics { -13, -6, 123.5, 100.0, &Tag::Low };
 
 const ProductDef kProducts[] = {
     { &Tag::PX1, &Tag::Speaker, &Tag::PX1, 241, 1600, 124, 14.5, 6, 1.5, -10.5, 1.5,
@@ -313,7 +315,8 @@ void WriteProduct(CXmlNode* root, const ProductDef& def, bool first, CProductXML
         acoustics->GetChild(Tag::BandLow)->SetInt(def.acoustics->bandLow);
         acoustics->GetChild(Tag::BandHigh)->SetInt(def.acoustics->bandHigh);
         acoustics->GetChild(Tag::OnAxisDB)->SetDouble(def.acoustics->onAxisDB);
-        acoustics->GetChild(Tag::Height)->SetDouble(def.acoustics->height);
+        acoustics->GetChild(Tag::Crossover)->SetDouble(def.acoustics->crossover);
+        acoustics->GetChild(Tag::Role)->SetString(*def.acoustics->role);
     }
 }
 } // namespace

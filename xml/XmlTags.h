@@ -281,7 +281,15 @@ inline const std::string Acoustics = "Acoustics";
 inline const std::string BandLow = "BandLow";
 inline const std::string BandHigh = "BandHigh";
 inline const std::string OnAxisDB = "OnAxisDB";
-inline const std::string Height = "Height";
+inline const std::string Crossover = "Crossover";
+inline const std::string Role = "Role";
+inline const std::string High = "High";
+inline const std::string Low = "Low";
+// The user's processing of one source, in the position's Product
+inline const std::string Processing = "Processing";
+inline const std::string Delay = "Delay";
+inline const std::string Polarity = "Polarity";
+inline const std::string Gain = "Gain";
 inline const std::string Air = "Air";
 inline const std::string Temperature = "Temperature";
 inline const std::string Humidity = "Humidity";

@@ -82,9 +82,13 @@ TEST_F(BandDesign, SourcesAreTheLoudspeakersPlacedFromTheHangPoint)
         EXPECT_DOUBLE_EQ(source.y, centre->y + 282.0);
         EXPECT_DOUBLE_EQ(source.angle, cgInfo->FindChild(Tag::Angle)->GetDouble(-99.0));
         const bool subwoofer = source.position == 2;
-        EXPECT_EQ(source.bandLow, subwoofer ? -13 : -11);
-        EXPECT_EQ(source.bandHigh, subwoofer ? -9 : 12);
+        EXPECT_EQ(source.bandLow, -13);
+        EXPECT_EQ(source.bandHigh, subwoofer ? -6 : 12);
         EXPECT_DOUBLE_EQ(source.onAxisDB, 123.5);
+        EXPECT_EQ(source.role, subwoofer ? CBandModel::Role::Low : CBandModel::Role::High);
+        EXPECT_DOUBLE_EQ(source.crossoverHz, 100.0);
+        // The module's polar table; the subwoofer has none and radiates all round.
+        EXPECT_EQ(source.polar.size(), subwoofer ? 0u : 14u);
     }
     EXPECT_EQ(model.GetSources().front().position, 2);
     EXPECT_EQ(model.GetSources().back().position, 7);
@@ -183,8 +187,8 @@ TEST_F(BandDesign, TheVenuesAirSetsTheSpeedOfSoundAndTheLoss)
     const CBandModel model = CBandModel::FromDesign();
     const CAirModel expected(35.0, 15.0);
     EXPECT_DOUBLE_EQ(model.GetSpeedOfSound(), expected.SpeedOfSound());
-    for (int n : { -13, 0, 12 })
-        EXPECT_DOUBLE_EQ(model.Absorption(n + 13), expected.Absorption(CBandModel::BandCentre(n)));
+    for (int line : { 0, 107, CBandModel::kLineCount - 1 })
+        EXPECT_DOUBLE_EQ(model.Absorption(line), expected.Absorption(model.LineHz(line)));
     const CPoint* p = sample->GetPoint();
     EXPECT_NEAR(sample->FindChild(Tag::BandA)->GetDouble(0.0), model.Evaluate(p->x, p->y + 48.0).a, 1e-9);
     EXPECT_GT(std::fabs(sample->FindChild(Tag::BandA)->GetDouble(0.0) - standard), 0.01);

@@ -129,8 +129,9 @@ TEST_F(FieldMapTest, AgreesWithThePlainEvaluationEverywhere)
 
 TEST_F(FieldMapTest, ABandNoSourceRadiatesIsMinusInfinity)
 {
-    Command("Model_DRXS1", 0);
-    const CFieldGrid grid = CFieldMap::FromDesign().Compute(CBandView::OneBand(-13), VenuePicture(40, 40), 4, 1);
+    Command("Model_DRXS1", 1);
+    Command("Model_DRXR1", 0);
+    const CFieldGrid grid = CFieldMap::FromDesign().Compute(CBandView::OneBand(0), VenuePicture(40, 40), 4, 1);
     for (double level : grid.levels)
         EXPECT_EQ(level, -std::numeric_limits<double>::infinity());
 }

@@ -114,12 +114,12 @@ TEST_F(ProductCatalogueTest, LoudspeakersCarryWhatTheyRadiate)
     CXmlDocument file;
     CXmlNode* root = LoadFile(file, CBuiltInProducts::kProductFileName);
 
-    // Band range (band n centred on 1000 x 10^(n / 10) Hz), on-axis level at 1 m, and
-    // 0.82 of the front height as the radiating height.
-    struct Row { std::string model; int low, high; double onAxis, height; };
+    // Band range (band n centred on 1000 x 10^(n / 10) Hz), on-axis level at 1 m, the
+    // crossover and the side of it that feeds the box; the piston height is gone.
+    struct Row { std::string model; int low, high; double onAxis, crossover; std::string role; };
     const Row rows[] = {
-        { "Model_DRXR1", -11, 12, 123.5, 0.82 * 12.454 },
-        { "Model_DRXS1", -13, -9, 123.5, 0.82 * 12.37 },
+        { "Model_DRXR1", -13, 12, 123.5, 100.0, "High" },
+        { "Model_DRXS1", -13, -6, 123.5, 100.0, "Low" },
     };
     for (const Row& row : rows)
     {
@@ -129,7 +129,9 @@ TEST_F(ProductCatalogueTest, LoudspeakersCarryWhatTheyRadiate)
         EXPECT_EQ(acoustics->FindChild(Tag::BandLow)->GetInt(99), row.low);
         EXPECT_EQ(acoustics->FindChild(Tag::BandHigh)->GetInt(99), row.high);
         EXPECT_DOUBLE_EQ(Value(acoustics, Tag::OnAxisDB), row.onAxis);
-        EXPECT_NEAR(Value(acoustics, Tag::Height), row.height, 1e-12);
+        EXPECT_DOUBLE_EQ(Value(acoustics, Tag::Crossover), row.crossover);
+        EXPECT_EQ(acoustics->FindChild(Tag::Role)->GetString(""), row.role);
+        EXPECT_TRUE(acoustics->FindChild("Height")->IsNull());
     }
     for (const char* silent : { "PX1", "PX2", "PX6", "PX7", "Model_HB1" })
         EXPECT_TRUE(root->FindChildByString(Tag::Product, Tag::Model, silent)->FindChild(Tag::Acoustics)->IsNull())
