@@ -1,5 +1,7 @@
 #include "engine/CSubAlignment.h"
 
+#include "engine/CCommandTable.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -8,6 +10,8 @@
 namespace
 {
 constexpr int kCandidates = 2 * CSubAlignment::kMaxStep + 1;
+// The model's line index of the first line searched.
+constexpr int kFirstModelLine = (CSubAlignment::kFirstBand - CBandModel::kFirstBand) * CSubAlignment::kLinesPerBand;
 
 double EnergyToDB(double energy)
 {
@@ -59,9 +63,7 @@ CSubAlignment::Candidate CSubAlignment::Choose(const std::vector<double>& normal
 
 double CSubAlignment::LineFrequency(int lineIndex)
 {
-    const int n = kFirstBand + lineIndex / kLinesPerBand;
-    const int k = lineIndex % kLinesPerBand;
-    return 1000.0 * std::pow(10.0, n / 10.0) * std::pow(10.0, (2 * k - 7) / 160.0);
+    return CBandModel::LineFrequency(kFirstBand + lineIndex / kLinesPerBand, lineIndex % kLinesPerBand);
 }
 
 double CSubAlignment::CrossoverLevel(const std::vector<Source>& sources)
@@ -90,6 +92,97 @@ std::vector<CSubAlignment::Setting> CSubAlignment::SettingsFor(const std::vector
             settings.push_back({ s.position, StepMs(std::max(-step, 0)), s.inverted });
     }
     return settings;
+}
+
+std::vector<CSubAlignment::Source> CSubAlignment::SourcesAt(const CBandModel& model,
+                                                           const CBandModel::PointField& field)
+{
+    std::vector<Source> found;
+    const auto& sources = model.GetSources();
+    for (size_t m = 0; m < sources.size(); ++m)
+    {
+        const CBandModel::Source& s = sources[m];
+        if (s.role == CBandModel::Role::None)
+            continue;
+        Source source;
+        source.position = s.position;
+        source.subwoofer = s.role == CBandModel::Role::Low;
+        source.delayMs = s.processing.delayMs;
+        source.inverted = s.processing.inverted;
+        // The gain is kept, so it belongs to what the point receives.
+        const double gain = std::pow(10.0, s.processing.gainDB / 20.0);
+        for (int l = 0; l < kLineCount; ++l)
+            source.pressure[(size_t) l] = field.lines[m][(size_t) (l + kFirstModelLine)] * gain;
+        found.push_back(source);
+    }
+    return found;
+}
+
+CCommand CSubAlignment::Command(const CSubAlignment& alignment)
+{
+    CCommand command;
+    command.target = CCommandTable::kAlignSubwoofers;
+    command.number = alignment.deltaMs;
+    command.text = alignment.inverted ? kInverted : kNormal;
+    return command;
+}
+
+CSubAlignment CSubAlignment::InModel(const CBandModel& model, double x, double y)
+{
+    const CBandModel::PointField field = model.FieldAt(x, y);
+    CSubAlignment alignment = Search(x, y, SourcesAt(model, field));
+    if (! alignment.found)
+        return alignment;
+    // The levels as the band model gives them, the design's processing and the aligned.
+    alignment.beforeDB = CrossoverSum(model.Combine(field, model.DesignProcessing()));
+    alignment.afterDB = CrossoverSum(model.Combine(field, AlignedProcessing(model, alignment)));
+    return alignment;
+}
+
+std::vector<CBandModel::Processing> CSubAlignment::AlignedProcessing(const CBandModel& model,
+                                                                     const CSubAlignment& alignment)
+{
+    std::vector<CBandModel::Processing> processing = model.DesignProcessing();
+    const auto& sources = model.GetSources();
+    for (const Setting& s : alignment.settings)
+        for (size_t m = 0; m < sources.size(); ++m)
+            if (sources[m].position == s.position)
+            {
+                processing[m].delayMs = s.delayMs;
+                processing[m].inverted = s.inverted;
+            }
+    return processing;
+}
+
+CBandModel::ProbeResult CSubAlignment::AlignedProbe(const CBandModel& model, const CSubAlignment& alignment)
+{
+    CBandModel::ProbeResult probe = model.Probe(alignment.xIn, alignment.yIn);
+    const std::vector<CBandModel::Processing> processing = AlignedProcessing(model, alignment);
+    const CBandModel::Levels levels = model.Combine(model.FieldAt(alignment.xIn, alignment.yIn), processing);
+    for (CBandModel::ProbeBand& band : probe.bands)
+    {
+        int n = 0;
+        if (CBandModel::BandOfLabel(band.label, n))
+            band.db = levels.bands[(size_t) (n - CBandModel::kFirstBand)];
+    }
+    probe.z = levels.z;
+    probe.a = levels.a;
+    for (size_t m = 0; m < probe.sources.size() && m < processing.size(); ++m)
+        probe.sources[m].delayMs += processing[m].delayMs - model.GetSources()[m].processing.delayMs;
+    return probe;
+}
+
+double CSubAlignment::CrossoverSum(const CBandModel::Levels& levels)
+{
+    double energy = 0.0;
+    for (int n = kFirstBand; n <= kLastBand; ++n)
+        energy += std::pow(10.0, levels.bands[(size_t) (n - CBandModel::kFirstBand)] / 10.0);
+    return 10.0 * std::log10(energy);
+}
+
+CSubAlignment CSubAlignment::InDesign(double x, double y)
+{
+    return InModel(CBandModel::FromDesign(), x, y);
 }
 
 CSubAlignment CSubAlignment::Search(double x, double y, const std::vector<Source>& sources)

@@ -6,6 +6,9 @@
 // a phase rotation of those, so trying all of them reads and changes no document. Plain
 // values; any thread.
 
+#include "engine/CBandModel.h"
+#include "engine/CCommand.h"
+
 #include <array>
 #include <complex>
 #include <string>
@@ -50,6 +53,21 @@ public:
     };
 
     //==========================================================================
+    // The alignment at (x, y) inches with the sources of `model`, and of the design as it
+    // stands (read on the GUI thread; the documents are not changed).
+    static CSubAlignment InModel(const CBandModel& model, double x, double y);
+    static CSubAlignment InDesign(double x, double y);
+    // Each subwoofer and full-range module of `model` as the point of `field` receives it,
+    // before its delay and polarity (its gain included).
+    static std::vector<Source> SourcesAt(const CBandModel& model, const CBandModel::PointField& field);
+    // The processing of every source of `model` with the alignment's settings.
+    static std::vector<CBandModel::Processing> AlignedProcessing(const CBandModel& model,
+                                                                 const CSubAlignment& alignment);
+    // What a microphone at the alignment's point would show with it applied.
+    static CBandModel::ProbeResult AlignedProbe(const CBandModel& model, const CSubAlignment& alignment);
+    // S of a point's levels: the crossover bands added by energy.
+    static double CrossoverSum(const CBandModel::Levels& levels);
+
     // The best candidate for `sources` at the point (x, y) inches. Without both a
     // subwoofer and a full-range module there is none, and `reason` says which is missing.
     static CSubAlignment Search(double x, double y, const std::vector<Source>& sources);
@@ -59,6 +77,12 @@ public:
 
     // What the candidate (step, subwoofer polarity) sets every source to.
     static std::vector<Setting> SettingsFor(const std::vector<Source>& sources, int step, bool inverted);
+
+    // The command that applies `alignment` (found): the relative delay as its number, the
+    // subwoofers' polarity as its text.
+    static CCommand Command(const CSubAlignment& alignment);
+    static inline const std::string kNormal = "normal";
+    static inline const std::string kInverted = "inverted";
 
     // The chosen candidate from every candidate's S in dB, indexed by step + kMaxStep: of
     // those within kTieDB of the highest, the smallest |delta|, then normal polarity, then

@@ -1,5 +1,7 @@
 #include "engine/CSubAlignment.h"
 
+#include "engine/CBandModel.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,6 +36,21 @@ Source At(int position, bool subwoofer, double metres, double gain = 1.0)
                                       * std::polar(1.0, -2.0 * M_PI * f * metres / kSpeed);
     }
     return source;
+}
+
+// The two products of the catalogue as the band model takes them (the module omni: in the
+// crossover bands its polar table does not count).
+CBandModel::Source Product(int position, bool subwoofer, double xInches)
+{
+    CBandModel::Source s;
+    s.position = position;
+    s.x = xInches;
+    s.bandLow = -13;
+    s.bandHigh = subwoofer ? -6 : 12;
+    s.onAxisDB = 123.5;
+    s.role = subwoofer ? CBandModel::Role::Low : CBandModel::Role::High;
+    s.crossoverHz = 100.0;
+    return s;
 }
 
 // Every candidate tried the long way: each source set as the candidate says, then summed.
@@ -177,4 +194,66 @@ TEST(SubAlignment, NothingToAlignWithoutBothKinds)
         EXPECT_EQ(result.reason, c.reason);
         EXPECT_TRUE(result.settings.empty());
     }
+}
+
+//==============================================================================
+// On the band model: the pressures of its FieldAt, the levels of its Combine.
+TEST(SubAlignmentInModel, SubwooferBesideTheModuleNeedsNoDelay)
+{
+    const double point = 20.0 / CBandModel::kMetresPerInch;
+    const CBandModel model(CAirModel(20.0, 50.0), { Product(2, true, 0.0), Product(3, false, 0.0) });
+    const CSubAlignment result = CSubAlignment::InModel(model, point, 0.0);
+    ASSERT_TRUE(result.found);
+    EXPECT_EQ(result.step, 0);
+    EXPECT_FALSE(result.inverted);
+    EXPECT_DOUBLE_EQ(result.afterDB, result.beforeDB);
+    // S is the energy sum of the crossover bands the model gives.
+    const CBandModel::Levels levels = model.Evaluate(point, 0.0);
+    double energy = 0.0;
+    for (int n = -12; n <= -8; ++n)
+        energy += std::pow(10.0, levels.bands[(size_t) (n + 13)] / 10.0);
+    EXPECT_NEAR(result.beforeDB, 10.0 * std::log10(energy), 1e-9);
+}
+
+TEST(SubAlignmentInModel, SubwooferFurtherAwayAgreesWithEveryCandidateCombinedByTheModel)
+{
+    // The subwoofer 3.43 m further from the point than the module, its delay and gain set
+    // by the user: the modules wait about the extra travel, which the crossover pair (in
+    // phase at every frequency) does not change.
+    const double metre = 1.0 / CBandModel::kMetresPerInch;
+    CBandModel::Source sub = Product(2, true, -3.43 * metre);
+    sub.processing.delayMs = 4.0;
+    sub.processing.gainDB = -3.0;
+    const CBandModel model(CAirModel(20.0, 50.0), { sub, Product(3, false, 0.0) });
+    const double x = 20.0 * metre;
+    const CSubAlignment result = CSubAlignment::InModel(model, x, 0.0);
+    ASSERT_TRUE(result.found);
+    const double travelMs = 3.43 / model.GetSpeedOfSound() * 1000.0;
+    EXPECT_LE(result.deltaMs, -travelMs + 0.1);
+    EXPECT_GE(result.deltaMs, -travelMs);
+    EXPECT_FALSE(result.inverted);
+
+    // Every candidate through the model's own Combine, chosen by the rules.
+    const CBandModel::PointField field = model.FieldAt(x, 0.0);
+    std::vector<double> normal, inverted;
+    for (const bool inv : { false, true })
+        for (int step = -CSubAlignment::kMaxStep; step <= CSubAlignment::kMaxStep; ++step)
+        {
+            std::vector<CBandModel::Processing> processing = model.DesignProcessing();
+            processing[0].delayMs = std::max(step, 0) / 100.0;
+            processing[0].inverted = inv;
+            processing[1].delayMs = std::max(-step, 0) / 100.0;
+            (inv ? inverted : normal).push_back(CSubAlignment::CrossoverSum(model.Combine(field, processing)));
+        }
+    const CSubAlignment::Candidate reference = CSubAlignment::Choose(normal, inverted);
+    EXPECT_EQ(result.step, reference.step);
+    EXPECT_EQ(result.inverted, reference.inverted);
+    EXPECT_NEAR(result.afterDB, normal[(size_t) (reference.step + CSubAlignment::kMaxStep)], 1e-9);
+    EXPECT_NEAR(result.beforeDB, CSubAlignment::CrossoverSum(model.Evaluate(x, 0.0)), 1e-12);
+    EXPECT_GT(result.afterDB, result.beforeDB + 1.0);
+
+    // The microphone's spectrum with it applied.
+    const CBandModel::ProbeResult aligned = CSubAlignment::AlignedProbe(model, result);
+    EXPECT_NEAR(aligned.bands[2].db, model.Combine(field, CSubAlignment::AlignedProcessing(model, result)).bands[2], 1e-12);
+    EXPECT_NEAR(aligned.sources[1].delayMs, model.Probe(x, 0.0).sources[1].delayMs - result.deltaMs, 1e-9);
 }
