@@ -8,6 +8,7 @@
 #include "CCliOptions.h"
 
 #include "engine/CPinSuggestion.h"
+#include "engine/CSubAlignment.h"
 
 #include <juce_core/juce_core.h>
 
@@ -57,6 +58,9 @@ private:
     void SaveFiles();
     // Tries every pick pin (the design is left as it was), then applies the best one when asked.
     void SuggestPin();
+    // Finds the subwoofer alignment at --align-subs's point (the design is left as it was),
+    // then applies it when asked.
+    void AlignSubwoofers();
     void RenderPicture();
     void WriteReportPage();
     void PrintReport() const;
@@ -66,5 +70,6 @@ private:
     juce::File runDirectory;
     bool removeRunDirectory = false;
     std::optional<CPinSuggestion> suggestion;
+    std::optional<CSubAlignment> alignment;
     FailedLoads failedLoads;
 };
