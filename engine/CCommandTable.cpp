@@ -1,5 +1,6 @@
 #include "engine/CCommandTable.h"
 
+#include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
 #include "base/NumberText.h"
@@ -132,6 +133,33 @@ std::string ModulePositionLimit(const CCommand& command)
            + std::to_string(total) + ")";
 }
 
+// The position holds a loudspeaker the band prediction hears.
+std::string RadiatingPositionLimit(const CCommand& command)
+{
+    double position = 0.0;
+    ParseDecimal(command.text, position);
+    const int total = ArrayNode()->FindChild(Tag::Total)->GetInt(0);
+    if (position < 1 || position > total)
+        return "the array has no position " + command.text + " (it has positions 1 to " + std::to_string(total) + ")";
+    CArrayProdWrap product = CArrayLineWrap(ArrayNode()).GetCab((int) position).GetProduct();
+    if (product.GetCatalogueProduct()->FindChild(Tag::Acoustics)->IsNull())
+        return "position " + command.text + " holds no loudspeaker (" + product.GetModel() + " radiates nothing)";
+    return {};
+}
+
+// The user's processing of one loudspeaker: the position leads, then the value.
+Entry ProcessingCommand(const std::string& field, const std::string& name, NumberRule value)
+{
+    TextRule position = Text(TextRule::Form::Position);
+    position.leads = true;
+    return { field, name, Kind::Design, Scope::General, std::move(value), position, RadiatingPositionLimit,
+             [field](const CCommand& c) {
+                 double at = 0.0;
+                 ParseDecimal(c.text, at);
+                 Engine()->SetProcessing(field, (int) at, c.number);
+             } };
+}
+
 // The area exists, and the line the edit would leave stays within VenueLimits.
 std::function<std::string(const CCommand&)> AreaLimit(const std::string& key)
 {
@@ -226,6 +254,9 @@ std::vector<Entry> BuildEntries()
               ParseDecimal(c.text, position);
               Engine()->SetShadingMode((int) c.number, (int) position);
           } },
+        ProcessingCommand(Tag::Delay, "Change Delay", Range(0.0, CBandModel::kMaxDelayMs)),
+        ProcessingCommand(Tag::Polarity, "Change Polarity", OnOffNumber()),
+        ProcessingCommand(Tag::Gain, "Change Gain", Range(CBandModel::kMinGainDB, CBandModel::kMaxGainDB)),
         { Tag::AirTemperature, "Change Air Temperature", Kind::Design, Scope::General,
           Range(CVenueAirWrap::kMinTemperature, CVenueAirWrap::kMaxTemperature), {}, nullptr,
           [](const CCommand& c) { Engine()->SetAirTemperature(c.number); } },

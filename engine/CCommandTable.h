@@ -49,6 +49,8 @@ public:
         bool minExcluded = false;
         // What the value is, for refusals ("length"); empty: the target names it.
         std::string meaning;
+        // Written before the number on the command line (POSITION:NUMBER).
+        bool leads = false;
     };
 
     struct Entry

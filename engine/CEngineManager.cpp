@@ -68,6 +68,15 @@ void DrawOffScreen()
                                           [](double level) { return CSPLManager::GetInstance()->ColourOf(level); });
 }
 
+// Polarity is stored as a whole number, the others as decimals.
+void SetProcessingValue(CXmlNode* node, const std::string& field, double value)
+{
+    if (field == Tag::Polarity)
+        node->SetInt((int) value);
+    else
+        node->SetDouble(value);
+}
+
 void RefreshViewsAfterLoad(bool arrayChanged)
 {
     CEngineHooks& hooks = CEngineHooks::Get();
@@ -176,6 +185,18 @@ void CEngineManager::SetShadingMode(int number, int position)
 {
     if (number % 2 == 1)
         ResolvePath("Array.1.CabProd." + std::to_string(position))->GetChild(Tag::Switch2)->GetChild(Tag::Value)->SetInt(number / 2);
+    Recompute();
+}
+
+void CEngineManager::SetProcessing(const std::string& field, int position, double value)
+{
+    CXmlNode* processing = ResolvePath("Array.1.CabProd." + std::to_string(position))->GetChild(Tag::Processing);
+    // A new Processing element starts with every field at its default, so that the file
+    // says what the prediction uses.
+    for (const std::string* tag : { &Tag::Delay, &Tag::Polarity, &Tag::Gain })
+        if (processing->FindChild(*tag)->IsNull())
+            SetProcessingValue(processing->GetChild(*tag), *tag, 0.0);
+    SetProcessingValue(processing->GetChild(field), field, value);
     Recompute();
 }
 

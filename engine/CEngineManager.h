@@ -45,6 +45,9 @@ public:
     void SaveVenueFile(const std::string& path);
     void ToggleUnitSystem();
     // The venue's air, checked by the command table against CVenueAirWrap's ranges.
+    // One value of the user's processing of the loudspeaker at `position`: `field` is
+    // Delay (ms), Polarity (0 or 1) or Gain (dB).
+    void SetProcessing(const std::string& field, int position, double value);
     void SetAirTemperature(double celsius);
     void SetAirHumidity(double percent);
     // The view is a setting of the window (kept in the settings document, not the design).

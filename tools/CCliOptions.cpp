@@ -93,6 +93,8 @@ std::string ArgumentForm(const Entry& entry)
                 text += (text.empty() ? "" : "|") + choice;
             break;
     }
+    if (number && entry.text.leads)
+        return "=" + text + ":NUMBER";
     if (number)
         return "=NUMBER" + (text.empty() ? std::string() : ":" + text);
     return text.empty() ? std::string() : "=" + text;
@@ -323,9 +325,18 @@ bool CCliOptions::ParseSet(const std::string& value, std::string& error)
             return false;
         }
         const size_t colon = rest.find(':');
-        const std::string numberText = rest.substr(0, colon);
+        std::string numberText = rest.substr(0, colon);
         if (colon != std::string::npos)
             command.text = rest.substr(colon + 1);
+        if (entry->text.leads)
+        {
+            if (colon == std::string::npos)
+            {
+                error = "--set " + value + ": expected " + entry->target + ArgumentForm(*entry);
+                return false;
+            }
+            std::swap(numberText, command.text);
+        }
         if (! ParseDecimal(numberText, command.number))
         {
             error = "--set " + value + ": '" + numberText + "' is not a number";

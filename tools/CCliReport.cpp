@@ -255,6 +255,14 @@ CJsonValue CCliReport::Position(int slot, CXmlNode* cab)
     json.Set("switch1", IntOf(Path(product, { &Tag::Switch1, &Tag::Value })));
     json.Set("switch2", IntOf(Path(product, { &Tag::Switch2, &Tag::Value })));
     json.Set("switch2Name", TextOf(Path(product, { &Tag::Switch2Name, &Tag::Value })));
+    // The user's processing of a loudspeaker, its defaults where the design has none.
+    if (! CArrayProdWrap(product).GetCatalogueProduct()->FindChild(Tag::Acoustics)->IsNull())
+    {
+        CXmlNode* processing = product->FindChild(Tag::Processing);
+        json.Set("delay", processing->FindChild(Tag::Delay)->GetDouble(0.0));
+        json.Set("polarity", processing->FindChild(Tag::Polarity)->GetInt(0));
+        json.Set("gain", processing->FindChild(Tag::Gain)->GetDouble(0.0));
+    }
     return json;
 }
 
