@@ -172,6 +172,22 @@ CBandModel::ProbeResult CSubAlignment::AlignedProbe(const CBandModel& model, con
     return probe;
 }
 
+bool CSubAlignment::IsInEffect(const CBandModel& model) const
+{
+    if (! found)
+        return false;
+    for (const Setting& s : settings)
+    {
+        const auto& sources = model.GetSources();
+        const auto source = std::find_if(sources.begin(), sources.end(),
+                                         [&s](const CBandModel::Source& m) { return m.position == s.position; });
+        if (source == sources.end() || source->processing.delayMs != s.delayMs
+            || source->processing.inverted != s.inverted)
+            return false;
+    }
+    return true;
+}
+
 double CSubAlignment::CrossoverSum(const CBandModel::Levels& levels)
 {
     double energy = 0.0;

@@ -65,6 +65,8 @@ public:
                                                                  const CSubAlignment& alignment);
     // What a microphone at the alignment's point would show with it applied.
     static CBandModel::ProbeResult AlignedProbe(const CBandModel& model, const CSubAlignment& alignment);
+    // Whether every source of `model` the alignment sets still has its setting.
+    bool IsInEffect(const CBandModel& model) const;
     // S of a point's levels: the crossover bands added by energy.
     static double CrossoverSum(const CBandModel::Levels& levels);
 
