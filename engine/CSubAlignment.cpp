@@ -10,6 +10,7 @@
 namespace
 {
 constexpr int kCandidates = 2 * CSubAlignment::kMaxStep + 1;
+constexpr int kExactEvery = 100;
 // The model's line index of the first line searched.
 constexpr int kFirstModelLine = (CSubAlignment::kFirstBand - CBandModel::kFirstBand) * CSubAlignment::kLinesPerBand;
 
@@ -237,16 +238,28 @@ CSubAlignment CSubAlignment::Search(double x, double y, const std::vector<Source
         common += std::norm(subs) + std::norm(modules);
     }
 
+    // Each line's phase walks the candidates by one fixed rotation per step, taken afresh
+    // from its exact value every kExactEvery steps so that rounding cannot pile up.
     const auto omega = AngularPerMs();
-    std::vector<double> normal((size_t) kCandidates), inverted((size_t) kCandidates);
-    for (int step = -kMaxStep; step <= kMaxStep; ++step)
+    std::vector<double> interference((size_t) kCandidates, 0.0);
+    for (size_t l = 0; l < (size_t) kLineCount; ++l)
     {
-        double interference = 0.0;
-        for (size_t l = 0; l < (size_t) kLineCount; ++l)
-            interference += (cross[l] * std::polar(1.0, -omega[l] * StepMs(step))).real();
-        const size_t i = (size_t) (step + kMaxStep);
-        normal[i] = EnergyToDB(common + interference);
-        inverted[i] = EnergyToDB(common - interference);
+        const std::complex<double> turn = std::polar(1.0, -omega[l] * kStepMs);
+        std::complex<double> term;
+        for (int i = 0; i < kCandidates; ++i)
+        {
+            if (i % kExactEvery == 0)
+                term = cross[l] * std::polar(1.0, -omega[l] * StepMs(i - kMaxStep));
+            else
+                term *= turn;
+            interference[(size_t) i] += term.real();
+        }
+    }
+    std::vector<double> normal((size_t) kCandidates), inverted((size_t) kCandidates);
+    for (size_t i = 0; i < (size_t) kCandidates; ++i)
+    {
+        normal[i] = EnergyToDB(common + interference[i]);
+        inverted[i] = EnergyToDB(common - interference[i]);
     }
 
     const Candidate chosen = Choose(normal, inverted);
