@@ -56,6 +56,44 @@ std::string CheckArray(CXmlNode* array)
     }
     return {};
 }
+// The user's processing of one product, where it has any: each value within the range
+// its command allows.
+std::string CheckProcessing(CXmlNode* product, int index)
+{
+    CXmlNode* processing = product->FindChild(Tag::Processing);
+    if (processing->IsNull())
+        return {};
+    const struct { const std::string* tag; double low, high; bool whole; } fields[] = {
+        { &Tag::Delay, 0.0, ArrayLimits::kMaxDelayMs, false },
+        { &Tag::Polarity, 0.0, 1.0, true },
+        { &Tag::Gain, ArrayLimits::kMinGainDB, ArrayLimits::kMaxGainDB, false },
+    };
+    const std::string name = Tag::Product + " " + std::to_string(index) + " " + Tag::Processing + "/";
+    for (const auto& field : fields)
+    {
+        CXmlNode* node = processing->FindChild(*field.tag);
+        if (node->IsNull())
+            continue;
+        double value = 0.0;
+        try
+        {
+            value = node->GetDouble(0.0);
+        }
+        catch (const std::runtime_error&)
+        {
+            return name + *field.tag + " holds text where a number belongs";
+        }
+        if (! std::isfinite(value) || value < field.low || value > field.high || (field.whole && value != std::trunc(value)))
+        {
+            std::ostringstream shown;
+            shown << value << "; it must be " << (field.whole ? "0 or 1" : "from ") ;
+            if (! field.whole)
+                shown << field.low << " to " << field.high;
+            return name + *field.tag + " is " + shown.str();
+        }
+    }
+    return {};
+}
 } // namespace
 
 int ArrayLimits::MaxPositions()
@@ -71,6 +109,14 @@ std::string ArrayLimits::CheckArrays(CXmlNode* root)
     for (CXmlNode* array = root->FindChild(Tag::Array); ! array->IsNull(); array = array->NextSibling(Tag::Array))
     {
         const std::string refusal = CheckArray(array);
+        if (! refusal.empty())
+            return refusal;
+    }
+    CXmlNode* products = root->FindChild(Tag::ProductList);
+    int index = 1;
+    for (CXmlNode* product = products->FindChild(Tag::Product); ! product->IsNull(); product = product->NextSibling(Tag::Product))
+    {
+        const std::string refusal = CheckProcessing(product, index++);
         if (! refusal.empty())
             return refusal;
     }

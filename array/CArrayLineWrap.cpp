@@ -246,6 +246,13 @@ void CArrayLineWrap::PlacePositions(const std::string& section, int pin, double 
 
             node->GetChild(Tag::ArrayInfo)->SetForward(catalogue->FindChild(Tag::ArrayInfo));
         }
+        else if (i == 1)
+        {
+            // Hanging from no pin of the list, the array has no hang marker: one left from
+            // another pin would make the design depend on the pins tried before.
+            while (! s->FindChild(Tag::HangCG)->IsNull())
+                s->RemoveChild(Tag::HangCG, CXmlNode::kDeleteFlag);
+        }
 
         const CPoint* touchPoint = s->FindChild(touch)->GetPoint();
         touchX = touchPoint->x;

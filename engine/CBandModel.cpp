@@ -117,11 +117,15 @@ double CBandModel::BaseLevel(const Source& source)
 
 double CBandModel::PolarLevel(const std::vector<std::pair<double, double>>& polar, double degrees)
 {
-    double wrapped = std::fmod(degrees, 360.0);
-    if (wrapped > 180.0)
-        wrapped -= 360.0;
-    else if (wrapped <= -180.0)
-        wrapped += 360.0;
+    double wrapped = degrees;
+    if (wrapped > 180.0 || wrapped <= -180.0)
+    {
+        wrapped = std::fmod(wrapped, 360.0);
+        if (wrapped > 180.0)
+            wrapped -= 360.0;
+        else if (wrapped <= -180.0)
+            wrapped += 360.0;
+    }
     const double a = std::fabs(wrapped);
 
     const std::pair<double, double>* lower = nullptr;
@@ -282,9 +286,10 @@ double Detour(const CBandModel::Screen& s, double ax, double ay, double qx, doub
     const double u = (wx * dy - wy * dx) / denominator;  // along the screen
     if (! (t > 0.0 && t < 1.0 && u >= 0.0 && u <= 1.0))
         return -1.0;
-    const double direct = std::hypot(dx, dy);
-    const double viaFirst = std::hypot(s.x1 - ax, s.y1 - ay) + std::hypot(qx - s.x1, qy - s.y1);
-    const double viaSecond = std::hypot(s.x2 - ax, s.y2 - ay) + std::hypot(qx - s.x2, qy - s.y2);
+    auto length = [](double x, double y) { return std::sqrt(x * x + y * y); };
+    const double direct = length(dx, dy);
+    const double viaFirst = length(s.x1 - ax, s.y1 - ay) + length(qx - s.x1, qy - s.y1);
+    const double viaSecond = length(s.x2 - ax, s.y2 - ay) + length(qx - s.x2, qy - s.y2);
     return std::min(viaFirst, viaSecond) - direct;
 }
 }

@@ -12,6 +12,7 @@
 // is an immutable snapshot: FromDesign reads the documents on the GUI thread, after which a
 // model may be evaluated from any number of threads.
 
+#include "array/ArrayLimits.h"
 #include "engine/CAirModel.h"
 
 #include <array>
@@ -72,9 +73,9 @@ public:
         bool inverted = false;
         double gainDB = 0.0;
     };
-    static constexpr double kMaxDelayMs = 100.0;
-    static constexpr double kMinGainDB = -40.0;
-    static constexpr double kMaxGainDB = 10.0;
+    static constexpr double kMaxDelayMs = ArrayLimits::kMaxDelayMs;
+    static constexpr double kMinGainDB = ArrayLimits::kMinGainDB;
+    static constexpr double kMaxGainDB = ArrayLimits::kMaxGainDB;
 
     // One radiating cabinet as the design describes it.
     struct Source

@@ -3,7 +3,10 @@
 #include "app/CCommandManager.h"
 #include "app/CJuceManager.h"
 #include "app/CListenerManager.h"
+#include "base/CReportError.h"
 #include "base/NumberText.h"
+#include "engine/CBandModel.h"
+#include "engine/CCommandTable.h"
 #include "engine/CEngineManager.h"
 #include "ui/BindingRefresh.h"
 #include "ui/PanelLabels.h"
@@ -67,6 +70,15 @@ CKWEMJuceModule::CKWEMJuceModule()
     singleAmp.setToggleState(true, juce::dontSendNotification);
     multi.setToggleState(true, juce::dontSendNotification);
 
+    SetUpProcessingSlider(delay, Tag::Delay, 0.0, CBandModel::kMaxDelayMs, 0.01, " ms",
+                          "Delay of this loudspeaker (0 to 100 ms)");
+    SetUpProcessingSlider(gain, Tag::Gain, CBandModel::kMinGainDB, CBandModel::kMaxGainDB, 0.1, " dB",
+                          "Gain of this loudspeaker (-40 to +10 dB)");
+    addAndMakeVisible(invert);
+    invert.setButtonText("Inv");
+    invert.setTooltip("Invert the polarity of this loudspeaker");
+    invert.onClick = [this] { SendProcessing(Tag::Polarity, invert.getToggleState() ? 1.0 : 0.0); };
+
     setSize(kWidth, kHeight);
     setLookAndFeel(CJuceManager::GetInstance()->GetLookAndFeel(1));
 }
@@ -87,6 +99,45 @@ void CKWEMJuceModule::SetUpToggle(juce::ToggleButton& toggle, const char* switch
     toggle.setConnectedEdges(edges);
     toggle.setRadioGroupId(group);
     toggle.addListener(this);
+}
+
+void CKWEMJuceModule::SetUpProcessingSlider(CCheckedSlider& slider, const std::string& target, double low, double high,
+                                            double step, const char* suffix, const char* tooltip)
+{
+    addAndMakeVisible(slider);
+    slider.setSliderStyle(juce::Slider::LinearBar);
+    slider.setRange(low, high, step);
+    slider.setTextValueSuffix(suffix);
+    slider.setTooltip(tooltip);
+    // One command when the drag ends, not one per pixel.
+    slider.setChangeNotificationOnlyOnRelease(true);
+    slider.checkTyped = [this, target](const std::string& typed) {
+        CCommand command;
+        command.target = target;
+        command.text = std::to_string(positionNumber);
+        const CCommandResult checked = CCommandTable::CheckTyped(command, typed);
+        return checked ? std::string() : checked.GetReason();
+    };
+    slider.onValueChange = [this, &slider, target] { SendProcessing(target, slider.getValue()); };
+}
+
+void CKWEMJuceModule::ShowProcessing()
+{
+    CXmlNode* processing = CEngineManager::GetInstance()
+                               ->ResolvePath(Tag::Array + ".1." + Tag::CabProd + "." + std::to_string(positionNumber))
+                               ->FindChild(Tag::Processing);
+    delay.setValue(processing->FindChild(Tag::Delay)->GetDouble(0.0), juce::dontSendNotification);
+    invert.setToggleState(processing->FindChild(Tag::Polarity)->GetInt(0) == 1, juce::dontSendNotification);
+    gain.setValue(processing->FindChild(Tag::Gain)->GetDouble(0.0), juce::dontSendNotification);
+}
+
+void CKWEMJuceModule::SendProcessing(const std::string& target, double value)
+{
+    const CCommandResult result = CCommandManager::GetInstance()->DoGeneral(target, std::to_string(positionNumber), value);
+    if (! result)
+        CReportError::GetInstance()->ReportError(result.GetReason());
+    ShowProcessing();
+    CJuceManager::GetInstance()->Redraw();
 }
 
 void CKWEMJuceModule::UnbindAll()
@@ -132,6 +183,11 @@ void CKWEMJuceModule::Refresh(int newPositionNumber, int newIndex, const std::st
              &distanceValue, &operatingMode, &hfShading, &distanceCaption, &switchName, &biAmp, &singleAmp, &multi,
              &single, &longMode })
         c->setVisible(fullRange);
+    const bool radiating = fullRange || kind == CJuceManager::kModuleSubwoofer;
+    for (juce::Component* c : std::initializer_list<juce::Component*> { &delay, &invert, &gain })
+        c->setVisible(radiating);
+    if (radiating)
+        ShowProcessing();
 
     // The path lookup drops the letters after the position number: the switches live
     // directly under the product element.
@@ -172,9 +228,12 @@ void CKWEMJuceModule::resized()
     multi.setBounds(69, 23, 55, 20);
     single.setBounds(69, 39, 63, 20);
     longMode.setBounds(69, 53, 63, 20);
+    delay.setBounds(3, 83, 54, 17);
+    invert.setBounds(58, 82, 36, 20);
+    gain.setBounds(94, 83, 38, 17);
 
     separator.clear();
-    separator.addRectangle(8.0f, 81.0f, 120.0f, 1.0f);
+    separator.addRectangle(8.0f, 101.0f, 120.0f, 1.0f);
 }
 
 void CKWEMJuceModule::buttonClicked(juce::Button* button)

@@ -2,8 +2,12 @@
 // One position of the array in the module list: the flybar, an enclosure or "None". A
 // full-range module also shows its listening distance and its amplifier and HF shading
 // switches, bound to the array document; a click on a switch sends "Toggle Module Switch".
+// A full-range module and a subwoofer show the user's processing (delay, polarity, gain),
+// each edit sent as the command of that name.
 // Owned by the UI manager, which creates seven of them and refreshes them after every
 // change to the array. GUI message thread only.
+
+#include "ui/CCheckedSlider.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -13,7 +17,7 @@ class CKWEMJuceModule : public juce::Component, public juce::Button::Listener
 {
 public:
     static constexpr int kWidth = 140;
-    static constexpr int kHeight = 84;
+    static constexpr int kHeight = 104;
     static constexpr int kFlybarHeight = 18;
 
     CKWEMJuceModule();
@@ -41,11 +45,20 @@ public:
     juce::ToggleButton& Multi() { return multi; }
     juce::ToggleButton& Single() { return single; }
     juce::ToggleButton& Long() { return longMode; }
+    juce::Slider& Delay() { return delay; }
+    juce::ToggleButton& Invert() { return invert; }
+    juce::Slider& Gain() { return gain; }
 
 private:
     void SetUpToggle(juce::ToggleButton& toggle, const char* switchNumber, const char* text, const char* tooltip,
                      int edges, int group);
     void UnbindAll();
+    void SetUpProcessingSlider(CCheckedSlider& slider, const std::string& target, double low, double high, double step,
+                               const char* suffix, const char* tooltip);
+    // The processing of this position as the design holds it (the defaults where it has none).
+    void ShowProcessing();
+    // Sends one processing command; a refused one is reported and the controls show the design again.
+    void SendProcessing(const std::string& target, double value);
 
     int kind = 4;
     int index = 0;
@@ -64,6 +77,9 @@ private:
     juce::ToggleButton multi;
     juce::ToggleButton single;
     juce::ToggleButton longMode;
+    CCheckedSlider delay;
+    juce::ToggleButton invert;
+    CCheckedSlider gain;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CKWEMJuceModule)
 };

@@ -228,7 +228,7 @@ TEST_F(ArrayFileTest, FilesBeyondWhatTheDesignHoldsAreRefusedAtOnce)
 
     struct Case
     {
-        std::vector<std::string> path;    // from Root/Array (or Root/Venue with "Venue" first)
+        std::vector<std::string> path;    // from Root/Array (or Root with "Venue" or "ProductList" first)
         const char* text;
         const char* reason;    // the start of the message
     };
@@ -241,6 +241,14 @@ TEST_F(ArrayFileTest, FilesBeyondWhatTheDesignHoldsAreRefusedAtOnce)
         { { Tag::HangPoint, Tag::Y }, "-inf", "Array 1 HangPoint/Y is -inf; it must be a finite number" },
         { { Tag::Venue, Tag::AreaList, Tag::Total }, "2147483647",
           "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 64" },
+        { { Tag::ProductList, Tag::Product, Tag::Processing, Tag::Delay }, "150",
+          "Product 1 Processing/Delay is 150; it must be from 0 to 100" },
+        { { Tag::ProductList, Tag::Product, Tag::Processing, Tag::Polarity }, "2",
+          "Product 1 Processing/Polarity is 2; it must be 0 or 1" },
+        { { Tag::ProductList, Tag::Product, Tag::Processing, Tag::Gain }, "nan",
+          "Product 1 Processing/Gain is nan; it must be from -40 to 10" },
+        { { Tag::ProductList, Tag::Product, Tag::Processing, Tag::Gain }, "loud",
+          "Product 1 Processing/Gain holds text where a number belongs" },
     };
 
     SetCounts(Arrays()->GetLine(1, CArrayManager::kFind), 2, 3);
@@ -252,7 +260,7 @@ TEST_F(ArrayFileTest, FilesBeyondWhatTheDesignHoldsAreRefusedAtOnce)
         CXmlDocument file;
         file.ParseText(good);
         CXmlNode* node = file.GetRoot("Root");
-        if (c.path.front() != Tag::Venue)
+        if (c.path.front() != Tag::Venue && c.path.front() != Tag::ProductList)
             node = node->FindChild(Tag::Array);
         for (const std::string& step : c.path)
             node = node->GetChild(step);

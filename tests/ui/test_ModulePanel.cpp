@@ -34,12 +34,12 @@ TEST_F(ModulePanel, CaptionsAndLayoutFollowTheArray)
     struct Row { std::string title; std::string model; int kind; int y; int height; };
     const Row rows[] = {
         { "Flybar ", "HB_1", 2, 0, 18 },
-        { "Sub Woofer 1", "DRX_S1", 3, 18, 84 },
-        { "Sub Woofer 2", "DRX_S1", 3, 102, 84 },
-        { "Full Range 3", "DRX_R1", 4, 186, 84 },
-        { "Full Range 4", "DRX_R1", 4, 270, 84 },
-        { "Full Range 5", "DRX_R1", 4, 354, 84 },
-        { "Full Range 6", "None", 1, 438, 84 },
+        { "Sub Woofer 1", "DRX_S1", 3, 18, 104 },
+        { "Sub Woofer 2", "DRX_S1", 3, 122, 104 },
+        { "Full Range 3", "DRX_R1", 4, 226, 104 },
+        { "Full Range 4", "DRX_R1", 4, 330, 104 },
+        { "Full Range 5", "DRX_R1", 4, 434, 104 },
+        { "Full Range 6", "None", 1, 538, 104 },
     };
     for (int i = 0; i < 7; ++i)
     {
@@ -58,6 +58,11 @@ TEST_F(ModulePanel, CaptionsAndLayoutFollowTheArray)
                                       (juce::Button*) &panel.Multi(), (juce::Button*) &panel.Single(),
                                       (juce::Button*) &panel.Long() })
             EXPECT_EQ(toggle->isVisible(), fullRange) << toggle->getButtonText();
+        // Every loudspeaker carries its processing; the flybar and an empty position do not.
+        const bool radiating = row.kind == 3 || row.kind == 4;
+        EXPECT_EQ(panel.Delay().isVisible(), radiating);
+        EXPECT_EQ(panel.Invert().isVisible(), radiating);
+        EXPECT_EQ(panel.Gain().isVisible(), radiating);
         EXPECT_TRUE(panel.TitleLabel().isVisible());
         EXPECT_TRUE(panel.ModelLabel().isVisible());
         // The whole model name, clear of the column's 7-pixel scroll bar.
@@ -66,7 +71,7 @@ TEST_F(ModulePanel, CaptionsAndLayoutFollowTheArray)
         EXPECT_LE(model.getFont().getStringWidthFloat(model.getText()),
                   model.getBorderSize().subtractedFrom(model.getLocalBounds()).getWidth());
     }
-    EXPECT_EQ(moduleColumn.getHeight(), 18 + 6 * 84);
+    EXPECT_EQ(moduleColumn.getHeight(), 18 + 6 * 104);
     EXPECT_EQ(moduleColumn.getWidth(), 140);
 }
 
@@ -187,4 +192,35 @@ TEST_F(ModulePanel, ASwitchWithoutAValueShowsTheModeItWorksIn)
         EXPECT_EQ(panel.Long().getToggleState(), c.longMode);
         EXPECT_EQ(Commands(kToggle), before) << "showing a mode is no edit";
     }
+}
+
+TEST_F(ModulePanel, ProcessingControlsSendTheirCommandsAndShowTheDesign)
+{
+    // Position 2 is the first subwoofer, position 4 a full-range module.
+    CKWEMJuceModule& sub = Module(1);
+    CKWEMJuceModule& module = Module(3);
+    EXPECT_EQ(sub.Delay().getValue(), 0.0);
+    EXPECT_FALSE(sub.Invert().getToggleState());
+
+    UserSets(sub.Delay(), 3.75);
+    Click(sub.Invert());
+    UserSets(module.Gain(), -4.5);
+    EXPECT_EQ(Commands("Change Delay"), 1);
+    EXPECT_EQ(Commands("Change Polarity"), 1);
+    EXPECT_EQ(Commands("Change Gain"), 1);
+    CXmlNode* processing = Product(2)->FindChild(Tag::Processing);
+    EXPECT_EQ(processing->FindChild(Tag::Delay)->GetDouble(0.0), 3.75);
+    EXPECT_EQ(processing->FindChild(Tag::Polarity)->GetInt(0), 1);
+    EXPECT_EQ(Product(4)->FindChild(Tag::Processing)->FindChild(Tag::Gain)->GetDouble(0.0), -4.5);
+
+    // Typed text the command would refuse is reported and leaves the value as it was.
+    EXPECT_EQ(module.Gain().getValueFromText("12 dB"), -4.5);
+    EXPECT_EQ(module.Gain().getValueFromText("-6 dB"), -6.0);
+
+    // Undo puts the design and the panel back.
+    CCommandManager::GetInstance()->DoGeneral("Undo", "", 0.0);
+    CCommandManager::GetInstance()->DoGeneral("Undo", "", 0.0);
+    EXPECT_FALSE(Module(1).Invert().getToggleState());
+    EXPECT_EQ(Module(1).Delay().getValue(), 3.75);
+    EXPECT_EQ(Module(3).Gain().getValue(), 0.0);
 }
