@@ -222,6 +222,8 @@ void CEngineManager::AlignSubwoofers(double deltaMs, bool inverted)
             WriteProcessing(Tag::Delay, position, std::max(-deltaMs, 0.0));
         }
     }
+    // The loudspeakers' panels show the values set.
+    CEngineHooks::Get().LayoutModulePanels();
     Recompute();
 }
 

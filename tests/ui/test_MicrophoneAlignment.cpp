@@ -3,6 +3,7 @@
 #include "engine/CBandModel.h"
 #include "engine/CSubAlignment.h"
 #include "ui/CBandStrip.h"
+#include "ui/CKWEMJuceModule.h"
 #include "ui/CMicrophone.h"
 #include "ui/CMicrophonePanel.h"
 
@@ -80,6 +81,10 @@ TEST_F(MicrophoneAlignment, ShowsTheResultFirstAppliesItAsOneStepAndUndoTakesItB
     ASSERT_TRUE(Microphone().GetAppliedAlignment().has_value());
     EXPECT_TRUE(Microphone().GetAppliedAlignment()->IsInEffect(CBandModel::FromDesign()));
     EXPECT_NE(Texts(), texts);
+    // The loudspeakers' panels show what it set: the subwoofer at position 2, a module at 4.
+    auto panel = [](int index) { return dynamic_cast<CKWEMJuceModule*>(CJuceManager::GetInstance()->GetModulePanel(index)); };
+    EXPECT_DOUBLE_EQ(panel(1)->Delay().getValue(), std::max(delta, 0.0));
+    EXPECT_DOUBLE_EQ(panel(3)->Delay().getValue(), std::max(-delta, 0.0));
     // The microphone hears the design aligned.
     EXPECT_DOUBLE_EQ(Panel().GetResult().z, CBandModel::FromDesign().Probe(Microphone().GetX(), Microphone().GetY()).z);
     EXPECT_NEAR(Panel().GetResult().sources.back().delayMs,
