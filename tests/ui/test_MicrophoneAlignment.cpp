@@ -1,11 +1,14 @@
 #include "WindowFixture.h"
 
+#include "ScopedPath.h"
+
 #include "engine/CBandModel.h"
 #include "engine/CSubAlignment.h"
 #include "ui/CBandStrip.h"
 #include "ui/CKWEMJuceModule.h"
 #include "ui/CMicrophone.h"
 #include "ui/CMicrophonePanel.h"
+#include "ui/CPrintReport.h"
 
 namespace
 {
@@ -90,9 +93,17 @@ TEST_F(MicrophoneAlignment, ShowsTheResultFirstAppliesItAsOneStepAndUndoTakesItB
     EXPECT_NEAR(Panel().GetResult().sources.back().delayMs,
                 CBandModel::FromDesign().Probe(Microphone().GetX(), Microphone().GetY()).sources.back().delayMs, 1e-12);
 
+    // The printed report holds it while the design keeps it.
+    ScopedPath noBrowser(temp.File("no-browser"));
+    const std::string heading = "<h2>Subwoofer alignment</h2>";
+    ASSERT_TRUE(CPrintReport::Print(Microphone().GetAppliedAlignment()).written);
+    EXPECT_NE(temp.Read(CPrintReport::kReportFile).find(heading), std::string::npos);
+
     Command("Undo", 0);
     EXPECT_EQ(Texts(), texts);
     EXPECT_FALSE(Microphone().GetAppliedAlignment()->IsInEffect(CBandModel::FromDesign()));
+    ASSERT_TRUE(CPrintReport::Print(Microphone().GetAppliedAlignment()).written);
+    EXPECT_EQ(temp.Read(CPrintReport::kReportFile).find(heading), std::string::npos);
 }
 
 TEST_F(MicrophoneAlignment, SaysWhyThereIsNothingToAlign)
