@@ -285,7 +285,7 @@ std::vector<Entry> BuildEntries()
         ProcessingCommand(Tag::Delay, "Change Delay", Range(0.0, CBandModel::kMaxDelayMs)),
         ProcessingCommand(Tag::Polarity, "Change Polarity", OnOffNumber()),
         ProcessingCommand(Tag::Gain, "Change Gain", Range(CBandModel::kMinGainDB, CBandModel::kMaxGainDB)),
-        { CCommandTable::kAlignSubwoofers, "Align Subwoofers", Kind::Design, Scope::General,
+        { CSubAlignment::kCommandTarget, "Align Subwoofers", Kind::Design, Scope::General,
           Range(-CSubAlignment::kMaxStep * CSubAlignment::kStepMs, CSubAlignment::kMaxStep * CSubAlignment::kStepMs),
           Choice({ CSubAlignment::kNormal, CSubAlignment::kInverted }, "subwoofer polarity"), AlignmentLimit,
           [](const CCommand& c) { Engine()->AlignSubwoofers(c.number, c.text == CSubAlignment::kInverted); } },

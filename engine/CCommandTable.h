@@ -74,8 +74,6 @@ public:
     static inline const std::string kSaveVenueFile = "SaveVenueFile";
     static inline const std::string kUndo = "Undo";
     static inline const std::string kRedo = "Redo";
-    // Sets every source's delay and polarity as a subwoofer alignment says.
-    static inline const std::string kAlignSubwoofers = "AlignSubwoofers";
 
     //==========================================================================
     // Why the command does not fit its entry (or has none) or the design as it stands;

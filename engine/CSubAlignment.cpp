@@ -1,7 +1,5 @@
 #include "engine/CSubAlignment.h"
 
-#include "engine/CCommandTable.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -122,7 +120,7 @@ std::vector<CSubAlignment::Source> CSubAlignment::SourcesAt(const CBandModel& mo
 CCommand CSubAlignment::Command(const CSubAlignment& alignment)
 {
     CCommand command;
-    command.target = CCommandTable::kAlignSubwoofers;
+    command.target = kCommandTarget;
     command.number = alignment.deltaMs;
     command.text = alignment.inverted ? kInverted : kNormal;
     return command;

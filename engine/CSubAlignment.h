@@ -81,8 +81,10 @@ public:
     static std::vector<Setting> SettingsFor(const std::vector<Source>& sources, int step, bool inverted);
 
     // The command that applies `alignment` (found): the relative delay as its number, the
-    // subwoofers' polarity as its text.
+    // subwoofers' polarity as its text. It sets every source's delay and polarity as the
+    // alignment says.
     static CCommand Command(const CSubAlignment& alignment);
+    static inline const std::string kCommandTarget = "AlignSubwoofers";
     static inline const std::string kNormal = "normal";
     static inline const std::string kInverted = "inverted";
 

@@ -89,7 +89,7 @@ TEST_F(AlignmentCommand, RefusedWhenThereIsNothingToAlignOrTheValuesDoNotFit)
     };
     for (const Case& c : cases)
     {
-        CCommand command { CCommandTable::kAlignSubwoofers, c.delta, c.polarity };
+        CCommand command { CSubAlignment::kCommandTarget, c.delta, c.polarity };
         const CCommandResult result = CCommandManager::GetInstance()->Do(command);
         EXPECT_FALSE(result.WasDone()) << c.why;
         EXPECT_NE(result.GetReason().find(c.why), std::string::npos) << result.GetReason();
