@@ -149,8 +149,9 @@ void BM_FieldMapOneThread(benchmark::State& state)
 }
 BENCHMARK(BM_FieldMapOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The yardstick: the same cells evaluated the plain way, one std::complex term at a time
-// (CBandModel::Evaluate, which the surface samples and the probe use).
+// The yardstick: the same cells evaluated the plain way, one std::complex term at a time,
+// with the 8 lines of every band, the crossover filters and the screening
+// (CBandModel::Evaluate, which the microphone uses).
 void BM_FieldMapReference(benchmark::State& state)
 {
     EnsureCore();

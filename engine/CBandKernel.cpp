@@ -1,5 +1,12 @@
 #include "engine/CBandKernel.h"
 
+#include "base/CPoint.h"
+#include "engine/CSPLManager.h"
+#include "venue/CVenueDataWrap.h"
+#include "venue/CVenueManager.h"
+#include "xml/CXmlNode.h"
+#include "xml/XmlTags.h"
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -102,9 +109,10 @@ DRX_INLINE void SinCos(const Real& x, Real& sine, Real& cosine)
     cosine = (Real) ((Bits) cosineBase ^ (((quadrant + 1) & 2) << 62));
 }
 
-// e^t for t <= 0 to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its
-// Taylor series to w^10, 2^k put into the exponent bits. Below -700 (a loss of some
-// 3000 dB) the result is e^-700.
+// e^t for t up to some hundreds (a loss, or a polar table that lifts a direction above its
+// axis) to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its Taylor
+// series to w^10, 2^k put into the exponent bits. Below -700 (a loss of some 3000 dB) the
+// result is e^-700.
 constexpr double kLn2High = 6.93147180369123816490e-01;
 constexpr double kLn2Low = 1.90821492927058770002e-10;
 
@@ -400,4 +408,16 @@ void CBandKernel::Broadband(double x, double y, double& z, double& a) const
 void CBandKernel::Levels(const double* xs, int count, double y, const BandValues& weights, double* out) const
 {
     LevelsAlong(*terms, xs, count, y, weights.data(), out);
+}
+
+void CBandKernel::WriteSurfaceLevels()
+{
+    const CBandKernel band(CBandModel::FromDesign());
+    CVenueDataWrap(CVenueManager::GetInstance()->GetVenue(1)).ForEachSplPoint(1, [&band](CXmlNode* sample) {
+        const CPoint* at = sample->GetPoint();
+        double z = 0.0, a = 0.0;
+        band.Broadband(at->x, at->y + CSPLManager::kEarHeight, z, a);
+        sample->GetChild(Tag::BandZ)->SetDouble(z);
+        sample->GetChild(Tag::BandA)->SetDouble(a);
+    });
 }

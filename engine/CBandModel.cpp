@@ -277,6 +277,11 @@ namespace
 double Detour(const CBandModel::Screen& s, double ax, double ay, double qx, double qy)
 {
     const double dx = qx - ax, dy = qy - ay;
+    // Both ends on one side of the path: no crossing (most screens, most points).
+    const double side1 = dx * (s.y1 - ay) - dy * (s.x1 - ax);
+    const double side2 = dx * (s.y2 - ay) - dy * (s.x2 - ax);
+    if ((side1 > 0.0 && side2 > 0.0) || (side1 < 0.0 && side2 < 0.0))
+        return -1.0;
     const double ex = s.x2 - s.x1, ey = s.y2 - s.y1;
     const double denominator = dx * ey - dy * ex;
     if (denominator == 0.0)

@@ -1,11 +1,14 @@
 #include "engine/CEngineManager.h"
 
+#include "engine/CBandKernel.h"
+
 #include "base/CLine.h"
 #include "base/CReportError.h"
 #include "base/NumberText.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
 #include "engine/CAimLines.h"
+#include "engine/CBandKernel.h"
 #include "engine/CEngineHooks.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSplScaleSetting.h"
@@ -538,6 +541,7 @@ void CEngineManager::Recompute()
     spl->SetRunningMinimum(1e9);
     spl->SetRunningMaximum(0.0);
     spl->ComputeAreaSpl();
+    CBandKernel::WriteSurfaceLevels();
     spl->StoreSplRange();
     SplScaleSetting::FollowVenueLevels(GetView());
 

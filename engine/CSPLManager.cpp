@@ -5,7 +5,6 @@
 #include "base/CReportError.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
-#include "engine/CBandKernel.h"
 #include "engine/HfShading.h"
 #include "venue/CVenueAreaWrap.h"
 #include "venue/CVenueDataWrap.h"
@@ -156,7 +155,6 @@ CPoint* CSPLManager::GetHangPosition()
 
 void CSPLManager::ComputeAreaSpl()
 {
-    const CBandKernel band(CBandModel::FromDesign());
     CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
     for (int i = 1; i <= venue.GetAreaTotal(); ++i)
     {
@@ -171,7 +169,7 @@ void CSPLManager::ComputeAreaSpl()
         else
         {
             CXmlNode* lineNode = area.GetNode()->GetChild(Tag::Line);
-            SampleLine(lineNode, *lineNode->GetLine(), band);
+            SampleLine(lineNode, *lineNode->GetLine());
         }
     }
 }
@@ -179,10 +177,10 @@ void CSPLManager::ComputeAreaSpl()
 void CSPLManager::SampleArea(CVenueAreaWrap& area)
 {
     CXmlNode* lineNode = area.GetNode()->GetChild(Tag::Line);
-    SampleLine(lineNode, *lineNode->GetLine(), CBandKernel(CBandModel::FromDesign()));
+    SampleLine(lineNode, *lineNode->GetLine());
 }
 
-void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line, const CBandKernel& band)
+void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line)
 {
     // A surface without a finite length cannot be walked; one absurdly long is sampled
     // more sparsely so that a recompute stays bounded.
@@ -210,10 +208,9 @@ void CSPLManager::SampleLine(CXmlNode* lineNode, const CLine& line, const CBandK
             position->angle = 0.0;
             position->distance = 1.0;
             sample->GetChild(Tag::PressureDB)->SetDouble(level);
-            double bandZ = 0.0, bandA = 0.0;
-            band.Broadband(listener.x, listener.y, bandZ, bandA);
-            sample->GetChild(Tag::BandZ)->SetDouble(bandZ);
-            sample->GetChild(Tag::BandA)->SetDouble(bandA);
+            // Their places beside the classic level; the band prediction's pass fills them.
+            sample->GetChild(Tag::BandZ);
+            sample->GetChild(Tag::BandA);
             sample->GetChild(Tag::LDist)->SetDouble(line.length != 0.0 ? along / line.length : 0.0);
             WriteRenderHint(sample);
 

@@ -13,7 +13,6 @@
 #include <memory>
 #include <string>
 
-class CBandKernel;
 class CLine;
 class CVenueAreaWrap;
 
@@ -51,7 +50,8 @@ public:
     // ComputeAreaSpl and StoreSplRange.
     void ComputeAreaSpl();
     // Writes Line/SplPoint (one per 24 inches, the last at the end; beside the classic
-    // PressureDB the band prediction's BandZ and BandA) and Line/SplTotal.
+    // PressureDB the places of the band prediction's BandZ and BandA, which
+    // CBandKernel::WriteSurfaceLevels fills) and Line/SplTotal.
     // Lines longer than 2000 samples are walked more sparsely; one whose length is not
     // finite gets no samples.
     void SampleArea(CVenueAreaWrap& area);
@@ -92,7 +92,7 @@ public:
 private:
     static void ReleaseGradient();
     void BuildDefaultPolars();
-    void SampleLine(CXmlNode* lineNode, const CLine& line, const CBandKernel& band);
+    void SampleLine(CXmlNode* lineNode, const CLine& line);
 
     std::unique_ptr<CPoint> hangPosition;
     double runningMinimum = 1e9;

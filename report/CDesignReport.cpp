@@ -109,18 +109,6 @@ struct Position
     std::string model;
 };
 
-// Delay, polarity and gain of a radiating position (absent values are the defaults); dashes
-// for one that radiates nothing.
-std::vector<std::string> ProcessingCells(const Position& p)
-{
-    if (p.model != Tag::Model_DRXR1 && p.model != Tag::Model_DRXS1)
-        return { "–", "–", "–" };
-    CXmlNode* processing = p.product->FindChild(Tag::Processing);
-    const bool inverted = (int) NumberOr(processing->FindChild(Tag::Polarity), 0.0) == 1;
-    return { Fixed(NumberOr(processing->FindChild(Tag::Delay), 0.0), 2) + " ms", inverted ? "inverted" : "normal",
-             Decibels(NumberOr(processing->FindChild(Tag::Gain), 0.0)) };
-}
-
 std::vector<Position> HungPositions(CXmlNode* array)
 {
     std::vector<Position> positions;
@@ -202,7 +190,7 @@ std::string PictureDataUri(const CDisplayUnits& units, int width, int height)
     return "data:image/png;base64," + base64.toString().toStdString();
 }
 
-std::string Row(const std::vector<std::string>& cells, bool header = false)
+std::string Row(std::initializer_list<std::string> cells, bool header = false)
 {
     std::string html = "<tr>";
     for (const std::string& cell : cells)
@@ -393,14 +381,18 @@ std::string CDesignReport::Build(const Options& options)
     for (const Position& p : positions)
     {
         const bool fullRange = p.model == Tag::Model_DRXR1;
+        const bool loudspeaker = fullRange || p.model == Tag::Model_DRXS1;
         const int mode1 = (int) NumberOr(p.product->FindChild(Tag::Switch1)->FindChild(Tag::Value), 0.0);
         const int mode2 = (int) NumberOr(p.product->FindChild(Tag::Switch2)->FindChild(Tag::Value), 1.0);
-        std::vector<std::string> cells = { std::to_string(p.slot), ModelName(p.model),
-                                           Degrees(NumberOr(p.product->FindChild(Tag::CGInfo)->FindChild(Tag::Angle), std::nan(""))),
-                                           fullRange ? OperatingMode(mode1) : "–", fullRange ? HfShading(mode2) : "–" };
-        const std::vector<std::string> processing = ProcessingCells(p);
-        cells.insert(cells.end(), processing.begin(), processing.end());
-        html << Row(cells);
+        CXmlNode* processing = p.product->FindChild(Tag::Processing);
+        const double delay = NumberOr(processing->FindChild(Tag::Delay), 0.0);
+        const bool inverted = NumberOr(processing->FindChild(Tag::Polarity), 0.0) == 1.0;
+        const double gain = NumberOr(processing->FindChild(Tag::Gain), 0.0);
+        html << Row({ std::to_string(p.slot), ModelName(p.model),
+                      Degrees(NumberOr(p.product->FindChild(Tag::CGInfo)->FindChild(Tag::Angle), std::nan(""))),
+                      fullRange ? OperatingMode(mode1) : "–", fullRange ? HfShading(mode2) : "–",
+                      loudspeaker ? Fixed(delay, 2) + " ms" : "–", loudspeaker ? (inverted ? "inverted" : "normal") : "–",
+                      loudspeaker ? Fixed(gain, 1) + " dB" : "–" });
     }
     html << "</table>\n";
 

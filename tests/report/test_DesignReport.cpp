@@ -95,6 +95,15 @@ TEST_F(DesignReport, HoldsTheRiggingAndCoverageInTheDisplayUnits)
         EXPECT_EQ(Count(html, "DRX R1 full-range module"), 6);
         EXPECT_EQ(Count(html, "DRX S1 subwoofer"), 0) << "the subwoofer gave way";
     }
+
+    // Each loudspeaker's processing; the flybar has none.
+    Command(Tag::Delay, 2.5, "3");
+    Command(Tag::Polarity, 1, "3");
+    Command(Tag::Gain, -4, "4");
+    const std::string html = Build(CDisplayUnits());
+    EXPECT_NE(html.find("<td>2.50 ms</td><td>inverted</td><td>0.0 dB</td>"), std::string::npos);
+    EXPECT_NE(html.find("<td>0.00 ms</td><td>normal</td><td>-4.0 dB</td>"), std::string::npos);
+    EXPECT_EQ(Count(html, "<td>normal</td>"), 5);
 }
 
 TEST_F(DesignReport, ShowsEveryVisibleAudienceSurfaceWithItsLevelsAndPlotAndNothingHidden)

@@ -2,7 +2,8 @@
 # The band prediction in the window: the view choice (keyboard) recolours the surfaces and
 # is remembered at the next start; the map switch fills the venue view with the field under
 # the venue lines, and the map follows a zoom; a click on the picture places the virtual
-# microphone, whose call-out shows the spectrum and follows an edit, and whose marker
+# microphone, whose call-out shows the spectrum and follows an edit (a pick pin, a
+# loudspeaker's polarity on its panel), and whose marker
 # follows the picture; its Close button and the Mic button take it away and bring it back;
 # a drag pans without placing it.
 source "$(dirname "$0")/lib.sh"
@@ -97,6 +98,15 @@ xdotool key Return
 sleep 2
 win_shot edited
 win_check "the call-out follows the edit" win_region_changed mic edited $CALLOUT 50
+
+# Inv on the panel of position 2 (the first loudspeaker below the flybar, module or
+# subwoofer) inverts its polarity: the microphone hears the sum change.
+INVERT_2="$((6 + 58 + 18)) $((10 + 18 + 82 + 10))"
+win_click $INVERT_2
+sleep 2
+win_shot inverted
+win_check "Inv on a loudspeaker's panel changes what the microphone hears" \
+    win_region_changed edited inverted $CALLOUT 50
 
 win_click $CLOSE_BUTTON
 sleep 1
