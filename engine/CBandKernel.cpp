@@ -16,11 +16,12 @@
 
 // Where the time of a band map goes: some 1400 complex terms per point (8 lines in each
 // band of each source), each needing the sine and cosine of its phase and one exponential
-// for its directivity and air loss together. Through the C library, one term at a time,
+// for its magnitude, directivity and air loss together. Through the C library, one term at a time,
 // these are nearly all of it. Here the lines of one band of a source are taken together
 // in vector registers (two to eight, as the processor has them), the transcendental
-// functions are range-reduced polynomials without branches, and what depends on the
-// point only (distance, angle off axis, screening path) is worked out once per source.
+// functions are range-reduced polynomials without branches (the sign of a phase reduced by
+// pi goes into the amplitude, so no quadrant is sorted out), and what depends on the point
+// only (distance, angle off axis, screening path) is worked out once per source.
 
 // The vector helpers are inlined and never cross a call boundary, so the calling
 // convention for wide vectors on processors without them does not matter.
@@ -64,60 +65,52 @@ DRX_INLINE void Store(double* p, const Real& v)
 // then sits in the low bits of the sum's representation.
 constexpr double kShifter = 6755399441055744.0;
 
-// pi / 2 in three parts of 33, 33 and 53 bits: q times either of the first two is exact for
-// |q| < 2^20, so phases up to a million radians (some 5 km at 16 kHz) lose nothing in the
-// reduction; beyond, the error grows to a few 1e-10 radians at 10 million.
-constexpr double kHalfPi1 = 1.57079632673412561417e+00;
-constexpr double kHalfPi2 = 6.07710050630396597660e-11;
-constexpr double kHalfPi3 = 2.02226624879595063154e-21;
+// pi in two parts, the first of 33 bits: q times it is exact for |q| < 2^20 even without a
+// fused multiply-add, so phases up to three million radians (some 10 km at 16 kHz) lose
+// nothing in the reduction.
+constexpr double kPi1 = 3.14159265346825122834e+00;
+constexpr double kPi2 = 1.21542010122643383280e-10;
 
-// sin(x) and cos(x): x less a multiple q of pi / 2, then the minimax polynomials on
-// -pi/4 ... pi/4, exchanged and negated by q mod 4.
+// sin(x) and cos(x) up to a common sign: x less the nearest multiple q of pi, then minimax
+// polynomials on -pi/2 ... pi/2 (to 6e-13 and 5e-14). The true values are the returned ones
+// times (-1)^q; `sign` holds that as a sign bit, for the caller to put into a factor it
+// multiplies both with, which is cheaper than exchanging and negating by quadrant.
 template <typename Real, typename Bits>
-DRX_INLINE void SinCos(const Real& x, Real& sine, Real& cosine)
+DRX_INLINE void SinCos(const Real& x, Real& sine, Real& cosine, Bits& sign)
 {
-    const Real shifted = x * Splat<Real>(M_2_PI) + Splat<Real>(kShifter);
+    const Real shifted = x * Splat<Real>(M_1_PI) + Splat<Real>(kShifter);
     const Real q = shifted - Splat<Real>(kShifter);
-    const Bits quadrant = (Bits) shifted;
-    Real r = x - q * Splat<Real>(kHalfPi1);
-    r = r - q * Splat<Real>(kHalfPi2);
-    r = r - q * Splat<Real>(kHalfPi3);
+    sign = (Bits) shifted << 63;
+    Real r = x - q * Splat<Real>(kPi1);
+    r = r - q * Splat<Real>(kPi2);
 
     const Real z = r * r;
-    Real s = Splat<Real>(1.58962301576546568060e-10);
-    s = s * z + Splat<Real>(-2.50507477628578072866e-8);
-    s = s * z + Splat<Real>(2.75573136213857245213e-6);
-    s = s * z + Splat<Real>(-1.98412698295895385996e-4);
-    s = s * z + Splat<Real>(8.33333333332211858878e-3);
-    s = s * z + Splat<Real>(-1.66666666666666307295e-1);
-    s = r + r * z * s;
+    Real s = Splat<Real>(1.5548374585528741979e-10);
+    s = s * z + Splat<Real>(-2.5039750804645967113e-8);
+    s = s * z + Splat<Real>(2.7557191231376200999e-6);
+    s = s * z + Splat<Real>(-1.9841269320967424065e-4);
+    s = s * z + Splat<Real>(8.333333332755376093e-3);
+    s = s * z + Splat<Real>(-1.666666666666608881e-1);
+    sine = r + r * z * s;
 
-    Real c = Splat<Real>(-1.13585365213876817300e-11);
-    c = c * z + Splat<Real>(2.08757008419747316778e-9);
-    c = c * z + Splat<Real>(-2.75573141792967388112e-7);
-    c = c * z + Splat<Real>(2.48015872888517045348e-5);
-    c = c * z + Splat<Real>(-1.38888888888730564116e-3);
-    c = c * z + Splat<Real>(4.16666666666665929218e-2);
-    c = Splat<Real>(1.0) - Splat<Real>(0.5) * z + z * z * c;
-
-    // All ones where q is odd: picks the other polynomial without a 64-bit comparison,
-    // which processors before SSE4.1 do not have.
-    const Bits odd = Bits {} - (quadrant & 1);
-    const Real sineBase = (Real) (((Bits) c & odd) | ((Bits) s & ~odd));
-    const Real cosineBase = (Real) (((Bits) s & odd) | ((Bits) c & ~odd));
-    sine = (Real) ((Bits) sineBase ^ ((quadrant & 2) << 62));
-    cosine = (Real) ((Bits) cosineBase ^ (((quadrant + 1) & 2) << 62));
+    Real c = Splat<Real>(-1.1151011377071386573e-11);
+    c = c * z + Splat<Real>(2.0869015364952958149e-9);
+    c = c * z + Splat<Real>(-2.7557239019898724742e-7);
+    c = c * z + Splat<Real>(2.4801586975510066151e-5);
+    c = c * z + Splat<Real>(-1.3888888888526663836e-3);
+    c = c * z + Splat<Real>(4.1666666666666304503e-2);
+    c = c * z + Splat<Real>(-0.5);
+    cosine = c * z + Splat<Real>(1.0);
 }
 
-// e^t for t up to some hundreds (a loss, or a polar table that lifts a direction above its
-// axis) to about 3e-13 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by its Taylor
-// series to w^10, 2^k put into the exponent bits. Below -700 (a loss of some 3000 dB) the
-// result is e^-700.
+// e^t to about 3e-14 relative: t = k ln 2 + w with |w| <= ln 2 / 2, e^w by a minimax
+// polynomial of degree 9, 2^k put into the exponent bits. Below -700 (a loss of some 3000 dB,
+// or a zero) the result is e^-700.
 constexpr double kLn2High = 6.93147180369123816490e-01;
 constexpr double kLn2Low = 1.90821492927058770002e-10;
 
 template <typename Real, typename Bits>
-DRX_INLINE Real ExpNonPositive(const Real& exponent)
+DRX_INLINE Real Exp(const Real& exponent)
 {
     const Real t = exponent < Splat<Real>(-700.0) ? Splat<Real>(-700.0) : exponent;
     const Real shifted = t * Splat<Real>(M_LOG2E) + Splat<Real>(kShifter);
@@ -125,17 +118,15 @@ DRX_INLINE Real ExpNonPositive(const Real& exponent)
     const Bits powerOfTwo = (Bits) shifted - (Bits) Splat<Real>(kShifter);
     const Real w = (t - k * Splat<Real>(kLn2High)) - k * Splat<Real>(kLn2Low);
 
-    Real p = Splat<Real>(1.0 / 3628800.0);
-    p = p * w + Splat<Real>(1.0 / 362880.0);
-    p = p * w + Splat<Real>(1.0 / 40320.0);
-    p = p * w + Splat<Real>(1.0 / 5040.0);
-    p = p * w + Splat<Real>(1.0 / 720.0);
-    p = p * w + Splat<Real>(1.0 / 120.0);
-    p = p * w + Splat<Real>(1.0 / 24.0);
-    p = p * w + Splat<Real>(1.0 / 6.0);
-    p = p * w + Splat<Real>(0.5);
-    p = p * w + Splat<Real>(1.0);
-    p = p * w + Splat<Real>(1.0);
+    // Estrin's scheme: four short chains instead of one of ten steps.
+    const Real w2 = w * w;
+    const Real w4 = w2 * w2;
+    const Real p01 = w + Splat<Real>(1.0);
+    const Real p23 = Splat<Real>(1.66666666666340136e-1) * w + Splat<Real>(4.9999999999640690563e-1);
+    const Real p45 = Splat<Real>(8.3333333632349965779e-3) * w + Splat<Real>(4.1666666995695890838e-2);
+    const Real p67 = Splat<Real>(1.9841192908229906126e-4) * w + Splat<Real>(1.3888804236758135033e-3);
+    const Real p89 = Splat<Real>(2.7632642126375146944e-6) * w + Splat<Real>(2.4884461638560361499e-5);
+    const Real p = (p01 + w2 * p23) + w4 * ((p45 + w2 * p67) + w4 * p89);
     return p * (Real) ((powerOfTwo + 1023) << 52);
 }
 
@@ -155,7 +146,7 @@ DRX_INLINE Real InverseSqrt(const Real& x)
 // The eight lines of one band of one source.
 struct TermGroup
 {
-    alignas(64) double magnitude[kGroupLanes];  // pressure at 1 m on axis, filter and gain included
+    alignas(64) double logMagnitude[kGroupLanes]; // ln of the pressure at 1 m on axis, filter and gain included
     alignas(64) double phase[kGroupLanes];      // added to k r: the delay's, less the filter's and the polarity's
     alignas(64) double waveNumber[kGroupLanes]; // rad/m
     alignas(64) double weight[kGroupLanes];     // the directivity weight in nepers per dB off axis
@@ -207,12 +198,16 @@ DRX_INLINE void SumLines(const Terms& terms, double x, double y, double* re, dou
         {
             for (int lane = 0; lane < kGroupLanes; lane += Lanes)
             {
+                // The amplitude as one exponential: ln of the magnitude, the directivity and
+                // the air's loss added up in nepers.
                 Real sinPhase, cosPhase;
+                Bits sign;
                 SinCos<Real, Bits>(Load<Real>(group->waveNumber + lane) * distance + Load<Real>(group->phase + lane),
-                                   sinPhase, cosPhase);
-                Real a = Load<Real>(group->magnitude + lane) * spreading
-                         * ExpNonPositive<Real, Bits>(Load<Real>(group->weight + lane) * offAxis
-                                                      - Load<Real>(group->loss + lane) * distance);
+                                   sinPhase, cosPhase, sign);
+                Real a = spreading
+                         * Exp<Real, Bits>(Load<Real>(group->weight + lane) * offAxis + Load<Real>(group->logMagnitude + lane)
+                                           - Load<Real>(group->loss + lane) * distance);
+                a = (Real) ((Bits) a ^ sign);
                 if (screened)
                 {
                     // 10^(-S / 20) with S = min(20, 10 log10(3 + 20 z f / c)).
@@ -357,7 +352,7 @@ std::shared_ptr<const Terms> BuildTerms(const CBandModel& model, int onlyBand)
                 const int line = group.firstLine + lane;
                 const std::complex<double> pressure = model.Pressure(m, line);
                 const double f = model.LineHz(line);
-                group.magnitude[lane] = std::abs(pressure) * gain;
+                group.logMagnitude[lane] = std::log(std::abs(pressure) * gain);
                 group.phase[lane] = 2.0 * M_PI * f * p.delayMs / 1000.0 - std::arg(pressure) - (p.inverted ? M_PI : 0.0);
                 group.waveNumber[lane] = model.WaveNumber(line);
                 group.weight[lane] = model.Weight(line) * kNepersPerDB;
