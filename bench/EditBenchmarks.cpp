@@ -1,8 +1,9 @@
 // Benchmarks of the work behind one user edit: the recompute pipeline, a count change
 // through the command manager, the 1000 x 600 venue picture (classic and fitted with its
 // grid and names), the field map over it (with the plain evaluation as its yardstick), the
-// coverage suggestion, the printable report, the headless start-up the wizard and the
-// command-line tool go through, and loading the largest venue the limits accept. The core runs headless in a temporary
+// coverage suggestion, the subwoofer alignment, the printable report, the headless start-up
+// the wizard and the command-line tool go through, and loading the largest venue the limits
+// accept. The core runs headless in a temporary
 // directory with a fixed start-up seed, so runs are comparable.
 
 #include "app/CAppStartup.h"
@@ -17,6 +18,7 @@
 #include "engine/CEngineManager.h"
 #include "engine/CFieldMap.h"
 #include "engine/CPinSuggestion.h"
+#include "engine/CSubAlignment.h"
 #include "render/CRenderManager.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
@@ -190,6 +192,25 @@ void BM_SuggestPin(benchmark::State& state)
         benchmark::DoNotOptimize(CPinSuggestion::Compute(CBandView::BandZ()).best);
 }
 BENCHMARK(BM_SuggestPin)->Unit(benchmark::kMillisecond);
+// The subwoofer alignment of the start-up design with one subwoofer at a point 20 m in front
+// of the array at ear height: the band model read from the documents and every candidate
+// tried, as the call-out's button does. Compare with BM_Recompute.
+void BM_AlignSubs(benchmark::State& state)
+{
+    EnsureCore();
+    const int subwoofers = FirstLine().GetSubwooferCount();
+    if (subwoofers != 1)
+        CCommandManager::GetInstance()->DoGeneral(Tag::Model_DRXS1, "", 1);
+    const CBandModel::Source top = CBandModel::FromDesign().GetSources().front();
+    const double x = top.x + 20.0 / CBandModel::kMetresPerInch;
+    const double y = 48.0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CSubAlignment::InDesign(x, y).step);
+    if (subwoofers != 1)
+        CCommandManager::GetInstance()->DoGeneral(Tag::Model_DRXS1, "", subwoofers);
+}
+BENCHMARK(BM_AlignSubs)->Unit(benchmark::kMillisecond);
+
 // The venue view's picture: the measuring pass for the fit, the grid, the scene and the
 // surfaces' names. Compare with BM_RenderVenuePicture in the same run.
 void BM_FittedVenuePicture(benchmark::State& state)

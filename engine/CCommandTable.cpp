@@ -9,6 +9,7 @@
 #include "engine/CCommandHistory.h"
 #include "engine/CEngineHooks.h"
 #include "engine/CEngineManager.h"
+#include "engine/CSubAlignment.h"
 #include "product/CProductManager.h"
 #include "venue/CVenueAirWrap.h"
 #include "venue/CVenueAreaWrap.h"
@@ -96,6 +97,14 @@ TextRule Text(TextRule::Form form)
     return rule;
 }
 
+TextRule Choice(std::vector<std::string> choices, const std::string& meaning)
+{
+    TextRule rule = Text(TextRule::Form::Choice);
+    rule.choices = std::move(choices);
+    rule.meaning = meaning;
+    return rule;
+}
+
 //==============================================================================
 // Limits of the design as it stands
 CXmlNode* ArrayNode()
@@ -176,6 +185,25 @@ std::function<std::string(const CCommand&)> SplScaleLimit(CEngineManager::SplSca
         const CEngineManager::SplScale scale = after(command.number);
         return VenueLimits::CheckSplScale(scale.bottom, scale.top);
     };
+}
+
+// Both sides of the crossover are hung: a subwoofer and a full-range module.
+std::string AlignmentLimit(const CCommand&)
+{
+    bool low = false, high = false;
+    CArrayLineWrap line(ArrayNode());
+    for (int position = 1; position <= line.GetTotal(); ++position)
+    {
+        CXmlNode* acoustics = line.GetCab(position).GetProduct().GetCatalogueProduct()->FindChild(Tag::Acoustics);
+        const std::string role = acoustics->FindChild(Tag::Role)->GetString(Tag::None);
+        low = low || role == Tag::Low;
+        high = high || role == Tag::High;
+    }
+    if (low && high)
+        return {};
+    return std::string("there is nothing to align: ") + (! low && ! high ? "no subwoofer and no full-range module"
+                                                          : ! low        ? "no subwoofer"
+                                                                         : "no full-range module");
 }
 
 // The area exists, and the line the edit would leave stays within VenueLimits.
@@ -277,6 +305,10 @@ std::vector<Entry> BuildEntries()
         ProcessingCommand(Tag::Delay, "Change Delay", Range(0.0, CBandModel::kMaxDelayMs)),
         ProcessingCommand(Tag::Polarity, "Change Polarity", OnOffNumber()),
         ProcessingCommand(Tag::Gain, "Change Gain", Range(CBandModel::kMinGainDB, CBandModel::kMaxGainDB)),
+        { CSubAlignment::kCommandTarget, "Align Subwoofers", Kind::Design, Scope::General,
+          Range(-CSubAlignment::kMaxStep * CSubAlignment::kStepMs, CSubAlignment::kMaxStep * CSubAlignment::kStepMs),
+          Choice({ CSubAlignment::kNormal, CSubAlignment::kInverted }, "subwoofer polarity"), AlignmentLimit,
+          [](const CCommand& c) { Engine()->AlignSubwoofers(c.number, c.text == CSubAlignment::kInverted); } },
         { Tag::AirTemperature, "Change Air Temperature", Kind::Design, Scope::General,
           Range(CVenueAirWrap::kMinTemperature, CVenueAirWrap::kMaxTemperature), {}, nullptr,
           [](const CCommand& c) { Engine()->SetAirTemperature(c.number); } },

@@ -205,6 +205,12 @@ void CEngineManager::SetShadingMode(int number, int position)
 
 void CEngineManager::SetProcessing(const std::string& field, int position, double value)
 {
+    WriteProcessing(field, position, value);
+    Recompute();
+}
+
+void CEngineManager::WriteProcessing(const std::string& field, int position, double value)
+{
     CXmlNode* processing = ResolvePath("Array.1.CabProd." + std::to_string(position))->GetChild(Tag::Processing);
     // A new Processing element starts with every field at its default, so that the file
     // says what the prediction uses.
@@ -212,6 +218,27 @@ void CEngineManager::SetProcessing(const std::string& field, int position, doubl
         if (processing->FindChild(*tag)->IsNull())
             SetProcessingValue(processing->GetChild(*tag), *tag, 0.0);
     SetProcessingValue(processing->GetChild(field), field, value);
+}
+
+void CEngineManager::AlignSubwoofers(double deltaMs, bool inverted)
+{
+    CArrayLineWrap line = ArrayLine(CArrayManager::kFind);
+    for (int position = 1; position <= line.GetTotal(); ++position)
+    {
+        CXmlNode* acoustics = line.GetCab(position).GetProduct().GetCatalogueProduct()->FindChild(Tag::Acoustics);
+        const std::string role = acoustics->FindChild(Tag::Role)->GetString(Tag::None);
+        if (role == Tag::Low)
+        {
+            WriteProcessing(Tag::Delay, position, std::max(deltaMs, 0.0));
+            WriteProcessing(Tag::Polarity, position, inverted ? 1.0 : 0.0);
+        }
+        else if (role == Tag::High)
+        {
+            WriteProcessing(Tag::Delay, position, std::max(-deltaMs, 0.0));
+        }
+    }
+    // The loudspeakers' panels show the values set.
+    CEngineHooks::Get().LayoutModulePanels();
     Recompute();
 }
 

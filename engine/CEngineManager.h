@@ -57,6 +57,9 @@ public:
     // One value of the user's processing of the loudspeaker at `position`: `field` is
     // Delay (ms), Polarity (0 or 1) or Gain (dB).
     void SetProcessing(const std::string& field, int position, double value);
+    // Every subwoofer delayed by max(delta, 0) ms with the polarity given, every full-range
+    // module by max(-delta, 0) ms with its own polarity: a subwoofer alignment, recomputed once.
+    void AlignSubwoofers(double deltaMs, bool inverted);
     void SetAirTemperature(double celsius);
     void SetAirHumidity(double percent);
     // The view is a setting of the window (kept in the settings document, not the design).
@@ -86,6 +89,8 @@ public:
     void RestoreDesign(const DesignText& design, const SplScaleSetting::Shown& shown);
 
 private:
+    // One processing value of the loudspeaker at `position`, without the recompute.
+    void WriteProcessing(const std::string& field, int position, double value);
     // The scenes the picture is drawn from: the array's, and the venue's with the array in it.
     void BuildArrayScene();
     void BuildVenueScene();

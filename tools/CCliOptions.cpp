@@ -36,6 +36,11 @@ const char* const kUsage =
     "                              BandZ, BandA or Band:LABEL (a band: 63, 1.25k, 4k ...)\n"
     "  --probe X,Y                 add a virtual microphone at X,Y (display units and\n"
     "                              origin, like --area values) to the report; repeatable\n"
+    "  --align-subs X,Y            find the subwoofer alignment at X,Y (display units and\n"
+    "                              origin, like --probe): the relative delay and subwoofer\n"
+    "                              polarity that add subwoofers and modules up best over\n"
+    "                              63 to 160 Hz; added to the report and the printed report\n"
+    "  --apply-alignment           also apply it (one command, after the --set's)\n"
     "  --field-map                 draw the field map under the venue in --render's picture\n"
     "  --save-array OUT.21w        save the array file after all commands\n"
     "  --save-venue OUT.21v        save the venue file after all commands\n"
@@ -66,7 +71,8 @@ bool HasExtension(const std::string& path, const std::string& extension)
 
 bool IsValueOption(const std::string& name)
 {
-    return name == "--set" || name == "--area" || name == "--view" || name == "--probe" || name == "--save-array"
+    return name == "--set" || name == "--area" || name == "--view" || name == "--probe" || name == "--align-subs"
+           || name == "--save-array"
            || name == "--save-venue" || name == "--render" || name == "--run-dir" || name == "--seed"
            || name == "--report-html";
 }
@@ -197,6 +203,7 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
                      : name == "--field-map"        ? &options.fieldMap
                      : name == "--suggest-pin"      ? &options.suggestPin
                      : name == "--apply-suggestion" ? &options.applySuggestion
+                     : name == "--apply-alignment"  ? &options.applyAlignment
                      : name == "--fit"              ? &options.fit
                                                     : nullptr;
         if (name == "--undo" || name == "--redo")
@@ -248,6 +255,16 @@ bool CCliOptions::Parse(const std::vector<std::string>& arguments, CCliOptions& 
         error = "--probe adds to the report: give --report as well";
         return false;
     }
+    if (options.alignSubs && ! options.report && options.reportHtml.empty() && ! options.applyAlignment)
+    {
+        error = "--align-subs adds to the report: give --report, --report-html or --apply-alignment as well";
+        return false;
+    }
+    if (options.applyAlignment && ! options.alignSubs)
+    {
+        error = "--apply-alignment applies the alignment found at --align-subs X,Y: give --align-subs as well";
+        return false;
+    }
     if (options.fieldMap && options.render.empty())
     {
         error = "--field-map draws into the picture: give --render as well";
@@ -272,8 +289,22 @@ bool CCliOptions::ParseValueOption(const std::string& name, const std::string& v
         return ParseSeed(value, error);
     if (name == "--view")
         return ParseView(value, error);
-    if (name == "--probe")
-        return ParseProbe(value, error);
+    if (name == "--probe" || name == "--align-subs")
+    {
+        Probe point;
+        if (! ParsePoint(name, value, point, error))
+            return false;
+        if (name == "--probe")
+            probes.push_back(point);
+        else if (alignSubs)
+        {
+            error = "--align-subs is given once: the alignment is made at one point";
+            return false;
+        }
+        else
+            alignSubs = point;
+        return true;
+    }
 
     std::string& field = name == "--save-array" ? saveArray
                          : name == "--save-venue" ? saveVenue
@@ -436,17 +467,15 @@ bool CCliOptions::ParseView(const std::string& value, std::string& error)
     return true;
 }
 
-bool CCliOptions::ParseProbe(const std::string& value, std::string& error)
+bool CCliOptions::ParsePoint(const std::string& name, const std::string& value, Probe& point, std::string& error)
 {
     const size_t comma = value.find(',');
-    Probe probe;
-    if (comma == std::string::npos || ! ParseDecimal(value.substr(0, comma), probe.x)
-        || ! ParseDecimal(value.substr(comma + 1), probe.y))
+    if (comma == std::string::npos || ! ParseDecimal(value.substr(0, comma), point.x)
+        || ! ParseDecimal(value.substr(comma + 1), point.y))
     {
-        error = "--probe " + value + ": expected X,Y (two numbers in the display units)";
+        error = name + " " + value + ": expected X,Y (two numbers in the display units)";
         return false;
     }
-    probes.push_back(probe);
     return true;
 }
 

@@ -45,6 +45,9 @@ public:
         double y = 0.0;
     };
     std::vector<Probe> probes;
+    // --align-subs X,Y: the point of the subwoofer alignment, the same form as --probe.
+    std::optional<Probe> alignSubs;
+    bool applyAlignment = false;
     bool fieldMap = false;
     bool suggestPin = false;
     bool applySuggestion = false;
@@ -58,5 +61,6 @@ private:
     bool ParseSet(const std::string& value, std::string& error);
     bool ParseArea(const std::string& value, std::string& error);
     bool ParseView(const std::string& value, std::string& error);
-    bool ParseProbe(const std::string& value, std::string& error);
+    // X,Y of --probe or --align-subs.
+    static bool ParsePoint(const std::string& name, const std::string& value, Probe& point, std::string& error);
 };

@@ -7,6 +7,7 @@
 #include "array/CArrayProdWrap.h"
 #include "engine/CPinSuggestion.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSubAlignment.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
@@ -172,6 +173,31 @@ CJsonValue CCliReport::Suggestion(const CPinSuggestion& suggestion, const std::s
     json.Set("view", view);
     json.Set("pins", std::move(pins));
     json.Set("best", suggestion.best ? CJsonValue(*suggestion.best) : CJsonValue());
+    return json;
+}
+
+CJsonValue CCliReport::Alignment(const CSubAlignment& alignment)
+{
+    if (! alignment.found)
+        return CJsonValue();
+    const auto polarity = [](bool inverted) { return inverted ? "inverted" : "normal"; };
+    CJsonValue delays = CJsonValue::MakeArray();
+    for (const CSubAlignment::Setting& s : alignment.settings)
+    {
+        CJsonValue source = CJsonValue::MakeObject();
+        source.Set("position", s.position);
+        source.Set("delay_ms", s.delayMs);
+        source.Set("polarity", polarity(s.inverted));
+        delays.Append(std::move(source));
+    }
+    CJsonValue json = CJsonValue::MakeObject();
+    json.Set("x_in", alignment.xIn);
+    json.Set("y_in", alignment.yIn);
+    json.Set("delay_ms", alignment.deltaMs);
+    json.Set("polarity", polarity(alignment.inverted));
+    json.Set("before_db", alignment.beforeDB);
+    json.Set("after_db", alignment.afterDB);
+    json.Set("delays", std::move(delays));
     return json;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 class CPinSuggestion;
+class CSubAlignment;
 
 class CXmlNode;
 
@@ -19,6 +20,8 @@ public:
     static CJsonValue Build();
     // {"view", "pins": [{"pin", "spread", "median", "coverage", "min", "max"}], "best"}.
     static CJsonValue Suggestion(const CPinSuggestion& suggestion, const std::string& view);
+    // The "alignment" object; null when there was nothing to align.
+    static CJsonValue Alignment(const CSubAlignment& alignment);
 
 private:
     static CJsonValue Units();

@@ -17,6 +17,7 @@
 #include "xml/SafeFile.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
+#include "report/CAlignmentReport.h"
 #include "report/CSuggestionReport.h"
 #include "xml/XmlTags.h"
 
@@ -71,6 +72,8 @@ void CCliRun::Execute()
                 Guarded([this, &step] { Send(step); });
             if (options.suggestPin || options.applySuggestion)
                 Guarded([this] { SuggestPin(); });
+            if (options.alignSubs)
+                Guarded([this] { AlignSubwoofers(); });
             SaveFiles();
             if (! options.render.empty())
                 Guarded([this] { RenderPicture(); });
@@ -321,6 +324,8 @@ void CCliRun::WriteReportPage()
         page.title = juce::File(options.file).getFileNameWithoutExtension().toStdString();
     if (suggestion)
         page.sections.push_back(CSuggestionReport::Section(*suggestion));
+    if (alignment)
+        page.sections.push_back(CAlignmentReport::Section(*alignment, page.units));
     std::string error;
     if (! CDesignReport::Write(CDesignReport::Build(page), juce::File(options.reportHtml), error))
         Refuse(error);
@@ -344,6 +349,22 @@ void CCliRun::SuggestPin()
         Refuse("Error: The suggested pick pin was not applied: " + result.GetReason());
 }
 
+void CCliRun::AlignSubwoofers()
+{
+    const CJuceManager* ui = CJuceManager::GetInstance();
+    alignment = CSubAlignment::InDesign(ui->FromDisplayLength(Tag::sX, options.alignSubs->x),
+                                        ui->FromDisplayLength(Tag::sY, options.alignSubs->y));
+    if (! options.applyAlignment)
+        return;
+    if (! alignment->found)
+    {
+        Refuse("Error: No subwoofer alignment to apply: " + alignment->reason);
+        return;
+    }
+    if (const CCommandResult result = CCommandManager::GetInstance()->Do(CSubAlignment::Command(*alignment)); ! result)
+        Refuse("Error: The subwoofer alignment was not applied: " + result.GetReason());
+}
+
 void CCliRun::PrintReport() const
 {
     CJsonValue report = CCliReport::Build();
@@ -356,6 +377,8 @@ void CCliRun::PrintReport() const
     }
     if (suggestion)
         report.Set("suggestion", CCliReport::Suggestion(*suggestion, suggestion->view.ToCompactString()));
+    if (alignment)
+        report.Set("alignment", CCliReport::Alignment(*alignment));
     const std::string text = report.ToText();
     std::cout << text << std::endl;
     // A full disk or a closed standard output loses the report: that is a failure.

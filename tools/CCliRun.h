@@ -9,6 +9,7 @@
 #include "CCliRunFolder.h"
 
 #include "engine/CPinSuggestion.h"
+#include "engine/CSubAlignment.h"
 
 #include <juce_core/juce_core.h>
 
@@ -58,6 +59,9 @@ private:
     void SaveFiles();
     // Tries every pick pin (the design is left as it was), then applies the best one when asked.
     void SuggestPin();
+    // Finds the subwoofer alignment at --align-subs's point (the design is left as it was),
+    // then applies it when asked.
+    void AlignSubwoofers();
     void RenderPicture();
     void WriteReportPage();
     void PrintReport() const;
@@ -68,5 +72,6 @@ private:
     // The run folder made for this run when none was given; removed at its end.
     CCliRunFolder ownRunFolder;
     std::optional<CPinSuggestion> suggestion;
+    std::optional<CSubAlignment> alignment;
     FailedLoads failedLoads;
 };

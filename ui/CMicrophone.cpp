@@ -1,7 +1,9 @@
 #include "ui/CMicrophone.h"
 
+#include "app/CCommandManager.h"
 #include "app/CJuceManager.h"
 #include "engine/CBandModel.h"
+#include "engine/CSubAlignment.h"
 #include "ui/CMicrophonePanel.h"
 #include "ui/CVenueView.h"
 #include "xml/XmlTags.h"
@@ -37,12 +39,16 @@ CMicrophone::CMicrophone(CVenueView& v, CMicrophonePanel& p) : view(v), panel(p)
 {
     view.addMouseListener(this, false);
     panel.onClose = [this] { Remove(); };
+    panel.onAlign = [this] { ShowAlignment(); };
+    panel.onApplyAlignment = [this] { ApplyAlignment(); };
 }
 
 CMicrophone::~CMicrophone()
 {
     view.removeMouseListener(this);
     panel.onClose = nullptr;
+    panel.onAlign = nullptr;
+    panel.onApplyAlignment = nullptr;
 }
 
 void CMicrophone::PictureDrawn(const CVenuePicture::Placement& drawn, double pixelScale)
@@ -89,6 +95,7 @@ void CMicrophone::PlaceInView()
 void CMicrophone::Remove()
 {
     placed = false;
+    panel.EndAlignment();
     if (juce::Component* parent = marker->getParentComponent())
         parent->removeChildComponent(marker.get());
     panel.setVisible(false);
@@ -114,4 +121,28 @@ void CMicrophone::Update()
                                + juce::String(ui->ToDisplayLength(Tag::sY, y), 1) + " "
                                + juce::String(ui->GetDisplayLengthUnit()).toLowerCase();
     panel.Show(CBandModel::FromDesign().Probe(x, y), where.toStdString());
+    // A shown alignment follows the design as the spectrum does.
+    if (panel.IsShowingAlignment())
+        ShowAlignment();
+}
+
+void CMicrophone::ShowAlignment()
+{
+    if (! placed)
+        return;
+    const CBandModel model = CBandModel::FromDesign();
+    const CSubAlignment alignment = CSubAlignment::InModel(model, x, y);
+    panel.ShowAlignment(alignment, alignment.found ? CSubAlignment::AlignedProbe(model, alignment)
+                                                   : CBandModel::ProbeResult {});
+}
+
+void CMicrophone::ApplyAlignment()
+{
+    const CSubAlignment alignment = panel.GetAlignment();
+    panel.EndAlignment();
+    if (alignment.found && CCommandManager::GetInstance()->Do(CSubAlignment::Command(alignment)))
+    {
+        applied = alignment;
+        CJuceManager::GetInstance()->Redraw();
+    }
 }

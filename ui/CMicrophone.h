@@ -6,11 +6,13 @@
 // where the venue lands in each picture drawn. Owned by the band strip; GUI message thread
 // only.
 
+#include "engine/CSubAlignment.h"
 #include "render/CVenuePicture.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
+#include <optional>
 
 class CMicrophonePanel;
 class CVenueView;
@@ -40,6 +42,12 @@ public:
     juce::Point<float> GetPixel() const;
     // Evaluates the microphone again (the design changed).
     void Update();
+    // Finds the subwoofer alignment at the microphone and shows it in the call-out.
+    void ShowAlignment();
+    // Applies the alignment shown, as one undo step, and goes back to the microphone.
+    void ApplyAlignment();
+    // The alignment last applied here, for the printed report.
+    const std::optional<CSubAlignment>& GetAppliedAlignment() const { return applied; }
 
 private:
     void mouseUp(const juce::MouseEvent& event) override;
@@ -54,4 +62,5 @@ private:
     double x = 0.0;
     double y = 0.0;
     bool placed = false;
+    std::optional<CSubAlignment> applied;
 };

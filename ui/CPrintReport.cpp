@@ -7,6 +7,7 @@
 #include "engine/CPinSuggestion.h"
 #include "render/CVenuePicture.h"
 #include "report/CDesignReport.h"
+#include "report/CAlignmentReport.h"
 #include "report/CSuggestionReport.h"
 #include "xml/SafeFile.h"
 
@@ -60,7 +61,7 @@ bool CPrintReport::WritePicture(const juce::File& target, std::string& error)
                                             std::string(static_cast<const char*>(png.getData()), png.getDataSize()), error);
 }
 
-CPrintReport::Outcome CPrintReport::Print()
+CPrintReport::Outcome CPrintReport::Print(const std::optional<CSubAlignment>& alignment)
 {
     Outcome outcome;
     const juce::File folder = OutputFolder();
@@ -70,6 +71,8 @@ CPrintReport::Outcome CPrintReport::Print()
     CDesignReport::Options options;
     options.units = CJuceManager::GetInstance()->GetDisplayUnits();
     options.sections.push_back(CSuggestionReport::Section(CPinSuggestion::Compute(CEngineManager::GetView())));
+    if (alignment && alignment->IsInEffect(CBandModel::FromDesign()))
+        options.sections.push_back(CAlignmentReport::Section(*alignment, options.units));
     std::string error;
     if (std::string why; ! WritePicture(picture, why))
         error = "Error: Could not write picture " + picture.getFullPathName().toStdString() + " (" + why + ")";
@@ -92,9 +95,9 @@ CPrintReport::Outcome CPrintReport::Print()
     return outcome;
 }
 
-void CPrintReport::PrintAndTell()
+void CPrintReport::PrintAndTell(const std::optional<CSubAlignment>& alignment)
 {
-    const Outcome outcome = Print();
+    const Outcome outcome = Print(alignment);
     if (outcome.written)
         juce::AlertWindow::showMessageBoxAsync(juce::MessageBoxIconType::InfoIcon, "DRX Wizard: Print",
                                                outcome.message);

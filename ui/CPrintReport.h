@@ -5,8 +5,11 @@
 // be written, then opens the report in the default web browser. Static operations only;
 // GUI message thread only.
 
+#include "engine/CSubAlignment.h"
+
 #include <juce_core/juce_core.h>
 
+#include <optional>
 #include <string>
 
 class CPrintReport
@@ -30,10 +33,11 @@ public:
     // Writes both files and tries the browser; the picture and the report's coverage
     // suggestion are in the view shown (the picture with the field map while it is shown).
     // A write failure is reported through the error reporter and also comes back in the
-    // outcome.
-    static Outcome Print();
+    // outcome. `alignment`, the subwoofer alignment last applied, gets its section while
+    // the design still has its settings.
+    static Outcome Print(const std::optional<CSubAlignment>& alignment = std::nullopt);
     // Print, then a box that says what happened.
-    static void PrintAndTell();
+    static void PrintAndTell(const std::optional<CSubAlignment>& alignment = std::nullopt);
 
     // Starts the first web-page opener found on the PATH ("xdg-open", "x-www-browser",
     // "sensible-browser") on `page`; false when there is none or it gives up at once.

@@ -11,6 +11,7 @@
 #include "ui/CKWEMJuceRigging.h"
 #include "ui/CKwemJuceAbout.h"
 #include "ui/CKwemJuceSplScale.h"
+#include "ui/CMicrophone.h"
 #include "ui/CMicrophonePanel.h"
 #include "ui/CPanelCreators.h"
 #include "ui/CPrintReport.h"
@@ -320,7 +321,7 @@ void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
     else if (button == exitButton.get())
         CSavePrompt::RequestQuit();
     else if (button == printButton.get())
-        CPrintReport::PrintAndTell();
+        CPrintReport::PrintAndTell(bandStrip->GetMicrophone().GetAppliedAlignment());
     else if (button == updateButton.get())
         CUpdateCheck::RunUserCheck();
     else if (button == venueLoadButton.get())

@@ -3,6 +3,7 @@
 #include "engine/CCommandTable.h"
 #include "engine/CPinSuggestion.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSubAlignment.h"
 #include "engine/CSplScaleSetting.h"
 #include "xml/XmlTags.h"
 
@@ -194,6 +195,7 @@ TEST_F(UndoHistory, EveryKindOfStepUndoesAndRedoesToTheByte)
         { Make(Tag::Delay, 12.5, "2"), "Change Delay" },
         { Make(Tag::Polarity, 1, "2"), "Change Polarity" },
         { Make(Tag::Gain, -6, "4"), "Change Gain" },
+        { Make(CSubAlignment::kCommandTarget, -3.5, "inverted"), "Align Subwoofers" },
         { Make(Tag::AirTemperature, 35), "Change Air Temperature" },
         { Make(Tag::AirHumidity, 80), "Change Air Humidity" },
         { Make(CCommandTable::kLoadArrayFile, 0, otherArray), "Load Array File" },

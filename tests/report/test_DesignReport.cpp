@@ -181,3 +181,20 @@ TEST(DesignReportText, EscapesAndMedians)
     EXPECT_EQ(CDesignReport::Median({ 5.0, 1.0, 3.0 }), 3.0);
     EXPECT_EQ(CDesignReport::Median({ 4.0, 1.0, 3.0, 2.0 }), 2.5);
 }
+
+TEST_F(DesignReport, ThePositionsShowEveryLoudspeakersProcessing)
+{
+    Command(Tag::Model_DRXS1, 1);
+    Command(Tag::Model_DRXR1, 2);
+    Command(Tag::Delay, 1.5, "3");
+    Command(Tag::Polarity, 1, "3");
+    Command(Tag::Gain, -2.0, "3");
+    Command(Tag::Delay, 12.25, "2");
+    const std::string html = Build(CDisplayUnits());
+    EXPECT_NE(html.find("<th>Delay</th><th>Polarity</th><th>Gain</th>"), std::string::npos);
+    // The flybar radiates nothing; the subwoofer and the modules show their values or the defaults.
+    EXPECT_NE(html.find("<td>–</td><td>–</td><td>–</td><td>–</td><td>–</td></tr>"), std::string::npos);
+    EXPECT_NE(html.find("<td>12.25 ms</td><td>normal</td><td>0.0 dB</td></tr>"), std::string::npos);
+    EXPECT_NE(html.find("<td>1.50 ms</td><td>inverted</td><td>-2.0 dB</td></tr>"), std::string::npos);
+    EXPECT_NE(html.find("<td>0.00 ms</td><td>normal</td><td>0.0 dB</td></tr>"), std::string::npos);
+}

@@ -1,5 +1,6 @@
 #include "ui/WindowFixture.h"
 
+#include "ui/ScopedPath.h"
 #include "ui/CKwemJuceAbout.h"
 #include "ui/CPrintReport.h"
 #include "ui/CUiScale.h"
@@ -8,21 +9,6 @@
 
 namespace
 {
-// PATH holds only `folder` while it lives, so the openers found are the test's own.
-class ScopedPath
-{
-public:
-    explicit ScopedPath(const juce::File& folder) : previous(juce::SystemStats::getEnvironmentVariable("PATH", ""))
-    {
-        folder.createDirectory();
-        setenv("PATH", folder.getFullPathName().toRawUTF8(), 1);
-    }
-    ~ScopedPath() { setenv("PATH", previous.toRawUTF8(), 1); }
-
-private:
-    juce::String previous;
-};
-
 void WriteOpener(const juce::File& folder, const std::string& name, const std::string& body)
 {
     const juce::File script = folder.getChildFile(name);
