@@ -14,8 +14,11 @@ public:
     ~CAppWindow() override;
 
     void closeButtonPressed() override;
+    bool keyPressed(const juce::KeyPress& key) override;
 
 private:
+    void UpdateTitle();
+
     const juce::String cleanTitle;
     CUndoKeys undoKeys;
 

@@ -2,6 +2,7 @@
 
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
+#include "array/ModuleNumbers.h"
 #include "base/NumberText.h"
 #include "engine/CBandModel.h"
 #include "engine/CBandView.h"
@@ -121,15 +122,17 @@ std::function<std::string(const CCommand&)> CatalogueLimit(const std::string& li
     };
 }
 
-std::string ModulePositionLimit(const CCommand& command)
+// The module as the user counts them (ModuleNumbers.h): 1 to the number of cabinets.
+std::string ModuleNumberLimit(const CCommand& command)
 {
-    double position = 0.0;
-    ParseDecimal(command.text, position);
-    const int total = ArrayNode()->FindChild(Tag::Total)->GetInt(0);
-    if (position >= 2 && position <= total)
+    double module = 0.0;
+    ParseDecimal(command.text, module);
+    const int modules = ModuleNumberOf(ArrayNode()->FindChild(Tag::Total)->GetInt(0));
+    if (module >= 1 && module <= modules)
         return {};
-    return "position " + command.text + " holds no module (the array has modules at positions 2 to "
-           + std::to_string(total) + ")";
+    if (modules < 1)
+        return "there is no module " + command.text + " (the array has no modules)";
+    return "there is no module " + command.text + " (the array has modules 1 to " + std::to_string(modules) + ")";
 }
 
 // The area exists, and the line the edit would leave stays within VenueLimits.
@@ -219,12 +222,12 @@ std::vector<Entry> BuildEntries()
           [](const CCommand& c) { Engine()->SetSplScaleAutomatic(c.number != 0.0); } },
         { Tag::Switch1, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(2), {}, nullptr,
           [](const CCommand& c) { Engine()->SetAmplifierMode((int) c.number); } },
-        { Tag::Switch2, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(3), Text(TF::Position),
-          ModulePositionLimit,
+        { Tag::Switch2, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(3), Text(TF::Module),
+          ModuleNumberLimit,
           [](const CCommand& c) {
-              double position = 0.0;
-              ParseDecimal(c.text, position);
-              Engine()->SetShadingMode((int) c.number, (int) position);
+              double module = 0.0;
+              ParseDecimal(c.text, module);
+              Engine()->SetShadingMode((int) c.number, PositionOfModule((int) module));
           } },
         { Tag::AirTemperature, "Change Air Temperature", Kind::Design, Scope::General,
           Range(CVenueAirWrap::kMinTemperature, CVenueAirWrap::kMaxTemperature), {}, nullptr,
@@ -311,10 +314,10 @@ std::string CheckText(const Entry& entry, const std::string& text)
             return {};
         case TextRule::Form::Path:
             return text.empty() ? entry.target + " needs a file path as TEXT" : std::string();
-        case TextRule::Form::Position:
+        case TextRule::Form::Module:
             if (ParseDecimal(text, value) && IsWholeNumber(value))
                 return {};
-            return entry.target + " needs the module's position as TEXT (a whole number)";
+            return entry.target + " needs the module's number as TEXT (a whole number, 1 being the top module)";
         case TextRule::Form::Decimal:
             return ParseDecimal(text, value) && InRange(rule, value) ? std::string() : DecimalRefusal(entry, text);
         case TextRule::Form::Choice:

@@ -37,11 +37,11 @@ public:
 
     struct TextRule
     {
-        // Unused: ignored. Path: a file path (OptionalPath: may be empty). Position: a
-        // module position, a whole number. Decimal: a finite decimal number from `min` to
+        // Unused: ignored. Path: a file path (OptionalPath: may be empty). Module: a
+        // module's number as the user counts them (1 the top module), a whole number. Decimal: a finite decimal number from `min` to
         // `max` (above `min` when `minExcluded`). Choice: one of `choices`. View: a view
         // CBandView::Parse reads.
-        enum class Form { Unused, Path, OptionalPath, Position, Decimal, Choice, View };
+        enum class Form { Unused, Path, OptionalPath, Module, Decimal, Choice, View };
         Form form = Form::Unused;
         std::vector<std::string> choices;
         double min = -std::numeric_limits<double>::infinity();

@@ -1,6 +1,7 @@
 #include "CCliProbe.h"
 
 #include "app/CJuceManager.h"
+#include "array/ModuleNumbers.h"
 #include "engine/CBandModel.h"
 #include "xml/XmlTags.h"
 
@@ -33,6 +34,7 @@ CJsonValue CCliProbe::Build(const std::vector<CCliOptions::Probe>& probes)
         {
             CJsonValue entry = CJsonValue::MakeObject();
             entry.Set("position", source.position);
+            entry.Set("module", ModuleNumberOf(source.position));
             entry.Set("distance_m", source.distanceM);
             entry.Set("delay_ms", source.delayMs);
             entry.Set("z", source.z);

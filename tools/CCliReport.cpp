@@ -4,6 +4,7 @@
 #include "base/CLine.h"
 #include "base/CPoint.h"
 #include "array/CArrayManager.h"
+#include "array/ModuleNumbers.h"
 #include "array/CArrayProdWrap.h"
 #include "engine/CPinSuggestion.h"
 #include "engine/CSPLManager.h"
@@ -220,6 +221,9 @@ CJsonValue CCliReport::Position(int slot, CXmlNode* cab)
     CXmlNode* product = ProductAt(cab);
     CJsonValue json = CJsonValue::MakeObject();
     json.Set("position", slot);
+    // The number the user knows the cabinet by; the flybar is no module.
+    if (slot > 1)
+        json.Set("module", ModuleNumberOf(slot));
     json.Set("model", product->FindChild(Tag::Model)->GetString(Tag::None));
     json.Set("inUse", CArrayProdWrap(product).IsInUse());
     json.Set("tilt", NumberOf(Path(product, { &Tag::CGInfo, &Tag::Angle })));

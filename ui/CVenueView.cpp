@@ -15,6 +15,8 @@ constexpr int kButtonGap = 4;
 CVenueView::CVenueView()
 {
     setName("VenueView");
+    // A click on the picture takes the keyboard, so that Escape there reaches the window.
+    setWantsKeyboardFocus(true);
     fitButton.setTooltip("Show the whole venue, the array and where its aim lines land");
     zoomOutButton.setTooltip("Zoom out (or turn the mouse wheel)");
     zoomInButton.setTooltip("Zoom in (or turn the mouse wheel); drag the picture to move it");

@@ -100,7 +100,7 @@ class BandCliTest(ToolCase):
             self.assertEqual([s["position"] for s in sources], [2, 3, 4, 5, 6, 7])
             c = 331.3 * math.sqrt(1.0 + 20.0 / 273.15)
             for source in sources:
-                self.assertEqual(list(source.keys()), ["position", "distance_m", "delay_ms", "z"])
+                self.assertEqual(list(source.keys()), ["position", "module", "distance_m", "delay_ms", "z"])
                 self.assertAlmostEqual(source["delay_ms"], source["distance_m"] / c * 1000.0, places=9)
                 self.assertLess(source["z"], probe["z"] + 6.1 * math.log2(len(sources)))
         # Feet from the display origin: the probes lie 40 ft and 8 ft apart.

@@ -107,7 +107,7 @@ TEST_F(UndoHistory, EveryRefusalNamesTheFieldAndRangeAndChangesNothing)
         { Make(Tag::SlotPin, inf), "SlotPin needs a finite number" },
         { Make(Tag::Switch1, 8), "2 x switch (1..2) + 1 for on, a whole number from 2 to 5" },
         { Make(Tag::Switch2, 9, "3"), "2 x switch (1..3) + 1 for on, a whole number from 2 to 7" },
-        { Make(Tag::Switch2, 7, "9"), "position 9 holds no module (the array has modules at positions 2 to 5)" },
+        { Make(Tag::Switch2, 7, "9"), "there is no module 9 (the array has modules 1 to 4)" },
         { Make(CCommandTable::kRedo, 0), "there is nothing to redo" },
     };
     const std::string before = RawDocuments();

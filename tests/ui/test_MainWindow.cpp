@@ -64,6 +64,7 @@ TEST_F(MainWindow, ChildrenSitAtTheirPlacesInCreationOrderAndTheVenueViewTakesTh
         { "FloorListView", "", { 152, 408, 624, 127 }, Bottom },
         { "new button", "Load", { 716, 8, 38, 24 }, Right },
         { "new button", "Save", { 678, 8, 38, 24 }, Right },
+        { "SaveAs", "Save As...", { 678, 32, 76, 18 }, Right },
         { "new button", "Venue Save", { 699, 50, 48, 35 }, Right },
         { "new button", "Exit", { 754, 8, 38, 24 }, Right },
         { "new button", "Print", { 640, 8, 38, 24 }, Right },
@@ -113,10 +114,10 @@ TEST_F(MainWindow, ChildrenSitAtTheirPlacesInCreationOrderAndTheVenueViewTakesTh
         }
     }
     EXPECT_EQ(window->getChildComponent(1), &window->GetArrayInfo());
-    EXPECT_EQ(window->getChildComponent(13), &window->GetVenueView());
-    EXPECT_EQ(window->getChildComponent(14), &window->GetSplScale());
-    EXPECT_EQ(window->getChildComponent(16), &window->GetAboutPanel());
-    EXPECT_EQ(window->getChildComponent(20), &window->GetRigging());
+    EXPECT_EQ(window->getChildComponent(14), &window->GetVenueView());
+    EXPECT_EQ(window->getChildComponent(15), &window->GetSplScale());
+    EXPECT_EQ(window->getChildComponent(17), &window->GetAboutPanel());
+    EXPECT_EQ(window->getChildComponent(21), &window->GetRigging());
 }
 
 TEST_F(MainWindow, HandsItsColumnsAndPanelsToTheUiManager)
@@ -275,6 +276,9 @@ TEST_F(MainWindow, AnAutomaticScaleFollowsTheLevelsTheViewShowsUntilBaseIsMoved)
     CVenueView& view = window->GetVenueView();
     const CSPLManager* spl = CSPLManager::GetInstance();
     juce::ToggleButton& automatic = window->GetSplScale().GetAutoToggle();
+    ASSERT_TRUE(automatic.getToggleState()) << "a design whose scale was never moved starts with Auto";
+    MovedScale();
+    window->GetSplScale().DrawScale();
     ASSERT_FALSE(automatic.getToggleState());
     Click(automatic);
     ASSERT_TRUE(SplScaleSetting::IsAutomatic());

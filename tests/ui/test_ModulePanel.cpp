@@ -33,13 +33,13 @@ TEST_F(ModulePanel, CaptionsAndLayoutFollowTheArray)
 {
     struct Row { std::string title; std::string model; int kind; int y; int height; };
     const Row rows[] = {
-        { "Flybar ", "HB_1", 2, 0, 18 },
-        { "Sub Woofer 1", "DRX_S1", 3, 18, 84 },
-        { "Sub Woofer 2", "DRX_S1", 3, 102, 84 },
-        { "Full Range 3", "DRX_R1", 4, 186, 84 },
-        { "Full Range 4", "DRX_R1", 4, 270, 84 },
-        { "Full Range 5", "DRX_R1", 4, 354, 84 },
-        { "Full Range 6", "None", 1, 438, 84 },
+        { "Flybar ", "HB1", 2, 0, 18 },
+        { "Module 1", "DRX-S1", 3, 18, 84 },
+        { "Module 2", "DRX-S1", 3, 102, 84 },
+        { "Module 3", "DRX-R1", 4, 186, 84 },
+        { "Module 4", "DRX-R1", 4, 270, 84 },
+        { "Module 5", "DRX-R1", 4, 354, 84 },
+        { "Module 6", "None", 1, 438, 84 },
     };
     for (int i = 0; i < 7; ++i)
     {

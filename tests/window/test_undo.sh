@@ -113,7 +113,7 @@ xdotool mousemove --sync 1020 760
 win_shot loaded
 win_check "the load changes the array info" win_region_changed before_load loaded $ARRAY_INFO 10
 win_check "the load changes the module list" win_region_changed before_load loaded $MODULE_LIST 200
-win_check "a loaded design has no changes" test "$(win_title)" = "  DRX Wizard"
+win_check "a loaded design has no changes" test "$(win_title)" = "  DRX Wizard - two.21w"
 xdotool key ctrl+z
 sleep 2
 win_shot load_undone
@@ -122,7 +122,7 @@ win_check "Ctrl+Z after a load brings the module list back" win_region_same befo
 win_check "Ctrl+Z after a load brings the venue picture back" win_region_same before_load load_undone $VIEW
 
 win_check "the load undone marks the design changed: it is no longer the file's" \
-    test "$(win_title)" = "*  DRX Wizard"
+    test "$(win_title)" = "*  DRX Wizard - two.21w"
 win_click 773 20
 win_check "Exit asks to save; Discard answers" win_answer_save_prompt d
 win_check "Exit ends the wizard" win_wait_exit 30
