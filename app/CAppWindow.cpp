@@ -72,6 +72,16 @@ CAppWindow::~CAppWindow()
     ShutdownCore();
 }
 
+void CAppWindow::resized()
+{
+    juce::DocumentWindow::resized();
+    // A window manager may resize the window past its limits (they bind only JUCE's own
+    // resizing): it goes back within them.
+    if (juce::ComponentBoundsConstrainer* limits = getConstrainer())
+        if (getWidth() < limits->getMinimumWidth() || getHeight() < limits->getMinimumHeight())
+            limits->checkComponentBounds(this);
+}
+
 bool CAppWindow::keyPressed(const juce::KeyPress& key)
 {
     // With no control holding the keyboard the window itself hears the keys: its content

@@ -15,6 +15,7 @@ public:
 
     void closeButtonPressed() override;
     bool keyPressed(const juce::KeyPress& key) override;
+    void resized() override;
 
 private:
     void UpdateTitle();
