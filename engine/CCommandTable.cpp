@@ -151,8 +151,34 @@ std::function<std::string(const CCommand&)> AreaLimit(const std::string& key)
             value = CEngineHooks::Get().FromDisplayLength(key, value);
         CVenueAreaWrap area;
         venue.GetArea(area, command.areaSlot);
-        return VenueLimits::CheckAreaEdit(*area.GetLine(), key, value);
+        if (VenueLimits::CheckAreaEdit(*area.GetLine(), key, value).empty())
+            return {};
+        // Said as the panel shows it: the field's label, display units.
+        const std::string& label = CCommandTable::Find(key)->text.meaning;
+        if (key == Tag::LAngle)
+            return label + " " + command.text + " degrees is refused: angles must be within ±"
+                   + ShortestText(VenueLimits::kMaxAngle) + " degrees";
+        CEngineHooks& hooks = CEngineHooks::Get();
+        const double limit = VenueLimits::kMaxCoordinate / (hooks.FromDisplayLength("", 1.0) - hooks.FromDisplayLength("", 0.0));
+        return label + " " + command.text + " " + hooks.LengthSymbol() + " is refused: it would take the " + Tag::Line
+               + "'s ends or length beyond ±" + DoubleToString(limit, 0) + " " + hooks.LengthSymbol()
+               + ", the most a venue holds";
     };
+}
+
+// The area's name as its panel shows it, "area N" for one without a name.
+std::string AreaName(int slot)
+{
+    const CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    if (slot >= 1 && slot <= venue.GetAreaTotal())
+    {
+        CVenueAreaWrap area;
+        venue.GetArea(area, slot);
+        CXmlNode* name = area.GetNode()->FindChild(Tag::Name);
+        if (! name->IsNull() && name->HasValue() && ! name->GetString("").empty())
+            return name->GetString("") + " (area " + std::to_string(slot) + ")";
+    }
+    return "area " + std::to_string(slot);
 }
 
 //==============================================================================
@@ -241,12 +267,13 @@ std::vector<Entry> BuildEntries()
           [](const CCommand& c) { Engine()->SetFieldMapShown(c.number != 0.0); } },
     };
     const double anywhere = std::numeric_limits<double>::infinity();
-    entries.push_back(AreaCommand(Tag::sX, "front X", -anywhere, anywhere, false));
-    entries.push_back(AreaCommand(Tag::sY, "front Z", -anywhere, anywhere, false));
-    entries.push_back(AreaCommand(Tag::eX, "end X", -anywhere, anywhere, false));
-    entries.push_back(AreaCommand(Tag::eY, "end Z", -anywhere, anywhere, false));
-    entries.push_back(AreaCommand(Tag::LAngle, "angle in degrees", -90.0, 90.0, false));
-    entries.push_back(AreaCommand(Tag::LDist, "length", 0.0, anywhere, true));
+    // Named as the area panels label the fields.
+    entries.push_back(AreaCommand(Tag::sX, "sX", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::sY, "sZ", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::eX, "eX", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::eY, "eZ", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::LAngle, "Angle", -90.0, 90.0, false));
+    entries.push_back(AreaCommand(Tag::LDist, "Length", 0.0, anywhere, true));
     entries.push_back(HistoryCommand(CCommandTable::kUndo, "Undo", false));
     entries.push_back(HistoryCommand(CCommandTable::kRedo, "Redo", true));
     return entries;
@@ -288,18 +315,22 @@ bool InRange(const TextRule& rule, double value)
     return std::isfinite(value) && (rule.minExcluded ? value > rule.min : value >= rule.min) && value <= rule.max;
 }
 
-// "length (LDist) must be a number greater than 0, not '-2'"
+// "Length must be a number greater than 0 ft, not '-2'": an area's field by its label, in
+// the display units.
 std::string DecimalRefusal(const Entry& entry, const std::string& text)
 {
     const TextRule& rule = entry.text;
+    const std::string unit = entry.scope != Scope::Area ? std::string()
+                             : entry.target == Tag::LAngle ? " degrees"
+                                                           : " " + CEngineHooks::Get().LengthSymbol();
     std::string range;
     if (std::isfinite(rule.min) && std::isfinite(rule.max))
-        range = " from " + ShortestText(rule.min) + " to " + ShortestText(rule.max);
+        range = " from " + ShortestText(rule.min) + " to " + ShortestText(rule.max) + unit;
     else if (std::isfinite(rule.min))
-        range = (rule.minExcluded ? " greater than " : " of at least ") + ShortestText(rule.min);
+        range = (rule.minExcluded ? " greater than " : " of at least ") + ShortestText(rule.min) + unit;
     else if (std::isfinite(rule.max))
-        range = " of at most " + ShortestText(rule.max);
-    const std::string field = rule.meaning.empty() ? entry.target : rule.meaning + " (" + entry.target + ")";
+        range = " of at most " + ShortestText(rule.max) + unit;
+    const std::string field = rule.meaning.empty() ? entry.target : rule.meaning;
     return field + " must be a number" + range + ", not " + Quoted(text);
 }
 
@@ -358,10 +389,10 @@ CCommandResult CCommandTable::Check(const CCommand& command)
         refusal = CheckLimits(*entry, command);
     if (refusal.empty())
         return CCommandResult::Done();
-    // An area value names its area: every area panel has the same fields.
+    // An area value names its area as its panel's title does: every area panel has the same fields.
     const bool namedValue = entry->scope == Scope::Area && ! entry->text.meaning.empty() && command.areaSlot >= 1
                             && refusal.rfind(entry->text.meaning, 0) == 0;
-    return CCommandResult::Refused(namedValue ? "area " + std::to_string(command.areaSlot) + ": " + refusal : refusal);
+    return CCommandResult::Refused(namedValue ? AreaName(command.areaSlot) + ": " + refusal : refusal);
 }
 
 CCommandResult CCommandTable::CheckTyped(CCommand command, const std::string& typed)

@@ -431,9 +431,9 @@ class CliTest(ToolCase):
     def test_refused_values_change_nothing_and_later_steps_still_run(self):
         plain = self.report("--seed", "2", "--set", "SlotPin=3")
         cases = [
-            (["--area", "3:LDist=-5"], "--area 3:LDist=-5: area 3: length (LDist) must be a number greater than 0"),
-            (["--area", "3:LDist=0"], "length (LDist) must be a number greater than 0, not '0'"),
-            (["--area", "3:LAngle=95"], "angle in degrees (LAngle) must be a number from -90 to 90, not '95'"),
+            (["--area", "3:LDist=-5"], "--area 3:LDist=-5: Floor (area 3): Length must be a number greater than 0 ft"),
+            (["--area", "3:LDist=0"], "Length must be a number greater than 0 ft, not '0'"),
+            (["--area", "3:LAngle=95"], "Angle must be a number from -90 to 90 degrees, not '95'"),
             (["--set", "Model_DRXR1=7"], "the full-range count must be from 0 to 6"),
             (["--set", "SlotPin=0"], "the pick pin must be from 1 to 8"),
         ]

@@ -62,8 +62,8 @@ TEST_F(CommandTable, FormChecksRefuseWithTheReason)
         { Make("SaveArrayFile", 0), "SaveArrayFile needs a file path as TEXT" },
         { Make("LoadVenueFile", 0), "" },
         { Make("sX", 0, "1.5"), "sX needs an area number (1, 2, ...)" },
-        { Make("LAngle", 0, "ten", 3), "area 3: angle in degrees (LAngle) must be a number from -90 to 90, not 'ten'" },
-        { Make("LDist", 0, "-2", 3), "area 3: length (LDist) must be a number greater than 0, not '-2'" },
+        { Make("LAngle", 0, "ten", 3), "Floor (area 3): Angle must be a number from -90 to 90 degrees, not 'ten'" },
+        { Make("LDist", 0, "-2", 3), "Floor (area 3): Length must be a number greater than 0 ft, not '-2'" },
         { Make("LDist", 0, "2", 3), "" },
     };
     for (const Case& c : cases)

@@ -252,6 +252,9 @@ TEST_F(LongVenue, TheShownRangeSpansTheLevelsInViewAndGivesTheSurfacesManyColour
         }
         return seen.size();
     };
+    // Against the scale as it stood before it followed the levels.
+    options.followLevels = nullptr;
+    MovedScale();
     const size_t onDefault = colours();
     CSPLManager::GetInstance()->SetScale(low, high);
     const size_t onShown = colours();

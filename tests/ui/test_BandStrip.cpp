@@ -116,6 +116,8 @@ TEST_F(BandStrip, TheStripSitsInTheVenueViewsTopRowClearOfItsButtons)
 
 TEST_F(BandStrip, TheMapIsComputedAwayFromTheEditAndFollowsTheDesignAndThePicture)
 {
+    // A scale that stays put, so that the pictures compare colour for colour.
+    MovedScale();
     const juce::Image plain = Fresh(false);
     Strip().GetMapSwitch().setToggleState(true, juce::sendNotificationSync);
     EXPECT_TRUE(CEngineManager::IsFieldMapShown());
@@ -186,7 +188,9 @@ TEST_F(BandStrip, TheMicrophoneHearsTheDesignAtItsPointFollowsEditsAndMovesWithT
     const juce::StringArray lines = panel.GetLines();
     ASSERT_EQ(lines.size(), 1 + (int) expected.sources.size());
     EXPECT_TRUE(lines[0].startsWith("L_Z " + juce::String(expected.z, 1) + " dB")) << lines[0];
-    EXPECT_TRUE(lines[1].startsWith("Module " + juce::String(expected.sources[0].position) + ": ")) << lines[1];
+    // Counted from the top as the panels count them, the model beside it, the distance in feet.
+    EXPECT_TRUE(lines[1].startsWith("Module " + juce::String(expected.sources[0].position - 1) + " (DRX-")) << lines[1];
+    EXPECT_TRUE(lines[1].contains(juce::String(expected.sources[0].distanceM / 0.3048, 2) + " ft, ")) << lines[1];
 
     const double before = panel.GetResult().z;
     CCommandManager::GetInstance()->DoGeneral(Tag::AirHumidity, "", 5.0);

@@ -4,6 +4,7 @@
 #include "engine/CSceneManager.h"
 #include "engine/CSplScaleSetting.h"
 #include "render/CVenuePicture.h"
+#include "report/CRiggingSummary.h"
 #include "ui/CKWEMJuceRigging.h"
 #include "ui/CKwemJuceAbout.h"
 #include "xml/XmlTags.h"
@@ -254,6 +255,10 @@ TEST_F(MainWindow, TheRiggingStripShowsWeightCentreOfGravityAndEveryPinInTheDisp
     const double pounds = Line().GetNode()->FindChild(Tag::Weight)->GetDouble(0.0);
     EXPECT_TRUE(weight.contains("weight " + juce::String(pounds, 1) + " lb")) << weight;
     EXPECT_TRUE(weight.contains(" ft")) << weight;
+    const CRiggingSummary rigging = CRiggingSummary::Read();
+    EXPECT_TRUE(weight.contains("trim  top " + juce::String(rigging.topTrim / 12.0, 2) + " ft  bottom "
+                                + juce::String(rigging.bottomTrim / 12.0, 2) + " ft (above the floor)"))
+        << weight;
     for (int pin = 1; pin <= 8; ++pin)
         EXPECT_TRUE(pins.contains(juce::String(pin) + ": ")) << pins;
     const int picked = ArrayInfoValue(Tag::SlotPin)->GetInt(0);

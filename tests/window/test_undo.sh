@@ -49,7 +49,7 @@ type_length abc
 win_check "text that is no number brings up a warning" warning_shown
 win_shot warned_abc
 win_check "the warning names the length and its range" \
-    logged "area 3: length (LDist) must be a number greater than 0, not 'abc'"
+    logged "Floor (area 3): Length must be a number greater than 0 ft, not 'abc'"
 dismiss_warning
 win_shot after_abc
 win_check "the venue picture is as it was" win_region_same start after_abc $VIEW
@@ -58,7 +58,7 @@ win_check "the floor panel shows the stored length again" win_region_same start 
 type_length -5
 win_check "a negative length brings up a warning" warning_shown
 win_check "the warning names the length and its range, not -5" \
-    logged "area 3: length (LDist) must be a number greater than 0, not '-5'"
+    logged "Floor (area 3): Length must be a number greater than 0 ft, not '-5'"
 dismiss_warning
 win_shot after_negative
 win_check "the venue picture is still as it was" win_region_same start after_negative $VIEW
