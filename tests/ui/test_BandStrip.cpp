@@ -36,12 +36,13 @@ protected:
 
     // The venue view's picture as a fresh drawing through the view's current framing
     // gives it, with the field map computed at once (or without it).
-    juce::Image Fresh(bool withMap)
+    juce::Image Fresh(bool withMap, bool rimmed = false)
     {
         juce::Image picture(juce::Image::RGB, View().GetPicture().getWidth(), View().GetPicture().getHeight(), true);
-        CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
+        CVenuePicture::Options options = View().PictureOptions();
         options.framing = CVenuePicture::Framing::Given;
         options.view = View().GetView();
+        options.outlineSurfaces = withMap || rimmed;
         if (withMap)
             options.underlay = CFieldMapPicture::Underlay();
         CVenuePicture::Draw(picture, options);
@@ -121,8 +122,9 @@ TEST_F(BandStrip, TheMapIsComputedAwayFromTheEditAndFollowsTheDesignAndThePictur
     const juce::Image plain = Fresh(false);
     Strip().GetMapSwitch().setToggleState(true, juce::sendNotificationSync);
     EXPECT_TRUE(CEngineManager::IsFieldMapShown());
-    // The switch's redraw came back without the map: it arrives later, through the message loop.
-    EXPECT_LT(Differing(View().GetPicture(), plain), 0.01);
+    // The switch's redraw came back without the map, the surfaces already rimmed for it: the
+    // map arrives later, through the message loop.
+    EXPECT_LT(Differing(View().GetPicture(), Fresh(false, true)), 0.01);
     ASSERT_TRUE(RunUntil([&] { return ! Strip().GetFieldMap().IsBusy() && Differing(View().GetPicture(), plain) > 0.5; }));
     const auto showsFreshMap = [this] { return Differing(View().GetPicture(), Fresh(true)) == 0.0; };
     EXPECT_TRUE(showsFreshMap());
