@@ -20,9 +20,6 @@ CVenueView::CVenueView()
     setName("VenueView");
     // A click on the picture takes the keyboard, so that Escape there reaches the window.
     setWantsKeyboardFocus(true);
-    setTooltip("White lines: each full-range module's aim line. Red lines: the array's upper and lower "
-               "coverage edges. Red dot: the array's centre of gravity. Coloured surfaces: the level of the view "
-               "chosen above, on the scale at the right (pale slate: below the scale).");
     fitButton.setTooltip("Show the whole venue, the array and where its aim lines land");
     zoomOutButton.setTooltip("Zoom out (or turn the mouse wheel)");
     zoomInButton.setTooltip("Zoom in (or turn the mouse wheel); drag the picture to move it");

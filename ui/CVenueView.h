@@ -3,15 +3,14 @@
 // whole venue with the array and its aim-line hits (Fit) and keeps doing so across edits
 // until the user zooms (wheel or buttons) or pans (dragging); 1:1 shows the venue at the
 // classic picture's 6 pixels per foot, about its middle. A light grid gives distances in the display units and
-// every surface carries its name; its tooltip says what the lines and the dot drawn over
-// the venue are. Owned by the main window; GUI message thread only.
+// every surface carries its name. Owned by the main window; GUI message thread only.
 
 #include "render/CRenderView.h"
 #include "render/CVenuePicture.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-class CVenueView : public juce::Component, public juce::SettableTooltipClient, private juce::Button::Listener
+class CVenueView : public juce::Component, private juce::Button::Listener
 {
 public:
     // One press of a zoom button; the wheel zooms by this for about one notch.

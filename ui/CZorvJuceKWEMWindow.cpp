@@ -182,6 +182,11 @@ void CZorvJuceKWEMWindow::CreateChildren()
     venueInfoLabel = MakeLabel("new label", "Venue Info", 15.0f);
     addAndMakeVisible(*venueInfoLabel);
     venueViewLabel = MakeLabel("new label", "Venue View", 15.0f);
+    // The picture's legend, where the picture is named: a tooltip over the whole picture
+    // would cover it wherever the pointer rests.
+    venueViewLabel->setTooltip("White lines: each full-range module's aim line. Red lines: the array's upper and "
+                               "lower coverage edges. Red dot: the array's centre of gravity. Coloured surfaces: the "
+                               "level of the view chosen above, on the scale at the right (pale slate: below it).");
     addAndMakeVisible(*venueViewLabel);
 
     unitButton = MakeButton("new button", "US units", "Click to select US or SI units", 0);
