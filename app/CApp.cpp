@@ -2,6 +2,7 @@
 
 #include "app/CAppStartup.h"
 #include "app/CAppWindow.h"
+#include "ui/CUiScale.h"
 #include "app/CJuceManager.h"
 #include "base/CRunFolders.h"
 
@@ -36,7 +37,7 @@ void CApp::initialise(const juce::String& commandLine)
     }
 
     // The window starts the core, which creates every singleton.
-    mainWindow = std::make_unique<CAppWindow>(getApplicationName(), 800, 600);
+    mainWindow = std::make_unique<CAppWindow>(getApplicationName(), CUiScale::kWindowWidth, CUiScale::kWindowHeight);
     CJuceManager::GetInstance()->SetStartupFile(startupFile);
 
     // The start-up load is a command like any other, but it runs before the message loop,

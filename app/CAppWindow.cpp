@@ -34,7 +34,8 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     // The venue view draws its own picture at its own size; the window gives it room.
     auto* content = new CZorvJuceKWEMWindow();
     setContentOwned(content, false);
-    setResizeLimits(400, 300, 16384, 16384);
+    // Smaller than it opens, the window would cut off buttons and fields.
+    CUiScale::FitToScreen(*this, width, height);
     CJuceManager::GetInstance()->SetMainComponent(content);
 
     // A held stepper's repeats, closer than this, are one step of the history.
@@ -42,9 +43,19 @@ CAppWindow::CAppWindow(const juce::String& title, int width, int height)
     addKeyListener(&undoKeys);
     CJuceManager::GetInstance()->Redraw();
 
-    // Unsaved changes show as a leading "*" in the title, as desktop programs mark them.
-    CDesignState::GetInstance()->SetObserver(
-        [this] { setName((CDesignState::GetInstance()->IsModified() ? "*" : "") + cleanTitle); });
+    CDesignState::GetInstance()->SetObserver([this] { UpdateTitle(); });
+    UpdateTitle();
+}
+
+void CAppWindow::UpdateTitle()
+{
+    // Unsaved changes show as a leading "*", as desktop programs mark them; the design's file
+    // follows the program's name.
+    const CDesignState* state = CDesignState::GetInstance();
+    const juce::String file = juce::File::isAbsolutePath(state->GetDesignFile())
+                                  ? " - " + juce::File(state->GetDesignFile()).getFileName()
+                                  : juce::String();
+    setName((state->IsModified() ? "*" : "") + cleanTitle + file);
 }
 
 CAppWindow::~CAppWindow()
@@ -59,6 +70,25 @@ CAppWindow::~CAppWindow()
 
     ShutdownEngineDocuments();
     ShutdownCore();
+}
+
+void CAppWindow::resized()
+{
+    juce::DocumentWindow::resized();
+    // A window manager may resize the window past its limits (they bind only JUCE's own
+    // resizing): it goes back within them.
+    if (juce::ComponentBoundsConstrainer* limits = getConstrainer())
+        if (getWidth() < limits->getMinimumWidth() || getHeight() < limits->getMinimumHeight())
+            limits->checkComponentBounds(this);
+}
+
+bool CAppWindow::keyPressed(const juce::KeyPress& key)
+{
+    // With no control holding the keyboard the window itself hears the keys: its content
+    // answers them as it does those its controls pass on.
+    if (juce::Component* content = getContentComponent(); content != nullptr && content->keyPressed(key))
+        return true;
+    return juce::DocumentWindow::keyPressed(key);
 }
 
 void CAppWindow::closeButtonPressed()

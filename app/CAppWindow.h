@@ -14,8 +14,12 @@ public:
     ~CAppWindow() override;
 
     void closeButtonPressed() override;
+    bool keyPressed(const juce::KeyPress& key) override;
+    void resized() override;
 
 private:
+    void UpdateTitle();
+
     const juce::String cleanTitle;
     CUndoKeys undoKeys;
 

@@ -81,6 +81,6 @@ std::string CCommandEngineGeneral::MergeKey(const CCommand& command)
     const CCommandTable::Entry* entry = CCommandTable::Find(command.target);
     if (entry == nullptr || entry->kind != CCommandTable::Kind::Design)
         return {};
-    const bool position = entry->text.form == CCommandTable::TextRule::Form::Position;
-    return command.target + "|" + std::to_string(command.areaSlot) + "|" + (position ? command.text : std::string());
+    const bool module = entry->text.form == CCommandTable::TextRule::Form::Position;
+    return command.target + "|" + std::to_string(command.areaSlot) + "|" + (module ? command.text : std::string());
 }

@@ -23,6 +23,11 @@ double CJuceEngineHooks::FromDisplayLength(const std::string& key, double shown)
     return CJuceManager::GetInstance()->FromDisplayLength(key, shown);
 }
 
+std::string CJuceEngineHooks::LengthSymbol()
+{
+    return CJuceManager::GetInstance()->GetDisplayUnits().LengthSymbol();
+}
+
 void CJuceEngineHooks::LayoutModulePanels()
 {
     CJuceManager::GetInstance()->LayoutModulePanels(nullptr);

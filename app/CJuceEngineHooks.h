@@ -13,6 +13,7 @@ public:
     void SetUnitSystem(const std::string& lengthUnit, const std::string& weightUnit) override;
     void SetOffsets(double x, double y) override;
     double FromDisplayLength(const std::string& key, double shown) override;
+    std::string LengthSymbol() override;
 
     void LayoutModulePanels() override;
     void LayoutAreaPanels() override;

@@ -4,6 +4,7 @@
 #include "base/CRunFolders.h"
 #include "array/CArrayLineWrap.h"
 #include "array/CArrayManager.h"
+#include "array/ModuleNumbers.h"
 #include "engine/CBandModel.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
@@ -67,10 +68,10 @@ ModuleRole RoleOf(CArrayLineWrap& line, int i, int total)
     if (i >= total)
         return { Tag::None, CJuceManager::kModuleNone };
     if (i == 0)
-        return { "HB_1", CJuceManager::kModuleFlybar };
+        return { ModelShortName(Tag::Model_HB1), CJuceManager::kModuleFlybar };
     if (line.GetCab(i + 1).GetProduct().GetModel() == Tag::Model_DRXS1)
-        return { "DRX_S1", CJuceManager::kModuleSubwoofer };
-    return { "DRX_R1", CJuceManager::kModuleFullRange };
+        return { ModelShortName(Tag::Model_DRXS1), CJuceManager::kModuleSubwoofer };
+    return { ModelShortName(Tag::Model_DRXR1), CJuceManager::kModuleFullRange };
 }
 }
 

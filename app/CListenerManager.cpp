@@ -50,12 +50,14 @@ double ThroughText(double value)
     return rounded;
 }
 
-void SetSliderEdit(juce::Slider* slider, double value, double interval)
+// The range's interval is the text's one decimal, so that a typed value is kept as typed;
+// a slider's buttons may step further (CCheckedSlider).
+void SetSliderEdit(juce::Slider* slider, double value)
 {
     if (slider == nullptr)
         return;
     const double v = ThroughText(value);
-    slider->setRange(-10000.0, 10000.0, interval);
+    slider->setRange(-10000.0, 10000.0, 0.1);
     if (v != slider->getValue())
         slider->setValue(v, juce::sendNotificationSync);
 }
@@ -123,9 +125,9 @@ void WriteValue(juce::Component* control, CXmlNode* item, const CListenerInfo& i
             group->setText(juce::String(item->GetString("NoName")));
     }
     else if (kind == Tag::VSlideEditDouble)
-        SetSliderEdit(dynamic_cast<juce::Slider*>(control), item->GetDouble(0.0), 0.1);
+        SetSliderEdit(dynamic_cast<juce::Slider*>(control), item->GetDouble(0.0));
     else if (kind == Tag::VSlideEditDouble12)
-        SetSliderEdit(dynamic_cast<juce::Slider*>(control), ui->ToDisplayLength(info.key, item->GetDouble(0.0)), 0.5);
+        SetSliderEdit(dynamic_cast<juce::Slider*>(control), ui->ToDisplayLength(info.key, item->GetDouble(0.0)));
     else if (kind == Tag::VLabelDouble)
         SetLabel(dynamic_cast<juce::Label*>(control), Text(item->GetChild(Tag::Value)->GetDouble(0.0)));
     else if (kind == Tag::VLabelDouble12)

@@ -140,15 +140,17 @@ std::function<std::string(const CCommand&)> CatalogueLimit(const std::string& li
     };
 }
 
+// A module's number is its position in the array (ModuleNumbers.h): 2 to the array's total.
 std::string ModulePositionLimit(const CCommand& command)
 {
-    double position = 0.0;
-    ParseDecimal(command.text, position);
+    double module = 0.0;
+    ParseDecimal(command.text, module);
     const int total = ArrayNode()->FindChild(Tag::Total)->GetInt(0);
-    if (position >= 2 && position <= total)
+    if (module >= 2 && module <= total)
         return {};
-    return "position " + command.text + " holds no module (the array has modules at positions 2 to "
-           + std::to_string(total) + ")";
+    if (total < 2)
+        return "there is no module " + command.text + " (the array has no modules)";
+    return "there is no module " + command.text + " (the array has modules 2 to " + std::to_string(total) + ")";
 }
 
 // The position holds a loudspeaker the band prediction hears.
@@ -222,8 +224,34 @@ std::function<std::string(const CCommand&)> AreaLimit(const std::string& key)
             value = CEngineHooks::Get().FromDisplayLength(key, value);
         CVenueAreaWrap area;
         venue.GetArea(area, command.areaSlot);
-        return VenueLimits::CheckAreaEdit(*area.GetLine(), key, value, command.text);
+        if (VenueLimits::CheckAreaEdit(*area.GetLine(), key, value, command.text).empty())
+            return {};
+        // Said as the panel shows it: the field's label, display units.
+        const std::string& label = CCommandTable::Find(key)->text.meaning;
+        if (key == Tag::LAngle)
+            return label + " " + command.text + " degrees is refused: angles must be within ±"
+                   + ShortestText(VenueLimits::kMaxAngle) + " degrees";
+        CEngineHooks& hooks = CEngineHooks::Get();
+        const double limit = VenueLimits::kMaxCoordinate / (hooks.FromDisplayLength("", 1.0) - hooks.FromDisplayLength("", 0.0));
+        return label + " " + command.text + " " + hooks.LengthSymbol() + " is refused: it would take the " + Tag::Line
+               + "'s ends or length beyond ±" + DoubleToString(limit, 0) + " " + hooks.LengthSymbol()
+               + ", the most a venue holds";
     };
+}
+
+// The area's name as its panel shows it, "area N" for one without a name.
+std::string AreaName(int slot)
+{
+    const CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    if (slot >= 1 && slot <= venue.GetAreaTotal())
+    {
+        CVenueAreaWrap area;
+        venue.GetArea(area, slot);
+        CXmlNode* name = area.GetNode()->FindChild(Tag::Name);
+        if (! name->IsNull() && name->HasValue() && ! name->GetString("").empty())
+            return name->GetString("") + " (area " + std::to_string(slot) + ")";
+    }
+    return "area " + std::to_string(slot);
 }
 
 //==============================================================================
@@ -298,9 +326,9 @@ std::vector<Entry> BuildEntries()
         { Tag::Switch2, "Toggle Module Switch", Kind::Design, Scope::General, SwitchNumber(3), Text(TF::Position),
           ModulePositionLimit,
           [](const CCommand& c) {
-              double position = 0.0;
-              ParseDecimal(c.text, position);
-              Engine()->SetShadingMode((int) c.number, (int) position);
+              double module = 0.0;
+              ParseDecimal(c.text, module);
+              Engine()->SetShadingMode((int) c.number, (int) module);
           } },
         ProcessingCommand(Tag::Delay, "Change Delay", Range(0.0, CBandModel::kMaxDelayMs)),
         ProcessingCommand(Tag::Polarity, "Change Polarity", OnOffNumber()),
@@ -321,12 +349,13 @@ std::vector<Entry> BuildEntries()
           [](const CCommand& c) { Engine()->SetFieldMapShown(c.number != 0.0); } },
     };
     const double anywhere = std::numeric_limits<double>::infinity();
-    entries.push_back(AreaCommand(Tag::sX, "front X", -anywhere, anywhere, false));
-    entries.push_back(AreaCommand(Tag::sY, "front Z", -anywhere, anywhere, false));
-    entries.push_back(AreaCommand(Tag::eX, "end X", -anywhere, anywhere, false));
-    entries.push_back(AreaCommand(Tag::eY, "end Z", -anywhere, anywhere, false));
-    entries.push_back(AreaCommand(Tag::LAngle, "angle in degrees", -90.0, 90.0, false));
-    entries.push_back(AreaCommand(Tag::LDist, "length", 0.0, anywhere, true));
+    // Named as the area panels label the fields.
+    entries.push_back(AreaCommand(Tag::sX, "sX", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::sY, "sZ", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::eX, "eX", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::eY, "eZ", -anywhere, anywhere, false));
+    entries.push_back(AreaCommand(Tag::LAngle, "Angle", -90.0, 90.0, false));
+    entries.push_back(AreaCommand(Tag::LDist, "Length", 0.0, anywhere, true));
     entries.push_back(HistoryCommand(CCommandTable::kUndo, "Undo", false));
     entries.push_back(HistoryCommand(CCommandTable::kRedo, "Redo", true));
     return entries;
@@ -368,18 +397,22 @@ bool InRange(const TextRule& rule, double value)
     return std::isfinite(value) && (rule.minExcluded ? value > rule.min : value >= rule.min) && value <= rule.max;
 }
 
-// "length (LDist) must be a number greater than 0, not '-2'"
+// "Length must be a number greater than 0 ft, not '-2'": an area's field by its label, in
+// the display units.
 std::string DecimalRefusal(const Entry& entry, const std::string& text)
 {
     const TextRule& rule = entry.text;
+    const std::string unit = entry.scope != Scope::Area ? std::string()
+                             : entry.target == Tag::LAngle ? " degrees"
+                                                           : " " + CEngineHooks::Get().LengthSymbol();
     std::string range;
     if (std::isfinite(rule.min) && std::isfinite(rule.max))
-        range = " from " + ShortestText(rule.min) + " to " + ShortestText(rule.max);
+        range = " from " + ShortestText(rule.min) + " to " + ShortestText(rule.max) + unit;
     else if (std::isfinite(rule.min))
-        range = (rule.minExcluded ? " greater than " : " of at least ") + ShortestText(rule.min);
+        range = (rule.minExcluded ? " greater than " : " of at least ") + ShortestText(rule.min) + unit;
     else if (std::isfinite(rule.max))
-        range = " of at most " + ShortestText(rule.max);
-    const std::string field = rule.meaning.empty() ? entry.target : rule.meaning + " (" + entry.target + ")";
+        range = " of at most " + ShortestText(rule.max) + unit;
+    const std::string field = rule.meaning.empty() ? entry.target : rule.meaning;
     return field + " must be a number" + range + ", not " + Quoted(text);
 }
 
@@ -397,7 +430,7 @@ std::string CheckText(const Entry& entry, const std::string& text)
         case TextRule::Form::Position:
             if (ParseDecimal(text, value) && IsWholeNumber(value))
                 return {};
-            return entry.target + " needs the module's position as TEXT (a whole number)";
+            return entry.target + " needs the module's number as TEXT (a whole number, 2 being the top module)";
         case TextRule::Form::Decimal:
             return ParseDecimal(text, value) && InRange(rule, value) ? std::string() : DecimalRefusal(entry, text);
         case TextRule::Form::Choice:
@@ -438,10 +471,10 @@ CCommandResult CCommandTable::Check(const CCommand& command)
         refusal = CheckLimits(*entry, command);
     if (refusal.empty())
         return CCommandResult::Done();
-    // An area value names its area: every area panel has the same fields.
+    // An area value names its area as its panel's title does: every area panel has the same fields.
     const bool namedValue = entry->scope == Scope::Area && ! entry->text.meaning.empty() && command.areaSlot >= 1
                             && refusal.rfind(entry->text.meaning, 0) == 0;
-    return CCommandResult::Refused(namedValue ? "area " + std::to_string(command.areaSlot) + ": " + refusal : refusal);
+    return CCommandResult::Refused(namedValue ? AreaName(command.areaSlot) + ": " + refusal : refusal);
 }
 
 CCommandResult CCommandTable::CheckTyped(CCommand command, const std::string& typed)

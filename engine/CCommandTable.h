@@ -38,8 +38,8 @@ public:
     struct TextRule
     {
         // Unused: ignored. Path: a file path (OptionalPath: may be empty). Position: a
-        // module position, a whole number. Decimal: a finite decimal number from `min` to
-        // `max` (above `min` when `minExcluded`). Choice: one of `choices`. View: a view
+        // cabinet's position, a whole number (1 the flybar, 2 the top module). Decimal: a finite
+        // decimal number from `min` to `max` (above `min` when `minExcluded`). Choice: one of `choices`. View: a view
         // CBandView::Parse reads.
         enum class Form { Unused, Path, OptionalPath, Position, Decimal, Choice, View };
         Form form = Form::Unused;

@@ -21,6 +21,11 @@ double CEngineHooks::FromDisplayLength(const std::string&, double shown)
     return shown;
 }
 
+std::string CEngineHooks::LengthSymbol()
+{
+    return "in";
+}
+
 void CEngineHooks::LayoutModulePanels() {}
 
 void CEngineHooks::LayoutAreaPanels() {}

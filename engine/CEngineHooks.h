@@ -23,6 +23,8 @@ public:
     virtual void SetOffsets(double x, double y);
     // A length as the user sees it (display unit, offset of `key`) back to inches.
     virtual double FromDisplayLength(const std::string& key, double shown);
+    // The display unit's symbol for lengths ("ft", "m"; the base: "in").
+    virtual std::string LengthSymbol();
 
     //==========================================================================
     // Panels, picture and bound controls

@@ -325,6 +325,8 @@ int CSPLManager::ColourIndex(double level, double bottom, double top)
 
 unsigned int CSPLManager::ColourOf(double level) const
 {
+    if (level < scaleBottom)
+        return kBelowScaleColour;
     return juce::Colour(GetGradientTable()[ColourIndex(level, scaleBottom, scaleTop)]).getARGB();
 }
 

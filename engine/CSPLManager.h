@@ -80,8 +80,10 @@ public:
     // the bottom, 1535 at or above the top. Well defined for every input: NaN and
     // -infinity give 0, +infinity 1535, a scale whose top equals its bottom 0.
     static int ColourIndex(double level, double bottom, double top);
-    // The colour of `level` on this manager's scale, as 0xAARRGGBB.
+    // The colour of `level` on this manager's scale, as 0xAARRGGBB; below the bottom, a
+    // pale slate that neither the scale nor the picture's dark background uses.
     unsigned int ColourOf(double level) const;
+    static constexpr unsigned int kBelowScaleColour = 0xff9aa4b8u;
 
     // The seven-stop master gradient, black through blue, green and yellow to red;
     // created on first use and kept until DestroyInstance.

@@ -96,8 +96,13 @@ void SplScaleSetting::StoreScale()
 
 bool SplScaleSetting::IsAutomatic()
 {
-    CXmlNode* flag = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale)->FindChild(Tag::Automatic);
-    return HoldsValue(flag) && flag->GetInt(0) != 0;
+    // A venue that keeps no scale never had it moved: it shows its levels spread over the
+    // scale. One that keeps a scale without the flag was moved before the flag existed.
+    CXmlNode* setting = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::SplScale);
+    CXmlNode* flag = setting->FindChild(Tag::Automatic);
+    if (HoldsValue(flag))
+        return flag->GetInt(0) != 0;
+    return ! HoldsValue(setting->FindChild(Tag::Bottom)) && ! HoldsValue(setting->FindChild(Tag::Top));
 }
 
 void SplScaleSetting::SetAutomatic(bool automatic)

@@ -25,7 +25,8 @@ void Put(const Shown& shown);
 
 // Writes the SPL manager's scale into the venue, keeping the automatic flag.
 void StoreScale();
-// False unless the venue says the scale follows the levels on show.
+// Whether the scale follows the levels on show: as the venue says, and so when it keeps
+// no scale at all (its scale was never moved).
 bool IsAutomatic();
 void SetAutomatic(bool automatic);
 // While the scale is automatic, gives the SPL manager the range of the venue's levels in

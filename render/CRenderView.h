@@ -44,7 +44,9 @@ struct CRenderExtent
 
 struct CRenderView
 {
-    static constexpr double kMinZoom = 1.0 / 64.0;
+    // Far enough out that Fit shows the widest venue the limits allow whole (about 200 px
+    // for ±100000 inches), so the array never falls out of a fitted view.
+    static constexpr double kMinZoom = 1.0 / 1024.0;
     static constexpr double kMaxZoom = 64.0;
 
     double zoom = 1.0;

@@ -18,6 +18,9 @@
 namespace
 {
 const juce::Colour kBackground(0xff3c3c3cu);
+const juce::Colour kSurfaceOutline(0xff101010u);
+// Wider than a surface's six-pixel line: a rim on either side.
+constexpr float kSurfaceOutlineWidth = 10.0f;
 const juce::Colour kGridLine(0x30ffffffu);
 const juce::Colour kGridZero(0x70ffffffu);
 const juce::Colour kGridText(0xc0ffffffu);
@@ -138,6 +141,8 @@ CRenderView CVenuePicture::Draw(juce::Image& picture, const Options& options)
         options.underlay(picture, VenuePlacement(view));
     if (options.annotate)
         DrawGrid(picture, view, options);
+    if (options.outlineSurfaces)
+        DrawSurfaceOutlines(picture, view, options);
     CRenderManager::GetInstance()->Render(&picture, options.scene, options.colours, view, nullptr, options.level);
     if (options.annotate)
         DrawSurfaceNames(picture, view, options);
@@ -183,6 +188,18 @@ void CVenuePicture::DrawGrid(juce::Image& picture, const CRenderView& view, cons
     const juce::Font font = TextFont(11.0f * s);
     g.setFont(font);
     const float lineWidth = 1.0f * s;
+    const juce::Rectangle<float> unitBox(0.0f, (float) height - 18.0f * s, 24.0f * s, 18.0f * s);
+    // A number is drawn whole or not at all: never cut by the edges, the unit or what the
+    // caller draws over the picture.
+    const auto drawNumber = [&](const juce::String& text, juce::Rectangle<float> box) {
+        if (box.getX() < 0.0f || box.getRight() > (float) width || box.getY() < 0.0f || box.getBottom() > (float) height
+            || box.intersects(unitBox))
+            return;
+        for (const juce::Rectangle<float>& clear : options.keepClear)
+            if (box.intersects(clear))
+                return;
+        g.drawText(text, box, juce::Justification::centredLeft, false);
+    };
 
     // Counted, not stepped: far from the origin k + 1 == k, and a stepped loop never ends.
     const double xFirst = std::ceil(xFrom / step);
@@ -195,8 +212,11 @@ void CVenuePicture::DrawGrid(juce::Image& picture, const CRenderView& view, cons
         g.setColour(k == 0.0 ? kGridZero : kGridLine);
         g.fillRect(juce::Rectangle<float>(px - 0.5f * lineWidth, 0.0f, lineWidth, (float) height));
         g.setColour(kGridText);
-        g.drawText(GridText(shown, step), juce::Rectangle<float>(px + 3.0f * s, (float) height - 16.0f * s, 60.0f * s, 14.0f * s),
-                   juce::Justification::centredLeft, false);
+        // Right of its line, or left of it where the picture's right edge would cut it.
+        const juce::String text = GridText(shown, step);
+        const float textWidth = font.getStringWidthFloat(text) + 2.0f * s;
+        const float left = px + 3.0f * s + textWidth > (float) width ? px - 3.0f * s - textWidth : px + 3.0f * s;
+        drawNumber(text, juce::Rectangle<float>(left, (float) height - 16.0f * s, textWidth, 14.0f * s));
     }
     const double yFirst = std::ceil(yFrom / step);
     const int yLines = GridLineCount(yFirst, std::floor(yTo / step));
@@ -210,15 +230,30 @@ void CVenuePicture::DrawGrid(juce::Image& picture, const CRenderView& view, cons
         g.setColour(kGridText);
         // Above its line, or below it where the picture's top edge would cut it.
         const float labelTop = py - 15.0f * s < 0.0f ? py + 1.0f * s : py - 15.0f * s;
-        g.drawText(GridText(shown, step), juce::Rectangle<float>(3.0f * s, labelTop, 60.0f * s, 14.0f * s),
-                   juce::Justification::centredLeft, false);
+        const juce::String text = GridText(shown, step);
+        drawNumber(text, juce::Rectangle<float>(3.0f * s, labelTop, font.getStringWidthFloat(text) + 2.0f * s, 14.0f * s));
     }
-    // The unit, once, in the bottom-left corner, over the grid's own labels.
-    const juce::Rectangle<float> unitBox(0.0f, (float) height - 18.0f * s, 24.0f * s, 18.0f * s);
+    // The unit, once, in the bottom-left corner.
     g.setColour(kBackground);
     g.fillRect(unitBox);
     g.setColour(kGridText);
     g.drawText(units.LengthSymbol(), unitBox, juce::Justification::centred, false);
+}
+
+void CVenuePicture::DrawSurfaceOutlines(juce::Image& picture, const CRenderView& view, const Options& options)
+{
+    // Over a field map in the same colours a surface would vanish: a dark rim under it
+    // sets it apart.
+    const VenueFrame frame = VenueFrame::Current();
+    juce::Graphics g(picture);
+    g.setColour(kSurfaceOutline);
+    ForEachDrawnSurface([&](CXmlNode*, CXmlNode* lineNode) {
+        const CLine* line = lineNode->GetLine();
+        const juce::Line<float> drawn((float) view.ToViewX(frame.ClassicX(line->x1)), (float) view.ToViewY(frame.ClassicY(line->y1)),
+                                      (float) view.ToViewX(frame.ClassicX(line->x2)), (float) view.ToViewY(frame.ClassicY(line->y2)));
+        if (std::isfinite(drawn.getLength()))
+            g.drawLine(drawn, kSurfaceOutlineWidth * options.textScale);
+    });
 }
 
 void CVenuePicture::DrawSurfaceNames(juce::Image& picture, const CRenderView& view, const Options& options)

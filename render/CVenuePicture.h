@@ -9,7 +9,10 @@
 #include "render/CRenderView.h"
 #include "render/CRendererLine.h"
 
+#include <juce_graphics/juce_graphics.h>
+
 #include <functional>
+#include <vector>
 
 namespace juce
 {
@@ -53,6 +56,9 @@ public:
         // its PressureDB).
         CRendererLine::SampleLevel level;
         Underlay underlay;
+        // A dark rim under every surface, which sets it apart from a field map in the same
+        // colours under it.
+        bool outlineSurfaces = false;
         // Given the range of the levels the view shows before the scene is drawn (a scale
         // that follows them); null: the scale stays.
         std::function<void(double low, double high)> followLevels;
@@ -63,6 +69,9 @@ public:
         CDisplayUnits units;
         // Text and grid lines grow with it (HiDPI pictures drawn at device pixels).
         float textScale = 1.0f;
+        // Parts of the picture the grid's numbers keep clear of, in picture pixels (what
+        // the caller draws over the picture there, a title or buttons).
+        std::vector<juce::Rectangle<float>> keepClear;
     };
 
     // Free pixels around the fitted venue.
@@ -93,4 +102,6 @@ public:
 private:
     static void DrawGrid(juce::Image& picture, const CRenderView& view, const Options& options);
     static void DrawSurfaceNames(juce::Image& picture, const CRenderView& view, const Options& options);
+    // Under every surface: a dark rim.
+    static void DrawSurfaceOutlines(juce::Image& picture, const CRenderView& view, const Options& options);
 };

@@ -3,6 +3,10 @@
 #include "base/CPoint.h"
 #include "array/CArrayManager.h"
 #include "array/CArrayProdWrap.h"
+#include "array/ModuleNumbers.h"
+#include "engine/CBandModel.h"
+#include "engine/CBandView.h"
+#include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSceneManager.h"
 #include "engine/CSplScaleSetting.h"
@@ -20,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <utility>
 
@@ -81,25 +86,85 @@ CXmlNode* ProductAt(CXmlNode* cab)
     return CArrayManager::GetInstance()->FindProductByXGuid(TextOr(cab->FindChild(Tag::TargetXGuid), "")).GetNode();
 }
 
-std::string ModelName(const std::string& model)
-{
-    if (model == Tag::Model_HB1)
-        return "HB1 flybar";
-    if (model == Tag::Model_DRXS1)
-        return "DRX S1 subwoofer";
-    if (model == Tag::Model_DRXR1)
-        return "DRX R1 full-range module";
-    return model;
-}
-
+// As the module panels name the switches' modes: a switch without a value of its own works
+// as single amp and Multi.
 std::string OperatingMode(int mode)
 {
-    return mode == 1 ? "Bi-Amp" : mode == 2 ? "Single Amp" : "not set";
+    return mode == 1 ? "Bi-Amp" : "S-Amp";
 }
 
 std::string HfShading(int mode)
 {
-    return mode == 1 ? "Multi" : mode == 2 ? "Single" : mode == 3 ? "Long" : "–";
+    return mode == 2 ? "Single" : mode == 3 ? "Long" : "Multi";
+}
+
+// The levels the report gives: those of the view shown, and its name beside every one.
+struct ViewLevels
+{
+    CBandView view;
+    std::shared_ptr<const CBandModel> model;
+
+    static ViewLevels Current()
+    {
+        ViewLevels levels;
+        levels.view = CEngineManager::GetView();
+        if (levels.view != CBandView::Classic())
+            levels.model = std::make_shared<const CBandModel>(CBandModel::FromDesign());
+        return levels;
+    }
+
+    bool IsClassic() const { return model == nullptr; }
+    std::string Name() const { return view.ToString(); }
+    // "SPL (Band A)"
+    std::string Label() const { return "SPL (" + Name() + ")"; }
+
+    double AtSample(CXmlNode* splPoint) const
+    {
+        return IsClassic() ? NumberOr(splPoint->FindChild(Tag::PressureDB), std::nan("")) : view.ValueAt(splPoint, *model);
+    }
+
+    // At a listening point (x, y) of the venue: the ear is above the surface, as at the samples.
+    double AtPoint(double x, double y) const
+    {
+        const CBandModel::Levels levels = model->Evaluate(x, y + CSPLManager::kEarHeight);
+        switch (view.GetKind())
+        {
+            case CBandView::Kind::BandZ: return levels.z;
+            case CBandView::Kind::BandA: return levels.a;
+            case CBandView::Kind::Band:
+            {
+                const int index = view.GetBand() - CBandModel::kFirstBand;
+                return index >= 0 && index < CBandModel::kBandCount ? levels.bands[(size_t) index] : std::nan("");
+            }
+            case CBandView::Kind::Classic: break;
+        }
+        return std::nan("");
+    }
+
+    CRendererLine::SampleLevel SampleLevel() const
+    {
+        if (IsClassic())
+            return {};
+        const CBandView shown = view;
+        const std::shared_ptr<const CBandModel> shared = model;
+        return [shown, shared](CXmlNode* splPoint) { return shown.ValueAt(splPoint, *shared); };
+    }
+};
+
+// Where the centre aim line of the cabinet at `position` lands, in venue coordinates.
+bool AimHit(int position, double& x, double& y)
+{
+    CXmlNode* aims = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::AimStuff);
+    for (CXmlNode* aim = aims->FindChild(Tag::AimLine); ! aim->IsNull(); aim = aim->NextSibling(Tag::AimLine))
+    {
+        if (TextOr(aim->FindChild(Tag::Type), "") != Tag::Center || (int) NumberOr(aim->FindChild(Tag::Cab), 0.0) != position)
+            continue;
+        CXmlNode* hit = aim->FindChild(Tag::Line)->FindChild(Tag::Point2);
+        x = NumberOr(hit->FindChild(Tag::X), std::nan(""));
+        y = NumberOr(hit->FindChild(Tag::Y), std::nan(""));
+        return std::isfinite(x) && std::isfinite(y);
+    }
+    return false;
 }
 
 // One hung cabinet: its position number and its product element.
@@ -130,7 +195,7 @@ struct Surface
     std::vector<std::pair<double, double>> samples; // (display x, dB), finite only
 };
 
-std::vector<Surface> AudienceSurfaces(const CDisplayUnits& units)
+std::vector<Surface> AudienceSurfaces(const CDisplayUnits& units, const ViewLevels& shown)
 {
     std::vector<Surface> surfaces;
     CXmlNode* areaList = CVenueManager::GetInstance()->GetVenue(1)->FindChild(Tag::AreaList);
@@ -145,9 +210,9 @@ std::vector<Surface> AudienceSurfaces(const CDisplayUnits& units)
         for (int k = 1; k <= samples; ++k)
         {
             CXmlNode* sample = line->FindChildByInt(Tag::SplPoint, Tag::Slot, k);
-            const double level = NumberOr(sample->FindChild(Tag::PressureDB), std::nan(""));
             if (sample->IsNull())
                 continue;
+            const double level = shown.AtSample(sample);
             // The sample's place is its own point (kept in the node's point cache).
             const double x = units.VenueX(sample->GetPoint()->x);
             if (std::isfinite(level) && std::isfinite(x))
@@ -170,12 +235,13 @@ std::string DesignName(const std::string& given)
     return file.getFileNameWithoutExtension().toStdString();
 }
 
-std::string PictureDataUri(const CDisplayUnits& units, int width, int height)
+std::string PictureDataUri(const CDisplayUnits& units, const ViewLevels& shown, int width, int height)
 {
     juce::Image picture(juce::Image::RGB, std::max(width, 1), std::max(height, 1), true);
     CVenuePicture::Options options;
     options.scene = CSceneManager::GetInstance()->GetScene(2);
     options.colours = [](double level) { return CSPLManager::GetInstance()->ColourOf(level); };
+    options.level = shown.SampleLevel();
     if (SplScaleSetting::IsAutomatic())
         options.followLevels = [](double low, double high) { CSPLManager::GetInstance()->SetScale(low, high); };
     options.framing = CVenuePicture::Framing::Fit;
@@ -211,7 +277,7 @@ std::string ColourHex(double level)
     return "#" + c.toDisplayString(false).toLowerCase().toStdString();
 }
 
-std::string Plot(const Surface& surface, const CDisplayUnits& units)
+std::string Plot(const Surface& surface, const CDisplayUnits& units, const ViewLevels& shown)
 {
     constexpr double w = 640.0, h = 250.0, left = 56.0, right = 16.0, top = 14.0, bottom = 40.0;
     double x0 = std::numeric_limits<double>::infinity(), x1 = -x0, y0 = x0, y1 = -x0;
@@ -234,7 +300,7 @@ std::string Plot(const Surface& surface, const CDisplayUnits& units)
 
     std::ostringstream svg;
     svg << "<svg class=\"plot\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " << w << " " << h
-        << "\" role=\"img\" aria-label=\"SPL along " << CDesignReport::Escape(surface.name) << "\">\n";
+        << "\" role=\"img\" aria-label=\"" << shown.Label() << " along " << CDesignReport::Escape(surface.name) << "\">\n";
     svg << "<rect x=\"" << left << "\" y=\"" << top << "\" width=\"" << w - left - right << "\" height=\""
         << h - top - bottom << "\" fill=\"#fafafa\" stroke=\"#999\"/>\n";
     const double xStep = AxisStep(x1 - x0, 8);
@@ -256,7 +322,7 @@ std::string Plot(const Surface& surface, const CDisplayUnits& units)
     svg << "<text x=\"" << (left + w - right) / 2 << "\" y=\"" << h - 6
         << "\" text-anchor=\"middle\">Distance from the stage front (" << units.LengthSymbol() << ")</text>\n";
     svg << "<text transform=\"translate(14 " << (top + h - bottom) / 2
-        << ") rotate(-90)\" text-anchor=\"middle\">SPL (dB)</text>\n";
+        << ") rotate(-90)\" text-anchor=\"middle\">" << shown.Label() << ", dB</text>\n";
 
     svg << "<polyline fill=\"none\" stroke=\"#234\" stroke-width=\"1.5\" points=\"";
     for (const auto& [x, level] : surface.samples)
@@ -270,7 +336,7 @@ std::string Plot(const Surface& surface, const CDisplayUnits& units)
 }
 
 // The colour scale as a horizontal bar with its two ends.
-std::string ScaleLegend()
+std::string ScaleLegend(const ViewLevels& shown)
 {
     const CSPLManager* spl = CSPLManager::GetInstance();
     const double bottom = spl->GetScaleBottom();
@@ -285,9 +351,14 @@ std::string ScaleLegend()
         << "<rect x=\"60\" y=\"6\" width=\"300\" height=\"16\" fill=\"url(#scale)\" stroke=\"#666\"/>\n"
         << "<text x=\"54\" y=\"19\" text-anchor=\"end\">" << Decibels(bottom) << "</text>\n"
         << "<text x=\"366\" y=\"19\">" << Decibels(top) << "</text>\n"
-        << "<text x=\"210\" y=\"36\" text-anchor=\"middle\">SPL colour scale</text>\n</svg>\n";
+        << "<text x=\"210\" y=\"36\" text-anchor=\"middle\">" << shown.Label() << " colour scale</text>\n</svg>\n";
     return svg.str();
 }
+
+const char* const kAngleConvention =
+    "Angles in degrees: the array angle and every tilt are positive when the front points up "
+    "(above the horizontal), negative when it points down, as the aim lines leave the array. Modules are numbered from the top, 1 being the "
+    "first cabinet under the flybar.";
 
 const char* const kStyle = R"(
 body { font-family: "Liberation Sans", Arial, Helvetica, sans-serif; color: #111; margin: 24px auto;
@@ -360,15 +431,26 @@ std::string CDesignReport::Build(const Options& options)
     html << "<h1>" << Escape(name) << "</h1>\n<div class=\"date\">DRX Wizard design report, " << Escape(date)
          << "</div>\n";
 
+    const ViewLevels shown = ViewLevels::Current();
+    html << "<p class=\"view\">Every level in this report is the " << Escape(shown.Label())
+         << ", in dB, as the wizard's view shows it.</p>\n";
+
     // Rigging.
     const CRiggingSummary rigging = CRiggingSummary::Read();
+    const auto lengthText = [&](double inches) { return Fixed(units.Length(inches), 2) + " " + length; };
     html << "<h2>Rigging</h2>\n<table>\n";
     html << Row({ "Array weight", Fixed(units.Weight(rigging.weight), 1) + " " + units.WeightSymbol() });
-    html << Row({ "Centre of gravity (x, y from the flybar)", Fixed(units.Length(rigging.cgX), 2) + " " + length
-                                                                  + ", " + Fixed(units.Length(rigging.cgY), 2) + " " + length });
+    html << Row({ "Centre of gravity (x, y from the flybar)", lengthText(rigging.cgX) + ", " + lengthText(rigging.cgY) });
     html << Row({ "Pick pin", rigging.pin > 0 ? std::to_string(rigging.pin) : "–" });
     html << Row({ "Array angle", Degrees(rigging.arrayAngle) });
-    html << "</table>\n<h3>Array angle at every pick pin</h3>\n<table>\n";
+    html << Row({ "Hang point (x from the stage front, height above the floor)",
+                  Fixed(units.VenueX(rigging.hangX), 2) + " " + length + ", " + lengthText(rigging.hangHeight) });
+    html << Row({ "Top trim height (top of the array above the floor)", lengthText(rigging.topTrim) });
+    html << Row({ "Bottom trim height (bottom of the array above the floor)", lengthText(rigging.bottomTrim) });
+    html << Row({ "Venue size (depth × height)", lengthText(rigging.venueRight - rigging.venueLeft) + " × "
+                                                     + lengthText(rigging.venueTop - rigging.venueBottom) });
+    html << "</table>\n<p class=\"note\">" << kAngleConvention << "</p>\n";
+    html << "<h3>Array angle at every pick pin</h3>\n<table>\n";
     std::string pinHeader = "<tr><th>Pin</th>";
     std::string pinAngles = "<tr><th>Array angle</th>";
     for (const auto& [pin, angle] : rigging.pinAngles)
@@ -377,7 +459,7 @@ std::string CDesignReport::Build(const Options& options)
         pinAngles += "<td class=\"n\">" + Degrees(angle) + "</td>";
     }
     html << pinHeader << "</tr>\n" << pinAngles << "</tr>\n</table>\n";
-    html << "<h3>Positions, top to bottom</h3>\n<table>\n"
+    html << "<h3>Flybar and modules, top to bottom</h3>\n<table>\n"
          << Row({ "Position", "Model", "Tilt", "Operating mode", "HF shading", "Delay", "Polarity", "Gain" }, true);
     for (const Position& p : positions)
     {
@@ -389,8 +471,10 @@ std::string CDesignReport::Build(const Options& options)
         const double delay = NumberOr(processing->FindChild(Tag::Delay), 0.0);
         const bool inverted = NumberOr(processing->FindChild(Tag::Polarity), 0.0) == 1.0;
         const double gain = NumberOr(processing->FindChild(Tag::Gain), 0.0);
-        html << Row({ std::to_string(p.slot), ModelName(p.model),
-                      Degrees(NumberOr(p.product->FindChild(Tag::CGInfo)->FindChild(Tag::Angle), std::nan(""))),
+        // The documents keep the cabinet's turn the other way round; shown with the sign of
+        // the array angle and the aim lines.
+        const double tilt = -NumberOr(p.product->FindChild(Tag::CGInfo)->FindChild(Tag::Angle), std::nan(""));
+        html << Row({ std::to_string(p.slot), ModelName(p.model), Degrees(tilt),
                       fullRange ? OperatingMode(mode1) : "–", fullRange ? HfShading(mode2) : "–",
                       loudspeaker ? Fixed(delay, 2) + " ms" : "–", loudspeaker ? (inverted ? "inverted" : "normal") : "–",
                       loudspeaker ? Fixed(gain, 1) + " dB" : "–" });
@@ -398,19 +482,28 @@ std::string CDesignReport::Build(const Options& options)
     html << "</table>\n";
 
     // Coverage.
+    const std::string levelHeader = shown.IsClassic() ? "Level (" + shown.Name() + ")"
+                                                      : "Level where its aim line lands (" + shown.Name() + ")";
     html << "<h2>Coverage</h2>\n<h3>Full-range modules</h3>\n<table>\n"
-         << Row({ "Position", "Listening distance (" + length + ")", "Level" }, true);
+         << Row({ "Module", "Listening distance (" + length + ")", Escape(levelHeader) }, true);
     for (const Position& p : positions)
     {
         if (p.model != Tag::Model_DRXR1)
             continue;
         const double distance = NumberOr(p.product->FindChild(Tag::AimDist)->FindChild(Tag::Value), std::nan(""));
-        html << Row({ std::to_string(p.slot), Fixed(units.Length(distance), 2) + " " + length,
-                      Decibels(NumberOr(p.product->FindChild(Tag::Power), std::nan(""))) });
+        double level = std::nan("");
+        double x = 0.0, y = 0.0;
+        if (shown.IsClassic())
+            level = NumberOr(p.product->FindChild(Tag::Power), std::nan(""));
+        else if (AimHit(p.slot, x, y))
+            level = shown.AtPoint(x, y);
+        html << Row({ std::to_string(p.slot) + " (" + ModelName(p.model) + ")",
+                      Fixed(units.Length(distance), 2) + " " + length, Decibels(level) });
     }
     html << "</table>\n";
-    const std::vector<Surface> surfaces = AudienceSurfaces(units);
-    html << "<h3>Audience surfaces</h3>\n<table>\n" << Row({ "Surface", "Minimum", "Median", "Maximum" }, true);
+    const std::vector<Surface> surfaces = AudienceSurfaces(units, shown);
+    html << "<h3>Audience surfaces, " << Escape(shown.Label()) << "</h3>\n<table>\n"
+         << Row({ "Surface", "Minimum", "Median", "Maximum" }, true);
     for (const Surface& s : surfaces)
     {
         std::vector<double> levels;
@@ -427,17 +520,17 @@ std::string CDesignReport::Build(const Options& options)
     html << "</table>\n";
 
     // The venue.
-    html << "<h2>Venue</h2>\n<div class=\"figure\"><img class=\"venue\" alt=\"The venue with the array, its aim lines "
-            "and the predicted SPL\" src=\""
-         << PictureDataUri(units, options.pictureWidth, options.pictureHeight) << "\">\n" << ScaleLegend()
-         << "</div>\n";
+    html << "<h2>Venue, " << Escape(shown.Label()) << "</h2>\n<div class=\"figure\"><img class=\"venue\" alt=\"The venue "
+            "with the array, its aim lines and the predicted "
+         << Escape(shown.Label()) << "\" src=\"" << PictureDataUri(units, shown, options.pictureWidth, options.pictureHeight)
+         << "\">\n" << ScaleLegend(shown) << "</div>\n";
 
-    html << "<h2>SPL along the audience surfaces</h2>\n";
+    html << "<h2>" << Escape(shown.Label()) << " along the audience surfaces</h2>\n";
     for (const Surface& s : surfaces)
     {
         if (s.samples.empty())
             continue;
-        html << "<div class=\"figure\"><h3>" << Escape(s.name) << "</h3>\n" << Plot(s, units) << "</div>\n";
+        html << "<div class=\"figure\"><h3>" << Escape(s.name) << "</h3>\n" << Plot(s, units, shown) << "</div>\n";
     }
 
     for (const Section& section : options.sections)

@@ -51,7 +51,7 @@ const char* const kUsage =
     "  --suggest-pin               try every pick pin after the commands and add the coverage\n"
     "                              suggestion (in the --view's levels) to the report\n"
     "  --apply-suggestion          also apply the suggested pin (one pick-pin command)\n"
-    "  --report-html OUT.html      write the printable design report\n"
+    "  --report-html OUT.html      write the printable design report, every level in the --view\n"
     "  --run-dir DIR               directory for the engine's own files (default: a fresh\n"
     "                              temporary directory, removed at exit)\n"
     "  --seed N                    seed the start-up array's random choice\n"
@@ -88,7 +88,7 @@ std::string ArgumentForm(const Entry& entry)
         case TF::Unused: break;
         case TF::Path: text = "PATH"; break;
         case TF::OptionalPath: text = "[PATH]"; break;
-        case TF::Position: text = "POSITION"; break;
+        case TF::Position: text = "MODULE"; break;
         case TF::Decimal: text = "VALUE"; break;
         case TF::View: text = "Classic|BandZ|BandA|Band:LABEL"; break;
         case TF::Choice:

@@ -305,7 +305,10 @@ void CCliRun::RenderPicture()
         drawn.framing = CVenuePicture::Framing::Fit;
     }
     if (options.fieldMap)
+    {
         drawn.underlay = CFieldMapPicture::Underlay();
+        drawn.outlineSurfaces = true;
+    }
     CVenuePicture::Draw(picture, drawn);
 
     juce::MemoryOutputStream png;

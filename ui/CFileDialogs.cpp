@@ -2,6 +2,7 @@
 
 #include "app/CCommandManager.h"
 #include "engine/CCommandTable.h"
+#include "base/CReportError.h"
 #include "base/CRunFolders.h"
 #include "engine/CDesignState.h"
 #include "ui/AskBox.h"
@@ -93,6 +94,11 @@ bool HoldsDesigns(const juce::File& folder, const std::string& pattern)
     return ! folder.findChildFiles(juce::File::findFiles, false, pattern).isEmpty();
 }
 
+bool IsSample(const juce::File& file, const juce::File& samples)
+{
+    return file.isAChildOf(samples) || file.getParentDirectory() == samples;
+}
+
 CFileDialogs::Chooser* installedChooser = nullptr;
 bool dialogOpen = false;
 
@@ -121,7 +127,9 @@ CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File&
                                             : CDesignState::GetInstance()->GetDesignFile();
     Request request;
     request.filter = info.venue ? "*.21v" : "*.21w";
-    if (juce::File::isAbsolutePath(current))
+    if (juce::File::isAbsolutePath(current) && info.save && IsSample(juce::File(current), samples))
+        request.initialFile = folder.getChildFile(juce::File(current).getFileName());
+    else if (juce::File::isAbsolutePath(current))
         request.initialFile = juce::File(current);
     else
     {
@@ -135,11 +143,50 @@ CFileDialogs::Request CFileDialogs::MakeRequest(Dialog dialog, const juce::File&
     return request;
 }
 
+std::optional<juce::File> CFileDialogs::OwnDesignFile(const juce::File& samples)
+{
+    const std::string& current = CDesignState::GetInstance()->GetDesignFile();
+    if (! juce::File::isAbsolutePath(current))
+        return std::nullopt;
+    const juce::File file(current);
+    if (IsSample(file, samples) || ! file.getParentDirectory().isDirectory())
+        return std::nullopt;
+    return file;
+}
+
+void CFileDialogs::SaveArray(std::function<void()> finished)
+{
+    if (dialogOpen)
+    {
+        if (finished)
+            finished();
+        return;
+    }
+    const std::optional<juce::File> own = OwnDesignFile(CurrentChooser().SamplesFolder());
+    if (! own)
+    {
+        Run(Dialog::SaveArray, std::move(finished));
+        return;
+    }
+    // A failure was reported before it was thrown; the design stays unsaved.
+    try
+    {
+        CCommandManager::GetInstance()->DoGeneral(CCommandTable::kSaveArrayFile, own->getFullPathName().toStdString(),
+                                                  0.0);
+    }
+    catch (const std::exception&)
+    {
+    }
+    if (finished)
+        finished();
+}
+
 void CFileDialogs::Choose(Dialog dialog, Chooser& chooser, std::function<void(std::optional<Command>)> chosen)
 {
     const DialogInfo info = InfoFor(dialog);
-    const Request request = MakeRequest(dialog, chooser.DocumentsFolder(), chooser.SamplesFolder());
-    chooser.Browse(request, [info, &chooser, chosen = std::move(chosen)](std::optional<juce::File> file) {
+    const juce::File samples = chooser.SamplesFolder();
+    const Request request = MakeRequest(dialog, chooser.DocumentsFolder(), samples);
+    chooser.Browse(request, [info, samples, &chooser, chosen = std::move(chosen)](std::optional<juce::File> file) {
         if (! file)
         {
             chosen(std::nullopt);
@@ -147,6 +194,15 @@ void CFileDialogs::Choose(Dialog dialog, Chooser& chooser, std::function<void(st
         }
         if (info.save && file->getFileExtension().isEmpty())
             file = file->withFileExtension(info.venue ? ".21v" : ".21w");
+        if (info.save && IsSample(*file, samples))
+        {
+            CReportError::GetInstance()->ReportError(
+                "Error: " + file->getFullPathName().toStdString()
+                + " is in the folder of the shipped samples, which stay as shipped; nothing was saved. "
+                  "Save the design in a folder of your own.");
+            chosen(std::nullopt);
+            return;
+        }
         Command command;
         command.name = CCommandTable::Find(info.target)->name;
         command.target = info.target;
@@ -162,7 +218,7 @@ void CFileDialogs::Choose(Dialog dialog, Chooser& chooser, std::function<void(st
     });
 }
 
-void CFileDialogs::Run(Dialog dialog, std::function<void()> finished)
+void CFileDialogs::Run(Dialog dialog, std::function<void()> finished, Confirm confirm)
 {
     if (dialogOpen)
     {
@@ -171,21 +227,28 @@ void CFileDialogs::Run(Dialog dialog, std::function<void()> finished)
         return;
     }
     dialogOpen = true;
-    Choose(dialog, CurrentChooser(), [finished = std::move(finished)](std::optional<Command> command) {
-        dialogOpen = false;
-        // This callback is the command's event boundary: a failure was reported before it was
-        // thrown, and an exception must not leave JUCE's dialog callbacks half done.
-        try
-        {
-            if (command)
-                CCommandManager::GetInstance()->DoGeneral(command->target, command->path, 0.0);
-        }
-        catch (const std::exception&)
-        {
-        }
-        if (finished)
-            finished();
-    });
+    Choose(dialog, CurrentChooser(),
+           [finished = std::move(finished), confirm = std::move(confirm)](std::optional<Command> command) {
+               dialogOpen = false;
+               auto send = [command, finished](bool go) {
+                   // This is the command's event boundary: a failure was reported before it
+                   // was thrown, and an exception must not leave JUCE's callbacks half done.
+                   try
+                   {
+                       if (command && go)
+                           CCommandManager::GetInstance()->DoGeneral(command->target, command->path, 0.0);
+                   }
+                   catch (const std::exception&)
+                   {
+                   }
+                   if (finished)
+                       finished();
+               };
+               if (command && confirm)
+                   confirm(*command, send);
+               else
+                   send(true);
+           });
 }
 
 bool CFileDialogs::IsOpen()

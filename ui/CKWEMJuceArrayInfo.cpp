@@ -12,9 +12,18 @@
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
+#include <algorithm>
 
 namespace
 {
+// The flybar holds this many enclosures, full-range modules and subwoofers together.
+constexpr int kMaxEnclosures = 6;
+
+std::string Count(int n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 void SetUpCountSlider(juce::Slider& slider, double minimum, double maximum, juce::Slider::Listener* listener)
 {
     slider.setRange(minimum, maximum, 1.0);
@@ -45,11 +54,13 @@ CKWEMJuceArrayInfo::CKWEMJuceArrayInfo()
     flownToggle.addListener(this);
     flownToggle.setToggleState(true, juce::dontSendNotification);
 
+    // Not a switch that does nothing: shown, but off and greyed, with the reason.
     addAndMakeVisible(groundToggle);
     groundToggle.setButtonText("Ground Stack");
     groundToggle.setConnectedEdges(juce::Button::ConnectedOnLeft);
     groundToggle.setRadioGroupId(30);
-    groundToggle.addListener(this);
+    groundToggle.setEnabled(false);
+    groundToggle.setTooltip("Not available: the wizard designs flown arrays only; ground stacks cannot be designed yet");
 
     addAndMakeVisible(rangeSlider);
     rangeSlider.setTooltip("Change number of Range Modules");
@@ -62,7 +73,12 @@ CKWEMJuceArrayInfo::CKWEMJuceArrayInfo()
     for (CCheckedSlider* slider : { &rangeSlider, &subwooferSlider, &pinSlider })
     {
         const std::string& target = TargetOf(*slider);
-        slider->checkTyped = [&target](const std::string& typed) {
+        slider->checkTyped = [this, &target](const std::string& typed) {
+            // A count that does not fit says the real limit, before the catalogue's.
+            const juce::String text(typed);
+            if (text.isNotEmpty() && text.length() < 6 && text.containsOnly("0123456789"))
+                if (std::string refusal = FitRefusal(target, text.getIntValue()); ! refusal.empty())
+                    return refusal;
             CCommand command;
             command.target = target;
             const CCommandResult checked = CCommandTable::CheckTyped(command, typed);
@@ -78,14 +94,21 @@ CKWEMJuceArrayInfo::CKWEMJuceArrayInfo()
     }
     pinCaption.setTooltip("Change Pin Position");
 
+    // A result, not a field: no box, no caret; the text can still be selected and copied.
     addAndMakeVisible(angleEditor);
     angleEditor.setMultiLine(false);
     angleEditor.setReturnKeyStartsNewLine(false);
     angleEditor.setReadOnly(true);
-    angleEditor.setScrollbarsShown(true);
-    angleEditor.setCaretVisible(true);
+    angleEditor.setScrollbarsShown(false);
+    angleEditor.setCaretVisible(false);
     angleEditor.setPopupMenuEnabled(true);
-    angleEditor.setColour(juce::TextEditor::shadowColourId, juce::Colour(0xb2808080u));
+    angleEditor.setMouseCursor(juce::MouseCursor::NormalCursor);
+    angleEditor.setColour(juce::TextEditor::backgroundColourId, juce::Colours::transparentBlack);
+    angleEditor.setColour(juce::TextEditor::outlineColourId, juce::Colours::transparentBlack);
+    angleEditor.setColour(juce::TextEditor::focusedOutlineColourId, juce::Colours::transparentBlack);
+    angleEditor.setColour(juce::TextEditor::shadowColourId, juce::Colours::transparentBlack);
+    angleEditor.setTooltip("The array angle the pick pin gives, in degrees (positive: the array's front points up). "
+                           "A result: change the pick pin or the modules to change it");
     angleEditor.setText(juce::String());
 
     addAndMakeVisible(titleLabel);
@@ -136,6 +159,44 @@ void CKWEMJuceArrayInfo::Refresh()
     listeners->RegisterByPath(&rangeSlider, path, Tag::Total_Model_2, Tag::VSlideInt, "");
     listeners->RegisterByPath(&pinSlider, path, Tag::SlotPin, Tag::VSlideInt, "");
     listeners->RegisterByPath(&angleEditor, path, Tag::Angle, Tag::VEditDouble, "");
+    DescribeCounts();
+}
+
+int CKWEMJuceArrayInfo::CountOf(const std::string& target)
+{
+    const std::string& element = target == Tag::Model_DRXS1 ? Tag::Total_Model_1 : Tag::Total_Model_2;
+    return CEngineManager::GetInstance()->ResolvePath(ArrayInfoPath())->FindChild(element)->FindChild(Tag::Value)->GetInt(0);
+}
+
+std::string CKWEMJuceArrayInfo::FitRefusal(const std::string& target, int count)
+{
+    if (target != Tag::Model_DRXR1 && target != Tag::Model_DRXS1)
+        return {};
+    const bool subwoofers = target == Tag::Model_DRXS1;
+    const int others = CountOf(subwoofers ? Tag::Model_DRXR1 : Tag::Model_DRXS1);
+    const int fit = std::max(0, kMaxEnclosures - others);
+    if (count <= fit)
+        return {};
+    const std::string what = subwoofers ? Count(fit, "subwoofer", "subwoofers")
+                                        : Count(fit, "full-range module", "full-range modules");
+    const std::string beside = subwoofers ? Count(others, "full-range module", "full-range modules")
+                                          : Count(others, "subwoofer", "subwoofers");
+    return "At most " + what + " fit beside " + beside + " (" + std::to_string(kMaxEnclosures)
+           + " enclosures in all), not " + std::to_string(count) + ". Remove " + (subwoofers ? "a full-range module"
+                                                                                                  : "a subwoofer")
+           + " first.";
+}
+
+void CKWEMJuceArrayInfo::DescribeCounts()
+{
+    const int fullRange = CountOf(Tag::Model_DRXR1);
+    const int subwoofers = CountOf(Tag::Model_DRXS1);
+    rangeSlider.setTooltip("Full-range modules: " + std::to_string(fullRange) + ", at most "
+                           + std::to_string(kMaxEnclosures - subwoofers) + " beside "
+                           + Count(subwoofers, "subwoofer", "subwoofers"));
+    subwooferSlider.setTooltip("Subwoofers: " + std::to_string(subwoofers) + ", at most "
+                               + std::to_string(kMaxEnclosures - fullRange) + " beside "
+                               + Count(fullRange, "full-range module", "full-range modules"));
 }
 
 void CKWEMJuceArrayInfo::paint(juce::Graphics& g)
@@ -197,9 +258,20 @@ void CKWEMJuceArrayInfo::sliderValueChanged(juce::Slider* slider)
     const bool fromBinding = IsBindingRefresh(*slider);
     EndBindingRefresh(*slider);
     if (fromBinding)
+    {
+        DescribeCounts();
         return;
+    }
 
+    // More than fit would push the other model out of the array: refused, and said why.
+    if (const std::string refusal = FitRefusal(target, (int) slider->getValue()); ! refusal.empty())
+    {
+        CReportError::GetInstance()->ReportError(refusal);
+        CListenerManager::GetInstance()->Refresh(slider);
+        return;
+    }
     const CCommandResult result = CCommandManager::GetInstance()->DoGeneral(target, "", slider->getValue());
+    DescribeCounts();
     if (! result)
     {
         // The slider goes back to the value the design keeps.

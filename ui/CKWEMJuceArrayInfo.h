@@ -41,6 +41,13 @@ public:
 private:
     // The command a count or pin slider sends; "" for any other slider.
     const std::string& TargetOf(const juce::Slider& slider) const;
+    // The design's count of full-range modules (Model_DRXR1) or subwoofers (Model_DRXS1).
+    static int CountOf(const std::string& target);
+    // Why `count` of the model `target` sets does not fit beside the other model's
+    // enclosures (the engine would take the others out), or "" when it fits.
+    static std::string FitRefusal(const std::string& target, int count);
+    // The count sliders' tooltips: what fits beside the other model.
+    void DescribeCounts();
 
     juce::ToggleButton flownToggle;
     juce::ToggleButton groundToggle;

@@ -18,6 +18,7 @@ namespace
 {
 const juce::Colour kSeparatorColour(0xff808080);
 constexpr int kLengthDragPixels = 200000;
+constexpr double kLengthButtonStep = 0.5;
 
 std::string DefaultTitle(int areaNumber)
 {
@@ -61,6 +62,9 @@ CKWEMJuceFloor::CKWEMJuceFloor()
 
     keys = { { &frontX, Tag::sX }, { &frontZ, Tag::sY }, { &endX, Tag::eX },
              { &endZ, Tag::eY }, { &angle, Tag::LAngle }, { &length, Tag::LDist } };
+    // A typed length is kept to the tenth shown; the buttons step by half a unit.
+    for (CCheckedSlider* slider : { &frontX, &frontZ, &endX, &endZ, &length })
+        slider->SetButtonStep(kLengthButtonStep);
     for (CCheckedSlider* slider : { &frontX, &frontZ, &endX, &endZ, &angle, &length })
     {
         const std::string key = keys[slider];

@@ -51,6 +51,8 @@ CKWEMJuceModule::CKWEMJuceModule()
     SetUpCaption(switchName, small);
     switchName.setText(kDefaultSwitchName, juce::dontSendNotification);
     switchName.setColour(juce::Label::textColourId, juce::Colour(0xffc80fa1));
+    switchName.setTooltip("Where the HF shading is set: by the module's toggle switch in S-Amp mode, by the "
+                          "amplifier's DSP in Bi-Amp mode");
 
     for (juce::Label* label : { &distanceValue, &operatingMode, &hfShading, &distanceCaption, &title, &model, &switchName })
     {
@@ -62,8 +64,9 @@ CKWEMJuceModule::CKWEMJuceModule()
 
     const int top = juce::Button::ConnectedOnTop;
     const int bottom = juce::Button::ConnectedOnBottom;
-    SetUpToggle(biAmp, "1", "B-Amp", "use Bi-Amp mode", bottom, 1);
-    SetUpToggle(singleAmp, "2", "S-Amp", "Use Single Amp mode - allows use of switch-2", top, 1);
+    SetUpToggle(biAmp, "1", "Bi-Amp", "Bi-Amp mode: the amplifier's DSP sets the HF shading", bottom, 1);
+    SetUpToggle(singleAmp, "2", "S-Amp", "Single amp mode: the module's HF toggle switch sets the HF shading", top,
+                1);
     SetUpToggle(multi, "1", "Multi", "use Multi-mode", bottom, 2);
     SetUpToggle(single, "2", "Single", "use Single mode", top, 2);
     SetUpToggle(longMode, "3", "Long", "Use Long mode", top, 2);
@@ -159,13 +162,12 @@ void CKWEMJuceModule::Refresh(int newPositionNumber, int newIndex, const std::st
     positionNumber = newPositionNumber;
 
     std::string number;
-    IntToString(number, index);
-    if (kind == CJuceManager::kModuleSubwoofer)
-        title.setText("Sub Woofer " + number, juce::sendNotification);
-    else if (kind == CJuceManager::kModuleFlybar)
+    IntToString(number, positionNumber);
+    // Modules go by their position, as everywhere else; the model beside it says what it is.
+    if (kind == CJuceManager::kModuleFlybar)
         title.setText("Flybar ", juce::sendNotification);
     else
-        title.setText("Full Range " + number, juce::sendNotification);
+        title.setText("Module " + number, juce::sendNotification);
     setSize(kWidth, kind == CJuceManager::kModuleFlybar ? kFlybarHeight : kHeight);
     model.setText(modelName, juce::sendNotification);
 
@@ -253,9 +255,9 @@ void CKWEMJuceModule::buttonClicked(juce::Button* button)
     const bool shading = button == &multi || button == &single || button == &longMode;
     int switchNumber = 0;
     StringToInt(button->getName().toStdString(), switchNumber);
-    std::string position;
-    IntToString(position, positionNumber);
-    CCommandManager::GetInstance()->DoGeneral(shading ? Tag::Switch2 : Tag::Switch1, position, 2.0 * switchNumber + 1.0);
+    std::string module;
+    IntToString(module, positionNumber);
+    CCommandManager::GetInstance()->DoGeneral(shading ? Tag::Switch2 : Tag::Switch1, module, 2.0 * switchNumber + 1.0);
     CJuceManager::GetInstance()->Redraw();
 }
 

@@ -31,7 +31,11 @@ CKWEMJuceRigging::CKWEMJuceRigging()
     }
     weightLine.setName("RiggingWeight");
     pinLine.setName("RiggingPins");
-    pinLine.setTooltip("The array angle each flybar pick position gives; the picked one is in brackets");
+    pinLine.setTooltip("The array angle each flybar pick position gives (positive: the array's front points up); "
+                       "the picked one is in brackets");
+    weightLine.setTooltip("The array's weight; its centre of gravity (CG, the red dot in the picture) from the "
+                          "flybar's reference point; and the trim heights: the array's top and bottom above the "
+                          "floor under them");
     Refresh();
 }
 
@@ -43,9 +47,12 @@ void CKWEMJuceRigging::Refresh()
     const CDisplayUnits units = CJuceManager::GetInstance()->GetDisplayUnits();
     const juce::String length = units.LengthSymbol();
 
+    // The trim heights are what the motors are set by: the array's top and bottom above the floor.
     weightLine.setText("Rigging:  weight " + Fixed(units.Weight(rigging.weight), 1) + " " + units.WeightSymbol()
-                           + "    centre of gravity  x " + Fixed(units.Length(rigging.cgX), 2) + " " + length
-                           + "   y " + Fixed(units.Length(rigging.cgY), 2) + " " + length + "  (from the flybar)",
+                           + "   CG  x " + Fixed(units.Length(rigging.cgX), 2) + " " + length + "  y "
+                           + Fixed(units.Length(rigging.cgY), 2) + " " + length + " (from the flybar)   trim  top "
+                           + Fixed(units.Length(rigging.topTrim), 2) + " " + length + "  bottom "
+                           + Fixed(units.Length(rigging.bottomTrim), 2) + " " + length + " (above the floor)",
                        juce::dontSendNotification);
 
     juce::String pins = "Array angle at pin:";

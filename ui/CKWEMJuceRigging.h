@@ -1,7 +1,7 @@
 #pragma once
-// The rigging strip under the array info: the array's weight and centre of gravity and
-// the array angle that every pick pin gives (the picked one marked), in the display
-// units. Shows what the engine computed; sends no commands. Owned by the main window;
+// The rigging strip under the array info: the array's weight, centre of gravity and trim
+// heights (its top and bottom above the floor) and the array angle that every pick pin
+// gives (the picked one marked), in the display units. Shows what the engine computed; sends no commands. Owned by the main window;
 // GUI message thread only.
 
 #include <juce_gui_basics/juce_gui_basics.h>

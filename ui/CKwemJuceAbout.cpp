@@ -96,6 +96,9 @@ void CKwemJuceAbout::comboBoxChanged(juce::ComboBox* box)
     const juce::Rectangle<int> before = window->getBounds();
     CUiScale::Apply(scaleChoice.getSelectedId());
     window->setSize(before.getWidth(), before.getHeight());
+    // ...but never past the screen's work area.
+    if (auto* resizable = dynamic_cast<juce::ResizableWindow*>(window))
+        CUiScale::FitToScreen(*resizable, CUiScale::kWindowWidth, CUiScale::kWindowHeight);
 }
 
 void CKwemJuceAbout::buttonClicked(juce::Button* button)

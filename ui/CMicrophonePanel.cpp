@@ -1,5 +1,13 @@
 #include "ui/CMicrophonePanel.h"
 
+#include "app/CJuceManager.h"
+#include "array/CArrayLineWrap.h"
+#include "array/CArrayManager.h"
+#include "array/CArrayProdWrap.h"
+#include "array/ModuleNumbers.h"
+#include "base/CMathHelper.h"
+#include "xml/XmlTags.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -39,6 +47,12 @@ bool BarIndex(const CBandModel::ProbeBand& band, int& index)
         return false;
     index -= CBandModel::kFirstBand;
     return true;
+}
+
+juce::String ModelAt(int position)
+{
+    CArrayLineWrap line(CArrayManager::GetInstance()->GetArray(1, CArrayManager::kFind));
+    return ModelShortName(line.GetCab(position).GetProduct().GetModel());
 }
 }
 
@@ -110,11 +124,16 @@ void CMicrophonePanel::Show(const CBandModel::ProbeResult& probe, const std::str
 
 juce::StringArray CMicrophonePanel::GetLines() const
 {
+    const CDisplayUnits units = CJuceManager::GetInstance()->GetDisplayUnits();
     juce::StringArray lines;
     lines.add("L_Z " + Decibels(result.z) + "   L_A " + Decibels(result.a));
     for (const CBandModel::ProbeSource& source : result.sources)
-        lines.add("Module " + juce::String(source.position) + ": " + Decibels(source.z) + ", "
-                  + juce::String(source.distanceM, 2) + " m, " + juce::String(source.delayMs, 2) + " ms");
+    {
+        const double inches = CMathHelper().Convert(Tag::Meters, Tag::Inches, source.distanceM);
+        lines.add("Module " + juce::String(source.position) + " (" + ModelAt(source.position) + "): "
+                  + Decibels(source.z) + ", " + juce::String(units.Length(inches), 2) + " " + units.LengthSymbol()
+                  + ", " + juce::String(source.delayMs, 2) + " ms");
+    }
     return lines;
 }
 

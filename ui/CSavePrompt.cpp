@@ -9,20 +9,22 @@
 namespace
 {
 const char* const kTitle = "Save changes?";
-const char* const kMessage = "The design has changes that are not saved.\n"
-                             "Save them before the wizard closes?";
+const char* const kQuitMessage = "The design has changes that are not saved.\n"
+                                 "Save them before the wizard closes?";
+const char* const kLoadMessage = "The design has changes that are not saved.\n"
+                                 "Save them before the other design replaces it?";
 
 class JuceUi : public CSavePrompt::Ui
 {
 public:
-    void Ask(std::function<void(CSavePrompt::Answer)> answered) override
+    void Ask(const std::string& message, std::function<void(CSavePrompt::Answer)> answered) override
     {
         // The alert window's own shortcuts: "s" and "d" for the first two buttons, Escape
         // for the last; its result is 1, 2 and 0 in that order.
         const auto options = juce::MessageBoxOptions()
                                  .withIconType(juce::MessageBoxIconType::QuestionIcon)
                                  .withTitle(kTitle)
-                                 .withMessage(kMessage)
+                                 .withMessage(message)
                                  .withButton("Save")
                                  .withButton("Discard")
                                  .withButton("Cancel");
@@ -51,13 +53,19 @@ void CSavePrompt::RequestQuit()
     // While a file dialog shows, the window it belongs to stays.
     if (asking || CFileDialogs::IsOpen())
         return;
-    if (! CDesignState::GetInstance()->IsModified())
-    {
-        CurrentUi().Quit();
+    Settle(kQuitMessage, [] { CurrentUi().Quit(); }, [] {});
+}
+
+void CSavePrompt::RequestLoad()
+{
+    if (asking || CFileDialogs::IsOpen())
         return;
-    }
-    asking = true;
-    CurrentUi().Ask(&CSavePrompt::Answered);
+    // The question comes once a design is chosen: a cancelled dialog needs none, and a
+    // double click in the list is a choice like any other.
+    CFileDialogs::Run(CFileDialogs::Dialog::LoadArray, nullptr,
+                      [](const CFileDialogs::Command&, std::function<void(bool)> send) {
+                          Settle(kLoadMessage, [send] { send(true); }, [send] { send(false); });
+                      });
 }
 
 bool CSavePrompt::IsAsking()
@@ -65,21 +73,33 @@ bool CSavePrompt::IsAsking()
     return asking;
 }
 
-void CSavePrompt::Answered(Answer answer)
+void CSavePrompt::Settle(const std::string& message, std::function<void()> then, std::function<void()> cancelled)
 {
-    if (answer != Answer::Save)
+    if (! CDesignState::GetInstance()->IsModified())
     {
-        asking = false;
-        if (answer == Answer::Discard)
-            CurrentUi().Quit();
+        then();
         return;
     }
-    // The question stays asked until the save dialog is over.
-    CFileDialogs::Run(CFileDialogs::Dialog::SaveArray, [] {
-        asking = false;
-        // A cancelled or failed save (reported) leaves the changes unsaved: the wizard stays.
-        if (! CDesignState::GetInstance()->IsModified())
-            CurrentUi().Quit();
+    asking = true;
+    CurrentUi().Ask(message, [then, cancelled](Answer answer) {
+        if (answer != Answer::Save)
+        {
+            asking = false;
+            if (answer == Answer::Discard)
+                then();
+            else
+                cancelled();
+            return;
+        }
+        // The question stays asked until the save is over.
+        CFileDialogs::SaveArray([then, cancelled] {
+            asking = false;
+            // A cancelled or failed save (reported) leaves the changes unsaved: they stay.
+            if (CDesignState::GetInstance()->IsModified())
+                cancelled();
+            else
+                then();
+        });
     });
 }
 

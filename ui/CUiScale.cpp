@@ -41,3 +41,23 @@ void CUiScale::ApplyRemembered()
 {
     Apply(Remembered());
 }
+
+void CUiScale::FitToScreen(juce::ResizableWindow& window, int minWidth, int minHeight)
+{
+    // In the desktop's scaled pixels, as the window's own bounds are.
+    const juce::Displays& displays = juce::Desktop::getInstance().getDisplays();
+    const juce::Displays::Display* display = displays.getDisplayForRect(window.getScreenBounds());
+    if (display == nullptr)
+        display = displays.getPrimaryDisplay();
+    if (display == nullptr)
+        return;
+    const juce::Rectangle<int> area = display->userArea;
+    const int minimumWidth = std::min(minWidth, area.getWidth());
+    const int minimumHeight = std::min(minHeight, area.getHeight());
+    window.setResizeLimits(minimumWidth, minimumHeight, 16384, 16384);
+
+    juce::Rectangle<int> bounds = window.getBounds();
+    bounds.setSize(std::clamp(bounds.getWidth(), minimumWidth, area.getWidth()),
+                   std::clamp(bounds.getHeight(), minimumHeight, area.getHeight()));
+    window.setBounds(bounds.constrainedWithin(area));
+}

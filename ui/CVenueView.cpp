@@ -1,6 +1,7 @@
 #include "ui/CVenueView.h"
 
 #include "app/CJuceManager.h"
+#include "engine/CEngineManager.h"
 #include "engine/CSceneManager.h"
 #include "render/CVenuePicture.h"
 
@@ -10,11 +11,15 @@ namespace
 {
 constexpr int kButtonHeight = 20;
 constexpr int kButtonGap = 4;
+// The top row the window's title, the view strip and the zoom buttons sit in.
+constexpr float kTopRowHeight = 26.0f;
 }
 
 CVenueView::CVenueView()
 {
     setName("VenueView");
+    // A click on the picture takes the keyboard, so that Escape there reaches the window.
+    setWantsKeyboardFocus(true);
     fitButton.setTooltip("Show the whole venue, the array and where its aim lines land");
     zoomOutButton.setTooltip("Zoom out (or turn the mouse wheel)");
     zoomInButton.setTooltip("Zoom in (or turn the mouse wheel); drag the picture to move it");
@@ -54,15 +59,24 @@ void CVenueView::Redraw()
     if (picture.getWidth() != width || picture.getHeight() != height)
         picture = juce::Image(juce::Image::RGB, width, height, true);
 
-    CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
+    CVenuePicture::Options options = PictureOptions();
     options.framing = CVenuePicture::Framing::Given;
     options.view = fitted ? CVenuePicture::FitView(options.scene, width, height, CVenuePicture::kFitMargin * scale)
                           : CRenderView { view.zoom * scale, view.x * scale, view.y * scale };
-    options.textScale = scale;
     options.underlay = underlay;
+    options.outlineSurfaces = CEngineManager::IsFieldMapShown();
     const CRenderView drawn = CVenuePicture::Draw(picture, options);
     view = { drawn.zoom / scale, drawn.x / scale, drawn.y / scale };
     repaint();
+}
+
+CVenuePicture::Options CVenueView::PictureOptions() const
+{
+    const float scale = PixelScale();
+    CVenuePicture::Options options = CJuceManager::GetInstance()->AnnotatedPicture();
+    options.textScale = scale;
+    options.keepClear.push_back(juce::Rectangle<float>(0.0f, 0.0f, (float) getWidth() * scale, kTopRowHeight * scale));
+    return options;
 }
 
 void CVenueView::ShowWhole()

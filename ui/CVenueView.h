@@ -21,6 +21,10 @@ public:
 
     // Draws the picture again from the current scene and units.
     void Redraw();
+    // How the view draws its picture: annotated, at device pixels, the grid's numbers clear
+    // of the top row (the title, the view strip and the zoom buttons sit there). The
+    // framing and the underlay are the caller's.
+    CVenuePicture::Options PictureOptions() const;
     // Drawn under the grid and the scene of every picture (the field map; null: none).
     void SetUnderlay(CVenuePicture::Underlay newUnderlay) { underlay = std::move(newUnderlay); }
 

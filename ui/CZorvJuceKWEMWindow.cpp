@@ -139,13 +139,15 @@ void CZorvJuceKWEMWindow::CreateChildren()
     using B = juce::Button;
     loadButton = MakeButton("new button", "Load", "Load previously designed array",
                             B::ConnectedOnLeft | B::ConnectedOnRight);
-    saveButton = MakeButton("new button", "Save", "Save array design to file", B::ConnectedOnLeft | B::ConnectedOnRight);
+    saveButton = MakeButton("new button", "Save", "Save the design to its file (Ctrl+S)",
+                            B::ConnectedOnLeft | B::ConnectedOnRight);
+    saveAsButton = MakeButton("SaveAs", "Save As...", "Save the design to a new file (Ctrl+Shift+S)", 0);
     venueSaveButton = MakeButton("new button", "Venue Save", "Save Venue to reusable venue list", B::ConnectedOnRight);
     exitButton = MakeButton("new button", "Exit", "Exit array wizard", B::ConnectedOnLeft);
     printButton = MakeButton("new button", "Print", "Print out information from array wizard", B::ConnectedOnRight);
     updateButton = MakeButton("new button", "Update", "Check for updates to wizard via the Internet", 0);
-    for (juce::TextButton* b : { loadButton.get(), saveButton.get(), venueSaveButton.get(), exitButton.get(),
-                                 printButton.get(), updateButton.get() })
+    for (juce::TextButton* b : { loadButton.get(), saveButton.get(), saveAsButton.get(), venueSaveButton.get(),
+                                 exitButton.get(), printButton.get(), updateButton.get() })
     {
         JoinFileButtonGroup(*b);
         addAndMakeVisible(*b);
@@ -181,6 +183,11 @@ void CZorvJuceKWEMWindow::CreateChildren()
     venueInfoLabel = MakeLabel("new label", "Venue Info", 15.0f);
     addAndMakeVisible(*venueInfoLabel);
     venueViewLabel = MakeLabel("new label", "Venue View", 15.0f);
+    // The picture's legend, where the picture is named: a tooltip over the whole picture
+    // would cover it wherever the pointer rests.
+    venueViewLabel->setTooltip("White lines: each full-range module's aim line. Red lines: the array's upper and "
+                               "lower coverage edges. Red dot: the array's centre of gravity. Coloured surfaces: the "
+                               "level of the view chosen above, on the scale at the right (pale slate: below it).");
     addAndMakeVisible(*venueViewLabel);
 
     unitButton = MakeButton("new button", "US units", "Click to select US or SI units", 0);
@@ -195,9 +202,9 @@ void CZorvJuceKWEMWindow::CreateChildren()
     bandStrip = std::make_unique<CBandStrip>(*venueView, *microphonePanel);
     addAndMakeVisible(*bandStrip);
 
-    for (juce::TextButton* b : { loadButton.get(), saveButton.get(), venueSaveButton.get(), exitButton.get(),
-                                 printButton.get(), updateButton.get(), venueLoadButton.get(), aboutButton.get(),
-                                 unitButton.get() })
+    for (juce::TextButton* b : { loadButton.get(), saveButton.get(), saveAsButton.get(), venueSaveButton.get(),
+                                 exitButton.get(), printButton.get(), updateButton.get(), venueLoadButton.get(),
+                                 aboutButton.get(), unitButton.get() })
         b->addListener(this);
 }
 
@@ -236,6 +243,7 @@ CZorvJuceKWEMWindow::~CZorvJuceKWEMWindow()
     floorListView.reset();
     loadButton.reset();
     saveButton.reset();
+    saveAsButton.reset();
     venueSaveButton.reset();
     exitButton.reset();
     printButton.reset();
@@ -288,6 +296,8 @@ void CZorvJuceKWEMWindow::resized()
     floorListView->setBounds(152, 408 + dy, 624, 127);
     loadButton->setBounds(716 + dx, 8, 38, 24);
     saveButton->setBounds(678 + dx, 8, 38, 24);
+    // Under Save, above the venue buttons.
+    saveAsButton->setBounds(678 + dx, 32, 76, 18);
     venueSaveButton->setBounds(699 + dx, 50, 48, 35);
     exitButton->setBounds(754 + dx, 8, 38, 24);
     printButton->setBounds(640 + dx, 8, 38, 24);
@@ -313,9 +323,11 @@ void CZorvJuceKWEMWindow::resized()
 void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
 {
     if (button == loadButton.get())
-        CFileDialogs::LoadArray();
+        CSavePrompt::RequestLoad();
     else if (button == saveButton.get())
         CFileDialogs::SaveArray();
+    else if (button == saveAsButton.get())
+        CFileDialogs::SaveArrayAs();
     else if (button == venueSaveButton.get())
         CFileDialogs::SaveVenue();
     else if (button == exitButton.get())
@@ -335,4 +347,18 @@ void CZorvJuceKWEMWindow::buttonClicked(juce::Button* button)
         // The grid and the rigging strip speak the units too.
         CJuceManager::GetInstance()->Redraw();
     }
+}
+
+bool CZorvJuceKWEMWindow::keyPressed(const juce::KeyPress& key)
+{
+    const int command = juce::ModifierKeys::commandModifier;
+    if (key == juce::KeyPress('s', juce::ModifierKeys(command), 0))
+        CFileDialogs::SaveArray();
+    else if (key == juce::KeyPress('s', juce::ModifierKeys(command | juce::ModifierKeys::shiftModifier), 0))
+        CFileDialogs::SaveArrayAs();
+    else if (key == juce::KeyPress::escapeKey && microphonePanel->isVisible() && microphonePanel->onClose)
+        microphonePanel->onClose();
+    else
+        return false;
+    return true;
 }

@@ -33,6 +33,8 @@ public:
     void paint(juce::Graphics& g) override;
     void resized() override;
     void buttonClicked(juce::Button* button) override;
+    // Ctrl+S saves, Ctrl+Shift+S saves as; Escape removes the microphone.
+    bool keyPressed(const juce::KeyPress& key) override;
 
     static constexpr int kBaseWidth = 800;
     static constexpr int kBaseHeight = 600;
@@ -66,6 +68,7 @@ private:
     std::unique_ptr<juce::Viewport> floorListView;
     std::unique_ptr<juce::TextButton> loadButton;
     std::unique_ptr<juce::TextButton> saveButton;
+    std::unique_ptr<juce::TextButton> saveAsButton;
     std::unique_ptr<juce::TextButton> venueSaveButton;
     std::unique_ptr<juce::TextButton> exitButton;
     std::unique_ptr<juce::TextButton> printButton;

@@ -47,3 +47,11 @@ void CZorvSkin2LookAndFeel::drawButtonText(juce::Graphics& g, juce::TextButton& 
                     .withMultipliedAlpha(button.isEnabled() ? 1.0f : 0.5f));
     g.drawFittedText(button.getButtonText(), button.getLocalBounds(), juce::Justification::centred, 1, 0.5f);
 }
+
+juce::Label* CZorvSkin2LookAndFeel::createSliderTextBox(juce::Slider& slider)
+{
+    juce::Label* box = juce::LookAndFeel_V2::createSliderTextBox(slider);
+    // "2500.0" in a box laid out for "25.0": every digit stays, narrower.
+    box->setMinimumHorizontalScale(0.4f);
+    return box;
+}

@@ -1,7 +1,8 @@
 #pragma once
 // The wizard's look and feel: JUCE's classic drawing with the wizard's colours, except
 // that a button too narrow for the classic text margins (a stepper's "+") still shows its
-// whole text. Two
+// whole text, and a slider's value box squeezes a long number rather than cut its digits.
+// Two
 // variants exist, 1 with white and 2 with black label and editor text; the UI manager
 // owns both and creates each through Create on first request. GUI message thread only.
 
@@ -23,6 +24,7 @@ public:
     // Buttons narrower than this draw their text over their whole width.
     static constexpr int kNarrowButton = 24;
     void drawButtonText(juce::Graphics& g, juce::TextButton& button, bool highlighted, bool down) override;
+    juce::Label* createSliderTextBox(juce::Slider& slider) override;
 
 private:
     void SetColours(juce::uint32 textColour);

@@ -164,7 +164,7 @@ TEST_F(JuceManagerFixture, ModuleColumnFollowsTheArray)
     juce::Component column;
     Ui()->LayoutModulePanels(&column);
 
-    const std::vector<std::string> expected = { "1 0 HB_1 2",   "2 1 DRX_S1 3", "3 2 DRX_R1 4", "4 3 None 1",
+    const std::vector<std::string> expected = { "1 0 HB1 2",    "2 1 DRX-S1 3", "3 2 DRX-R1 4", "4 3 None 1",
                                                 "5 4 None 1",   "6 5 None 1",   "7 6 None 1" };
     EXPECT_EQ(log.modules, expected);
     ASSERT_EQ(column.getNumChildComponents(), 7);

@@ -119,7 +119,8 @@ TEST_F(ListenerFixture, EveryKindWritesItsValueIntoItsControl)
         { "VSlideEditDouble12", "sX", slider, [](CXmlNode* i) { i->SetDouble(480.0); },
           [](juce::Component& c, CXmlNode*) {
               EXPECT_DOUBLE_EQ(AsSlider(c).getValue(), 20.0);
-              EXPECT_DOUBLE_EQ(AsSlider(c).getInterval(), 0.5);
+              // A typed length is kept to the tenth shown.
+              EXPECT_DOUBLE_EQ(AsSlider(c).getInterval(), 0.1);
           } },
         { "VLabelDouble", "", label, value(12.34),
           [](juce::Component& c, CXmlNode*) { EXPECT_EQ(LabelText(c), "12.3"); } },

@@ -229,7 +229,8 @@ class CliTest(ToolCase):
         surfaces = report["areas"][1:]
         self.assertAlmostEqual(spl["min"], min(a["spl"]["min"] for a in surfaces), places=9)
         self.assertAlmostEqual(spl["max"], max(a["spl"]["max"] for a in surfaces), places=9)
-        self.assertEqual((spl["scaleBottom"], spl["scaleTop"]), (110, 120))
+        # Never moved, the scale spans the levels.
+        self.assertEqual((spl["scaleBottom"], spl["scaleTop"]), (math.floor(spl["min"]), math.ceil(spl["max"])))
         # A module's listening distance is the length of the last of its aim lines that hit.
         positions = {p["position"]: p for p in report["array"]["positions"]}
         last_line = {line["cab"]: line for line in report["aimLines"]}
@@ -238,7 +239,7 @@ class CliTest(ToolCase):
                                    places=6, msg="cab %d" % cab)
 
     def test_saved_array_loads_back_to_the_same_report(self):
-        edits = ["--seed", "4", "--set", "Model_DRXR1=4", "--set", "SlotPin=3", "--set", "Switch2=5:3",
+        edits = ["--seed", "4", "--set", "Model_DRXR1=4", "--set", "SlotPin=3", "--set", "Switch2=5:2",
                  "--area", "1:sY=25", "--area", "5:LAngle=15"]
         before = self.report(*(edits + ["--save-array", "design.21w"]))
         self.assertTrue(os.path.isfile(self.path("design.21w")))
@@ -303,6 +304,31 @@ class CliTest(ToolCase):
         self.assertEqual(page.count('<svg class="plot"'), 3)
         self.assertNotIn('src="http', page)
 
+    def test_report_html_levels_are_those_of_the_view_given(self):
+        for view, label, other in (("Classic", "SPL (Classic)", "Band A"), ("BandA", "SPL (Band A)", "Classic")):
+            with self.subTest(view=view):
+                self.assertEqual(self.run_tool("--view", view, "--report-html", "page.html")[0], 0)
+                with open(self.path("page.html"), encoding="utf-8") as f:
+                    page = f.read()
+                self.assertIn("<h2>Venue, %s</h2>" % label, page)
+                self.assertEqual(page.count(", dB</text>"), page.count(">%s, dB</text>" % label))
+                self.assertNotIn(other, page)
+
+    def test_modules_go_by_their_position_everywhere(self):
+        report = self.report("--set", "Model_DRXS1=1", "--set", "Model_DRXR1=5", "--set", "Switch2=5:3")
+        positions = {p["position"]: p for p in report["array"]["positions"]}
+        self.assertEqual(positions[3]["switch2"], 2, "module 3 is the cabinet at position 3")
+
+        status, _, err = self.run_tool("--set", "Model_DRXS1=1", "--set", "Model_DRXR1=5", "--set", "Switch2=5:8")
+        self.assertEqual(status, 1)
+        self.assertIn("there is no module 8 (the array has modules 2 to 7)", err)
+
+        self.assertEqual(self.run_tool("--set", "Model_DRXS1=1", "--set", "Model_DRXR1=2", "--report-html", "page.html")[0], 0)
+        with open(self.path("page.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertIn("<tr><td>2</td><td>DRX-S1 subwoofer</td>", page)
+        self.assertIn("<td>3 (DRX-R1 full-range module)</td>", page)
+
     def test_automatic_scale_spans_the_levels_until_turned_off_or_moved(self):
         def scale(report):
             return report["spl"]["scaleBottom"], report["spl"]["scaleTop"]
@@ -312,11 +338,11 @@ class CliTest(ToolCase):
 
         seed = ("--seed", "1")  # the same start-up array in every run
 
-        plain = self.report(*seed)
-        self.assertEqual(scale(plain), (110, 120))
-        automatic = self.report(*seed, "--set", "SplAuto=1")
+        # A design whose scale was never moved starts with it.
+        automatic = self.report(*seed)
         self.assertEqual(scale(automatic), levels(automatic))
-        self.assertNotEqual(scale(automatic), scale(plain))
+        self.assertNotEqual(scale(automatic), (110, 120))
+        self.assertEqual(scale(self.report(*seed, "--set", "SplAuto=1")), scale(automatic))
         # It follows the edits that come after it (three modules instead of six), until Base is
         # moved or it is turned off.
         fewer = self.report(*seed, "--set", "SplAuto=1", "--set", "Model_DRXR1=3")
@@ -334,7 +360,8 @@ class CliTest(ToolCase):
             _, _, rows = read_png(self.path(name))
             return len({p for row in rows for p in row if max(p) - min(p) > 20})
 
-        self.assertGreater(colours("auto.png", "--set", "SplAuto=1"), 2 * colours("plain.png"))
+        # Far above the levels, everything is below the scale: one colour.
+        self.assertGreater(colours("auto.png"), 2 * colours("above.png", "--set", "SplBase=8"))
         self.assertEqual(self.run_tool(*seed, "--set", "SplAuto=1", "--report-html", "page.html")[0], 0)
         with open(self.path("page.html"), encoding="utf-8") as f:
             page = f.read()
@@ -354,7 +381,7 @@ class CliTest(ToolCase):
             (["--set", "Model_DRXR1=five"], usage, "'five' is not a number"),
             (["--set", "SplBase=nan"], usage, "'nan' is not a number"),
             (["--set", "Model_DRXR1=2.5"], usage, "needs a whole number"),
-            (["--set", "Switch2=7"], usage, "Switch2 needs the module's position"),
+            (["--set", "Switch2=7"], usage, "Switch2 needs the module's number"),
             (["--set", "Switch1=8"], usage, "NUMBER must be 2 x switch"),
             (["--set", "SplAuto=2"], usage, "SplAuto must be from 0 to 1, not '2'"),
             (["--area", "3-sX=1"], usage, "expected SLOT:KEY=VALUE"),
@@ -366,7 +393,7 @@ class CliTest(ToolCase):
             (["--set", "Model_DRXR1=7"], failed, "the full-range count must be from 0 to 6"),
             (["--set", "Model_DRXS1=-1"], failed, "the subwoofer count must be from 0 to 6"),
             (["--set", "SlotPin=9"], failed, "the pick pin must be from 1 to 8"),
-            (["--set", "Switch2=7:9"], failed, "position 9 holds no module"),
+            (["--set", "Switch2=7:9"], failed, "there is no module 9"),
             (["--area", "6:sX=1"], failed, "the venue has no area 6"),
             (["missing.21w"], failed, "Could not load array file"),
             (["missing.21v"], failed, "Could not load venue file"),
@@ -404,9 +431,9 @@ class CliTest(ToolCase):
     def test_refused_values_change_nothing_and_later_steps_still_run(self):
         plain = self.report("--seed", "2", "--set", "SlotPin=3")
         cases = [
-            (["--area", "3:LDist=-5"], "--area 3:LDist=-5: area 3: length (LDist) must be a number greater than 0"),
-            (["--area", "3:LDist=0"], "length (LDist) must be a number greater than 0, not '0'"),
-            (["--area", "3:LAngle=95"], "angle in degrees (LAngle) must be a number from -90 to 90, not '95'"),
+            (["--area", "3:LDist=-5"], "--area 3:LDist=-5: Floor (area 3): Length must be a number greater than 0 ft"),
+            (["--area", "3:LDist=0"], "Length must be a number greater than 0 ft, not '0'"),
+            (["--area", "3:LAngle=95"], "Angle must be a number from -90 to 90 degrees, not '95'"),
             (["--set", "Model_DRXR1=7"], "the full-range count must be from 0 to 6"),
             (["--set", "SlotPin=0"], "the pick pin must be from 1 to 8"),
         ]
@@ -443,9 +470,10 @@ class CliTest(ToolCase):
         self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "Meters=1", "--set", "SaveVenueFile=x.21v",
                                "--set", "Meters=0", "--undo"), start)
         # The SPL scale is a view, saved with the design: undo leaves it as it was set.
-        scaled = saved("--set", "SplBase=1", "--set", "SplRange=2")
+        scaled = saved("--set", "SplAuto=0", "--set", "SplBase=1", "--set", "SplRange=2")
         self.assertNotEqual(scaled, start)
-        self.assertEqual(saved("--set", "Model_DRXR1=2", "--set", "SplBase=1", "--set", "SplRange=2", "--undo"),
+        self.assertEqual(saved("--set", "SplAuto=0", "--set", "Model_DRXR1=2", "--set", "SplBase=1", "--set", "SplRange=2",
+                               "--undo"),
                          scaled)
         automatic = saved("--set", "Model_DRXR1=2", "--set", "SplAuto=1", "--undo")
         self.assertIn(b"<Automatic>1</Automatic>", automatic[0])
@@ -628,7 +656,7 @@ class CliTest(ToolCase):
 
         status, out, _ = self.run_tool("--help")
         self.assertEqual(status, 0)
-        for form in ["LoadArrayFile=[PATH]", "SaveArrayFile=PATH", "Model_DRXR1=NUMBER", "Switch2=NUMBER:POSITION",
+        for form in ["LoadArrayFile=[PATH]", "SaveArrayFile=PATH", "Model_DRXR1=NUMBER", "Switch2=NUMBER:MODULE",
                      "Meters=NUMBER", "sX, sY, eX, eY, LAngle, LDist"]:
             self.assertIn(form, out)
 

@@ -14,6 +14,7 @@
 #include "array/CArrayManager.h"
 #include "engine/CEngineManager.h"
 #include "engine/CSPLManager.h"
+#include "engine/CSplScaleSetting.h"
 #include "render/CRenderManager.h"
 #include "venue/CVenueManager.h"
 #include "xml/CXmlDocument.h"
@@ -77,6 +78,15 @@ protected:
     static void Command(const std::string& target, double number, const std::string& text = "")
     {
         CCommandManager::GetInstance()->DoGeneral(target, text, number);
+    }
+
+    // The design's scale as if the user had moved it to bottom..top: it stays there. (A
+    // design whose scale was never moved follows its levels.)
+    static void MovedScale(double bottom = 110.0, double top = 120.0)
+    {
+        SplScaleSetting::SetAutomatic(false);
+        CSPLManager::GetInstance()->SetScale(bottom, top);
+        SplScaleSetting::StoreScale();
     }
 
     // Both documents as they would be written, compared the way they read back: an empty

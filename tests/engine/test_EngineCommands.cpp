@@ -87,6 +87,7 @@ TEST_F(EngineCommands, SplScaleSteps)
         { "SplRange", -5, 110, 120 },
     };
     CSPLManager* spl = CSPLManager::GetInstance();
+    MovedScale();
     for (const Case& c : cases)
     {
         Command(c.target, c.number);
@@ -116,9 +117,10 @@ TEST_F(EngineCommands, ModuleSwitchDecoding)
     Command("Switch1", 4);
     EXPECT_EQ(switch1(4), 2);
 
-    Command("Switch2", 7, "4");
+    // Module 3 hangs at position 4, under the flybar and two modules.
+    Command("Switch2", 7, "3");
     EXPECT_EQ(switch2(4), 3);
-    Command("Switch2", 6, "4");
+    Command("Switch2", 6, "3");
     EXPECT_EQ(switch2(4), 3);
 }
 

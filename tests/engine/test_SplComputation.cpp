@@ -236,7 +236,8 @@ TEST(SplColourScale, GradientTableRunsThroughTheSevenStops)
     ScopedTempDirectory run;
     CSPLManager* spl = CSPLManager::GetInstance();
     EXPECT_EQ(spl->ColourOf(115.0), 0xff008040u);
-    EXPECT_EQ(spl->ColourOf(100.0), 0xff000000u);
+    EXPECT_EQ(spl->ColourOf(110.0), 0xff000000u) << "the bottom of the scale";
+    EXPECT_EQ(spl->ColourOf(100.0), CSPLManager::kBelowScaleColour);
     EXPECT_EQ(spl->ColourOf(125.0), 0xffff0000u);
     CSPLManager::DestroyInstance();
 }

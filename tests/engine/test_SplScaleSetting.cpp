@@ -21,6 +21,9 @@ class SplScaleSettingTest : public EngineFixture
 TEST_F(SplScaleSettingTest, TheScaleTravelsWithTheArrayAndTheVenueFile)
 {
     EXPECT_TRUE(Venue()->FindChild(Tag::SplScale)->IsNull()) << "an untouched design keeps no scale";
+    EXPECT_TRUE(SplScaleSetting::IsAutomatic()) << "and follows its levels";
+    EXPECT_EQ(Scale(), VenueLevels());
+    MovedScale();
     SplScaleSetting::SetAutomatic(true);
     Command(Tag::SplBase, -2);  // top 120 -> 110, span kept
     Command(Tag::SplRange, 15); // bottom 100 -> 85
@@ -50,9 +53,15 @@ TEST_F(SplScaleSettingTest, AFileWithoutAUsableScaleLeavesTheScaleAlone)
     const size_t end = stored.find("</Venue>");
     ASSERT_NE(end, std::string::npos);
 
+    // A venue that keeps no scale never had it moved: its levels set the scale.
+    Command(CCommandTable::kLoadVenueFile, 0, temp.File("plain.21v").getFullPathName().toStdString());
+    EXPECT_TRUE(SplScaleSetting::IsAutomatic());
+    EXPECT_EQ(Scale(), VenueLevels());
+    MovedScale(80.0, 125.0);
+
+    // One that keeps an unusable scale leaves the scale alone, and does not follow the levels.
     const std::pair<double, double> before = Scale();
     const char* const scales[] = {
-        "",                                                       // none
         "<SplScale><Bottom>120</Bottom><Top>100</Top></SplScale>", // upside down
         "<SplScale><Bottom>100</Bottom><Top>100</Top></SplScale>", // no span
         "<SplScale><Top>130</Top></SplScale>",                      // half
@@ -64,6 +73,7 @@ TEST_F(SplScaleSettingTest, AFileWithoutAUsableScaleLeavesTheScaleAlone)
         temp.Write("odd.21v", text);
         Command(CCommandTable::kLoadVenueFile, 0, temp.File("odd.21v").getFullPathName().toStdString());
         EXPECT_EQ(Scale(), before) << scale;
+        EXPECT_FALSE(SplScaleSetting::IsAutomatic()) << scale;
     }
 
     std::string text = stored;
@@ -84,6 +94,7 @@ TEST_F(SplScaleSettingTest, AFileWithoutAUsableScaleLeavesTheScaleAlone)
 
 TEST_F(SplScaleSettingTest, AnAutomaticScaleFollowsTheLevelsAfterEveryEditUntilBaseOrRangeIsMoved)
 {
+    MovedScale();
     const std::pair<double, double> classic = Scale();
     const std::pair<double, double> levels = VenueLevels();
     ASSERT_LT(levels.first, levels.second);
@@ -186,6 +197,7 @@ TEST_F(SplScaleSettingTest, AutomaticModeIsSavedAndALoadedDesignFollowsItsOwnLev
 
 TEST_F(SplScaleSettingTest, TheAutomaticCommandTakesOnlyOnOrOff)
 {
+    MovedScale();
     for (double number : { -1.0, 2.0, 0.5 })
     {
         const CCommandResult result = CCommandManager::GetInstance()->DoGeneral(Tag::SplAuto, "", number);

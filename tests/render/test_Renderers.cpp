@@ -131,9 +131,9 @@ TEST_F(RenderersTest, DashedLinesHaveGaps)
 
 TEST_F(RenderersTest, LineColouredByItsSplSamples)
 {
-    // Scale 110..120: 100 dB is black, 125 dB red, with the ramp between the two samples.
+    // Scale 110..120: 110 dB is black, 125 dB red, with the ramp between the two samples.
     const std::string thick = Attr(Tag::LineWidth, 6.0) + Colour(Tag::ColorLine, 0xff00aa33);
-    const std::string samples = Sample(1, 100.0, 0.0) + Sample(2, 125.0, 1.0);
+    const std::string samples = Sample(1, 110.0, 0.0) + Sample(2, 125.0, 1.0);
     Draw(Origin() + SplLine(thick + "<" + Tag::SplGradient + "/>", samples, 2));
     EXPECT_TRUE(Near(At(11, 50), kBlack, 12)) << Hex(At(11, 50));
     EXPECT_TRUE(Near(At(188, 50), kRed, 12)) << Hex(At(188, 50));
@@ -141,10 +141,12 @@ TEST_F(RenderersTest, LineColouredByItsSplSamples)
     EXPECT_TRUE(Near(At(100, 48), 0xff800000, 12)) << "six pixels wide: " << Hex(At(100, 48));
     EXPECT_TRUE(Near(At(100, 46), kBackground)) << Hex(At(100, 46));
 
-    // The colours come from the SPL scale: on 130..140 both samples are black.
+    // The colours come from the SPL scale: on 130..140 both samples are below it, drawn in
+    // a colour that is neither the scale's nor the background's.
     CSPLManager::GetInstance()->SetScale(130.0, 140.0);
     Draw(Origin() + SplLine(thick + Attr(Tag::SplGradient, "1"), samples, 2));
-    EXPECT_TRUE(Near(At(188, 50), kBlack, 12)) << Hex(At(188, 50));
+    EXPECT_TRUE(Near(At(188, 50), CSPLManager::kBelowScaleColour, 12)) << Hex(At(188, 50));
+    EXPECT_FALSE(Near(At(188, 50), kBackground, 40)) << Hex(At(188, 50));
 
     // Without the marker, or with it switched off, the line keeps its own colour.
     for (const std::string& tags : { thick, thick + Attr(Tag::SplGradient, "0") })

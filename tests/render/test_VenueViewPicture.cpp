@@ -270,9 +270,77 @@ TEST_F(LongVenue, TheShownRangeSpansTheLevelsInViewAndGivesTheSurfacesManyColour
         }
         return seen.size();
     };
+    // Against the scale as it stood before it followed the levels.
+    options.followLevels = nullptr;
+    MovedScale();
     const size_t onDefault = colours();
     CSPLManager::GetInstance()->SetScale(low, high);
     const size_t onShown = colours();
     EXPECT_GE(onShown, 6u);
     EXPECT_GT(onShown, onDefault + 2) << "default scale " << onDefault << ", shown range " << onShown;
+}
+
+TEST_F(LongVenue, FitShowsTheWholeOfTheLongestVenueWithTheArray)
+{
+    // 2500 m of floor: the fitted view still holds the array and the floor's far end.
+    if (! CCommandManager::GetInstance()->DoVenueArea(3, Tag::LDist, "8202"))
+        GTEST_SKIP() << "the venue's limits refuse so long a floor";
+    juce::Image picture(juce::Image::RGB, 576, 274, true);
+    CVenuePicture::Options options = SceneOptions();
+    options.framing = CVenuePicture::Framing::Fit;
+    const CRenderView view = CVenuePicture::Draw(picture, options);
+    const CLine floor = AreaLine(3);
+    CVenueAreaWrap hang;
+    CVenueDataWrap(Venue()).GetArea(hang, 1);
+    for (const juce::Point<double> venue : { juce::Point<double>(hang.GetLine()->x1, hang.GetLine()->y1),
+                                             juce::Point<double>(floor.x2, floor.y2) })
+    {
+        const juce::Point<double> classic = Classic(venue.x, venue.y);
+        const double x = view.ToViewX(classic.x), y = view.ToViewY(classic.y);
+        EXPECT_TRUE(x >= 0.0 && x <= 576.0 && y >= 0.0 && y <= 274.0) << venue.toString() << " at " << x << ", " << y;
+    }
+}
+
+TEST_F(LongVenue, OverAnUnderlayEverySurfaceHasADarkRimAndGridNumbersKeepClear)
+{
+    juce::Image picture(juce::Image::RGB, 1000, 600, true);
+    CVenuePicture::Options options = SceneOptions();
+    options.framing = CVenuePicture::Framing::Classic;
+    // A field map in the colour of the scale's top, as loud as the surfaces near the array.
+    const juce::Colour map(CSPLManager::GetInstance()->ColourOf(1000.0));
+    options.underlay = [map](juce::Image& image, const CVenuePicture::Placement&) {
+        image.clear(image.getBounds(), map);
+    };
+    options.outlineSurfaces = true;
+    CVenuePicture::Draw(picture, options);
+    // Just above and below the floor's middle, the rim; further off, the map.
+    const CLine floor = AreaLine(3);
+    const juce::Point<double> middle = Classic(0.5 * (floor.x1 + floor.x2), 0.5 * (floor.y1 + floor.y2));
+    const auto at = [&](double dy) { return picture.getPixelAt((int) middle.x, juce::roundToInt(middle.y + dy)); };
+    EXPECT_LT(at(-4.0).getBrightness(), 0.15f) << at(-4.0).toDisplayString(false);
+    EXPECT_LT(at(4.0).getBrightness(), 0.15f) << at(4.0).toDisplayString(false);
+    EXPECT_EQ(at(-12.0), map);
+
+    // The grid's numbers stay out of a strip the caller keeps clear, and are drawn elsewhere.
+    options.underlay = nullptr;
+    options.outlineSurfaces = false;
+    options.annotate = true;
+    options.framing = CVenuePicture::Framing::Fit;
+    const auto drawnKeeping = [&](juce::Rectangle<float> clear) {
+        options.keepClear = { clear };
+        juce::Image image(juce::Image::RGB, 1000, 600, true);
+        CVenuePicture::Draw(image, options);
+        return image;
+    };
+    const juce::Image strip = drawnKeeping({ 0.0f, 0.0f, 1000.0f, 200.0f });
+    const juce::Image none = drawnKeeping({ 0.0f, 0.0f, 1000.0f, 600.0f });
+    const auto differing = [](const juce::Image& a, const juce::Image& b, int top, int bottom) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < 1000; ++x)
+                n += a.getPixelAt(x, y) != b.getPixelAt(x, y) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(differing(strip, none, 0, 200), 0) << "no number in the kept strip";
+    EXPECT_GT(differing(strip, none, 200, 600), 50) << "numbers below it";
 }

@@ -1,5 +1,6 @@
 #include "engine/EngineFixture.h"
 
+#include "base/NumberText.h"
 #include "report/CDesignReport.h"
 #include "report/CRiggingSummary.h"
 #include "venue/CVenueAreaWrap.h"
@@ -92,8 +93,9 @@ TEST_F(DesignReport, HoldsTheRiggingAndCoverageInTheDisplayUnits)
         for (double inches : distances)
             EXPECT_NE(html.find("<td>" + Fixed(inches / c.inchesPerUnit, 2) + " " + c.length + "</td>"), std::string::npos)
                 << inches << " inches";
-        EXPECT_EQ(Count(html, "DRX R1 full-range module"), 6);
-        EXPECT_EQ(Count(html, "DRX S1 subwoofer"), 0) << "the subwoofer gave way";
+        // In the rigging table and beside each module's number in the coverage table.
+        EXPECT_EQ(Count(html, "DRX-R1 full-range module"), 12);
+        EXPECT_EQ(Count(html, "DRX-S1 subwoofer"), 0) << "the subwoofer gave way";
     }
 
     // Each loudspeaker's processing; the flybar has none.
@@ -133,6 +135,96 @@ TEST_F(DesignReport, ShowsEveryVisibleAudienceSurfaceWithItsLevelsAndPlotAndNoth
     EXPECT_EQ(Count(fewer, "<svg class=\"plot\""), 2);
 }
 
+TEST_F(DesignReport, EveryLevelIsInTheViewShownAndSaysWhichItIs)
+{
+    // The floor's row of the audience table, from its samples' values in the view.
+    const auto floorRow = [](const std::string& value) {
+        CVenueAreaWrap floor;
+        CVenueDataWrap(Venue()).GetArea(floor, 3);
+        CXmlNode* line = floor.GetNode()->FindChild(Tag::Line);
+        std::vector<double> levels;
+        for (int k = 1; k <= line->FindChild(Tag::SplTotal)->FindChild(Tag::Total)->GetInt(0); ++k)
+            levels.push_back(line->FindChildByInt(Tag::SplPoint, Tag::Slot, k)->FindChild(value)->GetDouble(0.0));
+        return "<tr><td>Floor</td><td>" + Fixed(*std::min_element(levels.begin(), levels.end()), 1) + " dB</td><td>"
+               + Fixed(CDesignReport::Median(levels), 1) + " dB</td><td>"
+               + Fixed(*std::max_element(levels.begin(), levels.end()), 1) + " dB</td></tr>";
+    };
+    const auto picture = [](const std::string& html) {
+        const size_t at = html.find("data:image/png");
+        return html.substr(at, html.find('"', at) - at);
+    };
+
+    const std::string classic = Build(CDisplayUnits());
+    EXPECT_NE(classic.find(floorRow(Tag::PressureDB)), std::string::npos);
+    Command(Tag::View, 0, "BandA");
+    const std::string bandA = Build(CDisplayUnits());
+    EXPECT_NE(bandA.find(floorRow(Tag::BandA)), std::string::npos) << "the table";
+    EXPECT_NE(picture(bandA), picture(classic)) << "the picture";
+    EXPECT_EQ(Count(bandA, ">SPL (Band A), dB</text>"), 3) << "every plot's axis";
+    for (const char* label : { "<h3>Audience surfaces, SPL (Band A)</h3>", "<h2>Venue, SPL (Band A)</h2>",
+                               ">SPL (Band A) colour scale</text>", "<h2>SPL (Band A) along the audience surfaces</h2>",
+                               "<th>Level where its aim line lands (Band A)</th>" })
+        EXPECT_NE(bandA.find(label), std::string::npos) << label;
+    EXPECT_EQ(Count(bandA, "Classic"), 0);
+    EXPECT_EQ(Count(bandA, " dB</td>"), Count(classic, " dB</td>")) << "no level left out";
+}
+
+TEST_F(DesignReport, TheRiggingTableGivesEveryModeOneAngleConventionAndTheTrimHeights)
+{
+    Command(Tag::Model_DRXS1, 1);
+    Command(Tag::Model_DRXR1, 3);
+    Command(Tag::Switch1, 3);
+    Command(Tag::Switch2, 5, "3");
+    Command(Tag::Switch2, 7, "4");
+    const CRiggingSummary rigging = CRiggingSummary::Read();
+    const std::string html = Build(CDisplayUnits());
+
+    // A cabinet's tilt is the angle its aim line leaves at, and the flybar's the array angle.
+    const auto aimAngle = [](int position) {
+        CXmlNode* aims = Venue()->FindChild(Tag::AimStuff);
+        for (CXmlNode* aim = aims->FindChild(Tag::AimLine); ! aim->IsNull(); aim = aim->NextSibling(Tag::AimLine))
+            if (aim->FindChild(Tag::Type)->GetString("") == Tag::Center && aim->FindChild(Tag::Cab)->GetInt(0) == position)
+                return aim->FindChild(Tag::Line)->FindChild(Tag::LAngle)->GetDouble(0.0);
+        return std::nan("");
+    };
+    const std::string rows[] = {
+        "<tr><td>–</td><td>HB1 flybar</td><td>" + Fixed(rigging.arrayAngle, 1) + "°</td><td>–</td><td>–</td></tr>",
+        "<tr><td>1</td><td>DRX-S1 subwoofer</td>",
+        "<tr><td>2</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(3), 1) + "°</td><td>Bi-Amp</td><td>Multi</td></tr>",
+        "<tr><td>3</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(4), 1) + "°</td><td>Bi-Amp</td><td>Single</td></tr>",
+        "<tr><td>4</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(5), 1) + "°</td><td>Bi-Amp</td><td>Long</td></tr>",
+        "<td>2 (DRX-R1 full-range module)</td>",
+        "positive when the front points up",
+    };
+    for (const std::string& row : rows)
+        EXPECT_NE(html.find(row), std::string::npos) << row;
+
+    // The trims: the flybar hangs at the hang point, the array below it, and they move with it.
+    ASSERT_TRUE(std::isfinite(rigging.topTrim));
+    EXPECT_NEAR(rigging.topTrim, rigging.hangHeight, 24.0);
+    EXPECT_LT(rigging.bottomTrim, rigging.topTrim - 24.0);
+    EXPECT_NE(html.find("<td>Top trim height (top of the array above the floor)</td><td>"
+                        + Fixed(rigging.topTrim / 12.0, 2) + " ft</td>"),
+              std::string::npos);
+    EXPECT_NE(html.find("<td>Bottom trim height (bottom of the array above the floor)</td><td>"
+                        + Fixed(rigging.bottomTrim / 12.0, 2) + " ft</td>"),
+              std::string::npos);
+    EXPECT_NE(html.find("<td>Venue size (depth × height)</td><td>"
+                        + Fixed((rigging.venueRight - rigging.venueLeft) / 12.0, 2) + " ft × "),
+              std::string::npos);
+
+    CVenueAreaWrap hang;
+    CVenueDataWrap(Venue()).GetArea(hang, 1);
+    const double raised = hang.GetLine()->y1 + 12.0;
+    std::string text;
+    DoubleToString(text, CJuceManager::GetInstance()->ToDisplayLength(Tag::sY, raised), 4);
+    ASSERT_TRUE(CCommandManager::GetInstance()->DoVenueArea(1, Tag::sY, text));
+    const CRiggingSummary higher = CRiggingSummary::Read();
+    EXPECT_NEAR(higher.hangHeight - rigging.hangHeight, 12.0, 1e-6);
+    EXPECT_NEAR(higher.topTrim - rigging.topTrim, 12.0, 1e-6);
+    EXPECT_NEAR(higher.bottomTrim - rigging.bottomTrim, 12.0, 1e-6);
+}
+
 TEST_F(DesignReport, IsSelfContainedAddsTheCallersSectionsAndLeavesTheDocumentsAlone)
 {
     const std::string before = Documents();
@@ -156,7 +248,7 @@ TEST_F(DesignReport, IsSelfContainedAddsTheCallersSectionsAndLeavesTheDocumentsA
 
     const size_t section = html.find("<h2>Coverage suggestion</h2>\n<p>Pin 3, five modules.</p>");
     ASSERT_NE(section, std::string::npos);
-    EXPECT_GT(section, html.find("<h2>SPL along the audience surfaces</h2>"));
+    EXPECT_GT(section, html.find("<h2>SPL (Classic) along the audience surfaces</h2>"));
 }
 
 TEST_F(DesignReport, WritesAtomicallyAndSaysWhyItCannot)

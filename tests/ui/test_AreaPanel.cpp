@@ -16,6 +16,20 @@ double Inches(const std::string& key, double shown)
 {
     return CJuceManager::GetInstance()->FromDisplayLength(key, shown);
 }
+// What the user types into a box, as its Return key sends it.
+void Type(juce::Slider& slider, const juce::String& text)
+{
+    for (juce::Component* child : slider.getChildren())
+        if (auto* box = dynamic_cast<juce::Label*>(child))
+            box->setText(text, juce::sendNotificationSync);
+}
+
+void Press(juce::Slider& slider, const juce::String& which)
+{
+    for (juce::Component* child : slider.getChildren())
+        if (auto* button = dynamic_cast<juce::Button*>(child); button != nullptr && button->getButtonText() == which)
+            button->onClick();
+}
 } // namespace
 
 class AreaPanel : public PanelFixture {};
@@ -67,6 +81,36 @@ TEST_F(AreaPanel, AUserChangeIsSentWithTwoDecimals)
     UserSets(floor.EndX(), 40.5);
     EXPECT_DOUBLE_EQ(LineOf(AreaNode(3)).x2, Inches("eX", 40.5));
     EXPECT_EQ(Commands(kAreaChange), 2);
+}
+
+TEST_F(AreaPanel, ATypedLengthIsStoredAsTypedInEitherUnitAndTheButtonsStepByHalves)
+{
+    struct Case { bool meters; const char* typed; double stored; double afterPlus; double afterMinus; };
+    const Case cases[] = {
+        { false, "23.3", 23.3, 23.5, 23.0 },
+        { false, "7.35", 7.4, 7.5, 7.0 },
+        { true, "7.3", 7.3, 7.5, 7.0 },
+        { true, "30.7", 30.7, 31.0, 30.5 },
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.typed);
+        if ((CJuceManager::GetInstance()->GetDisplayLengthUnit() == Tag::Meters) != c.meters)
+            CCommandManager::GetInstance()->DoGeneral(Tag::Meters, "", 0);
+        CKWEMJuceFloor& floor = Area(3);
+        Advance(201);
+        Type(floor.FrontZ(), c.typed);
+        EXPECT_NEAR(CJuceManager::GetInstance()->ToDisplayLength("sY", LineOf(AreaNode(3)).y1), c.stored, 1e-9);
+        EXPECT_EQ(floor.FrontZ().getTextFromValue(floor.FrontZ().getValue()), juce::String(c.stored, 1));
+        Advance(201);
+        Press(floor.FrontZ(), "+");
+        EXPECT_NEAR(floor.FrontZ().getValue(), c.afterPlus, 1e-9);
+        Advance(201);
+        Type(floor.FrontZ(), c.typed);
+        Advance(201);
+        Press(floor.FrontZ(), "-");
+        EXPECT_NEAR(floor.FrontZ().getValue(), c.afterMinus, 1e-9);
+    }
 }
 
 TEST_F(AreaPanel, TheThrottleHoldsBackChangesAndSendsTheLastOne)

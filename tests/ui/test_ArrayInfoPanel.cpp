@@ -75,14 +75,23 @@ TEST_F(ArrayInfoPanel, EachStepSendsOneCommandAndTheSlidersShowWhatTheEngineAcce
     EXPECT_EQ(Line().GetNode()->GetChild(Tag::Total)->GetInt(0), 7);
     EXPECT_EQ(Angle(panel), AngleInDocument());
 
-    // A seventh enclosure: the subwoofer gives way, and its slider follows without
-    // sending a command of its own.
+    // A seventh enclosure does not fit: refused with the real limit, the subwoofer kept,
+    // and the sliders' tips said so before.
+    EXPECT_NE(panel.GetRangeSlider().getTooltip().indexOf("at most 5 beside 1 subwoofer"), -1)
+        << panel.GetRangeSlider().getTooltip();
+    reported().clear();
     Step(panel.GetRangeSlider(), +1);
-    EXPECT_EQ(panel.GetRangeSlider().getValue(), 6);
-    EXPECT_EQ(panel.GetSubwooferSlider().getValue(), 0);
-    EXPECT_EQ(Commands("Change Range Total"), 2);
+    EXPECT_EQ(panel.GetRangeSlider().getValue(), 5);
+    EXPECT_EQ(panel.GetSubwooferSlider().getValue(), 1);
+    ASSERT_EQ(reported().size(), 1u);
+    EXPECT_EQ(reported()[0], "At most 5 full-range modules fit beside 1 subwoofer (6 enclosures in all), not 6. "
+                             "Remove a subwoofer first.");
+    EXPECT_EQ(Commands("Change Range Total"), 1);
     EXPECT_EQ(Commands("Change SubWoofer Total"), 0);
-    EXPECT_EQ(PanelCommands(), 2);
+    EXPECT_EQ(PanelCommands(), 1);
+    // Typed, the same.
+    EXPECT_EQ(dynamic_cast<CCheckedSlider&>(panel.GetRangeSlider()).checkTyped("9"),
+              "At most 5 full-range modules fit beside 1 subwoofer (6 enclosures in all), not 9. Remove a subwoofer first.");
 
     const std::string angleBefore = Angle(panel);
     Step(panel.GetPinSlider(), -1);
@@ -114,13 +123,15 @@ TEST_F(ArrayInfoPanel, AUserStepAfterAQuietRefreshStillCounts)
     EXPECT_EQ(Commands("Change SubWoofer Total"), 1);
 }
 
-TEST_F(ArrayInfoPanel, GroundStackOnlySwitchesTheToggles)
+TEST_F(ArrayInfoPanel, GroundStackIsShownAsNotAvailableWithTheReason)
 {
     CKWEMJuceArrayInfo& panel = window->GetArrayInfo();
     EXPECT_TRUE(panel.GetFlownToggle().getToggleState());
+    EXPECT_FALSE(panel.GetGroundToggle().isEnabled());
+    EXPECT_TRUE(panel.GetGroundToggle().getTooltip().startsWith("Not available:"));
     Click(panel.GetGroundToggle());
-    EXPECT_TRUE(panel.GetGroundToggle().getToggleState());
-    EXPECT_FALSE(panel.GetFlownToggle().getToggleState());
+    EXPECT_FALSE(panel.GetGroundToggle().getToggleState());
+    EXPECT_TRUE(panel.GetFlownToggle().getToggleState());
     EXPECT_EQ(PanelCommands(), 0);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/PanelFixture.h"
 
+#include "engine/CDesignState.h"
 #include "ui/CFileDialogs.h"
 #include "xml/XmlTags.h"
 
@@ -242,7 +243,7 @@ TEST_F(FileDialogsRun, SavedFilesLoadBackThroughTheEngine)
 
     CCommandManager::GetInstance()->DoVenueArea(3, Tag::LAngle, "10.00");
     chooser.answer = arrayFile;
-    CFileDialogs::LoadArray();
+    CFileDialogs::Run(Dialog::LoadArray);
     EXPECT_DOUBLE_EQ(FloorAngle(), angle) << "the design file carries its venue";
     EXPECT_NEAR(Area(3).AngleSlider().getValue(), angle, 0.05);
     EXPECT_EQ(Commands("Load Array File"), 1);
@@ -282,7 +283,57 @@ TEST_F(FileDialogsRun, EachDialogProposesTheFileLastLoadedOrSaved)
     const juce::File broken = temp.File("projects").getChildFile("broken.21w");
     broken.replaceWithText("<Root><Array>");
     chooser.answer = broken;
-    CFileDialogs::LoadArray();
+    CFileDialogs::Run(Dialog::LoadArray);
     EXPECT_FALSE(reported().empty());
     EXPECT_EQ(proposed(Dialog::SaveArray), elsewhere);
+}
+
+TEST_F(FileDialogsRun, SaveWritesTheDesignsOwnFileAtOnceAndNeverASample)
+{
+    chooser.samples = temp.File("samples");
+    chooser.samples.createDirectory();
+
+    // A new design has no file: Save asks for one.
+    const juce::File design = Kesta().getChildFile("design.21w");
+    chooser.answer = design;
+    CFileDialogs::SaveArray();
+    ASSERT_EQ(chooser.requests.size(), 1u);
+    ASSERT_TRUE(design.existsAsFile());
+
+    // Then it writes there at once, without a dialog or a question.
+    CCommandManager::GetInstance()->DoGeneral(Tag::SlotPin, "", 5);
+    ASSERT_TRUE(CDesignState::GetInstance()->IsModified());
+    chooser.answer.reset();
+    CFileDialogs::SaveArray();
+    EXPECT_EQ(chooser.requests.size(), 1u);
+    EXPECT_TRUE(chooser.overwriteQuestions.empty());
+    EXPECT_FALSE(CDesignState::GetInstance()->IsModified());
+    EXPECT_NE(design.loadFileAsString().indexOf("<SlotPin>"), -1);
+    EXPECT_EQ(Commands("Save Array File"), 2);
+
+    // Save As always asks.
+    CFileDialogs::SaveArrayAs();
+    EXPECT_EQ(chooser.requests.size(), 2u);
+
+    // A design opened from the samples is saved under a new name in the user's folder...
+    const juce::File sample = chooser.samples.getChildFile("club.21w");
+    ASSERT_TRUE(design.copyFileTo(sample));
+    const juce::String shipped = sample.loadFileAsString();
+    chooser.answer = sample;
+    CFileDialogs::Run(Dialog::LoadArray);
+    ASSERT_EQ(CDesignState::GetInstance()->GetDesignFile(), sample.getFullPathName().toStdString());
+    chooser.answer.reset();
+    CFileDialogs::SaveArray();
+    ASSERT_EQ(chooser.requests.size(), 4u);
+    EXPECT_TRUE(chooser.requests.back().save);
+    EXPECT_EQ(chooser.requests.back().initialFile, Kesta().getChildFile("club.21w"));
+
+    // ...and a save into the samples' folder is refused, saying why.
+    reported().clear();
+    chooser.answer = sample;
+    CFileDialogs::SaveArrayAs();
+    ASSERT_EQ(reported().size(), 1u);
+    EXPECT_NE(reported()[0].find("shipped samples"), std::string::npos) << reported()[0];
+    EXPECT_EQ(sample.loadFileAsString(), shipped);
+    EXPECT_EQ(Commands("Save Array File"), 2);
 }

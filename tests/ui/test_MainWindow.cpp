@@ -4,6 +4,7 @@
 #include "engine/CSceneManager.h"
 #include "engine/CSplScaleSetting.h"
 #include "render/CVenuePicture.h"
+#include "report/CRiggingSummary.h"
 #include "ui/CKWEMJuceRigging.h"
 #include "ui/CKwemJuceAbout.h"
 #include "xml/XmlTags.h"
@@ -64,6 +65,7 @@ TEST_F(MainWindow, ChildrenSitAtTheirPlacesInCreationOrderAndTheVenueViewTakesTh
         { "FloorListView", "", { 152, 408, 624, 127 }, Bottom },
         { "new button", "Load", { 716, 8, 38, 24 }, Right },
         { "new button", "Save", { 678, 8, 38, 24 }, Right },
+        { "SaveAs", "Save As...", { 678, 32, 76, 18 }, Right },
         { "new button", "Venue Save", { 699, 50, 48, 35 }, Right },
         { "new button", "Exit", { 754, 8, 38, 24 }, Right },
         { "new button", "Print", { 640, 8, 38, 24 }, Right },
@@ -113,10 +115,10 @@ TEST_F(MainWindow, ChildrenSitAtTheirPlacesInCreationOrderAndTheVenueViewTakesTh
         }
     }
     EXPECT_EQ(window->getChildComponent(1), &window->GetArrayInfo());
-    EXPECT_EQ(window->getChildComponent(13), &window->GetVenueView());
-    EXPECT_EQ(window->getChildComponent(14), &window->GetSplScale());
-    EXPECT_EQ(window->getChildComponent(16), &window->GetAboutPanel());
-    EXPECT_EQ(window->getChildComponent(20), &window->GetRigging());
+    EXPECT_EQ(window->getChildComponent(14), &window->GetVenueView());
+    EXPECT_EQ(window->getChildComponent(15), &window->GetSplScale());
+    EXPECT_EQ(window->getChildComponent(17), &window->GetAboutPanel());
+    EXPECT_EQ(window->getChildComponent(21), &window->GetRigging());
 }
 
 TEST_F(MainWindow, HandsItsColumnsAndPanelsToTheUiManager)
@@ -253,6 +255,10 @@ TEST_F(MainWindow, TheRiggingStripShowsWeightCentreOfGravityAndEveryPinInTheDisp
     const double pounds = Line().GetNode()->FindChild(Tag::Weight)->GetDouble(0.0);
     EXPECT_TRUE(weight.contains("weight " + juce::String(pounds, 1) + " lb")) << weight;
     EXPECT_TRUE(weight.contains(" ft")) << weight;
+    const CRiggingSummary rigging = CRiggingSummary::Read();
+    EXPECT_TRUE(weight.contains("trim  top " + juce::String(rigging.topTrim / 12.0, 2) + " ft  bottom "
+                                + juce::String(rigging.bottomTrim / 12.0, 2) + " ft (above the floor)"))
+        << weight;
     for (int pin = 1; pin <= 8; ++pin)
         EXPECT_TRUE(pins.contains(juce::String(pin) + ": ")) << pins;
     const int picked = ArrayInfoValue(Tag::SlotPin)->GetInt(0);
@@ -275,6 +281,9 @@ TEST_F(MainWindow, AnAutomaticScaleFollowsTheLevelsTheViewShowsUntilBaseIsMoved)
     CVenueView& view = window->GetVenueView();
     const CSPLManager* spl = CSPLManager::GetInstance();
     juce::ToggleButton& automatic = window->GetSplScale().GetAutoToggle();
+    ASSERT_TRUE(automatic.getToggleState()) << "a design whose scale was never moved starts with Auto";
+    MovedScale();
+    window->GetSplScale().DrawScale();
     ASSERT_FALSE(automatic.getToggleState());
     Click(automatic);
     ASSERT_TRUE(SplScaleSetting::IsAutomatic());

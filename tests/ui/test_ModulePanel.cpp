@@ -33,13 +33,13 @@ TEST_F(ModulePanel, CaptionsAndLayoutFollowTheArray)
 {
     struct Row { std::string title; std::string model; int kind; int y; int height; };
     const Row rows[] = {
-        { "Flybar ", "HB_1", 2, 0, 18 },
-        { "Sub Woofer 1", "DRX_S1", 3, 18, 104 },
-        { "Sub Woofer 2", "DRX_S1", 3, 122, 104 },
-        { "Full Range 3", "DRX_R1", 4, 226, 104 },
-        { "Full Range 4", "DRX_R1", 4, 330, 104 },
-        { "Full Range 5", "DRX_R1", 4, 434, 104 },
-        { "Full Range 6", "None", 1, 538, 104 },
+        { "Flybar ", "HB1", 2, 0, 18 },
+        { "Module 2", "DRX-S1", 3, 18, 104 },
+        { "Module 3", "DRX-S1", 3, 122, 104 },
+        { "Module 4", "DRX-R1", 4, 226, 104 },
+        { "Module 5", "DRX-R1", 4, 330, 104 },
+        { "Module 6", "DRX-R1", 4, 434, 104 },
+        { "Module 7", "None", 1, 538, 104 },
     };
     for (int i = 0; i < 7; ++i)
     {

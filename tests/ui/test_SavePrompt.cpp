@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -18,7 +19,7 @@ namespace
 class ScriptedPromptUi : public CSavePrompt::Ui
 {
 public:
-    void Ask(std::function<void(CSavePrompt::Answer)> answered) override
+    void Ask(const std::string&, std::function<void(CSavePrompt::Answer)> answered) override
     {
         ++asked;
         pending = std::move(answered);
@@ -91,6 +92,19 @@ protected:
 
     static bool Modified() { return CDesignState::GetInstance()->IsModified(); }
     static void Edit() { CCommandManager::GetInstance()->DoGeneral(Tag::SlotPin, "", 5); }
+
+    // The pick pin a design file holds; 0 without one.
+    static int PinIn(const juce::File& file)
+    {
+        const std::unique_ptr<juce::XmlElement> root = juce::parseXML(file);
+        if (root == nullptr)
+            return 0;
+        for (const juce::XmlElement* info : root->getChildWithTagNameIterator("Array"))
+            if (const juce::XmlElement* pin = info->getChildByName("ArrayInfo"))
+                if (const juce::XmlElement* slot = pin->getChildByName("SlotPin"))
+                    return slot->getChildElementAllSubText("Value", "0").getIntValue();
+        return 0;
+    }
 
     ScriptedPromptUi ui;
     ScriptedSaveChooser chooser { temp.File("Documents") };
@@ -205,10 +219,56 @@ TEST_F(SavePrompt, TheSaveDialogRunsAfterTheAnswerReturns)
 TEST_F(SavePrompt, WhileAnyFileDialogShowsCloseIsIgnored)
 {
     chooser.hold = true;
-    CFileDialogs::LoadArray();
+    CSavePrompt::RequestLoad();
     CSavePrompt::RequestQuit();
     EXPECT_EQ(ui.quits, 0) << "the dialog's window stays";
     chooser.Close();
     CSavePrompt::RequestQuit();
     EXPECT_EQ(ui.quits, 1);
+}
+
+TEST_F(SavePrompt, LoadingAnotherDesignOverChangesAsksFirst)
+{
+    // Two designs on disk; the wizard shows the first, edited.
+    const juce::File first = temp.File("first.21w");
+    const juce::File second = temp.File("second.21w");
+    chooser.answer = second;
+    CFileDialogs::SaveArrayAs();
+    chooser.answer = first;
+    CFileDialogs::SaveArrayAs();
+    const auto designFile = [] { return CDesignState::GetInstance()->GetDesignFile(); };
+    ASSERT_EQ(designFile(), first.getFullPathName().toStdString());
+    Edit();
+
+    // Cancel: the chosen design is not loaded, the changes stay.
+    chooser.answer = second;
+    CSavePrompt::RequestLoad();
+    ASSERT_EQ(ui.asked, 1);
+    EXPECT_EQ(Commands("Load Array File"), 0) << "nothing is loaded before the answer";
+    ui.Answer(CSavePrompt::Answer::Cancel);
+    EXPECT_EQ(Commands("Load Array File"), 0);
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(designFile(), first.getFullPathName().toStdString());
+
+    // Save: the changes go to the design's own file at once, then the other design loads.
+    const int browsedBefore = chooser.browsed;
+    CSavePrompt::RequestLoad();
+    ui.Answer(CSavePrompt::Answer::Save);
+    EXPECT_EQ(chooser.browsed, browsedBefore + 1) << "only the load dialog";
+    EXPECT_EQ(PinIn(first), 5);
+    EXPECT_EQ(designFile(), second.getFullPathName().toStdString());
+    EXPECT_FALSE(Modified());
+    EXPECT_EQ(ui.quits, 0);
+
+    // Discard: loaded without saving; without changes nothing is asked.
+    Edit();
+    chooser.answer = first;
+    const juce::String saved = first.loadFileAsString();
+    CSavePrompt::RequestLoad();
+    ui.Answer(CSavePrompt::Answer::Discard);
+    EXPECT_EQ(designFile(), first.getFullPathName().toStdString());
+    EXPECT_EQ(first.loadFileAsString(), saved) << "the edit was not saved";
+    CSavePrompt::RequestLoad();
+    EXPECT_EQ(ui.asked, 3);
+    EXPECT_EQ(Commands("Load Array File"), 3);
 }

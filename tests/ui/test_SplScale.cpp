@@ -20,6 +20,8 @@ using SplScale = WindowFixture;
 TEST_F(SplScale, LabelsRunFromTheTopOfTheScaleToItsBottom)
 {
     CKwemJuceSplScale& scale = window->GetSplScale();
+    MovedScale();
+    scale.DrawScale();
     std::vector<std::string> labels = Labels(scale);
     EXPECT_EQ(labels.front(), "120.00");
     EXPECT_EQ(labels[1], "119.23");
@@ -40,6 +42,7 @@ TEST_F(SplScale, StepsMoveTheScaleOneCommandAtATime)
 {
     CKwemJuceSplScale& scale = window->GetSplScale();
     CSPLManager* spl = CSPLManager::GetInstance();
+    MovedScale();
 
     for (int i = 0; i < 2; ++i)
         Step(scale.GetBaseSlider(), -1);

@@ -151,7 +151,7 @@ win_launch() {
 win_find_window() {
     local id
     for id in $(xdotool search --name "DRX Wizard" 2>/dev/null); do
-        if [[ "$(xdotool getwindowname "$id")" =~ ^\*?"  DRX Wizard"$ ]]; then
+        if [[ "$(xdotool getwindowname "$id")" =~ ^\*?"  DRX Wizard"( - .+)?$ ]]; then
             WIN_ID=$id
             return 0
         fi

@@ -64,7 +64,7 @@ win_check "the settings remember it" grep -qF "$SAVED" "$WIN_RUN/Settings.xml"
 # The next start opens the saved design.
 win_launch
 win_shot reopened
-win_check "the saved design opens, without changes" test "$(win_title)" = "  DRX Wizard"
+win_check "the saved design opens, without changes" test "$(win_title)" = "  DRX Wizard - saved design.21w"
 win_check "with the saved count" win_region_same edited reopened $RANGE_BOX
 win_check "and the saved modules" win_region_same edited reopened $MODULE_LIST
 close_button

@@ -49,7 +49,7 @@ type_length abc
 win_check "text that is no number brings up a warning" warning_shown
 win_shot warned_abc
 win_check "the warning names the length and its range" \
-    logged "area 3: length (LDist) must be a number greater than 0, not 'abc'"
+    logged "Floor (area 3): Length must be a number greater than 0 ft, not 'abc'"
 dismiss_warning
 win_shot after_abc
 win_check "the venue picture is as it was" win_region_same start after_abc $VIEW
@@ -58,7 +58,7 @@ win_check "the floor panel shows the stored length again" win_region_same start 
 type_length -5
 win_check "a negative length brings up a warning" warning_shown
 win_check "the warning names the length and its range, not -5" \
-    logged "area 3: length (LDist) must be a number greater than 0, not '-5'"
+    logged "Floor (area 3): Length must be a number greater than 0 ft, not '-5'"
 dismiss_warning
 win_shot after_negative
 win_check "the venue picture is still as it was" win_region_same start after_negative $VIEW
@@ -113,7 +113,7 @@ xdotool mousemove --sync 1020 760
 win_shot loaded
 win_check "the load changes the array info" win_region_changed before_load loaded $ARRAY_INFO 10
 win_check "the load changes the module list" win_region_changed before_load loaded $MODULE_LIST 200
-win_check "a loaded design has no changes" test "$(win_title)" = "  DRX Wizard"
+win_check "a loaded design has no changes" test "$(win_title)" = "  DRX Wizard - two.21w"
 xdotool key ctrl+z
 sleep 2
 win_shot load_undone
@@ -122,7 +122,7 @@ win_check "Ctrl+Z after a load brings the module list back" win_region_same befo
 win_check "Ctrl+Z after a load brings the venue picture back" win_region_same before_load load_undone $VIEW
 
 win_check "the load undone marks the design changed: it is no longer the file's" \
-    test "$(win_title)" = "*  DRX Wizard"
+    test "$(win_title)" = "*  DRX Wizard - two.21w"
 win_click 773 20
 win_check "Exit asks to save; Discard answers" win_answer_save_prompt d
 win_check "Exit ends the wizard" win_wait_exit 30
