@@ -25,6 +25,7 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include <exception>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -232,8 +233,9 @@ int main(int argc, char** argv)
         return 1;
 
     const juce::File previous = juce::File::getCurrentWorkingDirectory();
+    // The process id keeps two runs started at once out of each other's folder.
     const juce::File runDirectory = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                        .getNonexistentChildFile("drx-bench", "", false);
+                                        .getNonexistentChildFile("drx-bench-" + juce::String(::getpid()), "", false);
     runDirectory.createDirectory();
     runDirectory.setAsCurrentWorkingDirectory();
     {
