@@ -245,20 +245,22 @@ win_wait_exit() { # seconds
     return 0
 }
 
-# Moves the pointer into the screen's corner, where it covers nothing and shows no tooltip.
-# xdotool's --sync waits for the pointer to move, which takes its full time-out when the
-# pointer is there already.
-win_pointer_away() {
+# Moves the pointer to screen (x, y) and waits until it is there. xdotool's --sync waits for
+# the pointer to move, which takes its full time-out (about 15 s) when it is there already.
+win_move_pointer() { # x y
     local at
     at=$(xdotool getmouselocation | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/p')
-    [ "$at" = "1020 760" ] || xdotool mousemove --sync 1020 760
+    [ "$at" = "$1 $2" ] || xdotool mousemove --sync "$1" "$2"
 }
+
+# Moves the pointer into the screen's corner, where it covers nothing and shows no tooltip.
+win_pointer_away() { win_move_pointer 1020 760; }
 
 # A click at content coordinates (x, y), as a person makes it: the pointer arrives, then
 # presses; afterwards it leaves the window so no tooltip covers the next screenshot, and the
 # click's effect (if any shows within a second) is waited for.
 win_click() {
-    xdotool mousemove --sync $((CX + $1)) $((CY + $2))
+    win_move_pointer $((CX + $1)) $((CY + $2))
     sleep 0.15
     win_mark
     xdotool click 1
@@ -269,7 +271,7 @@ win_click() {
 
 # A click at screen coordinates.
 win_click_screen() {
-    xdotool mousemove --sync "$1" "$2"
+    win_move_pointer "$1" "$2"
     sleep 0.3
     xdotool click 1
 }
