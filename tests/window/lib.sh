@@ -246,11 +246,13 @@ win_wait_exit() { # seconds
 }
 
 # Moves the pointer to screen (x, y) and waits until it is there. xdotool's --sync waits for
-# the pointer to move, which takes its full time-out (about 15 s) when it is there already.
+# the pointer to move, which takes its full time-out (about 15 s) when it is there already:
+# then it steps aside first, so that the window under it sees the pointer arrive all the same.
 win_move_pointer() { # x y
     local at
     at=$(xdotool getmouselocation | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/p')
-    [ "$at" = "$1 $2" ] || xdotool mousemove --sync "$1" "$2"
+    [ "$at" != "$1 $2" ] || xdotool mousemove --sync $(($1 - 1)) "$2"
+    xdotool mousemove --sync "$1" "$2"
 }
 
 # Moves the pointer into the screen's corner, where it covers nothing and shows no tooltip.
