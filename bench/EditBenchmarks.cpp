@@ -34,6 +34,7 @@
 #include <exception>
 #include <string>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -306,8 +307,9 @@ int main(int argc, char** argv)
         return 1;
 
     const juce::File previous = juce::File::getCurrentWorkingDirectory();
+    // The process id keeps two runs started at once out of each other's folder.
     const juce::File runDirectory = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                        .getNonexistentChildFile("drx-bench", "", false);
+                                        .getNonexistentChildFile("drx-bench-" + juce::String(::getpid()), "", false);
     runDirectory.createDirectory();
     runDirectory.setAsCurrentWorkingDirectory();
     {

@@ -1,27 +1,73 @@
-// Fuzz target: any bytes saved as an array file and as a venue file, loaded through the
-// real engine as the wizard's file menu does, then the venue picture drawn. A refused
-// or damaged file may only end its command with the reported std::runtime_error.
-// The core starts once per process, headless, in a temporary directory.
+// Fuzz target: any bytes saved as an array file or a venue file, loaded through the real
+// engine as the wizard's file menu does, followed by what the wizard does with a loaded
+// design: the venue picture drawn, the band view and the field map switched on and drawn,
+// and the load undone. A refused or damaged file may only end its
+// command with the reported std::runtime_error.
+//
+// The core starts once per process, headless, in a temporary directory: starting it costs
+// far more than an input. After every input the core is put back to its start-up state
+// (documents, SPL scale, view settings, history, design state) and checked to be there, so
+// that no input depends on the ones before it; a core that cannot be put back aborts, which
+// libFuzzer reports with the input that caused it.
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
+#include "app/CFieldMapPicture.h"
 #include "app/CJuceManager.h"
+#include "base/CReportError.h"
 #include "engine/CCommandTable.h"
+#include "engine/CDesignState.h"
+#include "engine/CEngineManager.h"
+#include "engine/CFieldMap.h"
+#include "engine/CSplScaleSetting.h"
+#include "render/CVenuePicture.h"
+#include "xml/XmlTags.h"
 
 #include <juce_events/juce_events.h>
 #include <juce_graphics/juce_graphics.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <unistd.h>
 
 namespace
 {
+// Everything the inputs may change and the reset puts back.
+struct CoreState
+{
+    CEngineManager::DesignText design;
+    SplScaleSetting::Shown shown;
+    std::string view;
+    bool fieldMap = false;
+
+    static CoreState Capture()
+    {
+        CEngineManager* engine = CEngineManager::GetInstance();
+        return { engine->CaptureDesign(), SplScaleSetting::Capture(), CEngineManager::GetView().ToString(),
+                 CEngineManager::IsFieldMapShown() };
+    }
+
+    bool operator==(const CoreState& other) const
+    {
+        return design == other.design && shown.element == other.shown.element && shown.bottom == other.shown.bottom
+               && shown.top == other.shown.top && view == other.view && fieldMap == other.fieldMap;
+    }
+};
+
 juce::File& RunDirectory()
 {
     static juce::File dir;
     return dir;
+}
+
+const CoreState& StartState()
+{
+    static const CoreState state = CoreState::Capture();
+    return state;
 }
 
 void RemoveRunDirectory()
@@ -41,23 +87,89 @@ void StartOnce()
     // it is never shut down, since the core's singletons outlive every input.
     static juce::ScopedJuceInitialiser_GUI* juceInit = new juce::ScopedJuceInitialiser_GUI();
     (void) juceInit;
+    // The process id keeps fuzzers started at once out of each other's folder.
     RunDirectory() = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                         .getNonexistentChildFile("drx-fuzz-load", "", false);
+                         .getNonexistentChildFile("drx-fuzz-load-" + juce::String(::getpid()), "", false);
     RunDirectory().createDirectory();
     RunDirectory().setAsCurrentWorkingDirectory();
     std::atexit(RemoveRunDirectory);
     StartCore(ReporterMode::Headless);
+    CCommandManager::GetInstance()->GetUndoManager()->clearUndoHistory();
+    StartState();
 }
 
-void Load(const std::string& target, const juce::File& file)
+void Command(const std::string& target, const std::string& text, double number)
 {
     try
     {
-        CCommandManager::GetInstance()->DoGeneral(target, file.getFullPathName().toStdString(), 0.0);
+        CCommandManager::GetInstance()->DoGeneral(target, text, number);
     }
     catch (const std::runtime_error&)
     {
-        // The engine reported the file as refused; the command was abandoned.
+        // The engine reported the command as refused and abandoned it.
+    }
+}
+
+// A small picture keeps each input short.
+constexpr int kPictureWidth = 250;
+constexpr int kPictureHeight = 150;
+// Cells twice the window's size: the same computation, a quarter of the cells.
+constexpr int kFieldMapCellPx = 2 * CFieldMap::kDefaultCellPx;
+
+void Draw()
+{
+    juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
+    CJuceManager::RenderScene(picture);
+}
+
+// The venue view's picture with the field map under it, as the window draws it, the map
+// computed on this one thread (libFuzzer's time is one core's).
+void DrawWithFieldMap()
+{
+    juce::Image picture(juce::Image::RGB, kPictureWidth, kPictureHeight, true);
+    CVenuePicture::Options options = CJuceManager::ScenePicture();
+    options.underlay = [](juce::Image& canvas, const CVenuePicture::Placement& placement) {
+        const CFieldGrid grid = CFieldMap::FromDesign().Compute(
+            CEngineManager::GetView(), CFieldMapPicture::Conversion(placement, canvas.getWidth(), canvas.getHeight()),
+            kFieldMapCellPx, 1);
+        juce::Graphics g(canvas);
+        g.drawImageAt(CFieldMapPicture::Paint(grid, canvas.getWidth(), canvas.getHeight()), 0, 0);
+    };
+    CVenuePicture::Draw(picture, options);
+}
+
+// Puts the core back as it started: the history and the design state emptied, then what
+// differs of the view settings, the documents and the SPL scale restored (a restore
+// recomputes, so only when needed), and the whole checked once more.
+void Reset()
+{
+    const CoreState& start = StartState();
+    CCommandManager* commands = CCommandManager::GetInstance();
+    commands->GetUndoManager()->clearUndoHistory();
+    commands->ResetPerformedCounts();
+    CDesignState::DestroyInstance();
+    CDesignState::GetInstance()->TakeAsUnchanged();
+    // The log of refused files would grow with every input.
+    CReportError::GetInstance()->StartLog();
+
+    CoreState now = CoreState::Capture();
+    if (! (now == start))
+    {
+        CEngineManager* engine = CEngineManager::GetInstance();
+        if (now.view != start.view)
+            engine->SetView(start.view);
+        if (now.fieldMap != start.fieldMap)
+            engine->SetFieldMapShown(start.fieldMap);
+        if (now.design != start.design || now.shown.element != start.shown.element
+            || now.shown.bottom != start.shown.bottom || now.shown.top != start.shown.top)
+            engine->RestoreDesign(start.design, start.shown);
+        now = CoreState::Capture();
+    }
+
+    if (! (now == start) || commands->CanUndo() || commands->CanRedo() || CDesignState::GetInstance()->IsModified())
+    {
+        std::fprintf(stderr, "fuzz_load_files: the core did not return to its start-up state\n");
+        std::abort();
     }
 }
 } // namespace
@@ -66,16 +178,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     StartOnce();
 
-    const juce::File arrayFile = RunDirectory().getChildFile("input.21w");
-    const juce::File venueFile = RunDirectory().getChildFile("input.21v");
-    arrayFile.replaceWithData(data, size);
-    venueFile.replaceWithData(data, size);
+    // An input whose first array or venue element is an array is an array file, any other a
+    // venue file, as the seeds of both kinds are: one load an input.
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const bool array = text.find("<Array") < text.find("<Venue");
+    const juce::File file = RunDirectory().getChildFile(array ? "input.21w" : "input.21v");
+    file.replaceWithData(data, size);
+    Command(array ? CCommandTable::kLoadArrayFile : CCommandTable::kLoadVenueFile, file.getFullPathName().toStdString(),
+            0.0);
+    Draw();
+    // The band view and the field map draw the loaded design's levels another way.
+    Command(Tag::View, "BandA", 0.0);
+    Command(Tag::FieldMap, "", 1.0);
+    DrawWithFieldMap();
+    // Undoing the load puts the start-up design back as the wizard's Ctrl+Z does, which
+    // spares the reset a restore of its own.
+    CCommandManager* commands = CCommandManager::GetInstance();
+    try
+    {
+        if (commands->CanUndo())
+            commands->Undo();
+    }
+    catch (const std::runtime_error&)
+    {
+        // Reported like a refused command; the reset puts back what the undo left.
+    }
 
-    Load(CCommandTable::kLoadArrayFile, arrayFile);
-    Load(CCommandTable::kLoadVenueFile, venueFile);
-
-    // Whatever was kept must still draw; a small picture keeps each run short.
-    juce::Image picture(juce::Image::RGB, 250, 150, true);
-    CJuceManager::RenderScene(picture);
+    Reset();
     return 0;
 }

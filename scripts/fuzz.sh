@@ -9,7 +9,8 @@
 # committed seeds in fuzz/corpus/TARGET/ and keeps what it learns in
 # build-asan/corpus/TARGET/ (the seeds are never modified). Crash inputs land in
 # build-asan/findings/TARGET/; replay one with the target's binary and its path.
-# Environment: BUILD_DIR (default build-asan), JOBS (default 2).
+# Environment: BUILD_DIR (default build-asan), JOBS (default 2); DRX_FUZZ_BUILT=1 (set by
+# scripts/sanitize.sh, which built the targets already) skips the build.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -25,8 +26,10 @@ esac
 
 build="${BUILD_DIR:-$root/build-asan}"
 source "$root/scripts/sanitizer-tree.sh"
-drx_configure_sanitizer_tree "$root" "$build"
-cmake --build "$build" --target "fuzz_$target" -j "${JOBS:-2}"
+if [ "${DRX_FUZZ_BUILT:-}" != 1 ]; then
+    drx_configure_sanitizer_tree "$root" "$build"
+    cmake --build "$build" --target "fuzz_$target" -j "${JOBS:-2}"
+fi
 
 corpus="$build/corpus/$target"
 findings="$build/findings/$target"

@@ -8,7 +8,7 @@ packages=(
   juce-modules-source libtinyxml-dev libgtest-dev googletest
   libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxrender-dev
   libfreetype-dev libfontconfig1-dev libcurl4-openssl-dev libpng-dev libjpeg-dev zlib1g-dev
-  xvfb xdotool imagemagick x11-apps openbox python3
+  xvfb xdotool imagemagick x11-apps x11-utils openbox python3
   clang libclang-rt-14-dev libbenchmark-dev
   fonts-liberation chromium poppler-utils
   desktop-file-utils appstream shared-mime-info libglib2.0-bin dpkg-dev file

@@ -3,7 +3,43 @@
 
 #include <juce_core/juce_core.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <unistd.h>
+
+// The whole test process runs in a folder of its own, made with a unique name, which is
+// also its TMPDIR: tests run side by side by CTest, each in its own process, then never
+// meet in a file, whatever name they write by or whichever temporary file they make.
+// Removed with everything in it at the end of the process.
+class ScopedProcessFolder
+{
+public:
+    ScopedProcessFolder()
+    {
+        const char* parent = std::getenv("TMPDIR");
+        std::string pattern = std::string(parent != nullptr && *parent == '/' ? parent : "/tmp") + "/drx-test-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr || ::chdir(pattern.c_str()) != 0)
+        {
+            std::perror(("cannot make or enter a temporary folder " + pattern).c_str());
+            std::exit(2);
+        }
+        folder = pattern;
+        ::setenv("TMPDIR", folder.c_str(), 1);
+    }
+
+    ~ScopedProcessFolder()
+    {
+        juce::File(folder).getParentDirectory().setAsCurrentWorkingDirectory();
+        juce::File(folder).deleteRecursively();
+    }
+
+    ScopedProcessFolder(const ScopedProcessFolder&) = delete;
+    ScopedProcessFolder& operator=(const ScopedProcessFolder&) = delete;
+
+private:
+    std::string folder;
+};
 
 // Makes a fresh temporary directory the current directory for the scope of a test, so
 // that files opened by relative name land there; removes it afterwards.

@@ -45,13 +45,50 @@ win_cleanup() {
     done
 }
 
-win_wait_for() { # seconds, command... : polls every 0.2 s
-    local deadline=$((SECONDS + $1))
+win_wait_for() { # seconds, command... : polls every 0.1 s
+    local deadline
+    deadline=$(win_deadline "$1")
     shift
     until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.2
+        win_past "$deadline" && return 1
+        sleep 0.1
     done
+    return 0
+}
+
+# Deadlines in milliseconds, so that waits may be fractions of a second.
+win_now() { date +%s%3N; }
+win_deadline() { echo $(($(win_now) + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }'))); }
+win_past() { [ "$(win_now)" -ge "$1" ]; }
+
+# A checksum of the whole screen as it is now.
+win_screen_sum() { xwd -root -silent | md5sum | cut -d' ' -f1; }
+
+# Remembers the screen before an action, so that win_settle can wait for the action's effect.
+win_mark() { WIN_MARK=$(win_screen_sum); }
+
+# Waits for the screen to change from the mark (at most SECONDS: an action may rightly change
+# nothing), then for it to stop changing: two grabs a fifth of a second apart agree, or about
+# five seconds passed. Forgets the mark.
+win_settle() { # [seconds]
+    local deadline now previous="" tries
+    deadline=$(win_deadline "${1:-2}")
+    if [ -n "${WIN_MARK:-}" ]; then
+        until now=$(win_screen_sum); [ "$now" != "$WIN_MARK" ]; do
+            win_past "$deadline" && break
+            sleep 0.05
+        done
+        previous=$now
+    fi
+    WIN_MARK=""
+    [ -n "$previous" ] || previous=$(win_screen_sum)
+    for tries in $(seq 1 25); do
+        sleep 0.2
+        now=$(win_screen_sum)
+        [ "$now" = "$previous" ] && return 0
+        previous=$now
+    done
+    return 0
 }
 
 # win_setup NAME OUTPUT_DIR WIZARD: a fresh directory OUTPUT_DIR/NAME holding a copy of the
@@ -80,7 +117,9 @@ win_setup() {
     win_wait_for 10 xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "no display $DISPLAY"; exit 1; }
     openbox --sm-disable >"$WIN_DIR/openbox.log" 2>&1 &
     WIN_PIDS+=($!)
-    sleep 0.5
+    # The window manager is up once it names its check window on the root window.
+    win_wait_for 15 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" \
+        || { echo "the window manager did not start"; exit 1; }
 
     win_start_update_service
 }
@@ -117,14 +156,14 @@ PY
 # Starts the wizard (WIN_COMMAND when set, else the copy in run/) from elsewhere/ and waits
 # for its window; sets WIN_ID, WIN_X, WIN_Y, WIN_W, WIN_H and the content origin CX, CY.
 # Sets X, Y, WIDTH and HEIGHT of a window. A window manager may map a window before it moves
-# it into place: the geometry counts once two reads half a second apart agree.
+# it into place: the geometry counts once two reads a quarter of a second apart agree.
 win_steady_geometry() { # window id
     local geometry="" previous="" tries
-    for tries in $(seq 1 20); do
+    for tries in $(seq 1 40); do
         geometry=$(xdotool getwindowgeometry --shell "$1")
         [ "$geometry" = "$previous" ] && break
         previous=$geometry
-        sleep 0.5
+        sleep 0.25
     done
     eval "$geometry"
 }
@@ -143,8 +182,14 @@ win_launch() {
     WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT
     CX=$((WIN_X + WIN_BORDER))
     CY=$((WIN_Y + WIN_BORDER + WIN_TITLE))
-    # Let the first paint land.
-    sleep 1
+    # The first paint has landed once the content is no longer blank and stops changing.
+    win_wait_for 20 win_content_painted
+    win_settle 0
+}
+
+# Whether the window's content shows more than one colour (a window just mapped is blank).
+win_content_painted() {
+    [ "$(xwd -id "$WIN_ID" -silent | /usr/bin/convert xwd:- -format '%k' info: 2>/dev/null)" -gt 1 ] 2>/dev/null
 }
 
 # The title is "  DRX Wizard", with a leading "*" while the design has unsaved changes.
@@ -162,6 +207,7 @@ win_find_window() {
 win_running() { kill -0 "$WIN_WIZARD" 2>/dev/null; }
 
 win_title() { xdotool getwindowname "$WIN_ID"; }
+win_title_is() { [ "$(win_title)" = "$1" ]; }
 
 # Whether a window whose name matches the extended regular expression is shown, or not.
 win_box_shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
@@ -174,7 +220,7 @@ win_answer_box() { # name key
     win_wait_for 20 win_box_shown "$1" || { echo "  no box \"$1\" appeared"; return 1; }
     local tries
     for tries in 1 2 3 4; do
-        sleep 0.5
+        sleep 0.3
         xdotool key "$2"
         win_wait_for 4 win_box_gone "$1" && return 0
     done
@@ -199,20 +245,35 @@ win_wait_exit() { # seconds
     return 0
 }
 
+# Moves the pointer to screen (x, y) and waits until it is there. xdotool's --sync waits for
+# the pointer to move, which takes its full time-out (about 15 s) when it is there already:
+# then it steps aside first, so that the window under it sees the pointer arrive all the same.
+win_move_pointer() { # x y
+    local at
+    at=$(xdotool getmouselocation | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/p')
+    [ "$at" != "$1 $2" ] || xdotool mousemove --sync $(($1 - 1)) "$2"
+    xdotool mousemove --sync "$1" "$2"
+}
+
+# Moves the pointer into the screen's corner, where it covers nothing and shows no tooltip.
+win_pointer_away() { win_move_pointer 1020 760; }
+
 # A click at content coordinates (x, y), as a person makes it: the pointer arrives, then
-# presses; afterwards it leaves the window so no tooltip covers the next screenshot.
+# presses; afterwards it leaves the window so no tooltip covers the next screenshot, and the
+# click's effect (if any shows within a second) is waited for.
 win_click() {
-    xdotool mousemove --sync $((CX + $1)) $((CY + $2))
-    sleep 0.3
+    win_move_pointer $((CX + $1)) $((CY + $2))
+    sleep 0.15
+    win_mark
     xdotool click 1
-    sleep 0.3
-    xdotool mousemove --sync 1020 760
-    sleep 1
+    sleep 0.15
+    win_pointer_away
+    win_settle 1
 }
 
 # A click at screen coordinates.
 win_click_screen() {
-    xdotool mousemove --sync "$1" "$2"
+    win_move_pointer "$1" "$2"
     sleep 0.3
     xdotool click 1
 }
@@ -220,18 +281,34 @@ win_click_screen() {
 # The whole screen as NAME.png in the test's directory, once it has stopped changing
 # (a busy machine may still be painting), or after about five seconds.
 win_shot() { # name
-    local shot=$WIN_DIR/$1.png next=$WIN_DIR/$1.next.png tries
-    xwd -root -silent | /usr/bin/convert xwd:- "png:$shot"
-    for tries in 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15; do
-        sleep 0.3
-        xwd -root -silent | /usr/bin/convert xwd:- "png:$next"
-        if [ "$(/usr/bin/convert "$shot" "$next" -compose difference -composite -colorspace gray \
-                    -threshold 0 -format '%[fx:round(mean*w*h)]' info:)" -eq 0 ]; then
-            break
-        fi
-        mv "$next" "$shot"
+    local grab=$WIN_DIR/$1.xwd next=$WIN_DIR/$1.next.xwd tries
+    xwd -root -silent >"$grab"
+    for tries in $(seq 1 25); do
+        sleep 0.2
+        xwd -root -silent >"$next"
+        cmp -s "$grab" "$next" && break
+        mv "$next" "$grab"
     done
-    rm -f "$next"
+    /usr/bin/convert "xwd:$grab" "png:$WIN_DIR/$1.png"
+    rm -f "$grab" "$next"
+}
+
+# Takes screenshot NAME again and again until CHECK passes on it (the action's effect has
+# shown), for at most 20 seconds; the checks that follow judge the last one.
+win_shot_when() { # name check...
+    local name=$1 start deadline
+    shift
+    start=$(win_now)
+    deadline=$(win_deadline 20)
+    while :; do
+        win_shot "$name"
+        if "$@" >/dev/null 2>&1; then
+            win_log "$name after $(($(win_now) - start)) ms"
+            return 0
+        fi
+        win_past "$deadline" && { win_log "$name: still not so after 20 s"; return 1; }
+        sleep 0.1
+    done
 }
 
 # The colour at content (x, y) of screenshot NAME as "R G B".

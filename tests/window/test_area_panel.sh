@@ -34,8 +34,7 @@ win_click "$ANGLE_BOX_X" "$ANGLE_BOX_Y"
 xdotool key ctrl+a
 xdotool type --delay 50 "20"
 xdotool key Return
-sleep 1.5
-win_shot typed
+win_shot_when typed win_region_changed start typed $VIEW 300
 win_check "the typed angle tilts the floor in the venue view" win_region_changed start typed $VIEW 300
 win_check "the floor panel shows the moved end point's height" win_region_changed start typed $FLOOR_END_Z
 win_check "the rake's panel is left as it was" win_region_same start typed $RAKE_PANEL
@@ -43,9 +42,8 @@ win_check "the rake's panel is left as it was" win_region_same start typed $RAKE
 xdotool mousemove --sync $((CX + ANGLE_PLUS_X)) $((CY + ANGLE_PLUS_Y))
 sleep 0.3
 xdotool click 1 sleep 0.05 click 1
-xdotool mousemove --sync 1020 760
-sleep 1.5
-win_shot stepped
+win_pointer_away
+win_shot_when stepped win_region_changed typed stepped $VIEW
 win_check "the two steps move the floor again" win_region_changed typed stepped $VIEW
 
 win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))

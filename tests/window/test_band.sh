@@ -31,13 +31,22 @@ not_background() { # name x y w h
     win_pixels_not "$1" "$2" "$3" "$4" "$5" 3c3c3c
 }
 
+# The field map covers the picture of screenshot NAME: most of its dark background is gone.
+map_covers() { # name
+    [ "$(not_background "$1" $PICTURE)" -ge $((before + 60000)) ]
+}
+map_gone() { # name
+    [ "$(not_background "$1" $PICTURE)" -le $((before + 200)) ]
+}
+
 win_launch
 # Pin 4 first: the aim lines land on the audience.
 win_click $PIN_BOX
 xdotool key ctrl+a
 xdotool type --delay 50 "4"
+win_mark
 xdotool key Return
-sleep 1.5
+win_settle 1.5
 win_shot classic
 
 # The view by keyboard: the choice opens with a click, Escape closes it keeping the focus,
@@ -48,43 +57,35 @@ sleep 0.3
 xdotool key Down
 sleep 0.5
 xdotool key Down
-sleep 1.5
-xdotool mousemove --sync 1020 760
-sleep 0.5
-win_shot band_a
+win_pointer_away
+win_shot_when band_a win_region_changed classic band_a $PICTURE 100
 win_check "Band A recolours the surfaces" win_region_changed classic band_a $PICTURE 100
 win_check "the choice shows the new view" win_region_changed classic band_a $VIEW_CHOICE_BOX 20
 
 # The field map: the dark background of the picture is covered.
 before=$(not_background band_a $PICTURE)
 win_click $MAP_SWITCH
-sleep 3
-win_shot mapped
+win_shot_when mapped map_covers mapped
 after=$(not_background mapped $PICTURE)
 win_check "the map covers the venue view ($before -> $after pixels not background)" \
     test "$after" -ge $((before + 60000))
 # Zoomed in, the map is drawn for the new framing and still covers the view.
 win_click $ZOOM_IN
-sleep 3
-win_shot mapped_zoomed
+win_shot_when mapped_zoomed win_region_changed mapped mapped_zoomed $PICTURE 5000
 win_check "the map follows a zoom" win_region_changed mapped mapped_zoomed $PICTURE 5000
 win_check "the zoomed map covers the venue view" test "$(not_background mapped_zoomed $PICTURE)" -ge $((before + 60000))
 win_click $FIT_BUTTON
-sleep 3
-win_shot mapped_fitted
+win_shot_when mapped_fitted win_region_same mapped mapped_fitted $PICTURE
 win_check "Fit brings back the same map" win_region_same mapped mapped_fitted $PICTURE
 win_click $MAP_SWITCH
-sleep 2
-win_shot unmapped
+win_shot_when unmapped map_gone unmapped
 win_check "switched off, the map is gone" test "$(not_background unmapped $PICTURE)" -le $((before + 200))
 win_click $MAP_SWITCH
-sleep 3
 
 # The microphone: a click in the picture places the marker and opens the call-out.
-win_shot before_mic
+win_shot_when before_mic map_covers before_mic
 win_click 420 250
-sleep 1
-win_shot mic
+win_shot_when mic win_region_changed before_mic mic $CALLOUT 5000
 win_check "the click places a marker" win_region_changed before_mic mic 410 240 20 20 40
 win_check "the call-out covers the area strip" win_region_changed before_mic mic $CALLOUT 5000
 plot_bars=$(( 288 * 93 - $(win_pixels_not mic $PLOT 00c0a0) ))
@@ -95,8 +96,7 @@ win_click $PIN_BOX
 xdotool key ctrl+a
 xdotool type --delay 50 "8"
 xdotool key Return
-sleep 2
-win_shot edited
+win_shot_when edited win_region_changed mic edited $CALLOUT 50
 win_check "the call-out follows the edit" win_region_changed mic edited $CALLOUT 50
 
 # Inv on the panel of position 2 (the first loudspeaker below the flybar, module or
@@ -109,8 +109,7 @@ win_check "Inv on a loudspeaker's panel changes what the microphone hears" \
     win_region_changed edited inverted $CALLOUT 50
 
 win_click $CLOSE_BUTTON
-sleep 1
-win_shot closed
+win_shot_when closed win_region_changed edited closed $CALLOUT 5000
 win_check "Close removes the call-out" win_region_changed edited closed $CALLOUT 5000
 win_check "Close removes the marker" win_region_changed edited closed 410 240 20 20 40
 # A drag pans the picture and places nothing.
@@ -121,24 +120,21 @@ for step in 1 2 3 4 5; do
     sleep 0.1
 done
 xdotool mouseup 1
-xdotool mousemove --sync 1020 760
-sleep 2
-win_shot dragged
+win_pointer_away
+win_shot_when dragged win_region_changed closed dragged $PICTURE 1000
 win_check "a drag moves the picture" win_region_changed closed dragged $PICTURE 1000
 win_check "a drag opens no call-out" win_region_same closed dragged $CALLOUT
 win_click $FIT_BUTTON
-sleep 2
+win_shot_when refitted win_region_same closed refitted $PICTURE
 
 win_click $MIC_BUTTON
-sleep 1
-win_shot mic_button
+win_shot_when mic_button win_region_changed closed mic_button $CALLOUT 5000
 win_check "the Mic button brings the call-out back" win_region_changed closed mic_button $CALLOUT 5000
 # Mic places the marker in the middle of the view; zoomed about the middle, it stays there.
 MARKER_BOX="$((152 + 288 - 8)) $((122 + 137 - 8)) 17 17"
 win_check "the marker is in the middle" test $((289 - $(win_pixels_not mic_button $MARKER_BOX ffffff))) -ge 20
 win_click $ZOOM_IN
-sleep 2
-win_shot mic_zoomed
+win_shot_when mic_zoomed win_region_changed mic_button mic_zoomed $PICTURE 5000
 win_check "zooming changes the picture" win_region_changed mic_button mic_zoomed $PICTURE 5000
 win_check "the marker stays on its point in the middle" \
     test $((289 - $(win_pixels_not mic_zoomed $MARKER_BOX ffffff))) -ge 20
@@ -151,8 +147,7 @@ win_check "Settings.xml holds the map switch" win_xml_has "$WIN_RUN/Settings.xml
 
 # The next start shows the same view, with the map.
 win_launch
-sleep 3
-win_shot again
+win_shot_when again map_covers again
 win_check "the view is remembered" win_region_same mapped again $VIEW_CHOICE_BOX
 win_check "the map is drawn at the start" test "$(not_background again $PICTURE)" -ge $((before + 60000))
 win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2))

@@ -33,30 +33,29 @@ win_launch "$DESIGN"
 win_shot start
 
 win_click "$BEST_X" "$BEST_Y"
-sleep 2
-win_shot table
+win_shot_when table win_region_changed start table 300 60 420 300 2000
 win_check "the table opens beside the pick pin" win_region_changed start table 300 60 420 300 2000
 
 xdotool key Escape
-sleep 1
-win_shot closed
+win_shot_when closed win_region_same start closed $COVERED
 win_check "closing the table leaves the window as it was" win_region_same start closed $COVERED
 
 win_click "$BEST_X" "$BEST_Y"
-sleep 2
+win_shot_when table_again win_region_changed start table_again 300 60 420 300 2000
 xdotool key Return
-sleep 1.5
-win_shot applied
+if [ "$BEST" != 8 ]; then
+    win_shot_when applied win_region_changed start applied $VIEW
+else
+    win_shot_when applied win_region_same start applied $COVERED
+fi
 if [ "$BEST" != 8 ]; then
     win_check "applying the suggested pin re-aims the array" win_region_changed start applied $VIEW
     # The applied pin is one step of the history.
     xdotool key ctrl+z
-    sleep 1.5
-    win_shot undone
+    win_shot_when undone win_region_same start undone $VIEW
     win_check "Ctrl+Z takes the applied pin back" win_region_same start undone $VIEW
     xdotool key ctrl+shift+z
-    sleep 1.5
-    win_shot redone
+    win_shot_when redone win_region_same applied redone $VIEW
     win_check "Ctrl+Shift+Z applies it again" win_region_same applied redone $VIEW
 fi
 

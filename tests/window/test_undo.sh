@@ -38,8 +38,7 @@ type_length() { # text
 
 dismiss_warning() {
     win_answer_box "^ZORV Warning$" Return
-    xdotool mousemove --sync 1020 760
-    sleep 1
+    win_pointer_away
 }
 
 win_launch
@@ -51,7 +50,7 @@ win_shot warned_abc
 win_check "the warning names the length and its range" \
     logged "Floor (area 3): Length must be a number greater than 0 ft, not 'abc'"
 dismiss_warning
-win_shot after_abc
+win_shot_when after_abc win_region_same start after_abc $FLOOR_PANEL
 win_check "the venue picture is as it was" win_region_same start after_abc $VIEW
 win_check "the floor panel shows the stored length again" win_region_same start after_abc $FLOOR_PANEL
 
@@ -60,7 +59,7 @@ win_check "a negative length brings up a warning" warning_shown
 win_check "the warning names the length and its range, not -5" \
     logged "Floor (area 3): Length must be a number greater than 0 ft, not '-5'"
 dismiss_warning
-win_shot after_negative
+win_shot_when after_negative win_region_same start after_negative $FLOOR_PANEL
 win_check "the venue picture is still as it was" win_region_same start after_negative $VIEW
 win_check "the floor panel still shows the stored length" win_region_same start after_negative $FLOOR_PANEL
 
@@ -70,27 +69,23 @@ win_shot fewer
 win_check "the full-range stepper changes the count" win_region_changed start fewer $RANGE_BOX 10
 win_check "the module list changes" win_region_changed start fewer $MODULE_LIST 200
 xdotool key ctrl+z
-sleep 1.5
-win_shot undone
+win_shot_when undone win_region_same start undone $MODULE_LIST
 win_check "Ctrl+Z brings the count back" win_region_same start undone $ARRAY_INFO
 win_check "Ctrl+Z brings the module list back" win_region_same start undone $MODULE_LIST
 # The opening picture is drawn on another background than a redrawn one, so only its change shows.
 win_check "Ctrl+Z redraws the venue picture" win_region_changed fewer undone $VIEW 200
 xdotool key ctrl+shift+z
-sleep 1.5
-win_shot redone
+win_shot_when redone win_region_same fewer redone $VIEW
 win_check "Ctrl+Shift+Z makes the count change again" win_region_same fewer redone $ARRAY_INFO
 win_check "... and its module list" win_region_same fewer redone $MODULE_LIST
 win_check "... and its venue picture" win_region_same fewer redone $VIEW
 xdotool key ctrl+z
-sleep 1.5
+win_shot_when undone_again win_region_same start undone_again $MODULE_LIST
 xdotool key ctrl+y
-sleep 1.5
-win_shot redone_y
+win_shot_when redone_y win_region_same fewer redone_y $ARRAY_INFO
 win_check "Ctrl+Y makes it again too" win_region_same fewer redone_y $ARRAY_INFO
 xdotool key ctrl+z
-sleep 1.5
-win_check "undone back to the opening design, the title has no mark" test "$(win_title)" = "  DRX Wizard"
+win_check "undone back to the opening design, the title has no mark" win_wait_for 10 win_title_is "  DRX Wizard"
 
 # Ctrl+Z after a load through the Load button's file dialog.
 if [ -x "$CLI" ]; then
@@ -99,8 +94,7 @@ fi
 win_check "a design to load was written" test -s "$LOAD_FILE"
 win_shot before_load
 win_click $LOAD_BUTTON
-sleep 1
-win_shot dialog
+win_shot_when dialog win_region_changed before_load dialog 0 0 800 600 2000
 # The dialog's file box, below its list, in the middle of the window.
 win_click $FILE_BOX
 xdotool key ctrl+a
@@ -108,15 +102,13 @@ xdotool type --delay 20 -- "$LOAD_FILE"
 xdotool key Return
 sleep 0.5
 xdotool key Return
-sleep 2
-xdotool mousemove --sync 1020 760
-win_shot loaded
+win_pointer_away
+win_shot_when loaded win_region_changed before_load loaded $MODULE_LIST 200
 win_check "the load changes the array info" win_region_changed before_load loaded $ARRAY_INFO 10
 win_check "the load changes the module list" win_region_changed before_load loaded $MODULE_LIST 200
 win_check "a loaded design has no changes" test "$(win_title)" = "  DRX Wizard - two.21w"
 xdotool key ctrl+z
-sleep 2
-win_shot load_undone
+win_shot_when load_undone win_region_same before_load load_undone $MODULE_LIST
 win_check "Ctrl+Z after a load brings the array info back" win_region_same before_load load_undone $ARRAY_INFO
 win_check "Ctrl+Z after a load brings the module list back" win_region_same before_load load_undone $MODULE_LIST
 win_check "Ctrl+Z after a load brings the venue picture back" win_region_same before_load load_undone $VIEW

@@ -89,9 +89,8 @@ win_check "the scale says its unit" test "$(win_pixels_not opened $UNIT_LABEL 3c
 xdotool mousemove --sync $((CX + VIEW_X + VIEW_W / 2)) $((CY + VIEW_Y + VIEW_H / 2))
 sleep 0.3
 xdotool click 4 click 4 click 4
-sleep 0.5
-xdotool mousemove --sync 1020 760
-win_shot zoomed
+win_pointer_away
+win_shot_when zoomed win_region_changed opened zoomed $VIEW 500
 win_check "the wheel zooms in" design_reaches_an_edge zoomed
 win_check "zooming changes the picture" win_region_changed opened zoomed $VIEW 500
 
@@ -103,7 +102,7 @@ for step in 1 2 3 4 5; do
     sleep 0.1
 done
 xdotool mouseup 1
-xdotool mousemove --sync 1020 760
+win_pointer_away
 win_shot panned
 win_check "dragging pans the picture" design_moved_by zoomed panned 80
 
@@ -121,8 +120,7 @@ win_click $FIT_BUTTON
 
 # A larger window: the panels keep their layout at their edges, the view takes the room.
 xdotool windowsize --sync "$WIN_ID" 1000 760
-sleep 1.5
-eval "$(xdotool getwindowgeometry --shell "$WIN_ID")"
+win_steady_geometry "$WIN_ID"
 # The window manager may have moved it to keep it on the screen.
 CX=$((X + WIN_BORDER))
 CY=$((Y + WIN_BORDER + WIN_TITLE))

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The wizard's window as a user meets it: the venue picture, the array info and the SPL
-# scale on opening; the full-range count stepper changes the count, the array angle and
-# the picture; the unit button switches the units shown; Exit writes the record files.
+# The wizard's window as a user meets it. Started from another working directory, it opens
+# its window and keeps every record file beside its executable; the venue picture, the array
+# info and the SPL scale on opening; the full-range count stepper changes the count, the
+# array angle and the picture; the unit button switches the units shown; Exit writes the
+# record files and the user settings.
 source "$(dirname "$0")/lib.sh"
 win_setup window "$2" "$1"
 
@@ -17,7 +19,15 @@ RANGE_PLUS="436 20"
 
 win_launch
 win_shot opened
-win_check "the window is 800 x 600" test "$WIN_W x $WIN_H" = "800 x 600"
+win_check "the window is titled \"  DRX Wizard\" and is 800 x 600" \
+    test "$(win_title) $WIN_W x $WIN_H" = "  DRX Wizard 800 x 600"
+win_check "the window shows its dark grey background" win_pixel_is opened 148 300 60 60 60
+win_check "LogFile.txt starts with its time stamp beside the executable" \
+    bash -c "head -n1 '$WIN_RUN/LogFile.txt' | grep -q '^Time Stamp'"
+win_check "ZORV_Settings.xml holds Run_Directory beside the executable" \
+    win_xml_has "$WIN_RUN/ZORV_Settings.xml" '<Run_Directory>..\RunHere\</Run_Directory>'
+win_check "nothing is written into the working directory" test -z "$(ls -A "$WIN_DIR/elsewhere")"
+win_check "Settings.xml waits for the exit" test ! -e "$WIN_RUN/Settings.xml"
 win_check "the array info panel is grey" win_pixel_is opened 592 74 170 170 170
 win_check "the module list panel is grey" win_pixel_is opened 4 300 170 170 170
 win_check "the Venue Info tab is dark red" win_pixel_is opened 236 518 83 0 6
@@ -64,4 +74,7 @@ win_check "Settings.xml ends on the units last shown, meters" \
     win_xml_has "$WIN_RUN/Settings.xml" '<UnitType><Value>SI</Value></UnitType><Display><UnitType><Value>meters</Value>'
 win_check "Array_Output.xml holds the six full-range modules" \
     win_xml_has "$WIN_RUN/Array_Output.xml" '<Total_Model_2><Value>6</Value></Total_Model_2>'
+win_check "nothing is written into the working directory at the exit either" test -z "$(ls -A "$WIN_DIR/elsewhere")"
+win_check "the update service was asked once" \
+    test "$(grep -c 'GET /appservices/kesta-wizard-update.php' "$WIN_DIR/service.log")" -eq 1
 win_finish
