@@ -164,7 +164,7 @@ class BandCliTest(ToolCase):
             (["--probe", "10,5"], "--probe adds to the report"),
             (["--field-map"], "--field-map draws into the picture"),
             (["--set", "Delay=2:100.5"], "Delay must be from 0 to 100, not '100.5'"),
-            (["--set", "Delay=2"], "expected Delay=POSITION:NUMBER"),
+            (["--set", "Delay=2"], "expected Delay=MODULE:NUMBER"),
             (["--set", "Polarity=2:0.5"], "Polarity needs a whole number, not '0.5'"),
             (["--set", "Gain=3:-41"], "Gain must be from -40 to 10, not '-41'"),
         ]
@@ -175,8 +175,8 @@ class BandCliTest(ToolCase):
                 self.assertIn(message, err)
         status, out, err = self.run_tool("--help")
         for form in ["AirTemperature=NUMBER", "AirHumidity=NUMBER", "View=Classic|BandZ|BandA|Band:LABEL",
-                     "--view VIEW", "--probe X,Y", "--field-map", "Delay=POSITION:NUMBER",
-                     "Polarity=POSITION:NUMBER", "Gain=POSITION:NUMBER"]:
+                     "--view VIEW", "--probe X,Y", "--field-map", "Delay=MODULE:NUMBER",
+                     "Polarity=MODULE:NUMBER", "Gain=MODULE:NUMBER"]:
             self.assertIn(form, out)
 
     def test_processing_per_loudspeaker(self):

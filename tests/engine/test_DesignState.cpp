@@ -104,7 +104,7 @@ TEST_F(DesignState, DesignCommandsMarkTheDesignModifiedViewsAndRefusalsDoNot)
         { "full-range count", [] { Command(Tag::Model_DRXR1, Other(Line().GetFullRangeCount(), 2, 3)); }, true },
         { "subwoofer count", [] { Command(Tag::Model_DRXS1, Other(Line().GetSubwooferCount(), 1, 2)); }, true },
         { "amplifier mode", [] { Command(Tag::Switch1, 2 * Other(SwitchOf(Tag::Switch1), 1, 2) + 1); }, true },
-        { "HF shading", [] { Command(Tag::Switch2, 2 * Other(SwitchOf(Tag::Switch2), 2, 3) + 1, "1"); }, true },
+        { "HF shading", [] { Command(Tag::Switch2, 2 * Other(SwitchOf(Tag::Switch2), 2, 3) + 1, "2"); }, true },
         { "floor angle", [] { EXPECT_TRUE(Area(3, Tag::LAngle, "7")); }, true },
         { "stage start", [] { EXPECT_TRUE(Area(2, Tag::sX, "3")); }, true },
     };

@@ -117,10 +117,9 @@ TEST_F(EngineCommands, ModuleSwitchDecoding)
     Command("Switch1", 4);
     EXPECT_EQ(switch1(4), 2);
 
-    // Module 3 hangs at position 4, under the flybar and two modules.
-    Command("Switch2", 7, "3");
+    Command("Switch2", 7, "4");
     EXPECT_EQ(switch2(4), 3);
-    Command("Switch2", 6, "3");
+    Command("Switch2", 6, "4");
     EXPECT_EQ(switch2(4), 3);
 }
 

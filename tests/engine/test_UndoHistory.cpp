@@ -112,7 +112,7 @@ TEST_F(UndoHistory, EveryRefusalNamesTheFieldAndRangeAndChangesNothing)
         { Make(Tag::Delay, 100.5, "2"), "Delay must be from 0 to 100, not '100.5'" },
         { Make(Tag::Delay, -0.01, "3"), "Delay must be from 0 to 100, not '-0.01'" },
         { Make(Tag::Delay, nan, "3"), "Delay needs a finite number" },
-        { Make(Tag::Delay, 1, ""), "Delay needs the module's position as TEXT" },
+        { Make(Tag::Delay, 1, ""), "Delay needs the module's number as TEXT" },
         { Make(Tag::Delay, 1, "6"), "the array has no position 6 (it has positions 1 to 5)" },
         { Make(Tag::Polarity, 2, "2"), "Polarity must be from 0 to 1, not '2'" },
         { Make(Tag::Polarity, 0.5, "2"), "Polarity needs a whole number, not '0.5'" },

@@ -174,8 +174,8 @@ TEST_F(DesignReport, TheRiggingTableGivesEveryModeOneAngleConventionAndTheTrimHe
     Command(Tag::Model_DRXS1, 1);
     Command(Tag::Model_DRXR1, 3);
     Command(Tag::Switch1, 3);
-    Command(Tag::Switch2, 5, "3");
-    Command(Tag::Switch2, 7, "4");
+    Command(Tag::Switch2, 5, "4");
+    Command(Tag::Switch2, 7, "5");
     const CRiggingSummary rigging = CRiggingSummary::Read();
     const std::string html = Build(CDisplayUnits());
 
@@ -188,12 +188,12 @@ TEST_F(DesignReport, TheRiggingTableGivesEveryModeOneAngleConventionAndTheTrimHe
         return std::nan("");
     };
     const std::string rows[] = {
-        "<tr><td>–</td><td>HB1 flybar</td><td>" + Fixed(rigging.arrayAngle, 1) + "°</td><td>–</td><td>–</td></tr>",
-        "<tr><td>1</td><td>DRX-S1 subwoofer</td>",
-        "<tr><td>2</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(3), 1) + "°</td><td>Bi-Amp</td><td>Multi</td></tr>",
-        "<tr><td>3</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(4), 1) + "°</td><td>Bi-Amp</td><td>Single</td></tr>",
-        "<tr><td>4</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(5), 1) + "°</td><td>Bi-Amp</td><td>Long</td></tr>",
-        "<td>2 (DRX-R1 full-range module)</td>",
+        "<tr><td>1</td><td>HB1 flybar</td><td>" + Fixed(rigging.arrayAngle, 1) + "°</td><td>–</td><td>–</td><td>–</td><td>–</td><td>–</td></tr>",
+        "<tr><td>2</td><td>DRX-S1 subwoofer</td>",
+        "<tr><td>3</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(3), 1) + "°</td><td>Bi-Amp</td><td>Multi</td>",
+        "<tr><td>4</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(4), 1) + "°</td><td>Bi-Amp</td><td>Single</td>",
+        "<tr><td>5</td><td>DRX-R1 full-range module</td><td>" + Fixed(aimAngle(5), 1) + "°</td><td>Bi-Amp</td><td>Long</td>",
+        "<td>3 (DRX-R1 full-range module)</td>",
         "positive when the front points up",
     };
     for (const std::string& row : rows)
