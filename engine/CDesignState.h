@@ -2,7 +2,9 @@
 // Whether the design differs from the file it was last saved to or loaded from, and which
 // files those are. The design is unchanged exactly while the undo history stands at the
 // step it stood at when an array file (the design: array with its venue) was last loaded
-// or saved, so undoing back to that step makes it unchanged again. Loading or saving an
+// or saved, so undoing back to that step makes it unchanged again. The design's file follows
+// undo and redo too: it is the file of the last load or save at or before the step the design
+// stands at, so Save after undoing a load never writes over the file that load opened. Loading or saving an
 // array file is remembered in the user settings, so that the next start opens it again.
 // A venue load is a step like an edit; a venue save changes only the venue file proposed
 // next. Fed by the command manager after every command it performed; destroyed by the
@@ -12,6 +14,7 @@
 #include "engine/CCommand.h"
 
 #include <functional>
+#include <map>
 #include <string>
 
 class CDesignState : public TemplateSingleton<CDesignState>
@@ -41,6 +44,10 @@ private:
     CDesignState() = default;
 
     long long savedStep = 0;
+    // The array file each step was loaded from or saved to; `lastTop` is the step the last
+    // command left the design at.
+    std::map<long long, std::string> fileAtStep;
+    long long lastTop = 0;
     std::string designFile;
     std::string venueFile;
     bool reportedModified = false;

@@ -222,15 +222,21 @@ TEST_F(DesignState, LoadsAreStepsArrayFilesMarkTheSavedOneAndAreRemembered)
     EXPECT_TRUE(History(CCommandTable::kUndo));
     EXPECT_TRUE(Modified()) << "the load undone: the design is no longer the file's";
     EXPECT_EQ(Line().GetSlotPin(), 5);
+    EXPECT_EQ(state->GetDesignFile(), PathOf("other.21w")) << "Save must not write over the file the load opened";
     EXPECT_TRUE(History(CCommandTable::kRedo));
     EXPECT_FALSE(Modified());
+    EXPECT_EQ(state->GetDesignFile(), design);
+    // A new step after an undo forgets the file of the step it replaced.
+    EXPECT_TRUE(History(CCommandTable::kUndo));
+    Command(Tag::SlotPin, 7);
+    EXPECT_EQ(state->GetDesignFile(), PathOf("other.21w"));
 
     // Refused loads and saves leave the state as it was, modified or not.
     Command(Tag::SlotPin, 6);
     EXPECT_TRUE(Refused([this] { LoadArray("missing.21w"); }));
     EXPECT_TRUE(Refused([this] { SaveArray("no/such/folder/x.21w"); }));
     EXPECT_TRUE(Modified());
-    EXPECT_EQ(state->GetDesignFile(), design);
+    EXPECT_EQ(state->GetDesignFile(), PathOf("other.21w"));
     EXPECT_EQ(CDesignState::RememberedDesignFile(), design);
     state->SetObserver(nullptr);
 
