@@ -52,6 +52,103 @@ bool CarriesNoValue(CXmlNode* element)
 }
 
 //==============================================================================
+juce::Rectangle<float> CRenderer::DrawableBox() const
+{
+    // Far inside what 24.8 fixed point holds, far beyond anything on show.
+    constexpr float kMargin = 100000.0f;
+    const juce::Rectangle<float> bounds = target != nullptr ? target->getBounds().toFloat() : juce::Rectangle<float>();
+    return bounds.expanded(kMargin);
+}
+
+bool CRenderer::ClipSegment(juce::Point<float>& a, juce::Point<float>& b, const juce::Rectangle<float>& box)
+{
+    if (! std::isfinite(a.x) || ! std::isfinite(a.y) || ! std::isfinite(b.x) || ! std::isfinite(b.y))
+        return false;
+    // Liang-Barsky, in doubles so that the far ends keep their direction.
+    const double dx = (double) b.x - a.x, dy = (double) b.y - a.y;
+    double t0 = 0.0, t1 = 1.0;
+    const double p[] = { -dx, dx, -dy, dy };
+    const double q[] = { (double) a.x - box.getX(), (double) box.getRight() - a.x, (double) a.y - box.getY(),
+                         (double) box.getBottom() - a.y };
+    for (int i = 0; i < 4; ++i)
+    {
+        if (p[i] == 0.0)
+        {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const juce::Point<double> from(a.x, a.y);
+    a = { (float) (from.x + t0 * dx), (float) (from.y + t0 * dy) };
+    b = { (float) (from.x + t1 * dx), (float) (from.y + t1 * dy) };
+    return true;
+}
+
+juce::Path CRenderer::ClipPolygon(const std::vector<juce::Point<float>>& points, const juce::Rectangle<float>& box)
+{
+    juce::Path path;
+    for (const juce::Point<float>& p : points)
+        if (! std::isfinite(p.x) || ! std::isfinite(p.y))
+            return path;
+    // Sutherland-Hodgman against the box's four sides, in doubles.
+    std::vector<juce::Point<double>> polygon;
+    for (const juce::Point<float>& p : points)
+        polygon.push_back(p.toDouble());
+    const auto inside = [&box](int side, juce::Point<double> p) {
+        switch (side)
+        {
+            case 0: return p.x >= box.getX();
+            case 1: return p.x <= box.getRight();
+            case 2: return p.y >= box.getY();
+            default: return p.y <= box.getBottom();
+        }
+    };
+    const auto crossing = [&box](int side, juce::Point<double> a, juce::Point<double> b) {
+        const double edge = side == 0 ? box.getX() : side == 1 ? box.getRight() : side == 2 ? box.getY() : box.getBottom();
+        const double t = side < 2 ? (edge - a.x) / (b.x - a.x) : (edge - a.y) / (b.y - a.y);
+        return a + (b - a) * t;
+    };
+    for (int side = 0; side < 4 && ! polygon.empty(); ++side)
+    {
+        std::vector<juce::Point<double>> kept;
+        for (size_t i = 0; i < polygon.size(); ++i)
+        {
+            const juce::Point<double> current = polygon[i];
+            const juce::Point<double> previous = polygon[(i + polygon.size() - 1) % polygon.size()];
+            if (inside(side, current))
+            {
+                if (! inside(side, previous))
+                    kept.push_back(crossing(side, previous, current));
+                kept.push_back(current);
+            }
+            else if (inside(side, previous))
+            {
+                kept.push_back(crossing(side, previous, current));
+            }
+        }
+        polygon = std::move(kept);
+    }
+    for (size_t i = 0; i < polygon.size(); ++i)
+    {
+        const juce::Point<float> p = polygon[i].toFloat();
+        if (i == 0)
+            path.startNewSubPath(p);
+        else
+            path.lineTo(p);
+    }
+    if (! polygon.empty())
+        path.closeSubPath();
+    return path;
+}
+
 float CRenderer::ToPixel(double value)
 {
     // A double beyond the float range must not be converted (undefined behaviour).

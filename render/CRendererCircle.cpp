@@ -34,6 +34,8 @@ void CRendererCircle::Render()
     {
         const float left = (centred != 0 ? x - radius : x) + OffsetX();
         const float top = (centred != 0 ? y - radius : y) + OffsetY();
+        if (! DrawableBox().contains(juce::Rectangle<float>(left, top, 2.0f * radius, 2.0f * radius)))
+            continue;
         g.setColour(juce::Colour((juce::uint32) lineColour));
         g.drawEllipse(left, top, 2.0f * radius, 2.0f * radius, lineWidth);
         if (fill)

@@ -137,7 +137,11 @@ void CRendererLine::Render()
             g.setGradientFill(splBrush);
         }
 
-        const juce::Line<float> segment(previous, current);
+        juce::Point<float> from = previous, to = current;
+        previous = current;
+        if (! ClipSegment(from, to, DrawableBox()))
+            continue;
+        const juce::Line<float> segment(from, to);
         if (UsableDashPattern(segment, dash, gap))
         {
             const float pattern[] = { dash, gap };
@@ -147,6 +151,5 @@ void CRendererLine::Render()
         {
             g.drawLine(segment, lineWidth);
         }
-        previous = current;
     }
 }

@@ -21,18 +21,11 @@ void CRendererPolygon::Render()
     // Fill anchors are data coordinates, converted like the points.
     const std::optional<juce::FillType> fill = ReadFill(FillAnchors::Converted);
 
-    juce::Path path;
+    std::vector<juce::Point<float>> points;
     float x = 0.0f, y = 0.0f;
-    bool first = true;
     while (NextPoint(x, y))
-    {
-        if (first)
-            path.startNewSubPath(x + OffsetX(), y + OffsetY());
-        else
-            path.lineTo(x + OffsetX(), y + OffsetY());
-        first = false;
-    }
-    path.closeSubPath();
+        points.emplace_back(x + OffsetX(), y + OffsetY());
+    const juce::Path path = ClipPolygon(points, DrawableBox());
     if (path.isEmpty())
         return;
 
