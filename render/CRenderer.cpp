@@ -54,10 +54,14 @@ bool CarriesNoValue(CXmlNode* element)
 //==============================================================================
 juce::Rectangle<float> CRenderer::DrawableBox() const
 {
+    return target != nullptr ? DrawableBox(*target) : juce::Rectangle<float>();
+}
+
+juce::Rectangle<float> CRenderer::DrawableBox(const juce::Image& picture)
+{
     // Far inside what 24.8 fixed point holds, far beyond anything on show.
     constexpr float kMargin = 100000.0f;
-    const juce::Rectangle<float> bounds = target != nullptr ? target->getBounds().toFloat() : juce::Rectangle<float>();
-    return bounds.expanded(kMargin);
+    return picture.getBounds().toFloat().expanded(kMargin);
 }
 
 bool CRenderer::ClipSegment(juce::Point<float>& a, juce::Point<float>& b, const juce::Rectangle<float>& box)

@@ -81,23 +81,25 @@ public:
     // Both bases back to (0, 0), as at program start.
     static void ResetSharedBases();
 
+    // A double as a float coordinate; values beyond the float range become infinite.
+    static float ToPixel(double value);
+    // JUCE rasterises in integer sub-pixels, which overflow for points millions of pixels
+    // away (a venue moved far off the view). Shapes are cut to this box, the target's bounds
+    // with a wide margin, before they are drawn.
+    juce::Rectangle<float> DrawableBox() const;
+    static juce::Rectangle<float> DrawableBox(const juce::Image& picture);
+    // The part of segment a-b inside `box`; false when none (or an end is not finite).
+    static bool ClipSegment(juce::Point<float>& a, juce::Point<float>& b, const juce::Rectangle<float>& box);
+    // The closed polygon cut to `box` (empty when nothing of it is inside or a point is not finite).
+    static juce::Path ClipPolygon(const std::vector<juce::Point<float>>& points, const juce::Rectangle<float>& box);
+
 protected:
     bool HasItem() const;
     // Points start again from the first; every Render calls it before reading points.
     void RestartPoints();
     float OffsetX() const { return offsetX; }
-    // A double as a float coordinate; values beyond the float range become infinite.
-    static float ToPixel(double value);
     float OffsetY() const { return offsetY; }
 
-    // JUCE rasterises in integer sub-pixels, which overflow for points millions of pixels
-    // away (a venue moved far off the view). Shapes are cut to this box, the target's bounds
-    // with a wide margin, before they are drawn.
-    juce::Rectangle<float> DrawableBox() const;
-    // The part of segment a-b inside `box`; false when none (or an end is not finite).
-    static bool ClipSegment(juce::Point<float>& a, juce::Point<float>& b, const juce::Rectangle<float>& box);
-    // The closed polygon cut to `box` (empty when nothing of it is inside or a point is not finite).
-    static juce::Path ClipPolygon(const std::vector<juce::Point<float>>& points, const juce::Rectangle<float>& box);
 
     // Where a fill's anchor points land: as given, or converted like the item's points
     // (which needs SetupTransform first).

@@ -249,10 +249,12 @@ void CVenuePicture::DrawSurfaceOutlines(juce::Image& picture, const CRenderView&
     g.setColour(kSurfaceOutline);
     ForEachDrawnSurface([&](CXmlNode*, CXmlNode* lineNode) {
         const CLine* line = lineNode->GetLine();
-        const juce::Line<float> drawn((float) view.ToViewX(frame.ClassicX(line->x1)), (float) view.ToViewY(frame.ClassicY(line->y1)),
-                                      (float) view.ToViewX(frame.ClassicX(line->x2)), (float) view.ToViewY(frame.ClassicY(line->y2)));
-        if (std::isfinite(drawn.getLength()))
-            g.drawLine(drawn, kSurfaceOutlineWidth * options.textScale);
+        juce::Point<float> from(CRenderer::ToPixel(view.ToViewX(frame.ClassicX(line->x1))),
+                                CRenderer::ToPixel(view.ToViewY(frame.ClassicY(line->y1))));
+        juce::Point<float> to(CRenderer::ToPixel(view.ToViewX(frame.ClassicX(line->x2))),
+                              CRenderer::ToPixel(view.ToViewY(frame.ClassicY(line->y2))));
+        if (CRenderer::ClipSegment(from, to, CRenderer::DrawableBox(picture)))
+            g.drawLine(juce::Line<float>(from, to), kSurfaceOutlineWidth * options.textScale);
     });
 }
 
@@ -271,7 +273,8 @@ void CVenuePicture::DrawSurfaceNames(juce::Image& picture, const CRenderView& vi
         const CLine* line = lineNode->GetLine();
         const double mx = view.ToViewX(frame.ClassicX(0.5 * (line->x1 + line->x2)));
         const double my = view.ToViewY(frame.ClassicY(0.5 * (line->y1 + line->y2)));
-        if (! std::isfinite(mx) || ! std::isfinite(my))
+        // A name far off the picture is not drawn (nor handed to JUCE's integer text layout).
+        if (! (std::abs(mx) < 1e6 && std::abs(my) < 1e6))
             return;
         // Above the surface's middle, clear of its six-pixel line.
         const juce::Rectangle<float> box((float) mx - 80.0f * s, (float) my - 22.0f * s, 160.0f * s, 16.0f * s);
