@@ -1,10 +1,13 @@
 #include "xml/CXmlTextReader.h"
 
+#include "xml/TextEncoding.h"
+
 #include <tinyxml.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -122,27 +125,6 @@ std::string Decode(const std::string& raw, bool condense)
     return out;
 }
 
-// The value of `name="..."` among a declaration's pseudo-attributes ("" when absent).
-std::string PseudoAttribute(const std::string& content, const std::string& name)
-{
-    for (size_t at = content.find(name); at != std::string::npos; at = content.find(name, at + 1))
-    {
-        size_t i = at + name.size();
-        while (i < content.size() && IsSpace(content[i]))
-            ++i;
-        if (i >= content.size() || content[i] != '=')
-            continue;
-        ++i;
-        while (i < content.size() && IsSpace(content[i]))
-            ++i;
-        if (i >= content.size() || (content[i] != '"' && content[i] != '\''))
-            continue;
-        const size_t end = content.find(content[i], i + 1);
-        if (end != std::string::npos)
-            return content.substr(i + 1, end - i - 1);
-    }
-    return {};
-}
 } // namespace
 
 CXmlTextReader::CXmlTextReader(const std::string& t, int depth) : text(t), maxDepth(depth) {}
@@ -321,9 +303,19 @@ bool CXmlTextReader::ReadInstruction(TiXmlNode* parent, bool beforeRoot)
             pos = start;
             return Fail("the XML declaration is not at the start");
         }
-        parent->LinkEndChild(new TiXmlDeclaration(PseudoAttribute(content, "version"),
-                                                  PseudoAttribute(content, "encoding"),
-                                                  PseudoAttribute(content, "standalone")));
+        std::vector<TextEncoding::DeclarationAttribute> attributes;
+        if (! TextEncoding::ReadDeclaration(content, 3, content.size(), attributes))
+        {
+            pos = start;
+            return Fail("a malformed XML declaration");
+        }
+        const auto value = [&attributes](const std::string& name) {
+            for (const TextEncoding::DeclarationAttribute& a : attributes)
+                if (a.name == name)
+                    return a.value;
+            return std::string();
+        };
+        parent->LinkEndChild(new TiXmlDeclaration(value("version"), value("encoding"), value("standalone")));
         return true;
     }
     auto* instruction = new TiXmlUnknown();

@@ -30,25 +30,33 @@ std::string DeclaredEncoding(const std::string& text, size_t& valueAt, size_t& v
     const size_t end = text.find("?>", start);
     if (end == std::string::npos)
         return {};
-    const size_t name = text.find("encoding", start);
-    if (name == std::string::npos || name > end)
+    // A malformed declaration names no encoding here; the reader refuses it.
+    std::vector<TextEncoding::DeclarationAttribute> attributes;
+    if (! TextEncoding::ReadDeclaration(text, start + 5, end, attributes))
         return {};
-    size_t at = name + 8;
-    while (at < end && std::isspace((unsigned char) text[at]))
-        ++at;
-    if (at >= end || text[at] != '=')
-        return {};
-    ++at;
-    while (at < end && std::isspace((unsigned char) text[at]))
-        ++at;
-    if (at >= end || (text[at] != '"' && text[at] != '\''))
-        return {};
-    const size_t close = text.find(text[at], at + 1);
-    if (close == std::string::npos || close > end)
-        return {};
-    valueAt = at + 1;
-    valueLength = close - valueAt;
-    return text.substr(valueAt, valueLength);
+    for (const TextEncoding::DeclarationAttribute& a : attributes)
+        if (a.name == "encoding")
+        {
+            valueAt = a.valueAt;
+            valueLength = a.value.size();
+            return a.value;
+        }
+    return {};
+}
+
+bool ValidDeclarationValue(const std::string& name, const std::string& value)
+{
+    if (name == "version")
+        return value.size() > 2 && value.compare(0, 2, "1.") == 0
+               && std::all_of(value.begin() + 2, value.end(), [](unsigned char c) { return std::isdigit(c); });
+    if (name == "encoding")
+        return ! value.empty() && std::isalpha((unsigned char) value[0])
+               && std::all_of(value.begin(), value.end(), [](unsigned char c) {
+                      return std::isalnum(c) || c == '.' || c == '_' || c == '-';
+                  });
+    if (name == "standalone")
+        return value == "yes" || value == "no";
+    return false;
 }
 
 // The offset of the first byte that does not belong to a well-formed UTF-8 sequence, or npos.
@@ -83,6 +91,47 @@ int LineAt(const std::string& text, size_t offset)
     return 1 + (int) std::count(text.begin(), text.begin() + (long) offset, '\n');
 }
 } // namespace
+
+bool TextEncoding::ReadDeclaration(const std::string& text, size_t from, size_t to,
+                                   std::vector<DeclarationAttribute>& attributes)
+{
+    const auto space = [&text](size_t i) { return std::isspace((unsigned char) text[i]) != 0; };
+    size_t i = from;
+    while (true)
+    {
+        const size_t before = i;
+        while (i < to && space(i))
+            ++i;
+        if (i >= to)
+            return true;
+        if (i == before)
+            return false;
+        const size_t nameAt = i;
+        while (i < to && std::isalpha((unsigned char) text[i]))
+            ++i;
+        const std::string name = text.substr(nameAt, i - nameAt);
+        while (i < to && space(i))
+            ++i;
+        if (i >= to || text[i] != '=')
+            return false;
+        ++i;
+        while (i < to && space(i))
+            ++i;
+        if (i >= to || (text[i] != '"' && text[i] != '\''))
+            return false;
+        const size_t close = text.find(text[i], i + 1);
+        if (close == std::string::npos || close >= to)
+            return false;
+        DeclarationAttribute attribute { name, text.substr(i + 1, close - i - 1), i + 1 };
+        if (! ValidDeclarationValue(attribute.name, attribute.value))
+            return false;
+        for (const DeclarationAttribute& seen : attributes)
+            if (seen.name == attribute.name)
+                return false;
+        attributes.push_back(std::move(attribute));
+        i = close + 1;
+    }
+}
 
 bool TextEncoding::ToUtf8(std::string& text, std::string& error)
 {

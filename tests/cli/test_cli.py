@@ -523,13 +523,15 @@ class CliTest(ToolCase):
             return f.read()
 
     def test_hostile_files_are_refused_at_once(self):
-        bomb = '<?xml version="> <!--" ?>' + "<Root>" + "<a>" * 1000000
+        bomb = '<?xml version="1.0" ?>' + "<Root>" + "<a>" * 1000000
         design = self.saved_design("good.21w")
         venue = design[design.index("<Venue>"):]
         area_total = venue.index("<Total>5</Total>", venue.index("<AreaList>"))
         files = {
             "bomb.21w": bomb,
             "bomb.21v": bomb,
+            # A declaration whose values swallow their neighbours would not be written back the same.
+            "declaration.21w": '<?xml version="1.0+ encoding="UTF-8"?>' + design[design.index("<Root>"):],
             "positions.21w": design.replace("<Total>7</Total>", "<Total>100000</Total>", 1),
             "positions_max.21w": design.replace("<Total>7</Total>", "<Total>2147483647</Total>", 1),
             "areas.21v": "<Root>" + venue[:area_total] + "<Total>2147483647</Total>"
@@ -543,6 +545,7 @@ class CliTest(ToolCase):
         cases = [
             ("bomb.21w", "elements nested deeper than 64"),
             ("bomb.21v", "elements nested deeper than 64"),
+            ("declaration.21w", "1: a malformed XML declaration"),
             ("positions.21w", "Array 1 Total is 100000; an array holds from 0 to 7 positions"),
             ("positions_max.21w", "Array 1 Total is 2147483647"),
             ("areas.21v", "Venue 1 AreaList/Total is 2147483647; it must be from 0 to 32"),
