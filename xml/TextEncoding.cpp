@@ -25,7 +25,8 @@ bool LooksLikeUtf16(const std::string& text)
 std::string DeclaredEncoding(const std::string& text, size_t& valueAt, size_t& valueLength)
 {
     const size_t start = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
-    if (text.compare(start, 5, "<?xml") != 0)
+    // The reader takes "<?XML" in any case of letters as the declaration: so must this.
+    if (Lower(text.substr(start, 5)) != "<?xml")
         return {};
     const size_t end = text.find("?>", start);
     if (end == std::string::npos)
