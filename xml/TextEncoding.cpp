@@ -24,7 +24,10 @@ bool LooksLikeUtf16(const std::string& text)
 // value lies in `text`.
 std::string DeclaredEncoding(const std::string& text, size_t& valueAt, size_t& valueLength)
 {
-    const size_t start = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    size_t start = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    // The reader skips white space before the declaration: so must this.
+    while (start < text.size() && std::isspace((unsigned char) text[start]))
+        ++start;
     // The reader takes "<?XML" in any case of letters as the declaration: so must this.
     if (Lower(text.substr(start, 5)) != "<?xml")
         return {};
