@@ -48,27 +48,15 @@ std::string TextOr(CXmlNode* node, const std::string& fallback)
     return HoldsValue(node) ? node->GetString(fallback) : fallback;
 }
 
-std::string Fixed(double value, int decimals)
-{
-    if (! std::isfinite(value))
-        return "–";
-    char buffer[64];
-    std::snprintf(buffer, sizeof(buffer), "%.*f", decimals, value);
-    std::string text = buffer;
-    // "-0.0" reads as a sign error on paper.
-    if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-')
-        text.erase(0, 1);
-    return text;
-}
 
 std::string Degrees(double value)
 {
-    return std::isfinite(value) ? Fixed(value, 1) + "°" : "–";
+    return std::isfinite(value) ? CDesignReport::Fixed(value, 1) + "°" : "–";
 }
 
 std::string Decibels(double value)
 {
-    return std::isfinite(value) ? Fixed(value, 1) + " dB" : "–";
+    return std::isfinite(value) ? CDesignReport::Fixed(value, 1) + " dB" : "–";
 }
 
 // The children `tag` of `parent` by their Slot, in slot order.
@@ -309,7 +297,7 @@ std::string Plot(const Surface& surface, const CDisplayUnits& units, const ViewL
         const double x = px(k * xStep);
         svg << "<line x1=\"" << x << "\" y1=\"" << top << "\" x2=\"" << x << "\" y2=\"" << h - bottom
             << "\" stroke=\"#ddd\"/><text x=\"" << x << "\" y=\"" << h - bottom + 14
-            << "\" text-anchor=\"middle\">" << Fixed(k * xStep, xStep < 1.0 ? 1 : 0) << "</text>\n";
+            << "\" text-anchor=\"middle\">" << CDesignReport::Fixed(k * xStep, xStep < 1.0 ? 1 : 0) << "</text>\n";
     }
     const double yStep = AxisStep(y1 - y0, 5);
     for (double k = std::ceil(y0 / yStep); k * yStep <= y1 + 1e-9; k += 1.0)
@@ -317,7 +305,7 @@ std::string Plot(const Surface& surface, const CDisplayUnits& units, const ViewL
         const double y = py(k * yStep);
         svg << "<line x1=\"" << left << "\" y1=\"" << y << "\" x2=\"" << w - right << "\" y2=\"" << y
             << "\" stroke=\"#ddd\"/><text x=\"" << left - 6 << "\" y=\"" << y + 4 << "\" text-anchor=\"end\">"
-            << Fixed(k * yStep, yStep < 1.0 ? 1 : 0) << "</text>\n";
+            << CDesignReport::Fixed(k * yStep, yStep < 1.0 ? 1 : 0) << "</text>\n";
     }
     svg << "<text x=\"" << (left + w - right) / 2 << "\" y=\"" << h - 6
         << "\" text-anchor=\"middle\">Distance from the stage front (" << units.LengthSymbol() << ")</text>\n";
@@ -388,6 +376,19 @@ svg.legend { max-width: 420px; }
 } // namespace
 
 //==============================================================================
+std::string CDesignReport::Fixed(double value, int decimals, const std::string& unit)
+{
+    if (! std::isfinite(value))
+        return "–";
+    char buffer[64];
+    std::snprintf(buffer, sizeof(buffer), "%.*f", decimals, value);
+    std::string text = buffer;
+    // "-0.0" reads as a sign error on paper.
+    if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-')
+        text.erase(0, 1);
+    return text + unit;
+}
+
 std::string CDesignReport::Escape(const std::string& text)
 {
     std::string out;
@@ -437,14 +438,14 @@ std::string CDesignReport::Build(const Options& options)
 
     // Rigging.
     const CRiggingSummary rigging = CRiggingSummary::Read();
-    const auto lengthText = [&](double inches) { return Fixed(units.Length(inches), 2) + " " + length; };
+    const auto lengthText = [&](double inches) { return CDesignReport::Fixed(units.Length(inches), 2) + " " + length; };
     html << "<h2>Rigging</h2>\n<table>\n";
-    html << Row({ "Array weight", Fixed(units.Weight(rigging.weight), 1) + " " + units.WeightSymbol() });
+    html << Row({ "Array weight", CDesignReport::Fixed(units.Weight(rigging.weight), 1) + " " + units.WeightSymbol() });
     html << Row({ "Centre of gravity (x, y from the flybar)", lengthText(rigging.cgX) + ", " + lengthText(rigging.cgY) });
     html << Row({ "Pick pin", rigging.pin > 0 ? std::to_string(rigging.pin) : "–" });
     html << Row({ "Array angle", Degrees(rigging.arrayAngle) });
     html << Row({ "Hang point (x from the stage front, height above the floor)",
-                  Fixed(units.VenueX(rigging.hangX), 2) + " " + length + ", " + lengthText(rigging.hangHeight) });
+                  CDesignReport::Fixed(units.VenueX(rigging.hangX), 2) + " " + length + ", " + lengthText(rigging.hangHeight) });
     html << Row({ "Top trim height (top of the array above the floor)", lengthText(rigging.topTrim) });
     html << Row({ "Bottom trim height (bottom of the array above the floor)", lengthText(rigging.bottomTrim) });
     html << Row({ "Venue size (depth × height)", lengthText(rigging.venueRight - rigging.venueLeft) + " × "
@@ -476,8 +477,8 @@ std::string CDesignReport::Build(const Options& options)
         const double tilt = -NumberOr(p.product->FindChild(Tag::CGInfo)->FindChild(Tag::Angle), std::nan(""));
         html << Row({ std::to_string(p.slot), ModelName(p.model), Degrees(tilt),
                       fullRange ? OperatingMode(mode1) : "–", fullRange ? HfShading(mode2) : "–",
-                      loudspeaker ? Fixed(delay, 2) + " ms" : "–", loudspeaker ? (inverted ? "inverted" : "normal") : "–",
-                      loudspeaker ? Fixed(gain, 1) + " dB" : "–" });
+                      loudspeaker ? CDesignReport::Fixed(delay, 2) + " ms" : "–", loudspeaker ? (inverted ? "inverted" : "normal") : "–",
+                      loudspeaker ? CDesignReport::Fixed(gain, 1) + " dB" : "–" });
     }
     html << "</table>\n";
 
@@ -498,7 +499,7 @@ std::string CDesignReport::Build(const Options& options)
         else if (AimHit(p.slot, x, y))
             level = shown.AtPoint(x, y);
         html << Row({ std::to_string(p.slot) + " (" + ModelName(p.model) + ")",
-                      Fixed(units.Length(distance), 2) + " " + length, Decibels(level) });
+                      CDesignReport::Fixed(units.Length(distance), 2) + " " + length, Decibels(level) });
     }
     html << "</table>\n";
     const std::vector<Surface> surfaces = AudienceSurfaces(units, shown);

@@ -46,6 +46,8 @@ public:
 
     // Text made safe for HTML.
     static std::string Escape(const std::string& text);
+    // `value` with `decimals` decimals and `unit` after it; "–" when it is not finite.
+    static std::string Fixed(double value, int decimals, const std::string& unit = "");
     // The median of `values` (unsorted; not empty).
     static double Median(std::vector<double> values);
 };

@@ -1,21 +1,7 @@
 #include "report/CSuggestionReport.h"
 
-#include <cmath>
-#include <cstdio>
 #include <sstream>
 #include <string>
-
-namespace
-{
-std::string Fixed(double value, int decimals, const std::string& unit)
-{
-    if (! std::isfinite(value))
-        return "–";
-    char buffer[64];
-    std::snprintf(buffer, sizeof(buffer), "%.*f", decimals, value);
-    return buffer + unit;
-}
-} // namespace
 
 CDesignReport::Section CSuggestionReport::Section(const CPinSuggestion& suggestion)
 {
@@ -32,9 +18,9 @@ CDesignReport::Section CSuggestionReport::Section(const CPinSuggestion& suggesti
     {
         const bool best = suggestion.best && *suggestion.best == pin.pin;
         html << (best ? "<tr class=\"best\">" : "<tr>") << "<td>" << pin.pin << (best ? " (suggested)" : "") << "</td>"
-             << "<td>" << Fixed(pin.spread, 1, " dB") << "</td><td>" << Fixed(pin.median, 1, " dB") << "</td>"
-             << "<td>" << Fixed(100.0 * pin.coverage, 0, " %") << "</td><td>" << Fixed(pin.min, 1, " dB") << "</td>"
-             << "<td>" << Fixed(pin.max, 1, " dB") << "</td></tr>\n";
+             << "<td>" << CDesignReport::Fixed(pin.spread, 1, " dB") << "</td><td>" << CDesignReport::Fixed(pin.median, 1, " dB") << "</td>"
+             << "<td>" << CDesignReport::Fixed(100.0 * pin.coverage, 0, " %") << "</td><td>" << CDesignReport::Fixed(pin.min, 1, " dB") << "</td>"
+             << "<td>" << CDesignReport::Fixed(pin.max, 1, " dB") << "</td></tr>\n";
     }
     html << "</table>\n";
     return { "Coverage suggestion", html.str() };
