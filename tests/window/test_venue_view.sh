@@ -120,17 +120,19 @@ win_click $FIT_BUTTON
 
 # A larger window: the panels keep their layout at their edges, the view takes the room.
 xdotool windowsize --sync "$WIN_ID" 1000 760
-win_steady_geometry "$WIN_ID"
-# The window manager may have moved it to keep it on the screen.
-CX=$((X + WIN_BORDER))
-CY=$((Y + WIN_BORDER + WIN_TITLE))
-DX=$((WIDTH - 2 * WIN_BORDER - 800))
-DY=$((HEIGHT - 2 * WIN_BORDER - WIN_TITLE - 600))
-win_log "window now $WIDTH x $HEIGHT, content grew by $DX x $DY"
-# A loaded machine may take a while to draw the new layout; the SPL scale at the new right
-# edge says it has been drawn.
-resized_drawn() { win_shot resized && win_pixel_is resized $((744 + DX)) 100 255 0 0 16 >/dev/null; }
+# The window manager may move the window to keep it on the screen, on a loaded machine well
+# after the resize: the geometry is read again on every try, and the SPL scale at the new
+# right edge says the new layout has been drawn where the window now is.
+resized_drawn() {
+    eval "$(xdotool getwindowgeometry --shell "$WIN_ID")"
+    CX=$((X + WIN_BORDER))
+    CY=$((Y + WIN_BORDER + WIN_TITLE))
+    DX=$((WIDTH - 2 * WIN_BORDER - 800))
+    DY=$((HEIGHT - 2 * WIN_BORDER - WIN_TITLE - 600))
+    win_shot resized && win_pixel_is resized $((744 + DX)) 100 255 0 0 16 >/dev/null
+}
 win_wait_for 20 resized_drawn
+win_log "window now $WIDTH x $HEIGHT at $X, $Y, content grew by $DX x $DY"
 win_check "the window grew" test "$DX" -ge 150 -a "$DY" -ge 100
 win_check "the SPL scale moved with the right edge" win_pixel_is resized $((744 + DX)) 100 255 0 0 16
 win_check "the Venue Info tab moved with the bottom edge" win_pixel_is resized 236 $((518 + DY)) 83 0 6
