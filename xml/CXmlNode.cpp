@@ -9,7 +9,9 @@
 #include <tinyxml.h>
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <sstream>
@@ -100,18 +102,28 @@ bool ParseInt(const std::string& text, int& out)
     return true;
 }
 
+// As a stream of precision 16 writes it (printf's "%.16g"), without building a stream for
+// each of the many thousand values a document holds.
 std::string FormatDouble(double value)
 {
     if (std::isnan(value))
         return "nan";
     if (std::isinf(value))
         return value < 0 ? "-inf" : "inf";
-    std::ostringstream stream;
-    stream.precision(16);
-    stream << value;
-    if (! stream)
+    char text[32];
+    const std::to_chars_result written = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 16);
+    if (written.ec != std::errc())
         throw std::runtime_error("Could not convert double to string ");
-    return stream.str();
+    return std::string(text, written.ptr);
+}
+
+std::string FormatInt(int value)
+{
+    char text[16];
+    const std::to_chars_result written = std::to_chars(text, text + sizeof text, value);
+    if (written.ec != std::errc())
+        throw std::runtime_error("Could not convert Int to string");
+    return std::string(text, written.ptr);
 }
 }
 
@@ -471,11 +483,13 @@ int CXmlNode::GetInt(int defaultValue)
         if (! ParseInt(ReadText(), value))
             throw std::runtime_error("Could not convert string to int");
         intValue = value;
+        textCurrent = false; // written back as formatted, as it always was
         return intValue;
     }
     hasValue = true;
     valueType = kInt;
     intValue = defaultValue;
+    textCurrent = false;
     NotifyChanged();
     return defaultValue;
 }
@@ -484,6 +498,8 @@ void CXmlNode::SetInt(int value)
 {
     if (isNull)
         return;
+    if (! (hasValue && valueType == kInt && intValue == value))
+        textCurrent = false;
     intValue = value;
     hasValue = true;
     valueType = kInt;
@@ -504,11 +520,13 @@ double CXmlNode::GetDouble(double defaultValue)
         if (! ParseDouble(ReadText(), value))
             throw std::runtime_error("Could not convert string to double");
         doubleValue = value;
+        textCurrent = false;
         return doubleValue;
     }
     hasValue = true;
     valueType = kDouble;
     doubleValue = defaultValue;
+    textCurrent = false;
     NotifyChanged();
     return defaultValue;
 }
@@ -517,6 +535,9 @@ void CXmlNode::SetDouble(double value)
 {
     if (isNull)
         return;
+    // A recompute sets most values to what they were: the text stays as it is then.
+    if (! (hasValue && valueType == kDouble && std::memcmp(&doubleValue, &value, sizeof value) == 0))
+        textCurrent = false;
     doubleValue = value;
     hasValue = true;
     valueType = kDouble;
@@ -598,18 +619,13 @@ void CXmlNode::StoreValue()
         WritePointBack();
     if (lineCache != nullptr)
         WriteLineBack();
+    if (textCurrent)
+        return;
     if (valueType == kInt)
-    {
-        std::ostringstream stream;
-        stream << intValue;
-        if (! stream)
-            throw std::runtime_error("Could not convert Int to string");
-        WriteText(stream.str());
-    }
+        WriteText(FormatInt(intValue));
     else if (valueType == kDouble)
-    {
         WriteText(FormatDouble(doubleValue));
-    }
+    textCurrent = true;
 }
 
 void CXmlNode::FlushValues()
@@ -650,6 +666,7 @@ CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
         valueType = source->valueType;
         doubleValue = source->doubleValue;
         intValue = source->intValue;
+        textCurrent = source->textCurrent;
         link = source->link;
     }
 

@@ -107,6 +107,9 @@ private:
     int valueType = kNone;
     double doubleValue = 0.0;
     int intValue = 0;
+    // Whether the element's text already says what the typed value holds, so that writing
+    // the document formats only the values that changed.
+    bool textCurrent = true;
     CXmlNode* link = nullptr;
 
     friend class CXmlDocument;

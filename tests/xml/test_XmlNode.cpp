@@ -211,6 +211,39 @@ TEST_F(XmlNodeTest, CopyFromKeepsOrderOfRepeatedChildren)
     EXPECT_TRUE(root->AddCopyOf(CXmlNode::GetNullNode())->IsNull());
 }
 
+// A value reaches the text again only when it changed, but every change does reach it: a
+// number read from the text is written back as formatted, a value set twice over, a type
+// switched, minus zero, and a cached point changed after a save.
+TEST_F(XmlNodeTest, EveryChangeReachesTheTextOnce)
+{
+    CXmlNode* root = Parse("<Root><V>+7</V><Pt><X>1</X><Y>2</Y></Pt></Root>");
+    CXmlNode* v = root->FindChild("V");
+    EXPECT_EQ(v->GetInt(0), 7);
+    v->StoreValue();
+    EXPECT_EQ(v->GetString(""), "7");
+
+    struct Step { double number; bool asInt; const char* text; };
+    const Step steps[] = {
+        { 2.5, false, "2.5" }, { 2.5, false, "2.5" }, { 3.0, true, "3" }, { 3.0, false, "3" },
+        { 0.0, false, "0" }, { -0.0, false, "-0" }, { 0.0, false, "0" }, { 3.0, true, "3" },
+    };
+    for (const Step& step : steps)
+    {
+        if (step.asInt)
+            v->SetInt((int) step.number);
+        else
+            v->SetDouble(step.number);
+        doc.ToText();
+        EXPECT_EQ(v->GetString(""), step.text) << step.number;
+    }
+
+    CPoint* p = root->FindChild("Pt")->GetPoint();
+    p->x = 7.5;
+    EXPECT_NE(doc.ToText().find("<X>7.5</X>"), std::string::npos);
+    p->x = 8.5;
+    EXPECT_NE(doc.ToText().find("<X>8.5</X>"), std::string::npos);
+}
+
 TEST_F(XmlNodeTest, PointAndLineCachesWriteBackOnSave)
 {
     CXmlNode* root = Parse("<Root><Pt><X>1</X><Y>2</Y></Pt><L><Point1><X>0</X><Y>0</Y></Point1>"
