@@ -115,7 +115,9 @@ double CBandModel::BaseLevel(const Source& source)
     return source.onAxisDB - 10.0 * std::log10(energy);
 }
 
-double CBandModel::PolarLevel(const std::vector<std::pair<double, double>>& polar, double degrees)
+namespace
+{
+double WrappedOffAxis(double degrees)
 {
     double wrapped = degrees;
     if (wrapped > 180.0 || wrapped <= -180.0)
@@ -126,8 +128,23 @@ double CBandModel::PolarLevel(const std::vector<std::pair<double, double>>& pola
         else if (wrapped <= -180.0)
             wrapped += 360.0;
     }
-    const double a = std::fabs(wrapped);
+    return std::fabs(wrapped);
+}
 
+double Interpolated(const std::pair<double, double>* lower, const std::pair<double, double>* upper, double a)
+{
+    if (lower == nullptr)
+        return upper != nullptr ? upper->second : 0.0;
+    if (upper == nullptr || upper == lower)
+        return lower->second;
+    return lower->second + (a - lower->first) / (upper->first - lower->first) * (upper->second - lower->second);
+}
+
+} // namespace
+
+double CBandModel::PolarLevel(const std::vector<std::pair<double, double>>& polar, double degrees)
+{
+    const double a = WrappedOffAxis(degrees);
     const std::pair<double, double>* lower = nullptr;
     const std::pair<double, double>* upper = nullptr;
     for (const auto& entry : polar)
@@ -137,11 +154,33 @@ double CBandModel::PolarLevel(const std::vector<std::pair<double, double>>& pola
         if (entry.first >= a && (upper == nullptr || entry.first < upper->first))
             upper = &entry;
     }
-    if (lower == nullptr)
-        return upper != nullptr ? upper->second : 0.0;
-    if (upper == nullptr || upper == lower)
-        return lower->second;
-    return lower->second + (a - lower->first) / (upper->first - lower->first) * (upper->second - lower->second);
+    return Interpolated(lower, upper, a);
+}
+
+std::vector<std::pair<double, double>> CBandModel::SortedPolar(const std::vector<std::pair<double, double>>& polar)
+{
+    std::vector<std::pair<double, double>> sorted;
+    for (const auto& entry : polar)
+        if (! std::isnan(entry.first))
+            sorted.push_back(entry);
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    sorted.erase(std::unique(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+                 sorted.end());
+    return sorted;
+}
+double CBandModel::SortedPolarLevel(const std::vector<std::pair<double, double>>& sorted, double degrees)
+{
+    const double a = WrappedOffAxis(degrees);
+    if (std::isnan(a))
+        return 0.0;
+    // The first entry above a; the one before it is the last at or below a.
+    const auto above = std::upper_bound(sorted.begin(), sorted.end(), a,
+                                        [](double value, const auto& entry) { return value < entry.first; });
+    const std::pair<double, double>* lower = above != sorted.begin() ? &*(above - 1) : nullptr;
+    const std::pair<double, double>* upper = lower != nullptr && lower->first == a ? lower
+                                             : above != sorted.end()               ? &*above
+                                                                                   : nullptr;
+    return Interpolated(lower, upper, a);
 }
 
 //==============================================================================
@@ -183,6 +222,7 @@ CBandModel::CBandModel(const CAirModel& airModel, std::vector<Source> radiating,
         }
         pressure.push_back(lines);
         axisLevel.push_back(PolarLevel(source.polar, 0.0));
+        sortedPolar.push_back(SortedPolar(source.polar));
         sources.push_back(std::move(source));
     }
 }
@@ -309,7 +349,7 @@ CBandModel::View CBandModel::ViewOf(size_t m, double x, double y) const
     if (! s.polar.empty())
     {
         const double theta = std::atan2(dy, dx) * 180.0 / M_PI + s.angle;
-        view.offAxisDB = PolarLevel(s.polar, theta) - axisLevel[m];
+        view.offAxisDB = SortedPolarLevel(sortedPolar[m], theta) - axisLevel[m];
     }
     for (const Screen& screen : screens)
         view.detour = std::max(view.detour, Detour(screen, s.x, s.y, x, y) * kMetresPerInch);

@@ -107,6 +107,10 @@ public:
     // The polar table's level at `degrees` off axis (either side, wrapped to -180 ... 180),
     // interpolated, the last entry holding beyond the table.
     static double PolarLevel(const std::vector<std::pair<double, double>>& polar, double degrees);
+    // The same for a table SortedPolar made: by angle, each angle once, no angle that is not
+    // a number; found by halving instead of a scan, which the field map does millions of times.
+    static std::vector<std::pair<double, double>> SortedPolar(const std::vector<std::pair<double, double>>& polar);
+    static double SortedPolarLevel(const std::vector<std::pair<double, double>>& sorted, double degrees);
 
     CBandModel(const CAirModel& air, std::vector<Source> sources, std::vector<Screen> screens = {});
     // The cabinets of array 1 whose catalogue product has Acoustics, placed from the first
@@ -210,4 +214,7 @@ private:
     std::array<bool, kBandCount> present {};
     std::vector<std::array<std::complex<double>, kLineCount>> pressure;
     std::vector<double> axisLevel;  // per source, its polar table on axis
+    // Per source, its polar table by angle, each angle once (its first entry) and without
+    // angles that are not numbers: PolarLevel's answer found by halving instead of a scan.
+    std::vector<std::vector<std::pair<double, double>>> sortedPolar;
 };

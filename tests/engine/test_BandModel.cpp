@@ -286,6 +286,30 @@ TEST(BandModel, BehindAModuleTheTableCountsAtHighFrequenciesAndNothingAtLowOnes)
     EXPECT_NEAR(CBandModel::PolarLevel(kPolar, 10.0), 120.9 + (117.2 - 120.9) / 3.0, 1e-12);
 }
 
+// The field map's lookup by halving answers as the scan does, on tables out of order, with
+// repeated angles (the first counts), angles that are not numbers, and at, between and
+// beyond the entries.
+TEST(BandModel, SortedPolarLookupAnswersAsTheScan)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<std::vector<std::pair<double, double>>> tables = {
+        {},
+        { { 30.0, 110.0 } },
+        { { 90.0, 100.0 }, { 0.0, 120.0 }, { 30.0, 117.0 }, { 30.0, 99.0 }, { nan, 50.0 }, { 180.0, 95.0 } },
+        { { 45.0, 1.0 }, { 15.0, 2.0 }, { 15.0, 3.0 }, { 60.0, 4.0 }, { -10.0, 5.0 } },
+    };
+    const double angles[] = { 0.0, 10.0, 15.0, 29.9, 30.0, 31.0, -45.0, 60.0, 179.0, 180.0, -180.0, 350.0, 725.0, nan };
+    for (size_t t = 0; t < tables.size(); ++t)
+    {
+        const auto sorted = CBandModel::SortedPolar(tables[t]);
+        for (double angle : angles)
+        {
+            const double scanned = CBandModel::PolarLevel(tables[t], angle);
+            EXPECT_EQ(CBandModel::SortedPolarLevel(sorted, angle), scanned) << "table " << t << ", " << angle;
+        }
+    }
+}
+
 TEST(BandModel, NearerThanOneMetreReadsAsAtOneMetre)
 {
     const CBandModel model(kStandardAir, { FullRange(0.0, 0.0, 0.0), Subwoofer(0.0, -20.0, 3) });
