@@ -11,34 +11,41 @@ std::string CXmlPrinter::Print(const TiXmlDocument& doc)
 
 void CXmlPrinter::Indent()
 {
-    for (int i = 0; i < depth; ++i)
-        out += "    ";
+    if (depth > 0)
+        out.append((size_t) depth * 4, ' ');
 }
 
 void CXmlPrinter::Escape(const std::string& value, std::string& to)
 {
-    for (const char c : value)
+    // Runs of plain characters, nearly all of a document, go over in one piece.
+    size_t plainFrom = 0;
+    for (size_t i = 0; i < value.size(); ++i)
     {
+        const char c = value[i];
+        const char* entity = nullptr;
         switch (c)
         {
-            case '&':  to += "&amp;"; break;
-            case '<':  to += "&lt;"; break;
-            case '>':  to += "&gt;"; break;
-            case '"':  to += "&quot;"; break;
-            case '\'': to += "&apos;"; break;
+            case '&':  entity = "&amp;"; break;
+            case '<':  entity = "&lt;"; break;
+            case '>':  entity = "&gt;"; break;
+            case '"':  entity = "&quot;"; break;
+            case '\'': entity = "&apos;"; break;
             default:
-                if ((unsigned char) c < 32)
-                {
-                    char reference[8];
-                    std::snprintf(reference, sizeof reference, "&#x%02X;", (unsigned) (unsigned char) c);
-                    to += reference;
-                }
-                else
-                {
-                    to += c;
-                }
+                if ((unsigned char) c >= 32)
+                    continue;
         }
+        to.append(value, plainFrom, i - plainFrom);
+        plainFrom = i + 1;
+        if (entity != nullptr)
+        {
+            to += entity;
+            continue;
+        }
+        char reference[8];
+        std::snprintf(reference, sizeof reference, "&#x%02X;", (unsigned) (unsigned char) c);
+        to += reference;
     }
+    to.append(value, plainFrom, std::string::npos);
 }
 
 bool CXmlPrinter::VisitEnter(const TiXmlElement& element, const TiXmlAttribute* firstAttribute)
