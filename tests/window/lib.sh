@@ -109,8 +109,8 @@ win_setup() {
     WIN_RUN=$WIN_DIR/run
     trap win_cleanup EXIT
 
-    # Xvfb picks a free display and tells its number.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$WIN_DIR/display" 2>"$WIN_DIR/xvfb.log" &
+    # Xvfb picks a free display and tells its number. WIN_SCREEN sets another screen size.
+    Xvfb -displayfd 3 -screen 0 "${WIN_SCREEN:-1024x768}x24" -nolisten tcp -noreset 3>"$WIN_DIR/display" 2>"$WIN_DIR/xvfb.log" &
     WIN_PIDS+=($!)
     win_wait_for 15 test -s "$WIN_DIR/display" || { echo "Xvfb did not start"; exit 1; }
     export DISPLAY=":$(head -n1 "$WIN_DIR/display")"

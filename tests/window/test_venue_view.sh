@@ -5,6 +5,9 @@
 # scale's steppers show "+" and "-" and its labels keep their last digit; its Auto toggle
 # spreads the scale over the levels on show.
 source "$(dirname "$0")/lib.sh"
+# A screen with room for the larger window below, frame and all: a window manager may move
+# or clamp one that does not fit, at a moment of its choosing.
+WIN_SCREEN=1280x1024
 win_setup venue_view "$2" "$1"
 
 VIEW_X=152 VIEW_Y=122 VIEW_W=576 VIEW_H=274
