@@ -139,6 +139,39 @@ DRX_INLINE Real InverseSqrt(const Real& x)
     return y;
 }
 
+// atan2(y, x) to within some 4e-16 radians of the C library's: the larger of |x| and |y| over
+// the other, above tan(pi/8) as pi/4 + atan((lo - hi) / (lo + hi)), so that one division
+// does and the minimax polynomial of atan (degree 19, error 6e-17) stays within tan(pi/8);
+// then the octant and the sign put back. Lanes where both are zero or either is not finite
+// are for the caller to take from the library.
+template <typename Real, typename Bits>
+DRX_INLINE Real Atan2(const Real& y, const Real& x)
+{
+    const Bits signBit = Bits {} + 0x8000000000000000ULL;
+    const Real ax = (Real) ((Bits) x & ~signBit);
+    const Real ay = (Real) ((Bits) y & ~signBit);
+    const Real lo = ax < ay ? ax : ay;
+    const Real hi = ax < ay ? ay : ax;
+    const auto upper = lo > Splat<Real>(0.41421356237309504880) * hi;
+    const Real u = (upper ? lo - hi : lo) / (upper ? lo + hi : hi);
+    const Real z = u * u;
+    Real g = Splat<Real>(0.0227505269774885769691);
+    g = g * z + Splat<Real>(-0.0448333462111296469602);
+    g = g * z + Splat<Real>(0.0573633216555559805745);
+    g = g * z + Splat<Real>(-0.0664961369523425674406);
+    g = g * z + Splat<Real>(0.0769105515838771445377);
+    g = g * z + Splat<Real>(-0.0909085255717574854249);
+    g = g * z + Splat<Real>(0.111111096365343521393);
+    g = g * z + Splat<Real>(-0.14285714266096617774);
+    g = g * z + Splat<Real>(0.199999999998984081288);
+    g = g * z + Splat<Real>(-0.333333333333332462497);
+    Real angle = u + u * z * g;
+    angle = upper ? angle + Splat<Real>(M_PI_4) : angle;
+    angle = ay > ax ? Splat<Real>(M_PI_2) - angle : angle;
+    angle = x < Splat<Real>(0.0) ? Splat<Real>(M_PI) - angle : angle;
+    return (Real) ((Bits) angle | ((Bits) y & signBit));
+}
+
 // The eight lines of one band of one source.
 struct TermGroup
 {
@@ -171,18 +204,19 @@ namespace
 {
 using Terms = CBandKernel::Terms;
 
-// The complex sum of every line at (x, y) inches into re and im (kLineCount each), `Lanes`
-// lines at a time.
-template <int Lanes>
-DRX_INLINE void SumLines(const Terms& terms, double x, double y, double* re, double* im)
+// The complex sum of every line at one point into re and im (kLineCount each), `Lanes`
+// lines at a time; viewOf(j) is the point seen from the j-th source of the terms.
+template <int Lanes, typename ViewOfSource>
+DRX_INLINE void SumLines(const Terms& terms, const ViewOfSource& viewOf, double* re, double* im)
 {
     using Real = typename Vector<Lanes>::Real;
     using Bits = typename Vector<Lanes>::Bits;
     std::fill(re, re + CBandModel::kLineCount, 0.0);
     std::fill(im, im + CBandModel::kLineCount, 0.0);
-    for (const SourceTerms& s : terms.sources)
+    for (size_t j = 0; j < terms.sources.size(); ++j)
     {
-        const CBandModel::View view = terms.model.ViewOf(s.source, x, y);
+        const SourceTerms& s = terms.sources[j];
+        const CBandModel::View& view = viewOf(j);
         const Real distance = Splat<Real>(view.r);
         const Real spreading = Splat<Real>(1.0 / view.r);
         const Real offAxis = Splat<Real>(view.offAxisDB);
@@ -240,19 +274,62 @@ DRX_INLINE void EnergiesWith(const Terms& terms, double x, double y, double* ene
 {
     alignas(64) double re[CBandModel::kLineCount];
     alignas(64) double im[CBandModel::kLineCount];
-    SumLines<Lanes>(terms, x, y, re, im);
+    SumLines<Lanes>(
+        terms, [&](size_t j) { return terms.model.ViewOf(terms.sources[j].source, x, y); }, re, im);
     BandEnergies(re, im, energies);
+}
+
+// Every source's view of every point of a row into views (source j's at j * count): the
+// directions from the sources `Lanes` points at a time, the rest per point by the model.
+template <int Lanes>
+DRX_INLINE void RowViews(const Terms& terms, const double* xs, int count, double y, CBandModel::View* views)
+{
+    using Real = typename Vector<Lanes>::Real;
+    using Bits = typename Vector<Lanes>::Bits;
+    const int padded = (count + Lanes - 1) / Lanes * Lanes;
+    std::vector<double> directions((size_t) padded);
+    for (size_t j = 0; j < terms.sources.size(); ++j)
+    {
+        const size_t m = terms.sources[j].source;
+        const CBandModel::Source& source = terms.model.GetSources()[m];
+        const double* given = nullptr;
+        if (! source.polar.empty())
+        {
+            const Real dy = Splat<Real>(y - source.y);
+            for (int k = 0; k < padded; k += Lanes)
+            {
+                double dx[Lanes];
+                for (int lane = 0; lane < Lanes; ++lane)
+                    dx[lane] = xs[std::min(k + lane, count - 1)] - source.x;
+                Store(directions.data() + k, Atan2<Real, Bits>(dy, Load<Real>(dx)));
+            }
+            for (int k = 0; k < count; ++k)
+            {
+                const double dx = xs[k] - source.x;
+                const double ady = std::fabs(y - source.y);
+                if (! (std::fabs(dx) > 0.0 || ady > 0.0) || ! std::isfinite(dx) || ! std::isfinite(ady))
+                    directions[(size_t) k] = std::atan2(y - source.y, dx);
+            }
+            given = directions.data();
+        }
+        terms.model.ViewsAlong(m, xs, count, y, given, views + j * (size_t) count);
+    }
 }
 
 template <int Lanes>
 DRX_INLINE void LevelsWith(const Terms& terms, const double* xs, int count, double y, const double* weights, double* out)
 {
+    if (count <= 0)
+        return;
     alignas(64) double re[CBandModel::kLineCount];
     alignas(64) double im[CBandModel::kLineCount];
     double energies[CBandModel::kBandCount];
+    std::vector<CBandModel::View> views(terms.sources.size() * (size_t) count);
+    RowViews<Lanes>(terms, xs, count, y, views.data());
     for (int k = 0; k < count; ++k)
     {
-        SumLines<Lanes>(terms, xs[k], y, re, im);
+        SumLines<Lanes>(
+            terms, [&](size_t j) -> const CBandModel::View& { return views[j * (size_t) count + (size_t) k]; }, re, im);
         BandEnergies(re, im, energies);
         double energy = 0.0;
         for (int i = 0; i < CBandModel::kBandCount; ++i)

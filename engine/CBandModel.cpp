@@ -341,6 +341,17 @@ double Detour(const CBandModel::Screen& s, double ax, double ay, double qx, doub
 
 CBandModel::View CBandModel::ViewOf(size_t m, double x, double y) const
 {
+    return ViewWith(m, x, y, std::atan2(y - sources[m].y, x - sources[m].x));
+}
+
+void CBandModel::ViewsAlong(size_t m, const double* xs, int count, double y, const double* directions, View* out) const
+{
+    for (int k = 0; k < count; ++k)
+        out[k] = ViewWith(m, xs[k], y, directions != nullptr ? directions[k] : std::atan2(y - sources[m].y, xs[k] - sources[m].x));
+}
+
+CBandModel::View CBandModel::ViewWith(size_t m, double x, double y, double direction) const
+{
     const Source& s = sources[m];
     const double dx = x - s.x;
     const double dy = y - s.y;
@@ -348,7 +359,7 @@ CBandModel::View CBandModel::ViewOf(size_t m, double x, double y) const
     view.r = std::max(std::sqrt(dx * dx + dy * dy) * kMetresPerInch, kNearLimit);
     if (! s.polar.empty())
     {
-        const double theta = std::atan2(dy, dx) * 180.0 / M_PI + s.angle;
+        const double theta = direction * 180.0 / M_PI + s.angle;
         view.offAxisDB = SortedPolarLevel(sortedPolar[m], theta) - axisLevel[m];
     }
     for (const Screen& screen : screens)

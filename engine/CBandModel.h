@@ -135,6 +135,9 @@ public:
         double detour = -1.0;    // the screening path difference, metres; below 0 in plain view
     };
     View ViewOf(size_t source, double x, double y) const;
+    // ViewOf at (xs[k], y) for k below count into out, with each point's direction from the
+    // source, atan2(dy, dx) in radians, given in `directions` (null: worked out here).
+    void ViewsAlong(size_t source, const double* xs, int count, double y, const double* directions, View* out) const;
     // The screening at `hz` for a path difference in metres (0 for a negative one), dB.
     double ScreeningDB(double detour, double hz) const;
 
@@ -217,4 +220,6 @@ private:
     // Per source, its polar table by angle, each angle once (its first entry) and without
     // angles that are not numbers: PolarLevel's answer found by halving instead of a scan.
     std::vector<std::vector<std::pair<double, double>>> sortedPolar;
+
+    View ViewWith(size_t source, double x, double y, double direction) const;
 };

@@ -491,4 +491,13 @@ TEST(BandKernel, AgreesWithThePlainSumsEverywhere)
     all.Levels(xs, 4, 60.0, weights, out);
     for (int k = 0; k < 4; ++k)
         EXPECT_NEAR(out[k], model.Evaluate(xs[k], 60.0).bands[13], 1e-9);
+
+    // A row through a module's centre, its directions taken eight at a time: points on
+    // every side of it and on it, all bands weighted alike.
+    weights.fill(1.0);
+    const double through[] = { -900.0, -1.0, 0.0, 7.999, 8.0, 8.001, 9.0, 100.0, 2000.0, -3.5, 64.0 };
+    double levels[11];
+    all.Levels(through, 11, 235.0, weights, levels);
+    for (int k = 0; k < 11; ++k)
+        EXPECT_NEAR(levels[k], model.Evaluate(through[k], 235.0).z, 1e-9) << through[k];
 }
