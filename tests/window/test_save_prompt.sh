@@ -14,7 +14,23 @@ RANGE_MINUS="422 20"
 KESTA="$WIN_DIR/home/Documents/Kesta"
 SAVED="$WIN_DIR/home/saved design.21w"
 
-close_button() { win_click_screen $((WIN_X + WIN_W - WIN_BORDER - 18)) $((WIN_Y + WIN_BORDER + WIN_TITLE / 2)); }
+# The frame's close button, where the window is now (a window manager may still move a
+# window it has just mapped).
+close_button() {
+    win_steady_geometry "$WIN_ID"
+    win_click_screen $((X + WIDTH - WIN_BORDER - 18)) $((Y + WIN_BORDER + WIN_TITLE / 2))
+}
+
+# Without changes the close button ends the wizard without a question. On a loaded machine
+# the window manager may miss a click on its frame: then, and only while no question is
+# shown, the button is clicked once more.
+closes_without_question() {
+    close_button
+    win_wait_exit 15 && return 0
+    win_save_prompt_shown && { echo "  a save question was asked"; return 1; }
+    close_button
+    win_wait_exit 15
+}
 save_dialog() { xdotool search --name "^Select a file name to save" 2>/dev/null | head -n1; }
 
 win_launch
@@ -64,7 +80,6 @@ win_shot reopened
 win_check "the saved design opens, without changes" test "$(win_title)" = "  DRX Wizard - saved design.21w"
 win_check "with the saved count" win_region_same edited reopened $RANGE_BOX
 win_check "and the saved modules" win_region_same edited reopened $MODULE_LIST
-close_button
-win_check "without changes the close button ends the wizard at once" win_wait_exit 30
+win_check "without changes the close button ends the wizard at once" closes_without_question
 win_check "no question was asked" win_save_prompt_gone
 win_finish
