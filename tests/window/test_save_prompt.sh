@@ -34,10 +34,10 @@ closes_without_question() {
 save_dialog() { xdotool search --name "^Select a file name to save" 2>/dev/null | head -n1; }
 
 win_launch
-win_check "a fresh start has no unsaved changes" test "$(win_title)" = "  DRX Wizard"
+win_check "a fresh start has no unsaved changes" win_wait_for 20 win_title_is "  DRX Wizard"
 win_click $RANGE_MINUS
 win_shot edited
-win_check "a count change marks the title" test "$(win_title)" = "*  DRX Wizard"
+win_check "a count change marks the title" win_wait_for 20 win_title_is "*  DRX Wizard"
 
 close_button
 win_check "closing with changes asks to save" win_wait_for 20 win_save_prompt_shown
@@ -47,7 +47,7 @@ win_check "Cancel answers" win_answer_save_prompt Escape
 win_shot cancelled
 win_check "Cancel keeps the wizard open" win_running
 win_check "the changes are still there" win_region_same edited cancelled $RANGE_BOX
-win_check "and still marked" test "$(win_title)" = "*  DRX Wizard"
+win_check "and still marked" win_wait_for 20 win_title_is "*  DRX Wizard"
 
 # An older file holds the name the design is saved under.
 echo "not a design" > "$SAVED"
@@ -77,7 +77,7 @@ win_check "the settings remember it" grep -qF "$SAVED" "$WIN_RUN/Settings.xml"
 # The next start opens the saved design.
 win_launch
 win_shot reopened
-win_check "the saved design opens, without changes" test "$(win_title)" = "  DRX Wizard - saved design.21w"
+win_check "the saved design opens, without changes" win_wait_for 20 win_title_is "  DRX Wizard - saved design.21w"
 win_check "with the saved count" win_region_same edited reopened $RANGE_BOX
 win_check "and the saved modules" win_region_same edited reopened $MODULE_LIST
 win_check "without changes the close button ends the wizard at once" closes_without_question

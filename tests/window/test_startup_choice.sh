@@ -27,7 +27,7 @@ quit() {
 
 win_launch
 win_shot default
-win_check "the default design opens, though its name is in capitals" test "$(win_title)" = "  DRX Wizard - DEFAULT.21W"
+win_check "the default design opens, though its name is in capitals" win_wait_for 20 win_title_is "  DRX Wizard - DEFAULT.21W"
 win_check "its Exit needs no question: a loaded design has no changes" quit
 win_check "the record holds the default design's two full-range modules" record_has "$two_modules"
 win_check "the settings remember the design opened" grep -qF "$KESTA/DEFAULT.21W" "$WIN_RUN/Settings.xml"
