@@ -341,13 +341,20 @@ double Detour(const CBandModel::Screen& s, double ax, double ay, double qx, doub
 
 CBandModel::View CBandModel::ViewOf(size_t m, double x, double y) const
 {
-    return ViewWith(m, x, y, std::atan2(y - sources[m].y, x - sources[m].x));
+    return ViewWith(m, x, y, Direction(m, x, y));
 }
 
 void CBandModel::ViewsAlong(size_t m, const double* xs, int count, double y, const double* directions, View* out) const
 {
     for (int k = 0; k < count; ++k)
-        out[k] = ViewWith(m, xs[k], y, directions != nullptr ? directions[k] : std::atan2(y - sources[m].y, xs[k] - sources[m].x));
+        out[k] = ViewWith(m, xs[k], y, directions != nullptr ? directions[k] : Direction(m, xs[k], y));
+}
+
+double CBandModel::Direction(size_t m, double x, double y) const
+{
+    // An omnidirectional source needs no direction.
+    const Source& s = sources[m];
+    return s.polar.empty() ? 0.0 : std::atan2(y - s.y, x - s.x);
 }
 
 CBandModel::View CBandModel::ViewWith(size_t m, double x, double y, double direction) const

@@ -222,4 +222,5 @@ private:
     std::vector<std::vector<std::pair<double, double>>> sortedPolar;
 
     View ViewWith(size_t source, double x, double y, double direction) const;
+    double Direction(size_t source, double x, double y) const;
 };
