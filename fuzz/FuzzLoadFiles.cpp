@@ -1,7 +1,7 @@
 // Fuzz target: any bytes saved as an array file or a venue file, loaded through the real
 // engine as the wizard's file menu does, followed by what the wizard does with a loaded
 // design: the venue picture drawn, the band view and the field map switched on and drawn,
-// and the load undone. A refused or damaged file may only end its
+// both switched back and the load undone. A refused or damaged file may only end its
 // command with the reported std::runtime_error.
 //
 // The core starts once per process, headless, in a temporary directory: starting it costs
@@ -140,8 +140,9 @@ void DrawWithFieldMap()
 }
 
 // Puts the core back as it started: the history and the design state emptied, then what
-// differs of the view settings, the documents and the SPL scale restored (a restore
-// recomputes, so only when needed), and the whole checked once more.
+// differs put back (the design by a restore, which recomputes, only when it differs; the SPL
+// scale's ends, which the headless core does not draw to follow, by themselves), and the
+// whole checked once more.
 void Reset()
 {
     const CoreState& start = StartState();
@@ -161,9 +162,11 @@ void Reset()
             engine->SetView(start.view);
         if (now.fieldMap != start.fieldMap)
             engine->SetFieldMapShown(start.fieldMap);
-        if (now.design != start.design || now.shown.element != start.shown.element
-            || now.shown.bottom != start.shown.bottom || now.shown.top != start.shown.top)
+        if (now.design != start.design)
             engine->RestoreDesign(start.design, start.shown);
+        else if (now.shown.element != start.shown.element || now.shown.bottom != start.shown.bottom
+                 || now.shown.top != start.shown.top)
+            SplScaleSetting::Put(start.shown);
         now = CoreState::Capture();
     }
 
@@ -192,8 +195,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Command(Tag::View, "BandA", 0.0);
     Command(Tag::FieldMap, "", 1.0);
     DrawWithFieldMap();
-    // Undoing the load puts the start-up design back as the wizard's Ctrl+Z does, which
-    // spares the reset a restore of its own.
+    // Back as a user goes back: the view and the map switched as they were, and the load
+    // undone with the wizard's Ctrl+Z, which puts the start-up design back and spares the
+    // reset a restore of its own.
+    const CoreState& start = StartState();
+    Command(Tag::View, start.view, 0.0);
+    Command(Tag::FieldMap, "", start.fieldMap ? 1.0 : 0.0);
     CCommandManager* commands = CCommandManager::GetInstance();
     try
     {

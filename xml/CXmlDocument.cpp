@@ -37,6 +37,7 @@ CXmlNode* CXmlDocument::GetRoot(const std::string& name)
     TiXmlDocument* d = Doc();
     if (TiXmlElement* first = d->FirstChildElement())
         return CXmlNode::NodeFor(first);
+    CXmlNode::NoteChange();
     d->LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
     return CXmlNode::NodeFor(d->LinkEndChild(new TiXmlElement(CXmlNode::MakeTagName(name)))->ToElement());
 }
@@ -49,6 +50,7 @@ CXmlNode* CXmlDocument::ClearRoot()
 
 bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& source)
 {
+    CXmlNode::NoteChange();
     ReleaseAll();
     Doc()->Clear();
     Doc()->ClearError();
@@ -108,7 +110,13 @@ bool CXmlDocument::ParseText(const std::string& text)
 std::string CXmlDocument::ToText()
 {
     GetRoot(Tag::Root)->FlushValues();
-    return CXmlPrinter::Print(*Doc());
+    if (! printedKnown || printedAt != CXmlNode::changes)
+    {
+        printed = CXmlPrinter::Print(*Doc());
+        printedAt = CXmlNode::changes;
+        printedKnown = true;
+    }
+    return printed;
 }
 
 bool CXmlDocument::Save(const std::string& name)
@@ -127,6 +135,7 @@ void CXmlDocument::TakeContentFrom(CXmlDocument& other)
 {
     if (&other == this)
         return;
+    CXmlNode::NoteChange();
     ReleaseAll();
     delete doc;
     doc = other.doc;

@@ -26,7 +26,9 @@ public:
     // LastSaveError set, when the file could not be written.
     bool Save(const std::string& fileName);
     bool ParseText(const std::string& text);
-    // The serialized document as Save would write it.
+    // The serialized document as Save would write it. The text printed last is kept and
+    // given again while no document has changed since (undo captures a design before and
+    // after every step, and most captures find it as it was printed).
     std::string ToText();
 
     CXmlNode* GetRoot(const std::string& name);
@@ -56,4 +58,7 @@ private:
     bool lastParseOk = false;
     std::string lastError;
     std::string saveError;
+    std::string printed;
+    unsigned long long printedAt = 0;
+    bool printedKnown = false;
 };

@@ -128,6 +128,8 @@ std::string FormatInt(int value)
 }
 
 //==============================================================================
+unsigned long long CXmlNode::changes = 0;
+
 CXmlNode::CXmlNode(TiXmlElement* e, bool loaded) : element(e)
 {
     if (loaded)
@@ -293,6 +295,7 @@ CXmlNode* CXmlNode::InsertChildElement(const std::string& tag, CXmlNode* referen
     const TiXmlElement fresh(MakeTagName(tag));
     if (fresh.ValueStr() == Tag::XForward)
         forwardKnown = false;
+    NoteChange();
     TiXmlNode* inserted = nullptr;
     if (reference != nullptr && ! reference->isNull && reference->element->Parent() == element)
         inserted = position == kAfterReference ? element->InsertAfterChild(reference->element, fresh)
@@ -330,6 +333,7 @@ void CXmlNode::RemoveChild(const std::string& tag, int)
     if (child->isNull || child->element->Parent() != element)
         return;
     TiXmlElement* e = child->element;
+    NoteChange();
     ReleaseTree(e);
     element->RemoveChild(e);
     forwardKnown = false;
@@ -339,6 +343,7 @@ void CXmlNode::ClearChildren()
 {
     if (isNull)
         return;
+    NoteChange();
     delete pointCache;
     pointCache = nullptr;
     delete lineCache;
@@ -438,6 +443,7 @@ std::string CXmlNode::ReadText()
 
 void CXmlNode::WriteText(const std::string& text)
 {
+    NoteChange();
     if (! text.empty())
     {
         TextNode(true)->SetValue(text);

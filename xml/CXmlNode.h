@@ -112,5 +112,10 @@ private:
     bool textCurrent = true;
     CXmlNode* link = nullptr;
 
+    // Every change of any document's elements or text counts here (and a document's parse):
+    // a document's kept print is current while the count is what it was when it printed.
+    static void NoteChange() { ++changes; }
+    static unsigned long long changes;
+
     friend class CXmlDocument;
 };

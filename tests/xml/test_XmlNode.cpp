@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 
@@ -242,6 +243,44 @@ TEST_F(XmlNodeTest, EveryChangeReachesTheTextOnce)
     EXPECT_NE(doc.ToText().find("<X>7.5</X>"), std::string::npos);
     p->x = 8.5;
     EXPECT_NE(doc.ToText().find("<X>8.5</X>"), std::string::npos);
+}
+
+// The printed text is kept between changes; every way a document changes must reach it.
+TEST_F(XmlNodeTest, PrintedTextFollowsEveryKindOfChange)
+{
+    CXmlNode* root = Parse("<Root><A><B>1</B></A><Pt><X>1</X><Y>2</Y></Pt><L><Point1><X>0</X><Y>0</Y></Point1>"
+                           "<Point2><X>3</X><Y>4</Y></Point2><LAngle>53</LAngle><LDist>5</LDist></L></Root>");
+    CXmlDocument other;
+    other.ParseText("<Root><Taken/></Root>");
+    struct Change
+    {
+        const char* what;
+        std::function<void()> change;
+        const char* text;
+        bool present;
+    };
+    const Change changes[] = {
+        { "string", [&] { root->FindChild("A")->FindChild("B")->SetString("x"); }, "<B>x</B>", true },
+        { "double", [&] { root->FindChild("A")->FindChild("B")->SetDouble(2.5); }, "<B>2.5</B>", true },
+        { "int", [&] { root->FindChild("A")->FindChild("B")->SetInt(4); }, "<B>4</B>", true },
+        { "added", [&] { root->AddChild("C"); }, "<C", true },
+        { "copied", [&] { root->FindChild("C")->CopyFrom(root->FindChild("A")->FindChild("B")); }, "<C>4</C>", true },
+        { "empty", [&] { root->FindChild("A")->FindChild("B")->SetString(""); }, "<B>4</B>", false },
+        { "point", [&] { root->FindChild("Pt")->GetPoint()->x = 9.0; }, "<X>9</X>", true },
+        { "line", [&] { root->FindChild("L")->GetLine()->SetByKey("sX", 1.5); }, "<X>1.5</X>", true },
+        { "created", [&] { root->GetChild("D", root->FindChild("A"), CXmlNode::kFirst); }, "<D", true },
+        { "removed", [&] { root->RemoveChild("A"); }, "<A>", false },
+        { "cleared", [&] { root->FindChild("L")->ClearChildren(); }, "<LDist>", false },
+        { "parsed", [&] { root = Parse("<Root><P/></Root>"); }, "<P", true },
+        { "emptied", [&] { root = doc.ClearRoot(); }, "<P", false },
+        { "taken", [&] { doc.TakeContentFrom(other); }, "<Taken", true },
+    };
+    for (const Change& c : changes)
+    {
+        doc.ToText();
+        c.change();
+        EXPECT_EQ(doc.ToText().find(c.text) != std::string::npos, c.present) << c.what;
+    }
 }
 
 TEST_F(XmlNodeTest, PointAndLineCachesWriteBackOnSave)
