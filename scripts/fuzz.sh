@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer in the sanitizer build tree (JUCE and the core instrumented
-# too; see scripts/sanitizer-tree.sh) and runs one target for a while.
+# UndefinedBehaviorSanitizer in the sanitizer build tree (JUCE and the core checked too;
+# see scripts/sanitizer-tree.sh) and runs one target for a while.
 #
 #   scripts/fuzz.sh TARGET [SECONDS] [-- libFuzzer options...]
 #

@@ -1,8 +1,9 @@
 # Sourced by scripts/sanitize.sh and scripts/fuzz.sh: configures the one sanitizer build
 # tree both use, so that neither rebuilds what the other built. Everything in it (JUCE and
-# the core too) is compiled by clang with AddressSanitizer, UndefinedBehaviorSanitizer
-# (any finding aborts) and libFuzzer's coverage; the fuzz targets link libFuzzer. -O1 with
-# line tables only keeps the compile short and the stacks readable.
+# the core too) is compiled by clang with AddressSanitizer and UndefinedBehaviorSanitizer
+# (any finding aborts), the project's code with libFuzzer's coverage too (DRX_FUZZ: see the
+# CMake files for what is left out of it); the fuzz targets link libFuzzer. -O1 with line
+# tables only keeps the compile short and the stacks readable.
 
 # scripts/sanitizer-ignore.txt lists the library code left unchecked, and why.
 drx_sanitizer_flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fsanitize=fuzzer-no-link -fno-omit-frame-pointer"
