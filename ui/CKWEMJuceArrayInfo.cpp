@@ -73,7 +73,7 @@ CKWEMJuceArrayInfo::CKWEMJuceArrayInfo()
     for (CCheckedSlider* slider : { &rangeSlider, &subwooferSlider, &pinSlider })
     {
         const std::string& target = TargetOf(*slider);
-        slider->checkTyped = [this, &target](const std::string& typed) {
+        slider->checkTyped = [&target](const std::string& typed) {
             // A count that does not fit says the real limit, before the catalogue's.
             const juce::String text(typed);
             if (text.isNotEmpty() && text.length() < 6 && text.containsOnly("0123456789"))
