@@ -9,6 +9,8 @@
 
 #include <tinyxml.h>
 
+#include <utility>
+
 CXmlDocument::CXmlDocument() = default;
 
 CXmlDocument::~CXmlDocument()
@@ -63,11 +65,17 @@ bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& sour
         lastError = source + ":" + encodingError;
         return false;
     }
+    // Line ends are read as XML reads them: CR LF and a lone CR as LF.
     std::string text;
-    text.reserve(decoded.size());
-    for (size_t i = 0; i < decoded.size(); ++i)
-        if (! (decoded[i] == '\r' && i + 1 < decoded.size() && decoded[i + 1] == '\n'))
-            text += decoded[i] == '\r' ? '\n' : decoded[i];
+    if (decoded.find('\r') == std::string::npos)
+        text = std::move(decoded);
+    else
+    {
+        text.reserve(decoded.size());
+        for (size_t i = 0; i < decoded.size(); ++i)
+            if (! (decoded[i] == '\r' && i + 1 < decoded.size() && decoded[i + 1] == '\n'))
+                text += decoded[i] == '\r' ? '\n' : decoded[i];
+    }
 
     // TinyXML's own parse recurses once per level without a limit; this reader does not.
     CXmlTextReader reader(text, kMaxDepth);

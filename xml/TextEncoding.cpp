@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace
 {
@@ -69,6 +71,17 @@ size_t FirstNonUtf8(const std::string& text)
     size_t i = 0;
     while (i < text.size())
     {
+        // Designs are nearly all ASCII: eight bytes without a high bit are taken at once.
+        if (i + sizeof(std::uint64_t) <= text.size())
+        {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0)
+            {
+                i += sizeof word;
+                continue;
+            }
+        }
         const unsigned char c = (unsigned char) text[i];
         size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
         if (length == 0 || i + length > text.size())

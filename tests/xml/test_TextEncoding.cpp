@@ -25,6 +25,10 @@ TEST(TextEncoding, Latin1IsConvertedAndOtherEncodingsAreRefusedWithTheReason)
         { "<R>\n\nf\xEAte</R>", "", "3: byte 0xEA is not UTF-8" },
         { "<R>\xC0\xAF</R>", "", "1: byte 0xC0 is not UTF-8" },
         { "<R>\xED\xA0\x80</R>", "", "1: byte 0xED is not UTF-8" },
+        // Past long runs of ASCII, at no particular alignment, and cut off at the end.
+        { "<R>0123456789abcdef\n\xEA</R>", "", "2: byte 0xEA is not UTF-8" },
+        { "<R>0123456789abcdef</R>\xC3", "", "1: byte 0xC3 is not UTF-8" },
+        { "<R>0123456789abcdefg\xE2\x82\xAC</R>", "<R>0123456789abcdefg\xE2\x82\xAC</R>", "" },
     };
     for (const Case& c : cases)
     {
