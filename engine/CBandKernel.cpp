@@ -61,7 +61,7 @@ DRX_INLINE void Store(double* p, const Real& v)
     std::memcpy(p, &v, sizeof v);
 }
 
-// The larger of a and b lane by lane, b where a is not a number (the processor's own
+// The larger of a and b lane by lane, b where either is not a number (the processor's own
 // maximum: one instruction where the comparison and selection it stands for are two). The
 // wide forms exist only where the vectors are that wide: the versions for processors with
 // AVX and AVX-512 alone use them.
