@@ -337,20 +337,19 @@ DRX_INLINE void RowViews(const Terms& terms, const double* xs, int count, double
         const double* given = nullptr;
         if (! source.polar.empty())
         {
-            const Real dy = Splat<Real>(y - source.y);
+            const double dy = y - source.y;
             for (int k = 0; k < padded; k += Lanes)
             {
                 double dx[Lanes];
                 for (int lane = 0; lane < Lanes; ++lane)
                     dx[lane] = xs[std::min(k + lane, count - 1)] - source.x;
-                Store(directions.data() + k, Atan2<Real, Bits>(dy, Load<Real>(dx)));
+                Store(directions.data() + k, Atan2<Real, Bits>(Splat<Real>(dy), Load<Real>(dx)));
             }
             for (int k = 0; k < count; ++k)
             {
                 const double dx = xs[k] - source.x;
-                const double ady = std::fabs(y - source.y);
-                if (! (std::fabs(dx) > 0.0 || ady > 0.0) || ! std::isfinite(dx) || ! std::isfinite(ady))
-                    directions[(size_t) k] = std::atan2(y - source.y, dx);
+                if (! (dx != 0.0 || dy != 0.0) || ! std::isfinite(dx) || ! std::isfinite(dy))
+                    directions[(size_t) k] = std::atan2(dy, dx);
             }
             given = directions.data();
         }
