@@ -4,6 +4,10 @@
 // both switched back and the load undone. A refused or damaged file may only end its
 // command with the reported std::runtime_error.
 //
+// The pictures are drawn when the load asks the window to redraw, as the window would: a
+// file refused before it changed anything leaves the start-up design, whose pictures the
+// first input drew, and drawing them again would only repeat that input.
+//
 // The core starts once per process, headless, in a temporary directory: starting it costs
 // far more than an input. After every input the core is put back to its start-up state
 // (documents, SPL scale, view settings, history, design state) and checked to be there, so
@@ -76,6 +80,9 @@ void RemoveRunDirectory()
     RunDirectory().deleteRecursively();
 }
 
+// Set when the engine asks the window to redraw its picture.
+bool redrawAsked = false;
+
 void StartOnce()
 {
     static bool started = false;
@@ -94,6 +101,7 @@ void StartOnce()
     RunDirectory().setAsCurrentWorkingDirectory();
     std::atexit(RemoveRunDirectory);
     StartCore(ReporterMode::Headless);
+    CJuceManager::GetInstance()->SetPictureRedraw([] { redrawAsked = true; });
     CCommandManager::GetInstance()->GetUndoManager()->clearUndoHistory();
     StartState();
 }
@@ -188,13 +196,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool array = text.find("<Array") < text.find("<Venue");
     const juce::File file = RunDirectory().getChildFile(array ? "input.21w" : "input.21v");
     file.replaceWithData(data, size);
+    static bool drawnOnce = false;
+    redrawAsked = ! drawnOnce;
+    drawnOnce = true;
     Command(array ? CCommandTable::kLoadArrayFile : CCommandTable::kLoadVenueFile, file.getFullPathName().toStdString(),
             0.0);
-    Draw();
+    const bool draw = redrawAsked;
+    if (draw)
+        Draw();
     // The band view and the field map draw the loaded design's levels another way.
     Command(Tag::View, "BandA", 0.0);
     Command(Tag::FieldMap, "", 1.0);
-    DrawWithFieldMap();
+    if (draw)
+        DrawWithFieldMap();
     // Back as a user goes back: the view and the map switched as they were, and the load
     // undone with the wizard's Ctrl+Z, which puts the start-up design back and spares the
     // reset a restore of its own.

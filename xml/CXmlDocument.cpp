@@ -22,7 +22,11 @@ CXmlDocument::~CXmlDocument()
 TiXmlDocument* CXmlDocument::Doc()
 {
     if (doc == nullptr)
+    {
         doc = new TiXmlDocument();
+        // Its elements count their changes here.
+        doc->SetUserData(&changes);
+    }
     return doc;
 }
 
@@ -39,7 +43,8 @@ CXmlNode* CXmlDocument::GetRoot(const std::string& name)
     TiXmlDocument* d = Doc();
     if (TiXmlElement* first = d->FirstChildElement())
         return CXmlNode::NodeFor(first);
-    CXmlNode::NoteChange();
+    ++changes;
+    CXmlNode::NoteStructureChange();
     d->LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
     return CXmlNode::NodeFor(d->LinkEndChild(new TiXmlElement(CXmlNode::MakeTagName(name)))->ToElement());
 }
@@ -52,7 +57,8 @@ CXmlNode* CXmlDocument::ClearRoot()
 
 bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& source)
 {
-    CXmlNode::NoteChange();
+    ++changes;
+    CXmlNode::NoteStructureChange();
     ReleaseAll();
     Doc()->Clear();
     Doc()->ClearError();
@@ -118,10 +124,10 @@ bool CXmlDocument::ParseText(const std::string& text)
 std::string CXmlDocument::ToText()
 {
     GetRoot(Tag::Root)->FlushValues();
-    if (! printedKnown || printedAt != CXmlNode::changes)
+    if (! printedKnown || printedAt != changes)
     {
         printed = CXmlPrinter::Print(*Doc());
-        printedAt = CXmlNode::changes;
+        printedAt = changes;
         printedKnown = true;
     }
     return printed;
@@ -143,11 +149,15 @@ void CXmlDocument::TakeContentFrom(CXmlDocument& other)
 {
     if (&other == this)
         return;
-    CXmlNode::NoteChange();
+    ++changes;
+    ++other.changes;
+    CXmlNode::NoteStructureChange();
     ReleaseAll();
     delete doc;
     doc = other.doc;
     other.doc = nullptr;
+    if (doc != nullptr)
+        doc->SetUserData(&changes);
     fileName = other.fileName;
     lastParseOk = other.lastParseOk;
     lastError = other.lastError;

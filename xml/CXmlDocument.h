@@ -17,6 +17,9 @@ public:
 
     CXmlDocument();
     virtual ~CXmlDocument();
+    // Its TinyXML document points back at it (see `changes`).
+    CXmlDocument(const CXmlDocument&) = delete;
+    CXmlDocument& operator=(const CXmlDocument&) = delete;
 
     // Replaces the content by the file's, read once (only a regular file of bounded size,
     // see SafeFile); a missing, refused or unparsable file leaves a declaration and an
@@ -27,8 +30,8 @@ public:
     bool Save(const std::string& fileName);
     bool ParseText(const std::string& text);
     // The serialized document as Save would write it. The text printed last is kept and
-    // given again while no document has changed since (undo captures a design before and
-    // after every step, and most captures find it as it was printed).
+    // given again while this document has not changed since (undo captures a design before
+    // and after every step, and most captures find it as it was printed).
     std::string ToText();
 
     CXmlNode* GetRoot(const std::string& name);
@@ -58,6 +61,9 @@ private:
     bool lastParseOk = false;
     std::string lastError;
     std::string saveError;
+    // Every change of this document's elements, texts or content counts here; the text
+    // printed last is current while the count is what it was then.
+    unsigned long long changes = 0;
     std::string printed;
     unsigned long long printedAt = 0;
     bool printedKnown = false;

@@ -8,6 +8,7 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -128,7 +129,7 @@ std::string FormatInt(int value)
 }
 
 //==============================================================================
-unsigned long long CXmlNode::changes = 0;
+unsigned long long CXmlNode::structureChanges = 1;
 
 CXmlNode::CXmlNode(TiXmlElement* e, bool loaded) : element(e)
 {
@@ -144,6 +145,15 @@ CXmlNode::~CXmlNode()
 {
     delete pointCache;
     delete lineCache;
+    delete pointChildren;
+    delete lineChildren;
+}
+
+void CXmlNode::NoteChange()
+{
+    if (TiXmlDocument* document = element->GetDocument())
+        if (auto* count = static_cast<unsigned long long*>(document->GetUserData()))
+            ++*count;
 }
 
 CXmlNode* CXmlNode::NodeFor(TiXmlElement* e)
@@ -164,6 +174,7 @@ void CXmlNode::ReleaseTree(TiXmlElement* e)
 {
     if (e == nullptr)
         return;
+    NoteStructureChange();
     for (TiXmlElement* c = e->FirstChildElement(); c != nullptr; c = c->NextSiblingElement())
         ReleaseTree(c);
     auto* node = static_cast<CXmlNode*>(e->GetUserData());
@@ -191,6 +202,7 @@ void CXmlNode::DestroyNullNode()
     if (nullNode == nullptr)
         return;
     TiXmlElement* e = nullNode->element;
+    NoteStructureChange();
     delete nullNode;
     delete e;
     nullNode = nullptr;
@@ -296,6 +308,7 @@ CXmlNode* CXmlNode::InsertChildElement(const std::string& tag, CXmlNode* referen
     if (fresh.ValueStr() == Tag::XForward)
         forwardKnown = false;
     NoteChange();
+    NoteStructureChange();
     TiXmlNode* inserted = nullptr;
     if (reference != nullptr && ! reference->isNull && reference->element->Parent() == element)
         inserted = position == kAfterReference ? element->InsertAfterChild(reference->element, fresh)
@@ -334,6 +347,7 @@ void CXmlNode::RemoveChild(const std::string& tag, int)
         return;
     TiXmlElement* e = child->element;
     NoteChange();
+    NoteStructureChange();
     ReleaseTree(e);
     element->RemoveChild(e);
     forwardKnown = false;
@@ -344,6 +358,7 @@ void CXmlNode::ClearChildren()
     if (isNull)
         return;
     NoteChange();
+    NoteStructureChange();
     delete pointCache;
     pointCache = nullptr;
     delete lineCache;
@@ -597,24 +612,60 @@ CLine* CXmlNode::GetLine()
     return lineCache;
 }
 
+CXmlNode** CXmlNode::Found(ValueChildren* children, int count)
+{
+    if (children == nullptr || children->foundAt != structureChanges)
+        return nullptr;
+    // Nothing was added, removed or relinked since: the lookups would find these nodes again.
+    return children->nodes[count - 1] != nullptr ? children->nodes : nullptr;
+}
+
+CXmlNode** CXmlNode::Remember(ValueChildren*& children, CXmlNode* const* nodes, int count)
+{
+    if (children == nullptr)
+        children = new ValueChildren();
+    std::copy(nodes, nodes + count, children->nodes);
+    children->foundAt = structureChanges;
+    return children->nodes;
+}
+
+// Every flush writes a cached point or line back (its owner may have changed it through the
+// pointer). The lookups of its value children are what cost, and while no element is added,
+// removed or relinked they find the nodes found the last time.
 void CXmlNode::WritePointBack()
 {
-    GetChild(Tag::X)->SetDouble(pointCache->x);
-    GetChild(Tag::Y)->SetDouble(pointCache->y);
-    GetChild(Tag::Angle)->SetDouble(pointCache->angle);
-    GetChild(Tag::Dist)->SetDouble(pointCache->distance);
+    CXmlNode* const* found = Found(pointChildren, 4);
+    if (found == nullptr)
+    {
+        CXmlNode* const nodes[4] = { GetChild(Tag::X), GetChild(Tag::Y), GetChild(Tag::Angle), GetChild(Tag::Dist) };
+        found = Remember(pointChildren, nodes, 4);
+    }
+    found[0]->SetDouble(pointCache->x);
+    found[1]->SetDouble(pointCache->y);
+    found[2]->SetDouble(pointCache->angle);
+    found[3]->SetDouble(pointCache->distance);
 }
 
 void CXmlNode::WriteLineBack()
 {
-    CXmlNode* p1 = GetChild(Tag::Point1);
-    p1->GetChild(Tag::X)->SetDouble(lineCache->x1);
-    p1->GetChild(Tag::Y)->SetDouble(lineCache->y1);
-    CXmlNode* p2 = GetChild(Tag::Point2);
-    p2->GetChild(Tag::X)->SetDouble(lineCache->x2);
-    p2->GetChild(Tag::Y)->SetDouble(lineCache->y2);
-    GetChild(Tag::LAngle)->SetDouble(lineCache->angle);
-    GetChild(Tag::LDist)->SetDouble(lineCache->length);
+    CXmlNode* const* found = Found(lineChildren, 6);
+    if (found == nullptr)
+    {
+        CXmlNode* p1 = GetChild(Tag::Point1);
+        CXmlNode* p1x = p1->GetChild(Tag::X);
+        CXmlNode* p1y = p1->GetChild(Tag::Y);
+        CXmlNode* p2 = GetChild(Tag::Point2);
+        CXmlNode* p2x = p2->GetChild(Tag::X);
+        CXmlNode* p2y = p2->GetChild(Tag::Y);
+        CXmlNode* const nodes[6] = { p1x, p1y, p2x, p2y, GetChild(Tag::LAngle), GetChild(Tag::LDist) };
+        found = Remember(lineChildren, nodes, 6);
+    }
+    found[0]->SetDouble(lineCache->x1);
+    found[1]->SetDouble(lineCache->y1);
+    found[2]->SetDouble(lineCache->x2);
+    found[3]->SetDouble(lineCache->y2);
+    found[4]->SetDouble(lineCache->angle);
+    found[5]->SetDouble(lineCache->length);
 }
 
 void CXmlNode::StoreValue()
@@ -659,6 +710,15 @@ void CXmlNode::SetForward(CXmlNode* target)
     CXmlNode* forward = GetChild(Tag::XForward);
     forward->NotifyChanged();
     forward->link = target;
+    NoteStructureChange();
+}
+
+void CXmlNode::SetLink(CXmlNode* target)
+{
+    if (isNull)
+        return;
+    link = target;
+    NoteStructureChange();
 }
 
 CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
@@ -674,6 +734,7 @@ CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
         intValue = source->intValue;
         textCurrent = source->textCurrent;
         link = source->link;
+        NoteStructureChange();
     }
 
     if (TiXmlText* text = source->TextNode(false))

@@ -65,7 +65,7 @@ public:
     // Links and copies
     void SetForward(CXmlNode* target);
     CXmlNode* GetLink() const { return link; }
-    void SetLink(CXmlNode* target) { if (! isNull) link = target; }
+    void SetLink(CXmlNode* target);
     CXmlNode* CopyFrom(CXmlNode* source);
     CXmlNode* AddCopyOf(CXmlNode* source);
 
@@ -112,10 +112,26 @@ private:
     bool textCurrent = true;
     CXmlNode* link = nullptr;
 
-    // Every change of any document's elements or text counts here (and a document's parse):
-    // a document's kept print is current while the count is what it was when it printed.
-    static void NoteChange() { ++changes; }
-    static unsigned long long changes;
+    // A change of the element's tree or text counts in its document: the TinyXML document's
+    // user data is its change count (see CXmlDocument::ToText). An element outside any
+    // document counts nowhere.
+    void NoteChange();
+    // The point's or line's value children as the write-back found them (X, Y, Angle, Dist;
+    // or Point1's X and Y, Point2's X and Y, LAngle, LDist), valid while no element was added,
+    // removed or relinked anywhere since: the write-back then skips the lookups that would
+    // find the same nodes again.
+    struct ValueChildren
+    {
+        CXmlNode* nodes[6] = {};
+        unsigned long long foundAt = 0;
+    };
+    static CXmlNode** Found(ValueChildren* children, int count);
+    static CXmlNode** Remember(ValueChildren*& children, CXmlNode* const* nodes, int count);
+    ValueChildren* pointChildren = nullptr;
+    ValueChildren* lineChildren = nullptr;
+    // Counts every addition, removal and relinking of elements, in any document.
+    static void NoteStructureChange() { ++structureChanges; }
+    static unsigned long long structureChanges;
 
     friend class CXmlDocument;
 };

@@ -267,6 +267,13 @@ TEST_F(XmlNodeTest, PrintedTextFollowsEveryKindOfChange)
         { "copied", [&] { root->FindChild("C")->CopyFrom(root->FindChild("A")->FindChild("B")); }, "<C>4</C>", true },
         { "empty", [&] { root->FindChild("A")->FindChild("B")->SetString(""); }, "<B>4</B>", false },
         { "point", [&] { root->FindChild("Pt")->GetPoint()->x = 9.0; }, "<X>9</X>", true },
+        // The write-back must not reuse the removed child it found the last time.
+        { "point's child replaced",
+          [&] {
+              root->FindChild("Pt")->RemoveChild("X");
+              root->FindChild("Pt")->GetPoint()->x = 6.0;
+          },
+          "<X>6</X>", true },
         { "line", [&] { root->FindChild("L")->GetLine()->SetByKey("sX", 1.5); }, "<X>1.5</X>", true },
         { "created", [&] { root->GetChild("D", root->FindChild("A"), CXmlNode::kFirst); }, "<D", true },
         { "removed", [&] { root->RemoveChild("A"); }, "<A>", false },
@@ -274,6 +281,7 @@ TEST_F(XmlNodeTest, PrintedTextFollowsEveryKindOfChange)
         { "parsed", [&] { root = Parse("<Root><P/></Root>"); }, "<P", true },
         { "emptied", [&] { root = doc.ClearRoot(); }, "<P", false },
         { "taken", [&] { doc.TakeContentFrom(other); }, "<Taken", true },
+        { "taken, then changed", [&] { doc.GetRoot("Root")->FindChild("Taken")->SetString("t"); }, "<Taken>t<", true },
     };
     for (const Change& c : changes)
     {
