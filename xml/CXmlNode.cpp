@@ -504,13 +504,13 @@ int CXmlNode::GetInt(int defaultValue)
         if (! ParseInt(ReadText(), value))
             throw std::runtime_error("Could not convert string to int");
         intValue = value;
-        textCurrent = false; // written back as formatted, as it always was
+        TextFallsBehind(); // written back as formatted, as it always was
         return intValue;
     }
     hasValue = true;
     valueType = kInt;
     intValue = defaultValue;
-    textCurrent = false;
+    TextFallsBehind();
     NotifyChanged();
     return defaultValue;
 }
@@ -520,7 +520,7 @@ void CXmlNode::SetInt(int value)
     if (isNull)
         return;
     if (! (hasValue && valueType == kInt && intValue == value))
-        textCurrent = false;
+        TextFallsBehind();
     intValue = value;
     hasValue = true;
     valueType = kInt;
@@ -541,13 +541,13 @@ double CXmlNode::GetDouble(double defaultValue)
         if (! ParseDouble(ReadText(), value))
             throw std::runtime_error("Could not convert string to double");
         doubleValue = value;
-        textCurrent = false;
+        TextFallsBehind();
         return doubleValue;
     }
     hasValue = true;
     valueType = kDouble;
     doubleValue = defaultValue;
-    textCurrent = false;
+    TextFallsBehind();
     NotifyChanged();
     return defaultValue;
 }
@@ -558,7 +558,7 @@ void CXmlNode::SetDouble(double value)
         return;
     // A recompute sets most values to what they were: the text stays as it is then.
     if (! (hasValue && valueType == kDouble && std::memcmp(&doubleValue, &value, sizeof value) == 0))
-        textCurrent = false;
+        TextFallsBehind();
     doubleValue = value;
     hasValue = true;
     valueType = kDouble;
@@ -579,6 +579,7 @@ CPoint* CXmlNode::GetPoint()
     pointCache = new (std::nothrow) CPoint();
     if (pointCache == nullptr)
         CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate CPoint in CXmlNode");
+    MarkAncestorsPending();
     pointCache->x = FindChild(Tag::X)->GetDouble(0.0);
     pointCache->y = FindChild(Tag::Y)->GetDouble(0.0);
     pointCache->angle = FindChild(Tag::Angle)->GetDouble(0.0);
@@ -600,6 +601,7 @@ CLine* CXmlNode::GetLine()
     lineCache = new (std::nothrow) CLine();
     if (lineCache == nullptr)
         CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate CPoint in CXmlNode");
+    MarkAncestorsPending();
     CXmlNode* p1 = FindChild(Tag::Point1);
     CXmlNode* p2 = FindChild(Tag::Point2);
     lineCache->x1 = p1->FindChild(Tag::X)->GetDouble(0.0);
@@ -685,14 +687,57 @@ void CXmlNode::StoreValue()
     textCurrent = true;
 }
 
+void CXmlNode::TextFallsBehind()
+{
+    textCurrent = false;
+    MarkAncestorsPending();
+}
+
+void CXmlNode::MarkAncestorsPending()
+{
+    // Up to the first ancestor that knows already; the marks are cleared by the flush.
+    for (TiXmlNode* p = element->Parent(); p != nullptr; p = p->Parent())
+    {
+        TiXmlElement* e = p->ToElement();
+        if (e == nullptr)
+            return;
+        CXmlNode* node = NodeFor(e);
+        if (node->descendantsPending)
+            return;
+        node->descendantsPending = true;
+    }
+}
+
+bool CXmlNode::NeedsStore() const
+{
+    return hasValue && (pointCache != nullptr || lineCache != nullptr || ! textCurrent);
+}
+
+// Visits, in document order as ever, only the elements whose typed value, point or line may
+// differ from their text, and the ancestors that lead to them; an element without a node
+// has nothing cached. A cached point or line stays pending: its owner may change it through
+// the pointer at any time.
 void CXmlNode::FlushValues()
 {
     if (isNull)
         return;
-    if (hasValue)
+    if (NeedsStore())
         StoreValue();
+    if (! descendantsPending)
+        return;
+    // Cleared first: a write-back that reaches an element already passed (through a forward
+    // link) marks this node again, and that mark must stay.
+    descendantsPending = false;
     for (TiXmlElement* c = element->FirstChildElement(); c != nullptr; c = c->NextSiblingElement())
-        NodeFor(c)->FlushValues();
+    {
+        auto* child = static_cast<CXmlNode*>(c->GetUserData());
+        if (child == nullptr)
+            continue;
+        if (child->descendantsPending || child->NeedsStore())
+            child->FlushValues();
+        if (child->descendantsPending || child->pointCache != nullptr || child->lineCache != nullptr)
+            descendantsPending = true;
+    }
 }
 
 void CXmlNode::NotifyChanged()
@@ -733,6 +778,8 @@ CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
         doubleValue = source->doubleValue;
         intValue = source->intValue;
         textCurrent = source->textCurrent;
+        if (! textCurrent)
+            MarkAncestorsPending();
         link = source->link;
         NoteStructureChange();
     }

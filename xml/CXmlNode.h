@@ -110,7 +110,13 @@ private:
     // Whether the element's text already says what the typed value holds, so that writing
     // the document formats only the values that changed.
     bool textCurrent = true;
+    // Whether an element below may need its value written into its text (see FlushValues).
+    bool descendantsPending = false;
     CXmlNode* link = nullptr;
+
+    void TextFallsBehind();
+    void MarkAncestorsPending();
+    bool NeedsStore() const;
 
     // A change of the element's tree or text counts in its document: the TinyXML document's
     // user data is its change count (see CXmlDocument::ToText). An element outside any

@@ -249,7 +249,8 @@ TEST_F(XmlNodeTest, EveryChangeReachesTheTextOnce)
 TEST_F(XmlNodeTest, PrintedTextFollowsEveryKindOfChange)
 {
     CXmlNode* root = Parse("<Root><A><B>1</B></A><Pt><X>1</X><Y>2</Y></Pt><L><Point1><X>0</X><Y>0</Y></Point1>"
-                           "<Point2><X>3</X><Y>4</Y></Point2><LAngle>53</LAngle><LDist>5</LDist></L></Root>");
+                           "<Point2><X>3</X><Y>4</Y></Point2><LAngle>53</LAngle><LDist>5</LDist></L>"
+                           "<N><M>2.50</M></N></Root>");
     CXmlDocument other;
     other.ParseText("<Root><Taken/></Root>");
     struct Change
@@ -263,6 +264,8 @@ TEST_F(XmlNodeTest, PrintedTextFollowsEveryKindOfChange)
         { "string", [&] { root->FindChild("A")->FindChild("B")->SetString("x"); }, "<B>x</B>", true },
         { "double", [&] { root->FindChild("A")->FindChild("B")->SetDouble(2.5); }, "<B>2.5</B>", true },
         { "int", [&] { root->FindChild("A")->FindChild("B")->SetInt(4); }, "<B>4</B>", true },
+        { "read as a number", [&] { root->FindChild("N")->FindChild("M")->GetDouble(0.0); }, "<M>2.5</M>", true },
+        { "new and deep", [&] { root->GetChild("E")->GetChild("F")->GetChild("G")->SetInt(7); }, "<G>7</G>", true },
         { "added", [&] { root->AddChild("C"); }, "<C", true },
         { "copied", [&] { root->FindChild("C")->CopyFrom(root->FindChild("A")->FindChild("B")); }, "<C>4</C>", true },
         { "empty", [&] { root->FindChild("A")->FindChild("B")->SetString(""); }, "<B>4</B>", false },
