@@ -28,10 +28,10 @@ bool CCommandEngineGeneral::perform()
     changedShown = shownBefore.element != shownAfter.element;
     if (before == after)
         return false;
-    if (before.array == after.array)
-        before.array = after.array = std::string();
-    if (before.venue == after.venue)
-        before.venue = after.venue = std::string();
+    if (DesignText::Same(before.array, after.array))
+        before.array = after.array = nullptr;
+    if (DesignText::Same(before.venue, after.venue))
+        before.venue = after.venue = nullptr;
     performed = true;
     *top = serial;
     return true;
@@ -51,7 +51,8 @@ SplScaleSetting::Shown CCommandEngineGeneral::ShownWith(const SplScaleSetting::S
 
 int CCommandEngineGeneral::getSizeInUnits()
 {
-    const size_t bytes = before.array.size() + before.venue.size() + after.array.size() + after.venue.size()
+    const auto size = [](const std::shared_ptr<const std::string>& text) { return text != nullptr ? text->size() : 0; };
+    const size_t bytes = size(before.array) + size(before.venue) + size(after.array) + size(after.venue)
                          + shownBefore.element.size() + shownAfter.element.size();
     return (int) std::min(bytes, (size_t) std::numeric_limits<int>::max());
 }
@@ -66,10 +67,10 @@ juce::UndoableAction* CCommandEngineGeneral::createCoalescedAction(juce::Undoabl
     auto* merged = new CCommandEngineGeneral(name, next->command, serial, previous, *top);
     merged->performed = true;
     // A document one of the two steps left alone was, before the first, as the second found it.
-    merged->before.array = before.array.empty() ? next->before.array : before.array;
-    merged->before.venue = before.venue.empty() ? next->before.venue : before.venue;
-    merged->after.array = next->after.array.empty() ? after.array : next->after.array;
-    merged->after.venue = next->after.venue.empty() ? after.venue : next->after.venue;
+    merged->before.array = before.array == nullptr ? next->before.array : before.array;
+    merged->before.venue = before.venue == nullptr ? next->before.venue : before.venue;
+    merged->after.array = next->after.array == nullptr ? after.array : next->after.array;
+    merged->after.venue = next->after.venue == nullptr ? after.venue : next->after.venue;
     merged->shownBefore = shownBefore;
     merged->shownAfter = next->shownAfter;
     merged->changedShown = changedShown || next->changedShown;

@@ -51,7 +51,7 @@ private:
     // step changed the venue's scale element (a load), then the one it found or left.
     SplScaleSetting::Shown ShownWith(const SplScaleSetting::Shown& own) const;
 
-    // A document the step left unchanged is kept as an empty text on both sides.
+    // A document the step left unchanged is kept as no text on both sides.
     DesignText before;
     DesignText after;
     SplScaleSetting::Shown shownBefore;

@@ -406,20 +406,21 @@ CEngineManager::DesignText CEngineManager::CaptureDesign()
         ObserverPause() { CXmlChangeObserver::Install(nullptr); }
         ~ObserverPause() { CXmlChangeObserver::Install(observer); }
     } pause;
-    return { CArrayManager::GetInstance()->GetDocument()->ToText(), CVenueManager::GetInstance()->SaveState() };
+    return { CArrayManager::GetInstance()->GetDocument()->Printed(),
+             CVenueManager::GetInstance()->GetVenueDocument()->Printed() };
 }
 
 void CEngineManager::RestoreDesign(const DesignText& given, const SplScaleSetting::Shown& shown)
 {
     // A document the step did not change must come out of the recompute as it went in.
     DesignText design = given;
-    if (design.array.empty())
-        design.array = CArrayManager::GetInstance()->GetDocument()->ToText();
-    if (design.venue.empty())
-        design.venue = CVenueManager::GetInstance()->SaveState();
+    if (design.array == nullptr)
+        design.array = CArrayManager::GetInstance()->GetDocument()->Printed();
+    if (design.venue == nullptr)
+        design.venue = CVenueManager::GetInstance()->GetVenueDocument()->Printed();
     const auto parse = [&design] {
-        CArrayManager::GetInstance()->GetDocument()->ParseText(design.array);
-        CVenueManager::GetInstance()->RestoreState(design.venue);
+        CArrayManager::GetInstance()->GetDocument()->ParseText(*design.array);
+        CVenueManager::GetInstance()->RestoreState(*design.venue);
     };
     parse();
     SplScaleSetting::Put(shown);

@@ -8,6 +8,7 @@
 #include "engine/CSplScaleSetting.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class CXmlNode;
@@ -74,12 +75,19 @@ public:
     //==========================================================================
     // The design as undo keeps it: the array and venue documents as the text a save
     // writes, so that no step holds a pointer into a document another step replaces.
+    // Both documents as printed, shared with the documents' kept prints: a capture copies
+    // no text, and two captures of an unchanged design compare at once. Null stands for a
+    // document left as it is.
     struct DesignText
     {
-        std::string array;
-        std::string venue;
+        std::shared_ptr<const std::string> array;
+        std::shared_ptr<const std::string> venue;
 
-        bool operator==(const DesignText& other) const { return array == other.array && venue == other.venue; }
+        static bool Same(const std::shared_ptr<const std::string>& a, const std::shared_ptr<const std::string>& b)
+        {
+            return a == b || (a != nullptr && b != nullptr && *a == *b);
+        }
+        bool operator==(const DesignText& other) const { return Same(array, other.array) && Same(venue, other.venue); }
         bool operator!=(const DesignText& other) const { return ! (*this == other); }
     };
     DesignText CaptureDesign();

@@ -2,6 +2,7 @@
 
 #include "xml/CXmlNode.h"
 #include "xml/CXmlPrinter.h"
+#include "xml/DocumentCounts.h"
 #include "xml/CXmlTextReader.h"
 #include "xml/SafeFile.h"
 #include "xml/TextEncoding.h"
@@ -17,6 +18,7 @@ CXmlDocument::~CXmlDocument()
 {
     ReleaseAll();
     delete doc;
+    delete counts;
 }
 
 TiXmlDocument* CXmlDocument::Doc()
@@ -24,8 +26,8 @@ TiXmlDocument* CXmlDocument::Doc()
     if (doc == nullptr)
     {
         doc = new TiXmlDocument();
-        // Its elements count their changes here.
-        doc->SetUserData(&changes);
+        counts = new DocumentCounts();
+        doc->SetUserData(counts);
     }
     return doc;
 }
@@ -43,8 +45,8 @@ CXmlNode* CXmlDocument::GetRoot(const std::string& name)
     TiXmlDocument* d = Doc();
     if (TiXmlElement* first = d->FirstChildElement())
         return CXmlNode::NodeFor(first);
-    ++changes;
-    CXmlNode::NoteStructureChange();
+    ++counts->changes;
+    ++counts->structure;
     d->LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
     return CXmlNode::NodeFor(d->LinkEndChild(new TiXmlElement(CXmlNode::MakeTagName(name)))->ToElement());
 }
@@ -57,10 +59,11 @@ CXmlNode* CXmlDocument::ClearRoot()
 
 bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& source)
 {
-    ++changes;
-    CXmlNode::NoteStructureChange();
+    Doc();
+    ++counts->changes;
+    ++counts->structure;
     ReleaseAll();
-    Doc()->Clear();
+    doc->Clear();
     Doc()->ClearError();
 
     std::string decoded = rawText;
@@ -121,14 +124,13 @@ bool CXmlDocument::ParseText(const std::string& text)
     return true;
 }
 
-std::string CXmlDocument::ToText()
+std::shared_ptr<const std::string> CXmlDocument::Printed()
 {
     GetRoot(Tag::Root)->FlushValues();
-    if (! printedKnown || printedAt != changes)
+    if (printed == nullptr || printedAt != counts->changes)
     {
-        printed = CXmlPrinter::Print(*Doc());
-        printedAt = changes;
-        printedKnown = true;
+        printed = std::make_shared<const std::string>(CXmlPrinter::Print(*Doc()));
+        printedAt = counts->changes;
     }
     return printed;
 }
@@ -149,15 +151,16 @@ void CXmlDocument::TakeContentFrom(CXmlDocument& other)
 {
     if (&other == this)
         return;
-    ++changes;
-    ++other.changes;
-    CXmlNode::NoteStructureChange();
     ReleaseAll();
     delete doc;
+    delete counts;
+    // The counts go with the content: its elements find them through it.
     doc = other.doc;
+    counts = other.counts;
     other.doc = nullptr;
-    if (doc != nullptr)
-        doc->SetUserData(&changes);
+    other.counts = nullptr;
+    printed.reset();
+    other.printed.reset();
     fileName = other.fileName;
     lastParseOk = other.lastParseOk;
     lastError = other.lastError;

@@ -2,10 +2,12 @@
 // A file-backed XML document; owns the TinyXML document and, through it, every element
 // and its CXmlNode. TinyXML's errors stop here. GUI message thread only.
 
+#include <memory>
 #include <string>
 
 class CXmlNode;
 class TiXmlDocument;
+struct DocumentCounts;
 
 class CXmlDocument
 {
@@ -17,7 +19,6 @@ public:
 
     CXmlDocument();
     virtual ~CXmlDocument();
-    // Its TinyXML document points back at it (see `changes`).
     CXmlDocument(const CXmlDocument&) = delete;
     CXmlDocument& operator=(const CXmlDocument&) = delete;
 
@@ -30,9 +31,10 @@ public:
     bool Save(const std::string& fileName);
     bool ParseText(const std::string& text);
     // The serialized document as Save would write it. The text printed last is kept and
-    // given again while this document has not changed since (undo captures a design before
+    // shared again while this document has not changed since (undo captures a design before
     // and after every step, and most captures find it as it was printed).
-    std::string ToText();
+    std::shared_ptr<const std::string> Printed();
+    std::string ToText() { return *Printed(); }
 
     CXmlNode* GetRoot(const std::string& name);
     CXmlNode* ClearRoot();
@@ -61,10 +63,8 @@ private:
     bool lastParseOk = false;
     std::string lastError;
     std::string saveError;
-    // Every change of this document's elements, texts or content counts here; the text
-    // printed last is current while the count is what it was then.
-    unsigned long long changes = 0;
-    std::string printed;
+    // Created and handed over with `doc`, whose user data it is.
+    DocumentCounts* counts = nullptr;
+    std::shared_ptr<const std::string> printed;
     unsigned long long printedAt = 0;
-    bool printedKnown = false;
 };

@@ -4,6 +4,7 @@
 #include "base/CPoint.h"
 #include "base/CReportError.h"
 #include "xml/CXmlChangeObserver.h"
+#include "xml/DocumentCounts.h"
 #include "xml/XmlTags.h"
 
 #include <tinyxml.h>
@@ -129,7 +130,6 @@ std::string FormatInt(int value)
 }
 
 //==============================================================================
-unsigned long long CXmlNode::structureChanges = 1;
 
 CXmlNode::CXmlNode(TiXmlElement* e, bool loaded) : element(e)
 {
@@ -149,11 +149,22 @@ CXmlNode::~CXmlNode()
     delete lineChildren;
 }
 
+DocumentCounts* CXmlNode::Counts() const
+{
+    TiXmlDocument* document = element->GetDocument();
+    return document != nullptr ? static_cast<DocumentCounts*>(document->GetUserData()) : nullptr;
+}
+
 void CXmlNode::NoteChange()
 {
-    if (TiXmlDocument* document = element->GetDocument())
-        if (auto* count = static_cast<unsigned long long*>(document->GetUserData()))
-            ++*count;
+    if (DocumentCounts* counts = Counts())
+        ++counts->changes;
+}
+
+void CXmlNode::NoteStructureChange()
+{
+    if (DocumentCounts* counts = Counts())
+        ++counts->structure;
 }
 
 CXmlNode* CXmlNode::NodeFor(TiXmlElement* e)
@@ -174,7 +185,6 @@ void CXmlNode::ReleaseTree(TiXmlElement* e)
 {
     if (e == nullptr)
         return;
-    NoteStructureChange();
     for (TiXmlElement* c = e->FirstChildElement(); c != nullptr; c = c->NextSiblingElement())
         ReleaseTree(c);
     auto* node = static_cast<CXmlNode*>(e->GetUserData());
@@ -202,7 +212,6 @@ void CXmlNode::DestroyNullNode()
     if (nullNode == nullptr)
         return;
     TiXmlElement* e = nullNode->element;
-    NoteStructureChange();
     delete nullNode;
     delete e;
     nullNode = nullptr;
@@ -614,33 +623,40 @@ CLine* CXmlNode::GetLine()
     return lineCache;
 }
 
-CXmlNode** CXmlNode::Found(ValueChildren* children, int count)
+CXmlNode** CXmlNode::Found(ValueChildren* children)
 {
-    if (children == nullptr || children->foundAt != structureChanges)
+    if (children == nullptr || children->counts == nullptr || children->counts->structure != children->foundAt)
         return nullptr;
-    // Nothing was added, removed or relinked since: the lookups would find these nodes again.
-    return children->nodes[count - 1] != nullptr ? children->nodes : nullptr;
+    return children->nodes;
 }
 
-CXmlNode** CXmlNode::Remember(ValueChildren*& children, CXmlNode* const* nodes, int count)
+CXmlNode** CXmlNode::Remember(ValueChildren*& children, CXmlNode* const* nodes, int count, bool own)
 {
     if (children == nullptr)
         children = new ValueChildren();
     std::copy(nodes, nodes + count, children->nodes);
-    children->foundAt = structureChanges;
+    children->counts = own ? Counts() : nullptr;
+    if (children->counts != nullptr)
+        children->foundAt = children->counts->structure;
     return children->nodes;
 }
 
+bool CXmlNode::IsChildOf(const CXmlNode* parent) const
+{
+    return element->Parent() == parent->element;
+}
+
 // Every flush writes a cached point or line back (its owner may have changed it through the
-// pointer). The lookups of its value children are what cost, and while no element is added,
-// removed or relinked they find the nodes found the last time.
+// pointer). The lookups of its value children are what cost; while the document keeps its
+// elements, they find the children found the last time.
 void CXmlNode::WritePointBack()
 {
-    CXmlNode* const* found = Found(pointChildren, 4);
+    CXmlNode* const* found = Found(pointChildren);
     if (found == nullptr)
     {
         CXmlNode* const nodes[4] = { GetChild(Tag::X), GetChild(Tag::Y), GetChild(Tag::Angle), GetChild(Tag::Dist) };
-        found = Remember(pointChildren, nodes, 4);
+        const bool own = std::all_of(nodes, nodes + 4, [this](const CXmlNode* n) { return n->IsChildOf(this); });
+        found = Remember(pointChildren, nodes, 4, own);
     }
     found[0]->SetDouble(pointCache->x);
     found[1]->SetDouble(pointCache->y);
@@ -650,7 +666,7 @@ void CXmlNode::WritePointBack()
 
 void CXmlNode::WriteLineBack()
 {
-    CXmlNode* const* found = Found(lineChildren, 6);
+    CXmlNode* const* found = Found(lineChildren);
     if (found == nullptr)
     {
         CXmlNode* p1 = GetChild(Tag::Point1);
@@ -660,7 +676,10 @@ void CXmlNode::WriteLineBack()
         CXmlNode* p2x = p2->GetChild(Tag::X);
         CXmlNode* p2y = p2->GetChild(Tag::Y);
         CXmlNode* const nodes[6] = { p1x, p1y, p2x, p2y, GetChild(Tag::LAngle), GetChild(Tag::LDist) };
-        found = Remember(lineChildren, nodes, 6);
+        const bool own = p1->IsChildOf(this) && p2->IsChildOf(this) && p1x->IsChildOf(p1) && p1y->IsChildOf(p1)
+                         && p2x->IsChildOf(p2) && p2y->IsChildOf(p2) && nodes[4]->IsChildOf(this)
+                         && nodes[5]->IsChildOf(this);
+        found = Remember(lineChildren, nodes, 6, own);
     }
     found[0]->SetDouble(lineCache->x1);
     found[1]->SetDouble(lineCache->y1);
@@ -755,15 +774,6 @@ void CXmlNode::SetForward(CXmlNode* target)
     CXmlNode* forward = GetChild(Tag::XForward);
     forward->NotifyChanged();
     forward->link = target;
-    NoteStructureChange();
-}
-
-void CXmlNode::SetLink(CXmlNode* target)
-{
-    if (isNull)
-        return;
-    link = target;
-    NoteStructureChange();
 }
 
 CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
@@ -781,7 +791,6 @@ CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
         if (! textCurrent)
             MarkAncestorsPending();
         link = source->link;
-        NoteStructureChange();
     }
 
     if (TiXmlText* text = source->TextNode(false))

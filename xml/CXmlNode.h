@@ -11,6 +11,7 @@ class TiXmlElement;
 class TiXmlText;
 class CPoint;
 class CLine;
+struct DocumentCounts;
 
 class CXmlNode
 {
@@ -65,7 +66,7 @@ public:
     // Links and copies
     void SetForward(CXmlNode* target);
     CXmlNode* GetLink() const { return link; }
-    void SetLink(CXmlNode* target);
+    void SetLink(CXmlNode* target) { if (! isNull) link = target; }
     CXmlNode* CopyFrom(CXmlNode* source);
     CXmlNode* AddCopyOf(CXmlNode* source);
 
@@ -118,26 +119,28 @@ private:
     void MarkAncestorsPending();
     bool NeedsStore() const;
 
-    // A change of the element's tree or text counts in its document: the TinyXML document's
-    // user data is its change count (see CXmlDocument::ToText). An element outside any
-    // document counts nowhere.
+    // The counts of the document the element is in; null outside any document.
+    DocumentCounts* Counts() const;
+    // A change of the element's text or children counts in its document (see
+    // CXmlDocument::ToText); one outside any document counts nowhere.
     void NoteChange();
+    void NoteStructureChange();
     // The point's or line's value children as the write-back found them (X, Y, Angle, Dist;
-    // or Point1's X and Y, Point2's X and Y, LAngle, LDist), valid while no element was added,
-    // removed or relinked anywhere since: the write-back then skips the lookups that would
-    // find the same nodes again.
+    // or Point1's X and Y, Point2's X and Y, LAngle, LDist). Kept only when they are the
+    // node's own children, which a lookup finds before any forward link, and valid while
+    // their document has had no element added or removed since: the write-back then skips
+    // the lookups that would find the same nodes again.
     struct ValueChildren
     {
         CXmlNode* nodes[6] = {};
+        const DocumentCounts* counts = nullptr;
         unsigned long long foundAt = 0;
     };
-    static CXmlNode** Found(ValueChildren* children, int count);
-    static CXmlNode** Remember(ValueChildren*& children, CXmlNode* const* nodes, int count);
+    static CXmlNode** Found(ValueChildren* children);
+    CXmlNode** Remember(ValueChildren*& children, CXmlNode* const* nodes, int count, bool own);
+    bool IsChildOf(const CXmlNode* parent) const;
     ValueChildren* pointChildren = nullptr;
     ValueChildren* lineChildren = nullptr;
-    // Counts every addition, removal and relinking of elements, in any document.
-    static void NoteStructureChange() { ++structureChanges; }
-    static unsigned long long structureChanges;
 
     friend class CXmlDocument;
 };
