@@ -57,7 +57,7 @@ CXmlNode* CXmlDocument::ClearRoot()
     return GetRoot(Tag::Root);
 }
 
-bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& source)
+bool CXmlDocument::ParseInto(std::string content, const std::string& source)
 {
     Doc();
     ++counts->changes;
@@ -66,9 +66,8 @@ bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& sour
     doc->Clear();
     Doc()->ClearError();
 
-    std::string decoded = rawText;
     std::string encodingError;
-    if (! TextEncoding::ToUtf8(decoded, encodingError))
+    if (! TextEncoding::ToUtf8(content, encodingError))
     {
         lastParseOk = false;
         lastError = source + ":" + encodingError;
@@ -76,14 +75,14 @@ bool CXmlDocument::ParseInto(const std::string& rawText, const std::string& sour
     }
     // Line ends are read as XML reads them: CR LF and a lone CR as LF.
     std::string text;
-    if (decoded.find('\r') == std::string::npos)
-        text = std::move(decoded);
+    if (content.find('\r') == std::string::npos)
+        text = std::move(content);
     else
     {
-        text.reserve(decoded.size());
-        for (size_t i = 0; i < decoded.size(); ++i)
-            if (! (decoded[i] == '\r' && i + 1 < decoded.size() && decoded[i + 1] == '\n'))
-                text += decoded[i] == '\r' ? '\n' : decoded[i];
+        text.reserve(content.size());
+        for (size_t i = 0; i < content.size(); ++i)
+            if (! (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n'))
+                text += content[i] == '\r' ? '\n' : content[i];
     }
 
     // TinyXML's own parse recurses once per level without a limit; this reader does not.
@@ -114,7 +113,7 @@ bool CXmlDocument::Load(const std::string& name)
         lastError = fileName + ": " + error;
         return true;
     }
-    ParseInto(content, fileName);
+    ParseInto(std::move(content), fileName);
     return true;
 }
 

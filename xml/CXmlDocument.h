@@ -56,7 +56,7 @@ public:
 private:
     TiXmlDocument* Doc();
     void ReleaseAll();
-    bool ParseInto(const std::string& text, const std::string& source);
+    bool ParseInto(std::string content, const std::string& source);
 
     std::string fileName;
     TiXmlDocument* doc = nullptr;

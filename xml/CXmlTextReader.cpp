@@ -222,15 +222,16 @@ bool CXmlTextReader::ReadText(TiXmlNode* parent)
     size_t end = text.find('<', pos);
     if (end == std::string::npos)
         end = text.size();
-    const std::string raw = text.substr(pos, end - pos);
+    // Most texts are the indentation between tags: looked at where they stand, not copied.
+    const bool blank = std::all_of(text.begin() + (long) pos, text.begin() + (long) end, IsSpace);
     if (open.empty())
     {
-        if (! IsBlank(raw))
+        if (! blank)
             return Fail("text outside the root element");
     }
-    else
+    else if (! blank)
     {
-        const std::string value = Decode(raw, true);
+        const std::string value = Decode(text.substr(pos, end - pos), true);
         if (! IsBlank(value))
             parent->LinkEndChild(new TiXmlText(value));
     }
