@@ -47,6 +47,7 @@ CXmlNode* CXmlDocument::GetRoot(const std::string& name)
         return CXmlNode::NodeFor(first);
     ++counts->changes;
     ++counts->structure;
+    ++counts->values;
     d->LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
     return CXmlNode::NodeFor(d->LinkEndChild(new TiXmlElement(CXmlNode::MakeTagName(name)))->ToElement());
 }
@@ -62,6 +63,7 @@ bool CXmlDocument::ParseInto(std::string content, const std::string& source)
     Doc();
     ++counts->changes;
     ++counts->structure;
+    ++counts->values;
     ReleaseAll();
     doc->Clear();
     Doc()->ClearError();
@@ -125,7 +127,9 @@ bool CXmlDocument::ParseText(const std::string& text)
 
 std::shared_ptr<const std::string> CXmlDocument::Printed()
 {
-    GetRoot(Tag::Root)->FlushValues();
+    CXmlNode* root = GetRoot(Tag::Root);
+    if (CXmlNode::FlushIsDue(*counts))
+        CXmlNode::Flush(root, *counts);
     if (printed == nullptr || printedAt != counts->changes)
     {
         printed = std::make_shared<const std::string>(CXmlPrinter::Print(*Doc()));

@@ -139,24 +139,28 @@ CXmlNode::CXmlNode(TiXmlElement* e, bool loaded) : element(e)
         valueType = kString;
     }
     element->SetUserData(this);
+    if (TiXmlDocument* document = element->GetDocument())
+        home = static_cast<DocumentCounts*>(document->GetUserData());
 }
 
 CXmlNode::~CXmlNode()
 {
+    UnlistCached();
     delete pointCache;
     delete lineCache;
     delete pointChildren;
     delete lineChildren;
 }
 
-DocumentCounts* CXmlNode::Counts() const
+void CXmlNode::NoteValueChange()
 {
-    TiXmlDocument* document = element->GetDocument();
-    return document != nullptr ? static_cast<DocumentCounts*>(document->GetUserData()) : nullptr;
+    if (home != nullptr)
+        ++home->values;
 }
 
 void CXmlNode::NoteChange()
 {
+    NoteValueChange();
     if (DocumentCounts* counts = Counts())
         ++counts->changes;
 }
@@ -368,6 +372,7 @@ void CXmlNode::ClearChildren()
         return;
     NoteChange();
     NoteStructureChange();
+    UnlistCached();
     delete pointCache;
     pointCache = nullptr;
     delete lineCache;
@@ -589,6 +594,7 @@ CPoint* CXmlNode::GetPoint()
     if (pointCache == nullptr)
         CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate CPoint in CXmlNode");
     MarkAncestorsPending();
+    ListCached();
     pointCache->x = FindChild(Tag::X)->GetDouble(0.0);
     pointCache->y = FindChild(Tag::Y)->GetDouble(0.0);
     pointCache->angle = FindChild(Tag::Angle)->GetDouble(0.0);
@@ -611,6 +617,7 @@ CLine* CXmlNode::GetLine()
     if (lineCache == nullptr)
         CReportError::GetInstance()->ReportFatalError("Error: Not enough memory to allocate CPoint in CXmlNode");
     MarkAncestorsPending();
+    ListCached();
     CXmlNode* p1 = FindChild(Tag::Point1);
     CXmlNode* p2 = FindChild(Tag::Point2);
     lineCache->x1 = p1->FindChild(Tag::X)->GetDouble(0.0);
@@ -658,10 +665,11 @@ void CXmlNode::WritePointBack()
         const bool own = std::all_of(nodes, nodes + 4, [this](const CXmlNode* n) { return n->IsChildOf(this); });
         found = Remember(pointChildren, nodes, 4, own);
     }
-    found[0]->SetDouble(pointCache->x);
-    found[1]->SetDouble(pointCache->y);
-    found[2]->SetDouble(pointCache->angle);
-    found[3]->SetDouble(pointCache->distance);
+    const double values[4] = { pointCache->x, pointCache->y, pointCache->angle, pointCache->distance };
+    for (int i = 0; i < 4; ++i)
+        found[i]->SetDouble(values[i]);
+    std::copy(values, values + 4, pointChildren->written);
+    pointChildren->writtenKnown = true;
 }
 
 void CXmlNode::WriteLineBack()
@@ -681,12 +689,75 @@ void CXmlNode::WriteLineBack()
                          && nodes[5]->IsChildOf(this);
         found = Remember(lineChildren, nodes, 6, own);
     }
-    found[0]->SetDouble(lineCache->x1);
-    found[1]->SetDouble(lineCache->y1);
-    found[2]->SetDouble(lineCache->x2);
-    found[3]->SetDouble(lineCache->y2);
-    found[4]->SetDouble(lineCache->angle);
-    found[5]->SetDouble(lineCache->length);
+    const double values[6] = { lineCache->x1, lineCache->y1, lineCache->x2, lineCache->y2, lineCache->angle,
+                               lineCache->length };
+    for (int i = 0; i < 6; ++i)
+        found[i]->SetDouble(values[i]);
+    std::copy(values, values + 6, lineChildren->written);
+    lineChildren->writtenKnown = true;
+}
+
+bool CXmlNode::StillWritten(const ValueChildren* children, const double* values, int count)
+{
+    // Compared bit for bit, as the write-back compares: a NaN written is a NaN still. A
+    // write-back through a forward link reaches another element, which may have changed.
+    return children != nullptr && children->writtenKnown && children->counts != nullptr
+           && std::memcmp(children->written, values, sizeof(double) * (size_t) count) == 0;
+}
+
+bool CXmlNode::FlushIsDue(const DocumentCounts& counts)
+{
+    if (! counts.flushedKnown || counts.flushedAt != counts.values)
+        return true;
+    for (const CXmlNode* node : counts.cached)
+    {
+        if (const CPoint* p = node->pointCache)
+        {
+            const double values[4] = { p->x, p->y, p->angle, p->distance };
+            if (! StillWritten(node->pointChildren, values, 4))
+                return true;
+        }
+        if (const CLine* l = node->lineCache)
+        {
+            const double values[6] = { l->x1, l->y1, l->x2, l->y2, l->angle, l->length };
+            if (! StillWritten(node->lineChildren, values, 6))
+                return true;
+        }
+    }
+    return false;
+}
+
+void CXmlNode::Flush(CXmlNode* root, DocumentCounts& counts)
+{
+    // A pass that writes may mark again an element it already passed (through a forward
+    // link): only a pass that changes nothing shows the document in agreement.
+    const unsigned long long before = counts.values;
+    root->FlushValues();
+    counts.flushedKnown = counts.values == before;
+    counts.flushedAt = counts.values;
+}
+
+void CXmlNode::ListCached()
+{
+    if (cachedIn != nullptr)
+        return;
+    cachedIn = Counts();
+    if (cachedIn == nullptr)
+        return;
+    cachedAt = cachedIn->cached.size();
+    cachedIn->cached.push_back(this);
+}
+
+void CXmlNode::UnlistCached()
+{
+    if (cachedIn == nullptr)
+        return;
+    std::vector<CXmlNode*>& list = cachedIn->cached;
+    CXmlNode* last = list.back();
+    list[cachedAt] = last;
+    last->cachedAt = cachedAt;
+    list.pop_back();
+    cachedIn = nullptr;
 }
 
 void CXmlNode::StoreValue()
@@ -714,6 +785,7 @@ void CXmlNode::TextFallsBehind()
 
 void CXmlNode::MarkAncestorsPending()
 {
+    NoteValueChange();
     // Up to the first ancestor that knows already; the marks are cleared by the flush.
     for (TiXmlNode* p = element->Parent(); p != nullptr; p = p->Parent())
     {
@@ -774,6 +846,15 @@ void CXmlNode::SetForward(CXmlNode* target)
     CXmlNode* forward = GetChild(Tag::XForward);
     forward->NotifyChanged();
     forward->link = target;
+    NoteValueChange();
+}
+
+void CXmlNode::SetLink(CXmlNode* target)
+{
+    if (isNull)
+        return;
+    link = target;
+    NoteValueChange();
 }
 
 CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
@@ -791,6 +872,7 @@ CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
         if (! textCurrent)
             MarkAncestorsPending();
         link = source->link;
+        NoteValueChange();
     }
 
     if (TiXmlText* text = source->TextNode(false))

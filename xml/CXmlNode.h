@@ -5,6 +5,7 @@
 // elements are the shared null node, on which every operation is harmless.
 // GUI message thread only.
 
+#include <cstddef>
 #include <string>
 
 class TiXmlElement;
@@ -66,11 +67,20 @@ public:
     // Links and copies
     void SetForward(CXmlNode* target);
     CXmlNode* GetLink() const { return link; }
-    void SetLink(CXmlNode* target) { if (! isNull) link = target; }
+    void SetLink(CXmlNode* target);
     CXmlNode* CopyFrom(CXmlNode* source);
     CXmlNode* AddCopyOf(CXmlNode* source);
 
     //==========================================================================
+    // Whether writing the document must flush its values first: it need not while none of
+    // its values, texts, elements or links has changed since a flush that found nothing to
+    // write, and every cached point and line still holds what was written back into its own
+    // children.
+    static bool FlushIsDue(const DocumentCounts& counts);
+    // Flushes the document's values from `root`; when the pass wrote nothing, the document
+    // is known to agree with its values from here on.
+    static void Flush(CXmlNode* root, DocumentCounts& counts);
+
     static CXmlNode* GetNullNode();
     static void DestroyNullNode();
     // Replaces spaces, hyphens, full stops and colons by underscores.
@@ -119,8 +129,10 @@ private:
     void MarkAncestorsPending();
     bool NeedsStore() const;
 
-    // The counts of the document the element is in; null outside any document.
-    DocumentCounts* Counts() const;
+    // The counts of the document the element is in; null outside any document. An element
+    // stays in the document it was made in (a handed-over content takes its counts along).
+    DocumentCounts* Counts() const { return home; }
+    DocumentCounts* home = nullptr;
     // A change of the element's text or children counts in its document (see
     // CXmlDocument::ToText); one outside any document counts nowhere.
     void NoteChange();
@@ -135,12 +147,24 @@ private:
         CXmlNode* nodes[6] = {};
         const DocumentCounts* counts = nullptr;
         unsigned long long foundAt = 0;
+        // The values the last write-back wrote.
+        double written[6] = {};
+        bool writtenKnown = false;
     };
     static CXmlNode** Found(ValueChildren* children);
     CXmlNode** Remember(ValueChildren*& children, CXmlNode* const* nodes, int count, bool own);
     bool IsChildOf(const CXmlNode* parent) const;
     ValueChildren* pointChildren = nullptr;
     ValueChildren* lineChildren = nullptr;
+    static bool StillWritten(const ValueChildren* children, const double* values, int count);
+
+    // The document's list of cache holders this node is in (at `cachedAt`), if any.
+    void ListCached();
+    void UnlistCached();
+    DocumentCounts* cachedIn = nullptr;
+    size_t cachedAt = 0;
+
+    void NoteValueChange();
 
     friend class CXmlDocument;
 };

@@ -277,7 +277,10 @@ TEST_F(XmlNodeTest, PrintedTextFollowsEveryKindOfChange)
               root->FindChild("Pt")->GetPoint()->x = 6.0;
           },
           "<X>6</X>", true },
+        // A point or line changed through its pointer, with nothing else changed since a print.
+        { "point again", [&] { root->FindChild("Pt")->GetPoint()->x = 11.0; }, "<X>11</X>", true },
         { "line", [&] { root->FindChild("L")->GetLine()->SetByKey("sX", 1.5); }, "<X>1.5</X>", true },
+        { "line again", [&] { root->FindChild("L")->GetLine()->SetByKey("sX", 2.5); }, "<X>2.5</X>", true },
         { "created", [&] { root->GetChild("D", root->FindChild("A"), CXmlNode::kFirst); }, "<D", true },
         { "removed", [&] { root->RemoveChild("A"); }, "<A>", false },
         { "cleared", [&] { root->FindChild("L")->ClearChildren(); }, "<LDist>", false },
@@ -288,6 +291,8 @@ TEST_F(XmlNodeTest, PrintedTextFollowsEveryKindOfChange)
     };
     for (const Change& c : changes)
     {
+        // Twice: the second print finds the document as the first left it.
+        doc.ToText();
         doc.ToText();
         c.change();
         EXPECT_EQ(doc.ToText().find(c.text) != std::string::npos, c.present) << c.what;
