@@ -74,10 +74,10 @@ public:
 
     //==========================================================================
     // The design as undo keeps it: the array and venue documents as the text a save
-    // writes, so that no step holds a pointer into a document another step replaces.
-    // Both documents as printed, shared with the documents' kept prints: a capture copies
-    // no text, and two captures of an unchanged design compare at once. Null stands for a
-    // document left as it is.
+    // writes, so that no step holds a pointer into a document another step replaces. The
+    // texts are the documents' kept prints, shared: a capture copies no text, and two
+    // captures of an unchanged design compare at once. Null stands for a document left as
+    // it is.
     struct DesignText
     {
         std::shared_ptr<const std::string> array;

@@ -45,9 +45,7 @@ CXmlNode* CXmlDocument::GetRoot(const std::string& name)
     TiXmlDocument* d = Doc();
     if (TiXmlElement* first = d->FirstChildElement())
         return CXmlNode::NodeFor(first);
-    ++counts->changes;
-    ++counts->structure;
-    ++counts->values;
+    counts->NoteNewContent();
     d->LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
     return CXmlNode::NodeFor(d->LinkEndChild(new TiXmlElement(CXmlNode::MakeTagName(name)))->ToElement());
 }
@@ -61,12 +59,10 @@ CXmlNode* CXmlDocument::ClearRoot()
 bool CXmlDocument::ParseInto(std::string content, const std::string& source)
 {
     Doc();
-    ++counts->changes;
-    ++counts->structure;
-    ++counts->values;
+    counts->NoteNewContent();
     ReleaseAll();
     doc->Clear();
-    Doc()->ClearError();
+    doc->ClearError();
 
     std::string encodingError;
     if (! TextEncoding::ToUtf8(content, encodingError))

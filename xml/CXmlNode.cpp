@@ -130,7 +130,6 @@ std::string FormatInt(int value)
 }
 
 //==============================================================================
-
 CXmlNode::CXmlNode(TiXmlElement* e, bool loaded) : element(e)
 {
     if (loaded)
@@ -161,14 +160,14 @@ void CXmlNode::NoteValueChange()
 void CXmlNode::NoteChange()
 {
     NoteValueChange();
-    if (DocumentCounts* counts = Counts())
-        ++counts->changes;
+    if (home != nullptr)
+        ++home->changes;
 }
 
 void CXmlNode::NoteStructureChange()
 {
-    if (DocumentCounts* counts = Counts())
-        ++counts->structure;
+    if (home != nullptr)
+        ++home->structure;
 }
 
 CXmlNode* CXmlNode::NodeFor(TiXmlElement* e)
@@ -630,9 +629,9 @@ CLine* CXmlNode::GetLine()
     return lineCache;
 }
 
-CXmlNode** CXmlNode::Found(ValueChildren* children)
+CXmlNode** CXmlNode::Found(ValueChildren* children) const
 {
-    if (children == nullptr || children->counts == nullptr || children->counts->structure != children->foundAt)
+    if (children == nullptr || ! children->own || children->foundAt != home->structure)
         return nullptr;
     return children->nodes;
 }
@@ -642,9 +641,9 @@ CXmlNode** CXmlNode::Remember(ValueChildren*& children, CXmlNode* const* nodes, 
     if (children == nullptr)
         children = new ValueChildren();
     std::copy(nodes, nodes + count, children->nodes);
-    children->counts = own ? Counts() : nullptr;
-    if (children->counts != nullptr)
-        children->foundAt = children->counts->structure;
+    children->own = own && home != nullptr;
+    if (children->own)
+        children->foundAt = home->structure;
     return children->nodes;
 }
 
@@ -701,7 +700,7 @@ bool CXmlNode::StillWritten(const ValueChildren* children, const double* values,
 {
     // Compared bit for bit, as the write-back compares: a NaN written is a NaN still. A
     // write-back through a forward link reaches another element, which may have changed.
-    return children != nullptr && children->writtenKnown && children->counts != nullptr
+    return children != nullptr && children->writtenKnown && children->own
            && std::memcmp(children->written, values, sizeof(double) * (size_t) count) == 0;
 }
 
@@ -741,7 +740,7 @@ void CXmlNode::ListCached()
 {
     if (cachedIn != nullptr)
         return;
-    cachedIn = Counts();
+    cachedIn = home;
     if (cachedIn == nullptr)
         return;
     cachedAt = cachedIn->cached.size();

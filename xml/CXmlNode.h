@@ -131,10 +131,9 @@ private:
 
     // The counts of the document the element is in; null outside any document. An element
     // stays in the document it was made in (a handed-over content takes its counts along).
-    DocumentCounts* Counts() const { return home; }
     DocumentCounts* home = nullptr;
     // A change of the element's text or children counts in its document (see
-    // CXmlDocument::ToText); one outside any document counts nowhere.
+    // CXmlDocument::Printed); one outside any document counts nowhere.
     void NoteChange();
     void NoteStructureChange();
     // The point's or line's value children as the write-back found them (X, Y, Angle, Dist;
@@ -145,13 +144,13 @@ private:
     struct ValueChildren
     {
         CXmlNode* nodes[6] = {};
-        const DocumentCounts* counts = nullptr;
+        bool own = false;
         unsigned long long foundAt = 0;
         // The values the last write-back wrote.
         double written[6] = {};
         bool writtenKnown = false;
     };
-    static CXmlNode** Found(ValueChildren* children);
+    CXmlNode** Found(ValueChildren* children) const;
     CXmlNode** Remember(ValueChildren*& children, CXmlNode* const* nodes, int count, bool own);
     bool IsChildOf(const CXmlNode* parent) const;
     ValueChildren* pointChildren = nullptr;

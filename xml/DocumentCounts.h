@@ -1,6 +1,6 @@
 #pragma once
-// What a document counts of its own changes, kept as its TinyXML document's user data so
-// that an element finds it by walking up, and moved along when the content changes hands.
+// What a document counts of its own changes, kept as its TinyXML document's user data: an
+// element's node finds it once, when made, and it moves along when the content changes hands.
 
 #include <vector>
 
@@ -20,4 +20,12 @@ struct DocumentCounts
     // `values` after the last flush, and whether that flush found nothing to write.
     unsigned long long flushedAt = 0;
     bool flushedKnown = false;
+
+    // A parse or a new root: every count moves.
+    void NoteNewContent()
+    {
+        ++changes;
+        ++structure;
+        ++values;
+    }
 };
