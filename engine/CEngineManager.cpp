@@ -410,35 +410,50 @@ CEngineManager::DesignText CEngineManager::CaptureDesign()
              CVenueManager::GetInstance()->GetVenueDocument()->Printed() };
 }
 
-void CEngineManager::RestoreDesign(const DesignText& given, const SplScaleSetting::Shown& shown)
+void CEngineManager::RestoreDesign(const DesignText& design, const SplScaleSetting::Shown& shown)
 {
-    // A document the step did not change must come out of the recompute as it went in.
-    DesignText design = given;
-    if (design.array == nullptr)
-        design.array = CArrayManager::GetInstance()->GetDocument()->Printed();
-    if (design.venue == nullptr)
-        design.venue = CVenueManager::GetInstance()->GetVenueDocument()->Printed();
-    const auto parse = [&design] {
-        CArrayManager::GetInstance()->GetDocument()->ParseText(*design.array);
-        CVenueManager::GetInstance()->RestoreState(*design.venue);
+    // Every computed value (positions, aim lines, levels, band levels, the level range) is
+    // kept in the documents, so their texts put the design's results back as they were. A
+    // document still holding the text asked for is not read again.
+    CXmlDocument* arrayDocument = CArrayManager::GetInstance()->GetDocument();
+    CXmlDocument* venueDocument = CVenueManager::GetInstance()->GetVenueDocument();
+    DesignText target = design;
+    if (target.array != nullptr && arrayDocument->StillHolds(target.array))
+        target.array = nullptr;
+    if (target.venue != nullptr && venueDocument->StillHolds(target.venue))
+        target.venue = nullptr;
+    const auto read = [arrayDocument](const DesignText& texts) {
+        if (texts.array != nullptr)
+            arrayDocument->ParseText(*texts.array);
+        if (texts.venue != nullptr)
+            CVenueManager::GetInstance()->RestoreState(*texts.venue);
     };
-    parse();
-    SplScaleSetting::Put(shown);
-    design = CaptureDesign();
-    // Recomputed as a load is, so that every value kept outside the documents is the
-    // design's again.
-    ArrayLine(CArrayManager::kFind).RelinkAll();
-    ArrayLine(CArrayManager::kFind).RecomputeAll();
-    Recompute();
-    // A recompute from the printed numbers may differ in their last digit from the one that
-    // printed them: the documents are put back once more, to the byte, and drawn from there.
-    if (CaptureDesign() != design)
+    read(target);
+
+    ArrayLine(CArrayManager::kFind).AttachAll();
+    if (target.array != nullptr)
     {
-        parse();
-        ArrayLine(CArrayManager::kFind).AttachAll();
-        BuildArrayScene();
-        BuildVenueScene();
+        // The numbers a document prints are rounded. The array's geometry is computed again
+        // from the user's choices, so that an edit of the venue after an undo computes the
+        // levels from what it would have without the undo. Should that differ from the
+        // text in a last digit, the documents are put back once more, to the byte.
+        const DesignText printed { target.array, target.venue != nullptr ? target.venue : venueDocument->Printed() };
+        ArrayLine(CArrayManager::kFind).RecomputeAll();
+        const DesignText now = CaptureDesign();
+        const DesignText differing { DesignText::Same(now.array, printed.array) ? nullptr : printed.array,
+                                     DesignText::Same(now.venue, printed.venue) ? nullptr : printed.venue };
+        read(differing);
+        if (differing.array != nullptr)
+            ArrayLine(CArrayManager::kFind).AttachAll();
     }
+
+    // What is kept outside the documents follows from them: the hang position the field
+    // map works from, the SPL scale and the scenes.
+    CSPLManager::GetInstance()->TakeHangPosition();
+    SplScaleSetting::Put(shown);
+    SplScaleSetting::FollowVenueLevels(GetView());
+    BuildArrayScene();
+    BuildVenueScene();
 
     ApplyStageOffset();
     RefreshViewsAfterLoad(true);

@@ -91,9 +91,10 @@ public:
         bool operator!=(const DesignText& other) const { return ! (*this == other); }
     };
     DesignText CaptureDesign();
-    // Puts both documents back byte for byte, but with the SPL scale `shown`, then
-    // recomputes (an automatic scale follows the levels), rebinds and redraws as a load
-    // does. An empty text leaves its document as it is.
+    // Puts both documents back byte for byte, but with the SPL scale `shown` (an automatic
+    // scale follows the levels), rebinds and redraws as a load does. The texts are captures
+    // of a computed design, whose results they hold: only the array's geometry is computed
+    // again (see the definition). An empty text leaves its document as it is.
     void RestoreDesign(const DesignText& design, const SplScaleSetting::Shown& shown);
 
 private:

@@ -186,6 +186,23 @@ CPoint* CSPLManager::GetHangPosition()
     return hangPosition.get();
 }
 
+void CSPLManager::TakeHangPosition()
+{
+    CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
+    for (int i = venue.GetAreaTotal(); i >= 1; --i)
+    {
+        CVenueAreaWrap area;
+        venue.GetArea(area, i);
+        if (area.GetNode()->FindChild(Tag::Type)->GetString(Tag::None) == Tag::HangPoint)
+        {
+            const CLine* line = area.GetNode()->GetChild(Tag::Line)->GetLine();
+            GetHangPosition()->x = line->x1;
+            GetHangPosition()->y = line->y1;
+            return;
+        }
+    }
+}
+
 void CSPLManager::ComputeAreaSpl()
 {
     CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));

@@ -69,6 +69,9 @@ public:
     // Start of the venue's hang-point line, the origin of the array's geometry; created
     // at (0, 0) when no hang point has been seen yet.
     CPoint* GetHangPosition();
+    // Sets the hang position as ComputeAreaSpl leaves it (the start of the last hang-point
+    // line of venue 1), without sampling: for a design whose levels are already computed.
+    void TakeHangPosition();
 
     //==========================================================================
     // Colour scale: the levels drawn black (bottom) and red (top).

@@ -10,9 +10,9 @@
 //
 // The core starts once per process, headless, in a temporary directory: starting it costs
 // far more than an input. After every input the core is put back to its start-up state
-// (documents, SPL scale, view settings, history, design state) and checked to be there, so
-// that no input depends on the ones before it; a core that cannot be put back aborts, which
-// libFuzzer reports with the input that caused it.
+// (documents, SPL scale, hang position, view settings, history, design state) and checked
+// to be there, so that no input depends on the ones before it; a core that cannot be put
+// back aborts, which libFuzzer reports with the input that caused it.
 
 #include "app/CAppStartup.h"
 #include "app/CCommandManager.h"
@@ -23,6 +23,7 @@
 #include "engine/CDesignState.h"
 #include "engine/CEngineManager.h"
 #include "engine/CFieldMap.h"
+#include "engine/CSPLManager.h"
 #include "engine/CSplScaleSetting.h"
 #include "render/CVenuePicture.h"
 #include "xml/XmlTags.h"
@@ -47,18 +48,24 @@ struct CoreState
     SplScaleSetting::Shown shown;
     std::string view;
     bool fieldMap = false;
+    // Kept beside the documents: the colour scale drawn and the hang position.
+    double scaleBottom = 0.0, scaleTop = 0.0, hangX = 0.0, hangY = 0.0;
 
     static CoreState Capture()
     {
         CEngineManager* engine = CEngineManager::GetInstance();
-        return { engine->CaptureDesign(), SplScaleSetting::Capture(), CEngineManager::GetView().ToString(),
-                 CEngineManager::IsFieldMapShown() };
+        CSPLManager* spl = CSPLManager::GetInstance();
+        return { engine->CaptureDesign(),           SplScaleSetting::Capture(), CEngineManager::GetView().ToString(),
+                 CEngineManager::IsFieldMapShown(), spl->GetScaleBottom(),      spl->GetScaleTop(),
+                 spl->GetHangPosition()->x,         spl->GetHangPosition()->y };
     }
 
     bool operator==(const CoreState& other) const
     {
         return design == other.design && shown.element == other.shown.element && shown.bottom == other.shown.bottom
-               && shown.top == other.shown.top && view == other.view && fieldMap == other.fieldMap;
+               && shown.top == other.shown.top && view == other.view && fieldMap == other.fieldMap
+               && scaleBottom == other.scaleBottom && scaleTop == other.scaleTop && hangX == other.hangX
+               && hangY == other.hangY;
     }
 };
 
@@ -148,9 +155,9 @@ void DrawWithFieldMap()
 }
 
 // Puts the core back as it started: the history and the design state emptied, then what
-// differs put back (the design by a restore, which recomputes, only when it differs; the SPL
-// scale's ends, which the headless core does not draw to follow, by themselves), and the
-// whole checked once more.
+// differs put back (the design by a restore, only when it differs; the SPL scale's ends,
+// which the headless core does not draw to follow, by themselves), and the whole checked
+// once more.
 void Reset()
 {
     const CoreState& start = StartState();

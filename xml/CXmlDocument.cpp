@@ -134,6 +134,16 @@ std::shared_ptr<const std::string> CXmlDocument::Printed()
     return printed;
 }
 
+bool CXmlDocument::StillHolds(const std::shared_ptr<const std::string>& print)
+{
+    if (print == nullptr || print != printed)
+        return false;
+    // A value set through a cached point or line since shows only once flushed.
+    if (CXmlNode::FlushIsDue(*counts))
+        CXmlNode::Flush(GetRoot(Tag::Root), *counts);
+    return printedAt == counts->changes;
+}
+
 bool CXmlDocument::Save(const std::string& name)
 {
     const std::string target = name.empty() ? fileName : name;

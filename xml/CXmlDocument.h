@@ -35,6 +35,9 @@ public:
     // and after every step, and most captures find it as it was printed).
     std::shared_ptr<const std::string> Printed();
     std::string ToText() { return *Printed(); }
+    // True when `print` is this document's kept print and the document has not changed
+    // since it was printed: putting that text back would change nothing.
+    bool StillHolds(const std::shared_ptr<const std::string>& print);
 
     CXmlNode* GetRoot(const std::string& name);
     CXmlNode* ClearRoot();

@@ -2,12 +2,15 @@
 
 #include "engine/CCommandTable.h"
 #include "engine/CPinSuggestion.h"
+#include "engine/CSceneManager.h"
+#include "render/CRenderManager.h"
 #include "engine/CSPLManager.h"
 #include "engine/CSubAlignment.h"
 #include "engine/CSplScaleSetting.h"
 #include "xml/XmlTags.h"
 
 #include <juce_data_structures/juce_data_structures.h>
+#include <juce_graphics/juce_graphics.h>
 
 #include <algorithm>
 #include <cmath>
@@ -78,6 +81,36 @@ protected:
     }
 
     static bool DoHistory(const std::string& target) { return Commands()->DoGeneral(target, "", 0.0).WasDone(); }
+
+    // What the engine keeps beside the documents, as the window shows it: the venue picture
+    // drawn from its scene, the hang position the field map works from, and the SPL scale.
+    struct Kept
+    {
+        std::string values;
+        juce::Image picture;
+
+        static Kept Now()
+        {
+            const CPoint* hang = CSPLManager::GetInstance()->GetHangPosition();
+            Kept kept { "hang " + std::to_string(hang->x) + " " + std::to_string(hang->y) + ", scale "
+                            + std::to_string(Scale().first) + " " + std::to_string(Scale().second),
+                        juce::Image(juce::Image::RGB, 500, 300, true) };
+            CRenderManager::GetInstance()->Render(&kept.picture, CSceneManager::GetInstance()->GetScene(2),
+                                                  [](double level) { return CSPLManager::GetInstance()->ColourOf(level); });
+            return kept;
+        }
+    };
+
+    static void ExpectKept(const Kept& expected)
+    {
+        const Kept now = Kept::Now();
+        EXPECT_EQ(now.values, expected.values);
+        int differing = 0;
+        for (int y = 0; y < now.picture.getHeight(); ++y)
+            for (int x = 0; x < now.picture.getWidth(); ++x)
+                differing += now.picture.getPixelAt(x, y) != expected.picture.getPixelAt(x, y) ? 1 : 0;
+        EXPECT_EQ(differing, 0) << "pixels of the venue picture differ";
+    }
 };
 }
 
@@ -189,6 +222,7 @@ TEST_F(UndoHistory, EveryKindOfStepUndoesAndRedoesToTheByte)
         { Make(Tag::LAngle, 0, "-7.5", 3), "Area Change" },
         { Make(Tag::sX, 0, "-40", 2), "Area Change" },
         { Make(Tag::eY, 0, "50", 1), "Area Change" },
+        { Make(Tag::sX, 0, "30", 1), "Area Change" },
         { Make(Tag::sY, 0, "7", 2), "Area Change" },
         { Make(Tag::eX, 0, "90", 4), "Area Change" },
         { Make(Tag::LDist, 0, "60", 3), "Area Change" },
@@ -212,20 +246,24 @@ TEST_F(UndoHistory, EveryKindOfStepUndoesAndRedoesToTheByte)
         SCOPED_TRACE(c.command.target + " " + std::to_string(c.command.number) + " '" + c.command.text + "'");
         const std::string before = Saved();
         const std::string documentsBefore = RawDocuments();
+        const Kept keptBefore = Kept::Now();
         const int steps = Steps();
         ASSERT_TRUE(Commands()->Do(c.command).WasDone());
         EXPECT_EQ(Steps(), steps + 1);
         EXPECT_EQ(Undo()->getUndoDescription(), juce::String(c.name));
         const std::string after = Saved();
         const std::string documentsAfter = RawDocuments();
+        const Kept keptAfter = Kept::Now();
         ASSERT_NE(after, before) << "the command changed nothing";
 
         EXPECT_TRUE(DoHistory(CCommandTable::kUndo));
         EXPECT_EQ(Difference(RawDocuments(), documentsBefore), "");
         EXPECT_EQ(Difference(Saved(), before), "");
+        ExpectKept(keptBefore);
         EXPECT_TRUE(DoHistory(CCommandTable::kRedo));
         EXPECT_EQ(Difference(RawDocuments(), documentsAfter), "");
         EXPECT_EQ(Difference(Saved(), after), "");
+        ExpectKept(keptAfter);
         EXPECT_FALSE(DoHistory(CCommandTable::kRedo)) << "nothing more to redo";
     }
 
