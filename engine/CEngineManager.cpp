@@ -103,14 +103,14 @@ void CEngineManager::StartEngine()
 
 void CEngineManager::InitialiseEngine()
 {
-    BuildArrayScene();
+    BuildArrayScene(CSceneManager::GetInstance()->SceneToBuild(1));
     Recompute();
 }
 
-void CEngineManager::BuildArrayScene()
+void CEngineManager::BuildArrayScene(CXmlNode* node)
 {
     CSceneWrap scene;
-    scene.SetNode(CSceneManager::GetInstance()->GetScene(1));
+    scene.SetNode(node);
     scene.ClearLists();
     scene.AddTrigger(Tag::AssemblyCGInfo);
     scene.AddTrigger(Tag::RenderSpec);
@@ -118,10 +118,10 @@ void CEngineManager::BuildArrayScene()
     scene.BuildScene();
 }
 
-void CEngineManager::BuildVenueScene()
+void CEngineManager::BuildVenueScene(CXmlNode* node)
 {
     CSceneWrap scene;
-    scene.SetNode(CSceneManager::GetInstance()->GetScene(2));
+    scene.SetNode(node);
     scene.ClearLists();
     scene.AddTrigger(Tag::RenderSpec);
     scene.AddTrigger(Tag::CGInfo);
@@ -448,12 +448,13 @@ void CEngineManager::RestoreDesign(const DesignText& design, const SplScaleSetti
     }
 
     // What is kept outside the documents follows from them: the hang position the field
-    // map works from, the SPL scale and the scenes.
+    // map works from, the SPL scale and the scenes (built once drawn).
     CSPLManager::GetInstance()->TakeHangPosition();
     SplScaleSetting::Put(shown);
     SplScaleSetting::FollowVenueLevels(GetView());
-    BuildArrayScene();
-    BuildVenueScene();
+    CSceneManager* scenes = CSceneManager::GetInstance();
+    scenes->BuildWhenAsked(1, BuildArrayScene);
+    scenes->BuildWhenAsked(2, BuildVenueScene);
 
     ApplyStageOffset();
     RefreshViewsAfterLoad(true);
@@ -573,5 +574,5 @@ void CEngineManager::Recompute()
     spl->StoreSplRange();
     SplScaleSetting::FollowVenueLevels(GetView());
 
-    BuildVenueScene();
+    BuildVenueScene(CSceneManager::GetInstance()->SceneToBuild(2));
 }

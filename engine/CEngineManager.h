@@ -100,9 +100,11 @@ public:
 private:
     // One processing value of the loudspeaker at `position`, without the recompute.
     void WriteProcessing(const std::string& field, int position, double value);
-    // The scenes the picture is drawn from: the array's, and the venue's with the array in it.
-    void BuildArrayScene();
-    void BuildVenueScene();
+    // Fills `scene` as the scene the picture is drawn from: the array's, and the venue's with
+    // the array in it. They use no member: a build put off may run at shutdown, after this
+    // manager.
+    static void BuildArrayScene(CXmlNode* scene);
+    static void BuildVenueScene(CXmlNode* scene);
     // Runs `load` (which loads, recomputes and draws); when it throws, both documents, the
     // display offset and the SPL scale are put back as they were and the failure is
     // reported. Returns what `load` returned (false: refused, nothing changed).

@@ -4,20 +4,52 @@
 #include "xml/CXmlNode.h"
 #include "xml/XmlTags.h"
 
+#include <utility>
+
 CSceneManager::~CSceneManager()
 {
     if (document != nullptr)
-        document->Save("Scene_Data.xml");
+        GetSceneDocument()->Save("Scene_Data.xml");
 }
 
 CXmlDocument* CSceneManager::GetSceneDocument()
+{
+    while (! putOff.empty())
+        GetScene(putOff.begin()->first);
+    return Document();
+}
+
+CXmlNode* CSceneManager::GetScene(int slot)
+{
+    const auto found = putOff.find(slot);
+    if (found != putOff.end())
+    {
+        const std::function<void(CXmlNode*)> build = std::move(found->second);
+        putOff.erase(found);
+        build(SceneNode(slot));
+    }
+    return SceneNode(slot);
+}
+
+void CSceneManager::BuildWhenAsked(int slot, std::function<void(CXmlNode*)> build)
+{
+    putOff[slot] = std::move(build);
+}
+
+CXmlNode* CSceneManager::SceneToBuild(int slot)
+{
+    putOff.erase(slot);
+    return SceneNode(slot);
+}
+
+CXmlDocument* CSceneManager::Document()
 {
     if (document == nullptr)
         document = std::make_unique<CXmlDocument>();
     return document.get();
 }
 
-CXmlNode* CSceneManager::GetScene(int slot)
+CXmlNode* CSceneManager::SceneNode(int slot)
 {
-    return GetSceneDocument()->GetRoot(Tag::Root)->GetChildByInt(Tag::Scene, Tag::Slot, slot);
+    return Document()->GetRoot(Tag::Root)->GetChildByInt(Tag::Scene, Tag::Slot, slot);
 }
