@@ -4,9 +4,10 @@
 // both switched back and the load undone. A refused or damaged file may only end its
 // command with the reported std::runtime_error.
 //
-// The pictures are drawn when the load asks the window to redraw, as the window would: a
-// file refused before it changed anything leaves the start-up design, whose pictures the
-// first input drew, and drawing them again would only repeat that input.
+// The pictures are drawn when the load asks the window to redraw, as the window would, and
+// leaves another design than the start-up one: a file refused before it changed anything,
+// or put back as it was after failing half-way, leaves the start-up design, whose pictures
+// the first input drew, and drawing them again would only repeat that input.
 //
 // The core starts once per process, headless, in a temporary directory: starting it costs
 // far more than an input. After every input the core is put back to its start-up state
@@ -210,12 +211,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::fprintf(stderr, "fuzz_load_files: could not write the input to %s\n", file.getFullPathName().toRawUTF8());
         std::abort();
     }
-    static bool drawnOnce = false;
-    redrawAsked = ! drawnOnce;
-    drawnOnce = true;
+    redrawAsked = false;
     Command(array ? CCommandTable::kLoadArrayFile : CCommandTable::kLoadVenueFile, file.getFullPathName().toStdString(),
             0.0);
-    const bool draw = redrawAsked;
+    static bool drawnOnce = false;
+    const bool draw = ! drawnOnce
+                      || (redrawAsked && CEngineManager::GetInstance()->CaptureDesign() != StartState().design);
+    drawnOnce = true;
     if (draw)
         Draw();
     // The band view and the field map draw the loaded design's levels another way.
