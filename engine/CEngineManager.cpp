@@ -430,7 +430,8 @@ void CEngineManager::RestoreDesign(const DesignText& design, const SplScaleSetti
     };
     read(target);
 
-    ArrayLine(CArrayManager::kFind).AttachAll();
+    // The array's links are lost only when it is read back, and computing its geometry links
+    // it again.
     if (target.array != nullptr)
     {
         // The numbers a document prints are rounded. The array's geometry is computed again

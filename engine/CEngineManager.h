@@ -94,7 +94,7 @@ public:
     // Puts both documents back byte for byte, but with the SPL scale `shown` (an automatic
     // scale follows the levels), rebinds and redraws as a load does. The texts are captures
     // of a computed design, whose results they hold: only the array's geometry is computed
-    // again (see the definition). An empty text leaves its document as it is.
+    // again (see the definition). A null text leaves its document as it is.
     void RestoreDesign(const DesignText& design, const SplScaleSetting::Shown& shown);
 
 private:

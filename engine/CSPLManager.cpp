@@ -186,6 +186,16 @@ CPoint* CSPLManager::GetHangPosition()
     return hangPosition.get();
 }
 
+bool CSPLManager::TakeHangPositionFrom(CVenueAreaWrap& area)
+{
+    if (area.GetNode()->FindChild(Tag::Type)->GetString(Tag::None) != Tag::HangPoint)
+        return false;
+    const CLine* line = area.GetNode()->GetChild(Tag::Line)->GetLine();
+    GetHangPosition()->x = line->x1;
+    GetHangPosition()->y = line->y1;
+    return true;
+}
+
 void CSPLManager::TakeHangPosition()
 {
     CVenueDataWrap venue(CVenueManager::GetInstance()->GetVenue(1));
@@ -193,13 +203,8 @@ void CSPLManager::TakeHangPosition()
     {
         CVenueAreaWrap area;
         venue.GetArea(area, i);
-        if (area.GetNode()->FindChild(Tag::Type)->GetString(Tag::None) == Tag::HangPoint)
-        {
-            const CLine* line = area.GetNode()->GetChild(Tag::Line)->GetLine();
-            GetHangPosition()->x = line->x1;
-            GetHangPosition()->y = line->y1;
+        if (TakeHangPositionFrom(area))
             return;
-        }
     }
 }
 
@@ -210,13 +215,7 @@ void CSPLManager::ComputeAreaSpl()
     {
         CVenueAreaWrap area;
         venue.GetArea(area, i);
-        if (area.GetNode()->FindChild(Tag::Type)->GetString(Tag::None) == Tag::HangPoint)
-        {
-            const CLine* line = area.GetNode()->GetChild(Tag::Line)->GetLine();
-            GetHangPosition()->x = line->x1;
-            GetHangPosition()->y = line->y1;
-        }
-        else
+        if (! TakeHangPositionFrom(area))
         {
             CXmlNode* lineNode = area.GetNode()->GetChild(Tag::Line);
             SampleLine(lineNode, *lineNode->GetLine());

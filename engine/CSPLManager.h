@@ -98,6 +98,8 @@ private:
     static void ReleaseGradient();
     void BuildDefaultPolars();
     void SampleLine(CXmlNode* lineNode, const CLine& line);
+    // When `area` is a hang point, its line's start becomes the hang position (true).
+    bool TakeHangPositionFrom(CVenueAreaWrap& area);
 
     std::unique_ptr<CPoint> hangPosition;
     double runningMinimum = 1e9;

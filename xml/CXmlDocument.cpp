@@ -123,9 +123,7 @@ bool CXmlDocument::ParseText(const std::string& text)
 
 std::shared_ptr<const std::string> CXmlDocument::Printed()
 {
-    CXmlNode* root = GetRoot(Tag::Root);
-    if (CXmlNode::FlushIsDue(*counts))
-        CXmlNode::Flush(root, *counts);
+    FlushIfDue();
     if (printed == nullptr || printedAt != counts->changes)
     {
         printed = std::make_shared<const std::string>(CXmlPrinter::Print(*Doc()));
@@ -139,9 +137,15 @@ bool CXmlDocument::StillHolds(const std::shared_ptr<const std::string>& print)
     if (print == nullptr || print != printed)
         return false;
     // A value set through a cached point or line since shows only once flushed.
-    if (CXmlNode::FlushIsDue(*counts))
-        CXmlNode::Flush(GetRoot(Tag::Root), *counts);
+    FlushIfDue();
     return printedAt == counts->changes;
+}
+
+void CXmlDocument::FlushIfDue()
+{
+    CXmlNode* root = GetRoot(Tag::Root);
+    if (CXmlNode::FlushIsDue(*counts))
+        CXmlNode::Flush(root, *counts);
 }
 
 bool CXmlDocument::Save(const std::string& name)

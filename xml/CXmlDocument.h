@@ -60,6 +60,8 @@ private:
     TiXmlDocument* Doc();
     void ReleaseAll();
     bool ParseInto(std::string content, const std::string& source);
+    // Writes typed values back into the texts, unless nothing changed since a flush.
+    void FlushIfDue();
 
     std::string fileName;
     TiXmlDocument* doc = nullptr;
