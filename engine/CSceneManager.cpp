@@ -34,6 +34,11 @@ CXmlNode* CSceneManager::GetScene(int slot)
 void CSceneManager::BuildWhenAsked(int slot, std::function<void(CXmlNode*)> build)
 {
     putOff[slot] = std::move(build);
+    // The scene drawn so far is of the design replaced: no one may see it again, so it is
+    // let go now rather than held until the build.
+    CXmlNode* scene = SceneNode(slot);
+    scene->ClearChildren();
+    scene->GetChild(Tag::Slot)->SetInt(slot);
 }
 
 CXmlNode* CSceneManager::SceneToBuild(int slot)
