@@ -424,9 +424,9 @@ void CEngineManager::RestoreDesign(const DesignText& design, const SplScaleSetti
         target.venue = nullptr;
     const auto read = [arrayDocument](const DesignText& texts) {
         if (texts.array != nullptr)
-            arrayDocument->ParseText(*texts.array);
+            arrayDocument->PutBack(texts.array);
         if (texts.venue != nullptr)
-            CVenueManager::GetInstance()->RestoreState(*texts.venue);
+            CVenueManager::GetInstance()->RestoreState(texts.venue);
     };
     read(target);
 

@@ -198,7 +198,7 @@ std::string CVenueManager::SaveState()
     return GetVenueDocument()->ToText();
 }
 
-void CVenueManager::RestoreState(const std::string& state)
+void CVenueManager::RestoreState(const std::shared_ptr<const std::string>& state)
 {
-    GetVenueDocument()->ParseText(state);
+    GetVenueDocument()->PutBack(state);
 }

@@ -55,7 +55,8 @@ public:
     // The serialized venue document, and putting it back: lets a command that fails half
     // way restore the venue as it was before the command.
     std::string SaveState();
-    void RestoreState(const std::string& state);
+    // `state` is a print of the venue document (see CXmlDocument::PutBack).
+    void RestoreState(const std::shared_ptr<const std::string>& state);
 
 private:
     std::unique_ptr<CXmlDocument> document;

@@ -19,6 +19,7 @@ CXmlDocument::~CXmlDocument()
     ReleaseAll();
     delete doc;
     delete counts;
+    DropContentAside();
 }
 
 TiXmlDocument* CXmlDocument::Doc()
@@ -40,6 +41,31 @@ void CXmlDocument::ReleaseAll()
         CXmlNode::ReleaseTree(e);
 }
 
+void CXmlDocument::SetContentAside()
+{
+    if (doc == nullptr || printed == nullptr || ! StillHolds(printed))
+        return;
+    // Its elements' nodes go as on any replacement: whoever pointed at them is told, and the
+    // content taken back gets new ones.
+    ReleaseAll();
+    DropContentAside();
+    asideDoc = doc;
+    asideCounts = counts;
+    asidePrint = std::move(printed);
+    doc = nullptr;
+    counts = nullptr;
+    printedAt = 0;
+}
+
+void CXmlDocument::DropContentAside()
+{
+    delete asideDoc;
+    delete asideCounts;
+    asideDoc = nullptr;
+    asideCounts = nullptr;
+    asidePrint.reset();
+}
+
 CXmlNode* CXmlDocument::GetRoot(const std::string& name)
 {
     TiXmlDocument* d = Doc();
@@ -58,6 +84,7 @@ CXmlNode* CXmlDocument::ClearRoot()
 
 bool CXmlDocument::ParseInto(std::string content, const std::string& source)
 {
+    SetContentAside();
     Doc();
     counts->NoteNewContent();
     ReleaseAll();
@@ -101,6 +128,7 @@ bool CXmlDocument::Load(const std::string& name)
 {
     if (! name.empty())
         SetFileName(name);
+    SetContentAside();
     ClearRoot();
 
     std::string content;
@@ -118,6 +146,26 @@ bool CXmlDocument::Load(const std::string& name)
 bool CXmlDocument::ParseText(const std::string& text)
 {
     ParseInto(text, "text");
+    return true;
+}
+
+bool CXmlDocument::PutBack(const std::shared_ptr<const std::string>& print)
+{
+    if (asideDoc == nullptr || print != asidePrint)
+        return ParseText(print != nullptr ? *print : std::string());
+    TiXmlDocument* backDoc = std::exchange(asideDoc, nullptr);
+    DocumentCounts* backCounts = std::exchange(asideCounts, nullptr);
+    std::shared_ptr<const std::string> backPrint = std::move(asidePrint);
+    SetContentAside();
+    ReleaseAll();
+    delete doc;
+    delete counts;
+    doc = backDoc;
+    counts = backCounts;
+    printed = std::move(backPrint);
+    printedAt = counts->changes;
+    lastParseOk = true;
+    lastError.clear();
     return true;
 }
 
@@ -164,6 +212,7 @@ void CXmlDocument::TakeContentFrom(CXmlDocument& other)
 {
     if (&other == this)
         return;
+    SetContentAside();
     ReleaseAll();
     delete doc;
     delete counts;

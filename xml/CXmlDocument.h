@@ -30,6 +30,11 @@ public:
     // LastSaveError set, when the file could not be written.
     bool Save(const std::string& fileName);
     bool ParseText(const std::string& text);
+    // Puts back the content `print` was printed from: the content replaced last, when it was
+    // exactly its kept print then and `print` is that print, is taken back as it stood (an
+    // undo of a load, a load that failed half-way); any other text is parsed. The content
+    // leaving is kept in turn, for a redo. Returns true.
+    bool PutBack(const std::shared_ptr<const std::string>& print);
     // The serialized document as Save would write it. The text printed last is kept and
     // shared again while this document has not changed since (undo captures a design before
     // and after every step, and most captures find it as it was printed).
@@ -59,6 +64,10 @@ public:
 private:
     TiXmlDocument* Doc();
     void ReleaseAll();
+    // Before the content is replaced: keeps it, in place of the one kept before, when it is
+    // exactly its kept print (flushed, unchanged since printed); otherwise leaves it be.
+    void SetContentAside();
+    void DropContentAside();
     bool ParseInto(std::string content, const std::string& source);
     // Writes typed values back into the texts, unless nothing changed since a flush.
     void FlushIfDue();
@@ -72,4 +81,8 @@ private:
     DocumentCounts* counts = nullptr;
     std::shared_ptr<const std::string> printed;
     unsigned long long printedAt = 0;
+    // The content replaced last, with its counts and the print it holds.
+    TiXmlDocument* asideDoc = nullptr;
+    DocumentCounts* asideCounts = nullptr;
+    std::shared_ptr<const std::string> asidePrint;
 };

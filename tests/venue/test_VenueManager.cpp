@@ -332,11 +332,11 @@ TEST_F(VenueFixture, VenueTravelsThroughAnArrayDocumentAndBack)
 
 TEST_F(VenueFixture, RestoredStateIsTheStateSaved)
 {
-    const std::string state = Manager()->SaveState();
+    const std::shared_ptr<const std::string> state = Manager()->GetVenueDocument()->Printed();
     Area(2).GetLine()->SetByKey("eX", 500.0);
     Manager()->GetVenue(3);
     Manager()->RestoreState(state);
-    EXPECT_EQ(Text(), state);
+    EXPECT_EQ(Text(), *state);
     EXPECT_NEAR(Area(2).GetLine()->x2, 240.0, 1e-12);
 }
 

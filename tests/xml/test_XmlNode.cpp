@@ -299,6 +299,66 @@ TEST_F(XmlNodeTest, PrintedTextFollowsEveryKindOfChange)
     }
 }
 
+TEST_F(XmlNodeTest, PutBackTakesBackTheContentReplacedAsItWasPrinted)
+{
+    const std::string text = "<Root><A>1.5</A><Pt><X>1</X><Y>2</Y></Pt></Root>";
+    const std::string file = "other.xml";
+    {
+        CXmlDocument written;
+        written.ParseText("<Root><F>3</F></Root>");
+        ASSERT_TRUE(written.Save(file));
+    }
+    struct Replacement
+    {
+        const char* what;
+        std::function<void()> replace;
+    };
+    const Replacement replacements[] = {
+        { "parsed", [&] { doc.ParseText("<Root><P>2</P></Root>"); } },
+        { "loaded", [&] { doc.Load(file); } },
+        { "taken over",
+          [&] {
+              CXmlDocument other;
+              other.ParseText("<Root><T>4</T></Root>");
+              doc.TakeContentFrom(other);
+          } },
+        { "refused", [&] { doc.ParseText("<Root><Open>"); } },
+    };
+    for (const Replacement& r : replacements)
+    {
+        Parse(text)->FindChild("Pt")->GetPoint()->x = 5.0;
+        const std::shared_ptr<const std::string> before = doc.Printed();
+        r.replace();
+        const std::shared_ptr<const std::string> after = doc.Printed();
+        doc.PutBack(before);
+        // Taken back, not read again: the document holds its print as it was, and its nodes
+        // are made anew over the content.
+        EXPECT_EQ(doc.Printed(), before) << r.what;
+        EXPECT_DOUBLE_EQ(doc.GetRoot("Root")->FindChild("Pt")->GetPoint()->x, 5.0) << r.what;
+        EXPECT_DOUBLE_EQ(doc.GetRoot("Root")->FindChild("A")->GetDouble(0.0), 1.5) << r.what;
+        // The content that left is kept in turn, for a redo.
+        doc.PutBack(after);
+        EXPECT_EQ(doc.Printed(), after) << r.what;
+        EXPECT_EQ(doc.ToText(), *after) << r.what;
+    }
+
+    // Content changed since its print, or a text that is not the print kept, is read from the
+    // text, which it then holds.
+    CXmlNode* root = Parse(text);
+    const std::shared_ptr<const std::string> printed = doc.Printed();
+    root->FindChild("Pt")->GetPoint()->x = 9.0;
+    doc.ParseText("<Root/>");
+    doc.PutBack(printed);
+    EXPECT_NE(doc.Printed(), printed);
+    EXPECT_EQ(doc.ToText(), *printed);
+    const auto copy = std::make_shared<const std::string>(*doc.Printed());
+    doc.ParseText("<Root/>");
+    doc.PutBack(copy);
+    EXPECT_NE(doc.Printed(), copy);
+    EXPECT_EQ(doc.ToText(), *copy);
+    EXPECT_DOUBLE_EQ(doc.GetRoot("Root")->FindChild("Pt")->GetPoint()->x, 1.0);
+}
+
 TEST_F(XmlNodeTest, PointAndLineCachesWriteBackOnSave)
 {
     CXmlNode* root = Parse("<Root><Pt><X>1</X><Y>2</Y></Pt><L><Point1><X>0</X><Y>0</Y></Point1>"
