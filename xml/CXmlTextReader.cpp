@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace
@@ -58,7 +59,7 @@ void AppendUtf8(std::string& out, unsigned long code)
 
 // The character reference at raw[at] ('&'): appends its character and returns its length,
 // or 0 when it is none (the '&' is then an ordinary character, as TinyXML takes it).
-size_t DecodeReference(const std::string& raw, size_t at, std::string& out)
+size_t DecodeReference(std::string_view raw, size_t at, std::string& out)
 {
     static const struct { const char* name; char c; } kNamed[] = {
         { "&amp;", '&' }, { "&lt;", '<' }, { "&gt;", '>' }, { "&quot;", '"' }, { "&apos;", '\'' },
@@ -98,7 +99,7 @@ size_t DecodeReference(const std::string& raw, size_t at, std::string& out)
 
 // Replaces the references; with `condense`, drops leading and trailing white space and
 // turns every run of it into one space.
-std::string Decode(const std::string& raw, bool condense)
+std::string Decode(std::string_view raw, bool condense)
 {
     std::string out;
     out.reserve(raw.size());
@@ -231,7 +232,8 @@ bool CXmlTextReader::ReadText(TiXmlNode* parent)
     }
     else if (! blank)
     {
-        const std::string value = Decode(text.substr(pos, end - pos), true);
+        // Decoded where it stands: a copy first would cost a block for every number.
+        const std::string value = Decode(std::string_view(text).substr(pos, end - pos), true);
         if (! IsBlank(value))
             parent->LinkEndChild(new TiXmlText(value));
     }
