@@ -57,6 +57,16 @@ void CXmlDocument::SetContentAside()
     printedAt = 0;
 }
 
+void CXmlDocument::ReplaceContent(TiXmlDocument* newDoc, DocumentCounts* newCounts)
+{
+    SetContentAside();
+    ReleaseAll();
+    delete doc;
+    delete counts;
+    doc = newDoc;
+    counts = newCounts;
+}
+
 void CXmlDocument::DropContentAside()
 {
     delete asideDoc;
@@ -152,16 +162,11 @@ bool CXmlDocument::ParseText(const std::string& text)
 bool CXmlDocument::PutBack(const std::shared_ptr<const std::string>& print)
 {
     if (asideDoc == nullptr || print != asidePrint)
-        return ParseText(print != nullptr ? *print : std::string());
+        return ParseText(*print);
     TiXmlDocument* backDoc = std::exchange(asideDoc, nullptr);
     DocumentCounts* backCounts = std::exchange(asideCounts, nullptr);
     std::shared_ptr<const std::string> backPrint = std::move(asidePrint);
-    SetContentAside();
-    ReleaseAll();
-    delete doc;
-    delete counts;
-    doc = backDoc;
-    counts = backCounts;
+    ReplaceContent(backDoc, backCounts);
     printed = std::move(backPrint);
     printedAt = counts->changes;
     lastParseOk = true;
@@ -212,15 +217,8 @@ void CXmlDocument::TakeContentFrom(CXmlDocument& other)
 {
     if (&other == this)
         return;
-    SetContentAside();
-    ReleaseAll();
-    delete doc;
-    delete counts;
     // The counts go with the content: its elements find them through it.
-    doc = other.doc;
-    counts = other.counts;
-    other.doc = nullptr;
-    other.counts = nullptr;
+    ReplaceContent(std::exchange(other.doc, nullptr), std::exchange(other.counts, nullptr));
     printed.reset();
     other.printed.reset();
     fileName = other.fileName;

@@ -33,7 +33,7 @@ public:
     // Puts back the content `print` was printed from: the content replaced last, when it was
     // exactly its kept print then and `print` is that print, is taken back as it stood (an
     // undo of a load, a load that failed half-way); any other text is parsed. The content
-    // leaving is kept in turn, for a redo. Returns true.
+    // leaving is kept in turn, for a redo. `print` is not null. Returns true.
     bool PutBack(const std::shared_ptr<const std::string>& print);
     // The serialized document as Save would write it. The text printed last is kept and
     // shared again while this document has not changed since (undo captures a design before
@@ -67,6 +67,8 @@ private:
     // Before the content is replaced: keeps it, in place of the one kept before, when it is
     // exactly its kept print (flushed, unchanged since printed); otherwise leaves it be.
     void SetContentAside();
+    // Sets the content aside or lets it go, and takes `newDoc` with its counts in its place.
+    void ReplaceContent(TiXmlDocument* newDoc, DocumentCounts* newCounts);
     void DropContentAside();
     bool ParseInto(std::string content, const std::string& source);
     // Writes typed values back into the texts, unless nothing changed since a flush.
