@@ -144,7 +144,7 @@ void OpenStartupFile()
     else if (lower.find(".21v") != std::string::npos)
         CCommandManager::GetInstance()->DoGeneral(CCommandTable::kLoadVenueFile, path, 0.0);
     // The history starts at the design the wizard opened with, which has no changes yet.
-    CCommandManager::GetInstance()->GetUndoManager()->clearUndoHistory();
+    CCommandManager::GetInstance()->ClearHistory();
     CDesignState::GetInstance()->TakeAsUnchanged();
 }
 

@@ -3,6 +3,7 @@
 // remembered interface size and builds the main content; its destruction runs the
 // shutdown order of the singletons.
 
+#include "app/CXEventWake.h"
 #include "ui/CUndoKeys.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -22,6 +23,7 @@ private:
 
     const juce::String cleanTitle;
     CUndoKeys undoKeys;
+    CXEventWake eventWake { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CAppWindow)
 };

@@ -4,6 +4,7 @@
 #include "base/CReportError.h"
 #include "engine/CCommandTable.h"
 #include "engine/CDesignState.h"
+#include "engine/CEngineManager.h"
 
 #include <algorithm>
 #include <new>
@@ -27,6 +28,12 @@ juce::UndoManager* CCommandManager::GetUndoManager()
             CReportError::GetInstance()->ReportFatalError("Command Manager Error: could not allocate memory for undo manager");
     }
     return undoManager.get();
+}
+
+void CCommandManager::ClearHistory()
+{
+    GetUndoManager()->clearUndoHistory();
+    CEngineManager::ForgetPutBacks();
 }
 
 CCommandResult CCommandManager::Do(const CCommand& command)

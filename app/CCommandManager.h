@@ -27,6 +27,8 @@ public:
 
     // Created on first use; start-up calls it once so it exists before the first command.
     juce::UndoManager* GetUndoManager();
+    // Empties the history, and the documents let go of what they kept to put a design back.
+    void ClearHistory();
 
     // One step per design command or load, named by the command table; a command the table
     // refuses is answered with the reason and changes and records nothing. Whatever the

@@ -63,10 +63,11 @@ void ApplyStageOffset()
 }
 
 // A design that cannot be drawn cannot be shown or used: drawing it once, off screen, is
-// part of loading it.
+// part of loading it. What can fail is reading an item's attributes, which every renderer
+// does before it paints, so one pixel is picture enough: the window paints the design next.
 void DrawOffScreen()
 {
-    juce::Image picture(juce::Image::RGB, 1000, 600, false);
+    juce::Image picture(juce::Image::RGB, 1, 1, false);
     CRenderManager::GetInstance()->Render(&picture, CSceneManager::GetInstance()->GetScene(2),
                                           [](double level) { return CSPLManager::GetInstance()->ColourOf(level); });
 }
@@ -459,6 +460,12 @@ void CEngineManager::RestoreDesign(const DesignText& design, const SplScaleSetti
 
     ApplyStageOffset();
     RefreshViewsAfterLoad(true);
+}
+
+void CEngineManager::ForgetPutBacks()
+{
+    CArrayManager::GetInstance()->GetDocument()->DropContentAside();
+    CVenueManager::GetInstance()->GetVenueDocument()->DropContentAside();
 }
 
 //==============================================================================

@@ -96,6 +96,9 @@ public:
     // of a computed design, whose results they hold: only the array's geometry is computed
     // again (see the definition). A null text leaves its document as it is.
     void RestoreDesign(const DesignText& design, const SplScaleSetting::Shown& shown);
+    // The history is gone: no undo or redo will ask for the content a document keeps to put
+    // back, which may be a whole design.
+    static void ForgetPutBacks();
 
 private:
     // One processing value of the loudspeaker at `position`, without the recompute.

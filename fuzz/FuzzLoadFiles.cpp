@@ -110,7 +110,7 @@ void StartOnce()
     std::atexit(RemoveRunDirectory);
     StartCore(ReporterMode::Headless);
     CJuceManager::GetInstance()->SetPictureRedraw([] { redrawAsked = true; });
-    CCommandManager::GetInstance()->GetUndoManager()->clearUndoHistory();
+    CCommandManager::GetInstance()->ClearHistory();
     StartState();
 }
 
@@ -163,7 +163,7 @@ void Reset()
 {
     const CoreState& start = StartState();
     CCommandManager* commands = CCommandManager::GetInstance();
-    commands->GetUndoManager()->clearUndoHistory();
+    commands->ClearHistory();
     commands->ResetPerformedCounts();
     CDesignState::DestroyInstance();
     CDesignState::GetInstance()->TakeAsUnchanged();

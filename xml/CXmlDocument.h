@@ -60,6 +60,8 @@ public:
     // Takes over the content and file name of `other` (which is left empty), so that a
     // file checked in a scratch document is loaded without reading it again.
     void TakeContentFrom(CXmlDocument& other);
+    // Lets go of the content kept for PutBack, once nothing can ask for it.
+    void DropContentAside();
 
 private:
     TiXmlDocument* Doc();
@@ -69,7 +71,6 @@ private:
     void SetContentAside();
     // Sets the content aside or lets it go, and takes `newDoc` with its counts in its place.
     void ReplaceContent(TiXmlDocument* newDoc, DocumentCounts* newCounts);
-    void DropContentAside();
     bool ParseInto(std::string content, const std::string& source);
     // Writes typed values back into the texts, unless nothing changed since a flush.
     void FlushIfDue();

@@ -357,6 +357,15 @@ TEST_F(XmlNodeTest, PutBackTakesBackTheContentReplacedAsItWasPrinted)
     EXPECT_NE(doc.Printed(), copy);
     EXPECT_EQ(doc.ToText(), *copy);
     EXPECT_DOUBLE_EQ(doc.GetRoot("Root")->FindChild("Pt")->GetPoint()->x, 1.0);
+
+    // So is content let go of once no undo could ask for it.
+    Parse(text);
+    const std::shared_ptr<const std::string> dropped = doc.Printed();
+    doc.ParseText("<Root/>");
+    doc.DropContentAside();
+    doc.PutBack(dropped);
+    EXPECT_NE(doc.Printed(), dropped);
+    EXPECT_EQ(doc.ToText(), *dropped);
 }
 
 TEST_F(XmlNodeTest, PointAndLineCachesWriteBackOnSave)
