@@ -21,6 +21,7 @@ AREA_STRIP="152 408 624 127"
 PICTURE_MIDDLE="440 300"
 
 load_dialog() { xdotool search --onlyvisible --name "^Select a file name to load" 2>/dev/null | head -n1; }
+load_dialog_shown() { [ -n "$(load_dialog)" ]; }
 save_dialog_shown() { xdotool search --onlyvisible --name "^Select a file name to save" >/dev/null 2>&1; }
 title_is() { [ "$(win_title)" = "$1" ] || { echo "  the title is \"$(win_title)\", not \"$1\""; return 1; }; }
 
@@ -40,7 +41,7 @@ PY
 # file highlighted) and presses Return.
 load_by_typing() {
     win_click $LOAD_BUTTON
-    win_wait_for 20 test -n "$(load_dialog)" || { echo "  no load dialog"; return 1; }
+    win_wait_for 20 load_dialog_shown || { echo "  no load dialog"; return 1; }
     local dialog
     dialog=$(load_dialog)
     win_steady_geometry "$dialog"

@@ -15,6 +15,7 @@ echo "<Root><Array>" >"$KESTA/broken.21w"
 
 WARNING="^ZORV Warning$"
 win_dialog() { xdotool search --name "^Select a file name to load" 2>/dev/null | head -n1; }
+win_dialog_shown() { [ -n "$(win_dialog)" ]; }
 
 win_launch "$KESTA/broken.21w"
 win_check "a broken start-up file is reported in a box" win_wait_for 20 win_box_shown "$WARNING"
@@ -25,9 +26,9 @@ win_check "the wizard is still running" win_running
 
 # The same file through the Load button: the failure now leaves a button's handler.
 win_click $LOAD_BUTTON
-win_check "the Load dialog opens" win_wait_for 20 test -n "$(win_dialog)"
+win_check "the Load dialog opens" win_wait_for 20 win_dialog_shown
 DIALOG=$(win_dialog)
-eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+win_steady_geometry "$DIALOG"
 # The file name box sits above the Open button at the dialog's lower right.
 xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
 sleep 0.3

@@ -32,6 +32,7 @@ closes_without_question() {
     win_wait_exit 15
 }
 save_dialog() { xdotool search --name "^Select a file name to save" 2>/dev/null | head -n1; }
+save_dialog_shown() { [ -n "$(save_dialog)" ]; }
 
 win_launch
 win_check "a fresh start has no unsaved changes" win_wait_for 20 win_title_is "  DRX Wizard"
@@ -53,7 +54,7 @@ win_check "and still marked" win_wait_for 20 win_title_is "*  DRX Wizard"
 echo "not a design" > "$SAVED"
 close_button
 win_check "Save answers" win_answer_save_prompt s
-win_check "the save dialog opens" win_wait_for 20 test -n "$(save_dialog)"
+win_check "the save dialog opens" win_wait_for 20 save_dialog_shown
 DIALOG=$(save_dialog)
 win_steady_geometry "$DIALOG"
 win_shot save-dialog

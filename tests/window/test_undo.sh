@@ -18,7 +18,6 @@ RANGE_MINUS="422 20"
 MODULE_LIST="6 10 134 548"
 ARRAY_INFO="152 4 480 80"
 LOAD_BUTTON="735 20"
-FILE_BOX="403 455"
 
 # A design to load, written by the command-line tool beside the wizard when there is one.
 CLI="$(dirname "$1")/drxwizard-cli"
@@ -98,15 +97,24 @@ fi
 win_check "a design to load was written" test -s "$LOAD_FILE"
 win_shot before_load
 win_click $LOAD_BUTTON
-win_shot_when dialog win_region_changed before_load dialog 0 0 800 600 2000
-# The dialog's file box, below its list, in the middle of the window.
-win_click $FILE_BOX
+load_dialog() { xdotool search --onlyvisible --name "^Select a file name to load" 2>/dev/null | head -n1; }
+load_dialog_shown() { [ -n "$(load_dialog)" ]; }
+win_check "Load opens the file dialog" win_wait_for 20 load_dialog_shown
+win_shot dialog
+# The dialog's file box sits above its buttons. The window manager of a busy machine may
+# place the dialog elsewhere than over the window: it is found where it is.
+win_steady_geometry "$(load_dialog)"
+xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
+sleep 0.3
 xdotool key ctrl+a
 xdotool type --delay 20 -- "$LOAD_FILE"
+sleep 0.3
+# Return takes the typed path into the dialog, a second Return opens the file.
 xdotool key Return
 sleep 0.5
 xdotool key Return
 win_pointer_away
+win_check "Return in the file box opens the file" win_wait_for 20 bash -c "! xdotool search --onlyvisible --name '^Select a file name to load' >/dev/null 2>&1"
 win_shot_when loaded win_region_changed before_load loaded $MODULE_LIST 200
 win_check "the load changes the array info" win_region_changed before_load loaded $ARRAY_INFO 10
 win_check "the load changes the module list" win_region_changed before_load loaded $MODULE_LIST 200
