@@ -98,10 +98,7 @@ void CSceneWrap::CopyItems(CXmlNode* trigger, const std::string& key)
 
         CXmlNode* item = node->GetChild(key)->GetChildByInt(kind, Tag::Slot, slot);
         const std::string target = render->FindChild(Tag::Target)->GetString(Tag::PointList);
-        CXmlNode* copy = item->GetChild(target)->AddCopyOf(e);
-        copy->RemoveChild(Tag::Render);
-        copy->RemoveChild(Tag::Meta);
-        copy->RemoveChild(Tag::MetaMore);
+        item->GetChild(target)->AddCopyOf(e, { Tag::Render, Tag::Meta, Tag::MetaMore });
 
         CXmlNode* metaMore = e->FindChild(Tag::MetaMore);
         if (! metaMore->IsNull())

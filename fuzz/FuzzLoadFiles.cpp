@@ -129,9 +129,9 @@ void Command(const std::string& target, const std::string& text, double number)
 // A small picture keeps each input short.
 constexpr int kPictureWidth = 250;
 constexpr int kPictureHeight = 150;
-// Cells of 25 pixels, 10 by 6 of them: the same computation as the window's map on a
-// sixtieth of its cells, which would otherwise take most of an input's time.
-constexpr int kFieldMapCellPx = 25;
+// Cells of 50 pixels, 5 by 3 of them: the same computation as the window's map, whose
+// cells are 4 pixels, on few enough cells that it stays a small part of an input's time.
+constexpr int kFieldMapCellPx = 50;
 
 void Draw()
 {

@@ -858,6 +858,11 @@ void CXmlNode::SetLink(CXmlNode* target)
 
 CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
 {
+    return CopyLeavingOut(source, {});
+}
+
+CXmlNode* CXmlNode::CopyLeavingOut(CXmlNode* source, std::initializer_list<std::string_view> leaveOut)
+{
     if (isNull || source == nullptr || source->isNull || source == this)
         return this;
 
@@ -883,8 +888,24 @@ CXmlNode* CXmlNode::CopyFrom(CXmlNode* source)
     // the copied children.
     const bool fresh = element->FirstChildElement() == nullptr;
     CXmlNode* previous = nullptr;
+    unsigned leftOut = 0;
+    const auto leaveOutNow = [&leaveOut, &leftOut](CXmlNode* s) {
+        unsigned bit = 1;
+        for (std::string_view name : leaveOut)
+        {
+            if ((leftOut & bit) == 0 && s->element->ValueStr() == name)
+            {
+                leftOut |= bit;
+                return true;
+            }
+            bit <<= 1;
+        }
+        return false;
+    };
     for (CXmlNode* s = source->FindChild(""); ! s->isNull; s = s->NextSibling(""))
     {
+        if (leaveOut.size() != 0 && leaveOutNow(s))
+            continue;
         CXmlNode* c = fresh ? AddChild(s->GetName(), kLast) : GetChild(s->GetName(), previous, kAfterReference);
         c->CopyFrom(s);
         previous = c;
@@ -911,4 +932,11 @@ CXmlNode* CXmlNode::AddCopyOf(CXmlNode* source)
     if (isNull || source == nullptr || source->isNull)
         return GetNullNode();
     return AddChild(source->GetName(), kLast)->CopyFrom(source);
+}
+
+CXmlNode* CXmlNode::AddCopyOf(CXmlNode* source, std::initializer_list<std::string_view> leaveOut)
+{
+    if (isNull || source == nullptr || source->isNull)
+        return GetNullNode();
+    return AddChild(source->GetName(), kLast)->CopyLeavingOut(source, leaveOut);
 }

@@ -6,7 +6,9 @@
 // GUI message thread only.
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 class TiXmlElement;
 class TiXmlText;
@@ -70,6 +72,9 @@ public:
     void SetLink(CXmlNode* target);
     CXmlNode* CopyFrom(CXmlNode* source);
     CXmlNode* AddCopyOf(CXmlNode* source);
+    // A copy of `source` as a new last child without the first direct child of each name in
+    // `leaveOut`: the copy the scene makes of every drawn item has no use for its hints.
+    CXmlNode* AddCopyOf(CXmlNode* source, std::initializer_list<std::string_view> leaveOut);
 
     //==========================================================================
     // Whether writing the document must flush its values first: it need not while none of
@@ -102,6 +107,8 @@ private:
     void WritePointBack();
     void WriteLineBack();
     CXmlNode* InsertChildElement(const std::string& tag, CXmlNode* reference, int position);
+    // CopyFrom without the first direct child of each name in `leaveOut` (at most 32 names).
+    CXmlNode* CopyLeavingOut(CXmlNode* source, std::initializer_list<std::string_view> leaveOut);
     // FindChild(XForward), remembered until the tree changes in a way that could change it.
     CXmlNode* ForwardChild();
 

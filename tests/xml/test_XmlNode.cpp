@@ -210,6 +210,14 @@ TEST_F(XmlNodeTest, CopyFromKeepsOrderOfRepeatedChildren)
     EXPECT_EQ(copy->GetName(), "S");
     EXPECT_EQ(copy->FindChild("P", copy->FindChild("P"))->GetString(""), "2");
     EXPECT_TRUE(root->AddCopyOf(CXmlNode::GetNullNode())->IsNull());
+
+    // Left out: the first direct child of each name given, nothing deeper, no later twin.
+    CXmlNode* item = Parse("<Root><I>7<R>a</R><X>1</X><R>b</R><M><R>c</R></M><N/></I></Root>")->FindChild("I");
+    CXmlNode* trimmed = doc.GetRoot("Root")->AddCopyOf(item, { "R", "N", "Absent" });
+    std::string kept = trimmed->GetString("") + ":";
+    for (CXmlNode* c = trimmed->FindChild(""); ! c->IsNull(); c = c->NextSibling(""))
+        kept += c->GetName() + "=" + c->GetString("") + c->FindChild("R")->GetString("") + ";";
+    EXPECT_EQ(kept, "7:X=1;R=b;M=c;");
 }
 
 // A value reaches the text again only when it changed, but every change does reach it: a
