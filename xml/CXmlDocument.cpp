@@ -88,6 +88,32 @@ CXmlNode* CXmlDocument::GetRoot(const std::string& name)
 
 CXmlNode* CXmlDocument::ClearRoot()
 {
+    // Content that is exactly its kept print is replaced by an emptied copy instead of being
+    // emptied in place, so that it can be put back as it stood (an array file brings its own
+    // venue, and its undo takes the venue before it back without reading it).
+    if (doc != nullptr && printed != nullptr && StillHolds(printed))
+    {
+        auto* emptied = new TiXmlDocument();
+        const TiXmlElement* root = doc->FirstChildElement();
+        for (const TiXmlNode* n = doc->FirstChild(); n != nullptr; n = n->NextSibling())
+        {
+            if (n != root)
+            {
+                emptied->InsertEndChild(*n);
+                continue;
+            }
+            // What emptying it in place keeps: its name and attributes.
+            TiXmlElement bare(root->ValueStr());
+            for (const TiXmlAttribute* a = root->FirstAttribute(); a != nullptr; a = a->Next())
+                bare.SetAttribute(a->NameTStr(), a->ValueStr());
+            emptied->InsertEndChild(bare);
+        }
+        auto* emptiedCounts = new DocumentCounts();
+        emptied->SetUserData(emptiedCounts);
+        ReplaceContent(emptied, emptiedCounts);
+        counts->NoteNewContent();
+        return GetRoot(Tag::Root);
+    }
     GetRoot(Tag::Root)->ClearChildren();
     return GetRoot(Tag::Root);
 }

@@ -45,6 +45,8 @@ public:
     bool StillHolds(const std::shared_ptr<const std::string>& print);
 
     CXmlNode* GetRoot(const std::string& name);
+    // Empties the root element (its attributes stay) and returns it. Content that is exactly
+    // its kept print is set aside for PutBack, as on any replacement.
     CXmlNode* ClearRoot();
 
     void SetFileName(const std::string& name) { fileName = name; }

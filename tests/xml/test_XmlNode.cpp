@@ -331,6 +331,7 @@ TEST_F(XmlNodeTest, PutBackTakesBackTheContentReplacedAsItWasPrinted)
               doc.TakeContentFrom(other);
           } },
         { "refused", [&] { doc.ParseText("<Root><Open>"); } },
+        { "emptied", [&] { doc.ClearRoot()->GetChild("E")->SetInt(6); } },
     };
     for (const Replacement& r : replacements)
     {
@@ -365,6 +366,18 @@ TEST_F(XmlNodeTest, PutBackTakesBackTheContentReplacedAsItWasPrinted)
     EXPECT_NE(doc.Printed(), copy);
     EXPECT_EQ(doc.ToText(), *copy);
     EXPECT_DOUBLE_EQ(doc.GetRoot("Root")->FindChild("Pt")->GetPoint()->x, 1.0);
+
+    // Emptied content that could not be put back as it stood is emptied in place; either
+    // way the declaration, the comments and the root's attributes stay.
+    const std::string dressed = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<!-- c -->\n<Root a=\"1\">t<B>2</B></Root>";
+    Parse(dressed);
+    doc.ClearRoot();
+    const std::string inPlace = doc.ToText();
+    Parse(dressed);
+    doc.Printed();
+    doc.ClearRoot();
+    EXPECT_EQ(doc.ToText(), inPlace);
+    EXPECT_EQ(inPlace, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<!-- c -->\n<Root a=\"1\" />\n");
 
     // So is content let go of once no undo could ask for it.
     Parse(text);
