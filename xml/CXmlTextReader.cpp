@@ -97,12 +97,11 @@ size_t DecodeReference(std::string_view raw, size_t at, std::string& out)
     return i + 1 - at;
 }
 
-// Replaces the references; with `condense`, drops leading and trailing white space and
-// turns every run of it into one space.
-std::string Decode(std::string_view raw, bool condense)
+// Replaces the references into `out`; with `condense`, drops leading and trailing white
+// space and turns every run of it into one space.
+void Decode(std::string_view raw, bool condense, std::string& out)
 {
-    std::string out;
-    out.reserve(raw.size());
+    out.clear();
     bool pendingSpace = false;
     for (size_t i = 0; i < raw.size();)
     {
@@ -123,7 +122,6 @@ std::string Decode(std::string_view raw, bool condense)
         else
             i += used;
     }
-    return out;
 }
 
 } // namespace
@@ -232,10 +230,11 @@ bool CXmlTextReader::ReadText(TiXmlNode* parent)
     }
     else if (! blank)
     {
-        // Decoded where it stands: a copy first would cost a block for every number.
-        const std::string value = Decode(std::string_view(text).substr(pos, end - pos), true);
-        if (! IsBlank(value))
-            parent->LinkEndChild(new TiXmlText(value));
+        // Decoded where it stands into a buffer kept for the whole text: the node's own copy
+        // is then the only block a number costs.
+        Decode(std::string_view(text).substr(pos, end - pos), true, decoded);
+        if (! IsBlank(decoded))
+            parent->LinkEndChild(new TiXmlText(decoded));
     }
     pos = end;
     return true;
@@ -402,6 +401,7 @@ bool CXmlTextReader::ReadAttributes(TiXmlElement* element, bool& empty)
             return Fail("attribute " + name + " of <" + element->ValueStr() + "> holds '<'");
         if (element->Attribute(name) != nullptr)
             return Fail("attribute " + name + " of <" + element->ValueStr() + "> is given twice");
-        element->SetAttribute(name, Decode(raw, false));
+        Decode(raw, false, decoded);
+        element->SetAttribute(name, decoded);
     }
 }

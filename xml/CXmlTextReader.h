@@ -48,5 +48,7 @@ private:
     size_t faultAt = 0;
     std::string reason;
     std::vector<TiXmlElement*> open;
+    // Every decoded text and attribute value, in turn.
+    std::string decoded;
     bool rootSeen = false;
 };
