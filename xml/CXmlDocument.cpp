@@ -41,9 +41,14 @@ void CXmlDocument::ReleaseAll()
         CXmlNode::ReleaseTree(e);
 }
 
+bool CXmlDocument::HoldsItsPrint()
+{
+    return doc != nullptr && StillHolds(printed);
+}
+
 void CXmlDocument::SetContentAside()
 {
-    if (doc == nullptr || printed == nullptr || ! StillHolds(printed))
+    if (! HoldsItsPrint())
         return;
     // Its elements' nodes go as on any replacement: whoever pointed at them is told, and the
     // content taken back gets new ones.
@@ -91,7 +96,7 @@ CXmlNode* CXmlDocument::ClearRoot()
     // Content that is exactly its kept print is replaced by an emptied copy instead of being
     // emptied in place, so that it can be put back as it stood (an array file brings its own
     // venue, and its undo takes the venue before it back without reading it).
-    if (doc != nullptr && printed != nullptr && StillHolds(printed))
+    if (HoldsItsPrint())
     {
         auto* emptied = new TiXmlDocument();
         const TiXmlElement* root = doc->FirstChildElement();

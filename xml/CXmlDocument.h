@@ -68,6 +68,8 @@ public:
 private:
     TiXmlDocument* Doc();
     void ReleaseAll();
+    // True when the content is exactly its kept print (flushed, unchanged since printed).
+    bool HoldsItsPrint();
     // Before the content is replaced: keeps it, in place of the one kept before, when it is
     // exactly its kept print (flushed, unchanged since printed); otherwise leaves it be.
     void SetContentAside();

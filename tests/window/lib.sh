@@ -168,6 +168,23 @@ win_steady_geometry() { # window id
     eval "$geometry"
 }
 
+# The wizard's file dialog for "load" or "save", once shown.
+win_file_dialog() { xdotool search --onlyvisible --name "^Select a file name to $1" 2>/dev/null | head -n1; }
+win_file_dialog_shown() { [ -n "$(win_file_dialog "$1")" ]; }
+win_file_dialog_closed() { [ -z "$(win_file_dialog "$1")" ]; }
+
+# Types PATH into the file name box of the shown dialog, which sits above its buttons. The
+# dialog is found where the window manager put it: on a busy machine not always over the
+# window. Leaves the dialog's X, Y, WIDTH and HEIGHT set.
+win_type_into_file_dialog() { # load|save path
+    win_steady_geometry "$(win_file_dialog "$1")"
+    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
+    sleep 0.3
+    xdotool key ctrl+a
+    xdotool type --delay 20 -- "$2"
+    sleep 0.3
+}
+
 win_launch() {
     (cd "$WIN_DIR/elsewhere" && exec env HOME="$WIN_DIR/home" "${WIN_COMMAND:-$WIN_RUN/DRXWizard}" "$@") \
         >"$WIN_DIR/wizard.log" 2>&1 &

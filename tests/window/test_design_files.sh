@@ -20,9 +20,6 @@ HANG_HEIGHT="194 464"
 AREA_STRIP="152 408 624 127"
 PICTURE_MIDDLE="440 300"
 
-load_dialog() { xdotool search --onlyvisible --name "^Select a file name to load" 2>/dev/null | head -n1; }
-load_dialog_shown() { [ -n "$(load_dialog)" ]; }
-save_dialog_shown() { xdotool search --onlyvisible --name "^Select a file name to save" >/dev/null 2>&1; }
 title_is() { [ "$(win_title)" = "$1" ] || { echo "  the title is \"$(win_title)\", not \"$1\""; return 1; }; }
 
 # The hang point's height in a design file, in feet.
@@ -41,15 +38,8 @@ PY
 # file highlighted) and presses Return.
 load_by_typing() {
     win_click $LOAD_BUTTON
-    win_wait_for 20 load_dialog_shown || { echo "  no load dialog"; return 1; }
-    local dialog
-    dialog=$(load_dialog)
-    win_steady_geometry "$dialog"
-    xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
-    sleep 0.3
-    xdotool key ctrl+a
-    xdotool type --delay 20 "$1"
-    sleep 0.3
+    win_wait_for 20 win_file_dialog_shown load || { echo "  no load dialog"; return 1; }
+    win_type_into_file_dialog load "$1"
     xdotool key Return
 }
 

@@ -14,8 +14,6 @@ mkdir -p "$KESTA"
 echo "<Root><Array>" >"$KESTA/broken.21w"
 
 WARNING="^ZORV Warning$"
-win_dialog() { xdotool search --name "^Select a file name to load" 2>/dev/null | head -n1; }
-win_dialog_shown() { [ -n "$(win_dialog)" ]; }
 
 win_launch "$KESTA/broken.21w"
 win_check "a broken start-up file is reported in a box" win_wait_for 20 win_box_shown "$WARNING"
@@ -26,15 +24,9 @@ win_check "the wizard is still running" win_running
 
 # The same file through the Load button: the failure now leaves a button's handler.
 win_click $LOAD_BUTTON
-win_check "the Load dialog opens" win_wait_for 20 win_dialog_shown
-DIALOG=$(win_dialog)
-win_steady_geometry "$DIALOG"
-# The file name box sits above the Open button at the dialog's lower right.
-xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 20 "$KESTA/broken.21w"
-sleep 0.3
+win_check "the Load dialog opens" win_wait_for 20 win_file_dialog_shown load
+win_type_into_file_dialog load "$KESTA/broken.21w"
+# The Open button at the dialog's lower right.
 xdotool mousemove --sync $((X + WIDTH - 57)) $((Y + HEIGHT - 23)) click 1
 win_check "the failed load is reported in a box" win_wait_for 20 win_box_shown "$WARNING"
 win_shot load-box

@@ -31,8 +31,6 @@ closes_without_question() {
     close_button
     win_wait_exit 15
 }
-save_dialog() { xdotool search --name "^Select a file name to save" 2>/dev/null | head -n1; }
-save_dialog_shown() { [ -n "$(save_dialog)" ]; }
 
 win_launch
 win_check "a fresh start has no unsaved changes" win_wait_for 20 win_title_is "  DRX Wizard"
@@ -54,16 +52,9 @@ win_check "and still marked" win_wait_for 20 win_title_is "*  DRX Wizard"
 echo "not a design" > "$SAVED"
 close_button
 win_check "Save answers" win_answer_save_prompt s
-win_check "the save dialog opens" win_wait_for 20 save_dialog_shown
-DIALOG=$(save_dialog)
-win_steady_geometry "$DIALOG"
+win_check "the save dialog opens" win_wait_for 20 win_file_dialog_shown save
 win_shot save-dialog
-# The file name box sits above the Save button at the dialog's lower right.
-xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 20 "$SAVED"
-sleep 0.3
+win_type_into_file_dialog save "$SAVED"
 # Return takes the typed path into the dialog, a second Return confirms it.
 xdotool key Return
 sleep 0.5

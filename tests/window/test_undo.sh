@@ -97,24 +97,15 @@ fi
 win_check "a design to load was written" test -s "$LOAD_FILE"
 win_shot before_load
 win_click $LOAD_BUTTON
-load_dialog() { xdotool search --onlyvisible --name "^Select a file name to load" 2>/dev/null | head -n1; }
-load_dialog_shown() { [ -n "$(load_dialog)" ]; }
-win_check "Load opens the file dialog" win_wait_for 20 load_dialog_shown
+win_check "Load opens the file dialog" win_wait_for 20 win_file_dialog_shown load
 win_shot dialog
-# The dialog's file box sits above its buttons. The window manager of a busy machine may
-# place the dialog elsewhere than over the window: it is found where it is.
-win_steady_geometry "$(load_dialog)"
-xdotool mousemove --sync $((X + WIDTH / 2)) $((Y + HEIGHT - 62)) click --repeat 3 1
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 20 -- "$LOAD_FILE"
-sleep 0.3
+win_type_into_file_dialog load "$LOAD_FILE"
 # Return takes the typed path into the dialog, a second Return opens the file.
 xdotool key Return
 sleep 0.5
 xdotool key Return
 win_pointer_away
-win_check "Return in the file box opens the file" win_wait_for 20 bash -c "! xdotool search --onlyvisible --name '^Select a file name to load' >/dev/null 2>&1"
+win_check "Return in the file box opens the file" win_wait_for 20 win_file_dialog_closed load
 win_shot_when loaded win_region_changed before_load loaded $MODULE_LIST 200
 win_check "the load changes the array info" win_region_changed before_load loaded $ARRAY_INFO 10
 win_check "the load changes the module list" win_region_changed before_load loaded $MODULE_LIST 200
